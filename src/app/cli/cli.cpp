@@ -1,0 +1,32 @@
+#include <iostream>
+
+#include "app/cli/commands.h"
+
+namespace nuo4::cli {
+
+const std::vector<TCommand>& AllCommands() {
+    static const std::vector<TCommand> Commands = {};
+    return Commands;
+}
+
+namespace {
+void PrintHelp(std::ostream& AOut) {
+    AOut << "nuo4-cli: headless tool of the Nuo4 jianpu score editor\n\nUsage:\n";
+    for (const auto& C : AllCommands())
+        AOut << "  nuo4-cli " << C.Usage << "\n      " << C.Summary << "\n";
+    AOut << "  nuo4-cli --help\n      show this text\n";
+}
+}  // namespace
+
+int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
+    if (AArgs.empty() || AArgs[0] == "--help" || AArgs[0] == "-h" || AArgs[0] == "help") {
+        PrintHelp(AArgs.empty() ? AErr : AOut);
+        return AArgs.empty() ? 2 : 0;
+    }
+    for (const auto& C : AllCommands())
+        if (AArgs[0] == C.Name) return C.Run(TArgs(AArgs.begin() + 1, AArgs.end()), AOut, AErr);
+    AErr << "nuo4-cli: unknown command '" << AArgs[0] << "' (see nuo4-cli --help)\n";
+    return 2;
+}
+
+}  // namespace nuo4::cli

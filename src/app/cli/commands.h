@@ -1,0 +1,23 @@
+#pragma once
+// Commands of the headless tool. Each returns the process exit status: 0 on success, 2 for a
+// missing or unreadable input or a bad command line.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace nuo4::cli {
+
+using TArgs = std::vector<std::string>;
+
+struct TCommand {
+    const char* Name;
+    const char* Usage;
+    const char* Summary;
+    int (*Run)(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+};
+
+const std::vector<TCommand>& AllCommands();
+int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+
+}  // namespace nuo4::cli

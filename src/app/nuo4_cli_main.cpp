@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "app/cli/commands.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return nuo4::cli::RunCli(nuo4::cli::TArgs(argv + 1, argv + argc), std::cout, std::cerr);
+}
