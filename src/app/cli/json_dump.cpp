@@ -1,0 +1,32 @@
+#include "app/cli/json_dump.h"
+
+namespace nuo4::cli {
+
+json RangeToJson(TKoRange ARange) {
+    return json::array({ARange.StartIndex, ARange.Length});
+}
+
+json RangesToJson(const TKoRangeArray& ARanges) {
+    json A = json::array();
+    for (const auto& R : ARanges) A.push_back(RangeToJson(R));
+    return A;
+}
+
+json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens) {
+    json A = json::array();
+    for (const auto& T : ATokens)
+        A.push_back({{"aType", EnumName(T.aType)}, {"ABCTextRange", RangeToJson(T.ABCTextRange)}});
+    return A;
+}
+
+json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader) {
+    return {{"aType", EnumName(AHeader.aType)},
+            {"ABCTextRange", RangeToJson(AHeader.ABCTextRange)},
+            {"TokenItems", TokensToJson(AHeader.TokenItems)}};
+}
+
+std::string Utf8(std::u16string_view S) {
+    return ABC_ToUtf8(S);
+}
+
+}  // namespace nuo4::cli
