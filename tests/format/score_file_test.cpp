@@ -102,7 +102,7 @@ TEST(ScoreEncoding, Utf8ValidationRejectsOverlongsAndSurrogates) {
 TEST(ScoreEncoding, WritingUsesUtf16LEBomAndCRLF) {
     EXPECT_EQ(EncodeScoreBytes(u"a\rb\nc\r\nd"), std::string("\xFF\xFE"
                                                              "a\0\r\0\n\0b\0\r\0\n\0c\0\r\0\n\0d\0",
-                                                             24));
+                                                             22));
 }
 
 TEST_F(ScoreFileTest, SaveThenReadRoundTrips) {
