@@ -219,7 +219,34 @@ bool ABC_Scan_IsSectionHeader(TText AText, TKoRange AFirstPiece, TNuo4ABCLineTyp
 
 // ---- TNuo4ABCBuffer: scanning ---------------------------------------------------------------
 
-TNuo4ABCBuffer::TNuo4ABCBuffer(TText AABCText) : FABCText(ABC_AdjustLineBreak(AABCText)) {
+bool ABC_ReadTitleItem(TText AText, TKoRange ARange, TrecNUo4SectionTitleItem& AItem,
+                       TNuo4ABCTokenInfoItems& ATokens, int32_t& AEndPos) {
+    return AItem.FromABCText(AText, ARange, ATokens, AEndPos);
+}
+
+int32_t ABC_Scan_ReadVoicePiece(TText AText, TKoRange APiece,
+                                bool (*AReader)(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&),
+                                std::vector<TNuo4VoiceSymbolPtr>& ASymbols) {
+    int32_t LastEnd = -1;
+    for (const TKoRange& Token : ABC_SplitByWhite(AText, APiece, true)) {
+        int32_t Pos = Token.StartIndex;
+        while (Pos <= Token.EndIndex()) {
+            TNuo4VoiceSymbolPtr Symbol;
+            int32_t EndPos = -1;
+            // A reader that consumed nothing or ran past the token is treated as failing.
+            if (!AReader(AText, TKoRange::FromStartEnd(Pos, Token.EndIndex()), Symbol, EndPos) ||
+                !Symbol || EndPos < Pos || EndPos > Token.EndIndex())
+                break;
+            ASymbols.push_back(std::move(Symbol));
+            LastEnd = EndPos;
+            Pos = EndPos + 1;
+        }
+    }
+    return LastEnd;
+}
+
+TNuo4ABCBuffer::TNuo4ABCBuffer(TText AABCText, const TNuo4ABCSectionReaders& AReaders)
+    : FABCText(ABC_AdjustLineBreak(AABCText)), FReaders(AReaders) {
     Scan_OverAll();
     ScanSection_Options();
     ScanSection_Fonts();
@@ -273,30 +300,31 @@ void TNuo4ABCBuffer::GetAllLinesType() {
         switch (LineTypeArray[I]) {
             case altSectionOptions_Continue: {
                 TrecNuo4ABCParseInfo_OptionItem Item;
-                if (ReadOptionItem(T, P, Item, true, EndPos))
+                if (FReaders.OptionItem(T, P, Item, true, EndPos))
                     LineTypeArray[I] = altSectionOptions_Item;
                 break;
             }
             case altSectionFonts_Continue: {
                 TrecNuo4ABCParseInfo_FontInfo Item;
-                if (ReadFontItem(T, P, Item, EndPos)) LineTypeArray[I] = altSectionFonts_Item;
+                if (FReaders.FontItem(T, P, Item, EndPos)) LineTypeArray[I] = altSectionFonts_Item;
                 break;
             }
             case altSectionTitle_Continue: {
                 TrecNUo4SectionTitleItem Item;
                 TNuo4ABCTokenInfoItems Tokens;
-                if (Item.FromABCText(T, P, Tokens, EndPos)) LineTypeArray[I] = altSectionTitle_Item;
+                if (FReaders.TitleItem(T, P, Item, Tokens, EndPos))
+                    LineTypeArray[I] = altSectionTitle_Item;
                 break;
             }
             case altSectionAttachments_Continue: {
                 TrecNuo4SectiontItemWithParseInfo_Attachments Item;
-                if (ReadAttachmentItem(T, P, Item, EndPos))
+                if (FReaders.AttachmentItem(T, P, Item, EndPos))
                     LineTypeArray[I] = altSectionAttachments_Item;
                 break;
             }
             case altSectionPage_Continue: {
                 TrecNuo4SectiontItemWithParseInfo_Page Item;
-                if (ReadPageItem(T, P, Item, EndPos)) LineTypeArray[I] = altSectionPage_Item;
+                if (FReaders.PageItem(T, P, Item, EndPos)) LineTypeArray[I] = altSectionPage_Item;
                 break;
             }
             default:
@@ -315,7 +343,7 @@ void TNuo4ABCBuffer::GetAllLinesType() {
                 LineTypeArray[I] = altSectionVoice_Prefix_Continue;
             }
         } else if (LineTypeArray[I] == altSectionLyrics_Continue) {
-            if (Lyrics_StartsWithVersePrefix(T, FirstPiece(I))) {
+            if (FReaders.VersePrefix(T, FirstPiece(I))) {
                 LineTypeArray[I] = altSectionLyrics_Prefix_Start;
                 bLyricsPrefixSeen = true;
             } else if (bLyricsPrefixSeen) {
@@ -330,7 +358,7 @@ void TNuo4ABCBuffer::GetAllLinesType() {
         const TKoRange P = FirstPiece(I);
         if (StartsWithVoicePrefix(T, P))
             LineTypeArray[I] = altSectionNone_PrefixVoice_Start;
-        else if (Lyrics_StartsWithVersePrefix(T, P))
+        else if (FReaders.VersePrefix(T, P))
             LineTypeArray[I] = altSectionNone_LyricsPrefix_Start;
         else
             LineTypeArray[I] = altSectionNone_PrefixNone;
@@ -376,7 +404,7 @@ void TNuo4ABCBuffer::ScanSection_Options() {
         } else if (LineTypeArray[I] == altSectionOptions_Item) {
             TrecNuo4ABCParseInfo_OptionItem Item;
             int32_t EndPos = -1;
-            if (ReadOptionItem(FABCText, FirstPiece(I), Item, true, EndPos)) Sec.AddItem(Item);
+            if (FReaders.OptionItem(FABCText, FirstPiece(I), Item, true, EndPos)) Sec.AddItem(Item);
         }
     }
 }
@@ -392,7 +420,7 @@ void TNuo4ABCBuffer::ScanSection_Fonts() {
         } else if (LineTypeArray[I] == altSectionFonts_Item) {
             TrecNuo4ABCParseInfo_FontInfo Item;
             int32_t EndPos = -1;
-            if (ReadFontItem(FABCText, FirstPiece(I), Item, EndPos)) {
+            if (FReaders.FontItem(FABCText, FirstPiece(I), Item, EndPos)) {
                 Sec.AddItem(Item);
                 ExtendTo(Sec.ABCTextRange_All, EndPos);
             }
@@ -412,7 +440,7 @@ void TNuo4ABCBuffer::ScanSection_Title() {
             TrecNUo4SectionTitleItem Item;
             TNuo4ABCTokenInfoItems Tokens;
             int32_t EndPos = -1;
-            if (Item.FromABCText(FABCText, FirstPiece(I), Tokens, EndPos)) {
+            if (FReaders.TitleItem(FABCText, FirstPiece(I), Item, Tokens, EndPos)) {
                 Sec.AddItem(Item, Tokens);
                 ExtendTo(Sec.ABCTextRange_All, EndPos);
             }
@@ -446,20 +474,10 @@ void TNuo4ABCBuffer::ScanSection_Voice() {
                 Piece = ABC_RangeFrom(Piece, Piece.StartIndex + 2);
                 if (!Piece.IsNonEmpty()) continue;
             }
-            for (const TKoRange& Token : ABC_SplitByWhite(T, Piece, true)) {
-                int32_t Pos = Token.StartIndex;
-                while (Pos <= Token.EndIndex()) {
-                    TNuo4VoiceSymbolPtr Symbol;
-                    int32_t EndPos = -1;
-                    if (!ReadVoiceSymbol(T, TKoRange::FromStartEnd(Pos, Token.EndIndex()), Symbol,
-                                         EndPos) ||
-                        !Symbol || EndPos < Pos || EndPos > Token.EndIndex())
-                        break;
-                    ExtendTo(Sec.ABCTextRange_All, EndPos);
-                    Sec.AddItem(std::move(Symbol));
-                    Pos = EndPos + 1;
-                }
-            }
+            std::vector<TNuo4VoiceSymbolPtr> Symbols;
+            ExtendTo(Sec.ABCTextRange_All,
+                     ABC_Scan_ReadVoicePiece(T, Piece, FReaders.VoiceSymbol, Symbols));
+            for (auto& Symbol : Symbols) Sec.AddItem(std::move(Symbol));
         }
     }
 }
@@ -472,7 +490,7 @@ void TNuo4ABCBuffer::ScanSection_Lyrics() {
         Sec.ABCTextRange_SectionName = Sec.ABCTextRange_All =
             FirstPiece(Sec.ABCTextRange_Line.StartIndex);
     // Verses with a prefix count even in the preamble, so the grammar sees every line.
-    ScanLyrics(ScanLines(), Sec);
+    FReaders.Lyrics(ScanLines(), Sec);
 }
 
 void TNuo4ABCBuffer::ScanSection_Attachments() {
@@ -486,7 +504,7 @@ void TNuo4ABCBuffer::ScanSection_Attachments() {
         } else if (LineTypeArray[I] == altSectionAttachments_Item) {
             TrecNuo4SectiontItemWithParseInfo_Attachments Item;
             int32_t EndPos = -1;
-            if (ReadAttachmentItem(FABCText, FirstPiece(I), Item, EndPos)) {
+            if (FReaders.AttachmentItem(FABCText, FirstPiece(I), Item, EndPos)) {
                 Sec.AddItem(Item);
                 ExtendTo(Sec.ABCTextRange_All, EndPos);
             }
@@ -505,7 +523,7 @@ void TNuo4ABCBuffer::ScanSection_Page() {
         } else if (LineTypeArray[I] == altSectionPage_Item) {
             TrecNuo4SectiontItemWithParseInfo_Page Item;
             int32_t EndPos = -1;
-            if (ReadPageItem(FABCText, FirstPiece(I), Item, EndPos)) {
+            if (FReaders.PageItem(FABCText, FirstPiece(I), Item, EndPos)) {
                 Sec.AddItem(Item);
                 ExtendTo(Sec.ABCTextRange_All, EndPos);
             }
@@ -888,7 +906,7 @@ void TNuo4ABCBuffer::UpdateOptions() const {
         if (LineTypeArray[I] != altSectionOptions_Item) continue;
         TrecNuo4ABCParseInfo_OptionItem Item;
         int32_t EndPos = -1;
-        ReadOptionItem(FABCText, FirstPiece(I), Item, false, EndPos);
+        FReaders.OptionItem(FABCText, FirstPiece(I), Item, false, EndPos);
     }
 }
 

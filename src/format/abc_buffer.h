@@ -45,6 +45,33 @@ TTwoDimArrayOfTKoRange ABC_Scan_GetNonCommentRangeArray(const TKoRangeArray& ALi
 bool ABC_Scan_IsSectionHeader(TText AText, TKoRange AFirstPiece, TNuo4ABCLineType& AType,
                               TKoRange& ANameRange);
 
+// The item grammars the scanner calls. The defaults are the grammars of the sections; a test
+// can hand in its own to check the scanner's mechanics on their own.
+bool ABC_ReadTitleItem(TText AText, TKoRange ARange, TrecNUo4SectionTitleItem& AItem,
+                       TNuo4ABCTokenInfoItems& ATokens, int32_t& AEndPos);
+struct TNuo4ABCSectionReaders {
+    bool (*OptionItem)(TText, TKoRange, TrecNuo4ABCParseInfo_OptionItem&, bool,
+                       int32_t&) = &ReadOptionItem;
+    bool (*FontItem)(TText, TKoRange, TrecNuo4ABCParseInfo_FontInfo&, int32_t&) = &ReadFontItem;
+    bool (*TitleItem)(TText, TKoRange, TrecNUo4SectionTitleItem&, TNuo4ABCTokenInfoItems&,
+                      int32_t&) = &ABC_ReadTitleItem;
+    bool (*AttachmentItem)(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Attachments&,
+                           int32_t&) = &ReadAttachmentItem;
+    bool (*PageItem)(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Page&,
+                     int32_t&) = &ReadPageItem;
+    bool (*VoiceSymbol)(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&) = &ReadVoiceSymbol;
+    bool (*VersePrefix)(TText, TKoRange) = &Lyrics_StartsWithVersePrefix;
+    void (*Lyrics)(const TNuo4ABCScanLines&, TrecNuo4ABCParseInfo_Section_Lyrics&) = &ScanLyrics;
+};
+
+// The symbols of one non-comment piece of the voice: the piece is split into tokens at spaces
+// and tabs (a brace group never splits); in each token symbols are read one after another
+// until the token is used up or one fails (the rest of the token is skipped). Returns the end
+// position of the last symbol read, -1 when none.
+int32_t ABC_Scan_ReadVoicePiece(TText AText, TKoRange APiece,
+                                bool (*AReader)(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&),
+                                std::vector<TNuo4VoiceSymbolPtr>& ASymbols);
+
 // ---- The scanned text ----------------------------------------------------------------------
 
 class TNuo4ABCBuffer {
@@ -55,7 +82,8 @@ class TNuo4ABCBuffer {
     };
 
     // Adjusts line breaks, scans the whole text and every section.
-    explicit TNuo4ABCBuffer(TText AABCText);
+    explicit TNuo4ABCBuffer(TText AABCText,
+                            const TNuo4ABCSectionReaders& AReaders = TNuo4ABCSectionReaders());
     TNuo4ABCBuffer(const TNuo4ABCBuffer&) = delete;
     TNuo4ABCBuffer& operator=(const TNuo4ABCBuffer&) = delete;
 
@@ -165,6 +193,7 @@ class TNuo4ABCBuffer {
     std::vector<TrecNuo4FontCheckInfoItem> FontsCheckInfoArray;
 
   private:
+    TNuo4ABCSectionReaders FReaders;
     std::vector<bool> FLineHasComment;
     TKoRange FSectionLines[Nuo4ABCSectionTypeCount];
     bool FNoKeyWord = true;
