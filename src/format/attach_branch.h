@@ -13,8 +13,8 @@
 namespace nuo4 {
 
 struct TrecNuo4SymbolAttachBranch {
-    std::u16string FABCText_Voice;  // inside of the voice braces, as written, at most 1000
-    TrecNuo4Meter InitMeter;        // meter in force at the first symbol
+    std::u16string FABCText_Voice;     // inside of the voice braces, as written, at most 1000
+    TrecNuo4Meter InitMeter;           // meter in force at the first symbol
     int32_t InitBeatPos_8thCount = 0;  // beat position of the first symbol, in eighths
     std::u16string ABCText_Lyrics;     // inside of the lyrics braces, at most 1000
     TrecNuo4SymbolTransform2 Transform;

@@ -340,8 +340,7 @@ std::u16string TrecNuo4SymbolAttachDynamic::ToABCText() const {
 }
 
 bool TrecNuo4SymbolAttachDynamic::FromABCValues(TText AText, const TKoRangeArray& AValues,
-                                                TNuo4ABCTokenInfoItems& ATokens,
-                                                int32_t& AEndPos) {
+                                                TNuo4ABCTokenInfoItems& ATokens, int32_t& AEndPos) {
     AEndPos = -1;
     if (AValues.size() < 2) return false;
     TrecNuo4SymbolAttachDynamic R;
@@ -387,8 +386,8 @@ bool TrecNuo4SymbolAttachOften::FromABCValues(TText AText, const TKoRangeArray& 
 
 void TrecNuo4SymbolAttachExtend::Initialize(char16_t AUnicode, float AScaleX, float AScaleY,
                                             TNuo4AttachmentsOcupyTypes AOcupy) {
-    Initialize(u"{" + ABC_EscapeChar(AUnicode, false, true) + u"}", AScaleX, AScaleY, AOcupy,
-               false, false, rtNone);
+    Initialize(u"{" + ABC_EscapeChar(AUnicode, false, true) + u"}", AScaleX, AScaleY, AOcupy, false,
+               false, rtNone);
 }
 
 void TrecNuo4SymbolAttachExtend::Initialize(TText AText_ABC, float AScaleX, float AScaleY,

@@ -67,8 +67,8 @@ struct TrecNuo4SymbolAttachFangZi {
     bool bOcupy = true;
     bool bAutoAlign = false;
 
-    void SetToDefault(TNuo4AttachFangZiType AFangZiType, TNuo4LineSymbolContinueStyle AContinueStyle,
-                      bool AbAutoAlign);
+    void SetToDefault(TNuo4AttachFangZiType AFangZiType,
+                      TNuo4LineSymbolContinueStyle AContinueStyle, bool AbAutoAlign);
     TNuo4AttachmentsOcupyTypes Ocupy() const { return OcupyFromBool(bOcupy); }
     // "%s, %.2f, %s, %s, %s": type word (the continue style for a volta), length, text,
     // bOcupy, bAutoAlign.
@@ -151,8 +151,9 @@ struct TrecNuo4SymbolAttachExtend {
     // The one-item list "{\x%.4x}" of the character with scale (AScaleX, AScaleY).
     void Initialize(char16_t AUnicode, float AScaleX, float AScaleY,
                     TNuo4AttachmentsOcupyTypes AOcupy);
-    void Initialize(TText AText_ABC, float AScaleX, float AScaleY, TNuo4AttachmentsOcupyTypes AOcupy,
-                    bool AbMirror, bool AbItalic, TNuo4RotateType ARotateType);
+    void Initialize(TText AText_ABC, float AScaleX, float AScaleY,
+                    TNuo4AttachmentsOcupyTypes AOcupy, bool AbMirror, bool AbItalic,
+                    TNuo4RotateType ARotateType);
     // Reads Text_ABC as an item list.
     bool GetData(TrecNuo4AttachExtendData& AValue) const;
     bool IsSingleChar() const;

@@ -12,8 +12,7 @@ constexpr const char16_t* kKindNames[Nuo4SectionAttachmentsItemTypeCount] = {
 // Reads "(X,Y)" at the start of the range: two numbers and nothing between them but the comma.
 bool ReadOffsetPoint(TText AText, TKoRange ARange, TNuo4PointF& APoint, int32_t& AEndPos) {
     AEndPos = -1;
-    if (!ABC_RangeIsUsable(AText, ARange) || ARange.Length < 5 ||
-        AText[ARange.StartIndex] != u'(')
+    if (!ABC_RangeIsUsable(AText, ARange) || ARange.Length < 5 || AText[ARange.StartIndex] != u'(')
         return false;
     float X, Y;
     int32_t End;
@@ -31,9 +30,9 @@ bool ReadOffsetPoint(TText AText, TKoRange ARange, TNuo4PointF& APoint, int32_t&
 }  // namespace
 
 const char* EnumName(TNuo4SectionAttachmentsItemType AValue) {
-    static constexpr const char* Names[] = {"satitText",  "satitFangZi", "satitArc",
-                                            "satitDynamic", "satitOften", "satitExtend",
-                                            "satitBranch", "satitBrace"};
+    static constexpr const char* Names[] = {"satitText",    "satitFangZi", "satitArc",
+                                            "satitDynamic", "satitOften",  "satitExtend",
+                                            "satitBranch",  "satitBrace"};
     return AValue < std::size(Names) ? Names[AValue] : "";
 }
 
@@ -77,8 +76,7 @@ bool ReadAttachmentItemHeader(TText AText, TKoRange ARange,
     if (!ABC_StartsWithOneOf(AText, ARange, Names, false, true, Index, NameEnd)) return false;
     TrecNuo4SectionItem_Attachments_Header H;
     H.aType = static_cast<TNuo4SectionAttachmentsItemType>(Index);
-    if (!ReadHorzLocation(AText, ABC_RangeFrom(ARange, NameEnd + 1), H.HorzLocation,
-                          LocationEnd))
+    if (!ReadHorzLocation(AText, ABC_RangeFrom(ARange, NameEnd + 1), H.HorzLocation, LocationEnd))
         return false;
     // The offset must follow directly and end the header.
     if (!ReadOffsetPoint(AText, ABC_RangeFrom(ARange, LocationEnd + 1), H.OffsetCoef, OffsetEnd) ||

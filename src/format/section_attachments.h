@@ -117,7 +117,7 @@ bool ReadAttachmentItem(TText AText, TKoRange ARange,
 struct TrecNuo4ABCParseInfo_Section_Attachments {
     TKoRange ABCTextRange_SectionName;
     TKoRange ABCTextRange_All;
-    TKoRange ABCTextRange_Line;  // line indexes
+    TKoRange ABCTextRange_Line;                                         // line indexes
     std::vector<TrecNuo4SectiontItemWithParseInfo_Attachments> Buffer;  // in text order
 
     void Clear() {
