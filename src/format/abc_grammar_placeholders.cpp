@@ -3,7 +3,6 @@
 // Each block belongs to the owner of one section header; whoever connects the real grammar
 // deletes that block.
 
-#include "format/section_attachments.h"
 #include "format/section_fonts.h"
 #include "format/section_lyrics.h"
 #include "format/section_page.h"
@@ -67,16 +66,6 @@ std::u16string TrecNuo4SectionItem_Page::ToABCText() const {
 }
 
 bool ReadPageItem(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Page&, int32_t&) {
-    return false;
-}
-
-// ==== Attachments (section_attachments.h) =====================================================
-
-std::u16string TrecNuo4SectionItem_Attachments::ToABCText() const {
-    return {};
-}
-
-bool ReadAttachmentItem(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Attachments&, int32_t&) {
     return false;
 }
 

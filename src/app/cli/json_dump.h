@@ -8,6 +8,7 @@
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
+#include "format/section_attachments.h"
 
 namespace nuo4 {
 struct TrecNuo4ABCParseInfo_Note;
@@ -32,5 +33,11 @@ std::string Utf8(std::u16string_view S);
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
 // {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
 json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
+
+// The ".Attachments" section: its ranges and items, each with its parse header, its own header
+// (kind, location, offset), the record of its kind, "source" (its text in AText) and "text"
+// (the item line as the writer writes it).
+json AttachmentsSectionToJson(const TrecNuo4ABCParseInfo_Section_Attachments& ASection,
+                              TText AText);
 
 }  // namespace nuo4::cli
