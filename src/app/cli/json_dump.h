@@ -9,6 +9,12 @@
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
 
+namespace nuo4 {
+struct TrecNuo4ABCParseInfo_Section_Title;
+struct TrecNuo4ABCParseInfo_Section_Fonts;
+struct TrecNuo4ABCParseInfo_Section_Page;
+}  // namespace nuo4
+
 namespace nuo4::cli {
 
 using json = nlohmann::ordered_json;
@@ -19,5 +25,11 @@ json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens);
 // {"aType", "ABCTextRange", "TokenItems"}
 json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader);
 std::string Utf8(std::u16string_view S);
+
+// Section dumps: the ranges, every item with its values and "text" from its writer
+// (json_title.cpp).
+json TitleSectionToJson(const TrecNuo4ABCParseInfo_Section_Title& ASection);
+json FontsSectionToJson(const TrecNuo4ABCParseInfo_Section_Fonts& ASection);
+json PageSectionToJson(const TrecNuo4ABCParseInfo_Section_Page& ASection);
 
 }  // namespace nuo4::cli
