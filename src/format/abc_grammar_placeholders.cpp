@@ -1,0 +1,82 @@
+// Stand-ins for the section item grammars that have not landed yet: every reader recognises
+// nothing and every writer writes nothing, so the scanner can be built and tested on its own.
+// Each block belongs to the owner of one section header; whoever connects the real grammar
+// deletes that block.
+
+#include "format/doc_options.h"
+#include "format/section_attachments.h"
+#include "format/section_lyrics.h"
+#include "format/section_voice.h"
+
+namespace nuo4 {
+
+// ==== Options (doc_options.h) =================================================================
+
+const char* EnumName(TNuo4SectionOptionItemType AValue) {
+    switch (AValue) {
+        case soitDigit:
+            return "soitDigit";
+        case soitPaper:
+            return "soitPaper";
+        case soitHorzSpacing_AW:
+            return "soitHorzSpacing_AW";
+        case soitHorzSpacing_Gap:
+            return "soitHorzSpacing_Gap";
+        case soitVertSpacing:
+            return "soitVertSpacing";
+        case soitFitFactor:
+            return "soitFitFactor";
+        case soitArc:
+            return "soitArc";
+        case soitAccomp:
+            return "soitAccomp";
+        case soitChord:
+            return "soitChord";
+        case soitDrumPitchChar:
+            return "soitDrumPitchChar";
+        case soitLyric:
+            return "soitLyric";
+    }
+    return "?";
+}
+
+std::u16string TrecNuo4ABCParseInfo_OptionItem::ToABCText() const {
+    return {};
+}
+
+bool ReadOptionItem(TText, TKoRange, TrecNuo4ABCParseInfo_OptionItem&, bool, int32_t&) {
+    return false;
+}
+
+void TrecNuo4DocOptions::SetToDefault() {}
+
+TrecNuo4DocOptions& Nuo4DocOptions() {
+    static TrecNuo4DocOptions Options;
+    return Options;
+}
+
+// ==== Attachments (section_attachments.h) =====================================================
+
+std::u16string TrecNuo4SectionItem_Attachments::ToABCText() const {
+    return {};
+}
+
+bool ReadAttachmentItem(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Attachments&, int32_t&) {
+    return false;
+}
+
+// ==== Voice (section_voice.h) =================================================================
+
+bool ReadVoiceSymbol(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&) {
+    return false;
+}
+
+// ==== Lyrics (section_lyrics.h) ===============================================================
+
+bool Lyrics_StartsWithVersePrefix(TText, TKoRange) {
+    return false;
+}
+
+void ScanLyrics(const TNuo4ABCScanLines&, TrecNuo4ABCParseInfo_Section_Lyrics&) {}
+
+}  // namespace nuo4
