@@ -12,6 +12,7 @@
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
+#include "format/music_common.h"
 
 namespace nuo4 {
 
@@ -90,6 +91,20 @@ struct TrecNuo4SectionTitleBuffer {
     // The title without spaces and without enclosing braces.
     std::u16string GetTitleText() const;
 
+    // What playback and the layout take from the title: the key-and-meters text and the
+    // expression text are read as standard texts. 4/4, key 0 and 120 beats per minute unless
+    // the texts say otherwise; the tempo is in quarter-note beats per minute.
+    TrecNuo4Meter GetInitMeter() const;
+    int32_t GetInitKey() const;  // ToKey12 of the first key-and-meters element
+    double GetInitTempo() const;
+    void GetMelodyInfo(TrecNuo4Meter& AInitMeter, int32_t& AInitKey, double& AInitTempo) const;
+    // Whether the key-and-meters text is a proper key and meter text (an empty one is).
+    bool CheckForKeyAndMeters() const;
+    // Write the new initial key (a semitone offset from C) or tempo into the key-and-meters or
+    // expression text, keeping the rest of the text. Always succeed.
+    bool ChangeInitKey(int32_t ANewInitKey);
+    bool ChangeInitTempo(double ANewTempo);
+
     bool operator==(const TrecNuo4SectionTitleBuffer&) const = default;
 };
 
@@ -107,6 +122,11 @@ struct TrecNuo4ABCParseInfo_Section_Title {
     int32_t GetCount() const { return ItemCount; }
     // No item line was added (Buffer.IsEmpty() tells whether the title block shows nothing).
     bool BufferIsEmpty() const { return ItemCount == 0; }
+
+    TrecNuo4Meter GetFirstMeter() const { return Buffer.GetInitMeter(); }
+    void GetMelodyInfo(TrecNuo4Meter& AInitMeter, int32_t& AInitKey, double& AInitTempo) const {
+        Buffer.GetMelodyInfo(AInitMeter, AInitKey, AInitTempo);
+    }
 };
 
 }  // namespace nuo4

@@ -267,9 +267,9 @@ TEST(TitleRoundTrip, SectionTextReadsBackToTheSameBuffer) {
         size_t Start = 0;
         for (size_t Cr = Text.find(u'\r'); Cr != std::u16string::npos;
              Start = Cr + 1, Cr = Text.find(u'\r', Start)) {
-            const TKoRange Line = ABC_TrimRange(Text, TKoRange::FromStartEnd(
-                                                          static_cast<int32_t>(Start),
-                                                          static_cast<int32_t>(Cr) - 1));
+            const TKoRange Line = ABC_TrimRange(
+                Text,
+                TKoRange::FromStartEnd(static_cast<int32_t>(Start), static_cast<int32_t>(Cr) - 1));
             TrecNUo4SectionTitleItem Item;
             TNuo4ABCTokenInfoItems Tokens;
             int32_t End = -1;
