@@ -3,57 +3,10 @@
 // Each block belongs to the owner of one section header; whoever connects the real grammar
 // deletes that block.
 
-#include "format/doc_options.h"
 #include "format/section_attachments.h"
 #include "format/section_lyrics.h"
-#include "format/section_voice.h"
 
 namespace nuo4 {
-
-// ==== Options (doc_options.h) =================================================================
-
-const char* EnumName(TNuo4SectionOptionItemType AValue) {
-    switch (AValue) {
-        case soitDigit:
-            return "soitDigit";
-        case soitPaper:
-            return "soitPaper";
-        case soitHorzSpacing_AW:
-            return "soitHorzSpacing_AW";
-        case soitHorzSpacing_Gap:
-            return "soitHorzSpacing_Gap";
-        case soitVertSpacing:
-            return "soitVertSpacing";
-        case soitFitFactor:
-            return "soitFitFactor";
-        case soitArc:
-            return "soitArc";
-        case soitAccomp:
-            return "soitAccomp";
-        case soitChord:
-            return "soitChord";
-        case soitDrumPitchChar:
-            return "soitDrumPitchChar";
-        case soitLyric:
-            return "soitLyric";
-    }
-    return "?";
-}
-
-std::u16string TrecNuo4ABCParseInfo_OptionItem::ToABCText() const {
-    return {};
-}
-
-bool ReadOptionItem(TText, TKoRange, TrecNuo4ABCParseInfo_OptionItem&, bool, int32_t&) {
-    return false;
-}
-
-void TrecNuo4DocOptions::SetToDefault() {}
-
-TrecNuo4DocOptions& Nuo4DocOptions() {
-    static TrecNuo4DocOptions Options;
-    return Options;
-}
 
 // ==== Attachments (section_attachments.h) =====================================================
 
@@ -62,12 +15,6 @@ std::u16string TrecNuo4SectionItem_Attachments::ToABCText() const {
 }
 
 bool ReadAttachmentItem(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Attachments&, int32_t&) {
-    return false;
-}
-
-// ==== Voice (section_voice.h) =================================================================
-
-bool ReadVoiceSymbol(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&) {
     return false;
 }
 

@@ -1,8 +1,6 @@
 #pragma once
 // Which note style (main style and sub style) a symbol takes its sizes from.
 
-#include <cstdint>
-
 #include "format/music_common.h"
 
 namespace nuo4 {
@@ -13,9 +11,9 @@ struct TrecNuo4NoteStyleIndex {
 
     static TrecNuo4NoteStyleIndex Create(TNuo4NoteMainStyle AMainStyle,
                                          TNuo4NoteSubStyle ASubStyle) {
-        TrecNuo4NoteStyleIndex I;
-        I.Initialize(AMainStyle, ASubStyle);
-        return I;
+        TrecNuo4NoteStyleIndex R;
+        R.Initialize(AMainStyle, ASubStyle);
+        return R;
     }
     void Initialize(TNuo4NoteMainStyle AMainStyle, TNuo4NoteSubStyle ASubStyle) {
         MainStyle = AMainStyle;

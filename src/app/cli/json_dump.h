@@ -13,6 +13,8 @@ namespace nuo4 {
 struct TrecNuo4ABCParseInfo_Section_Title;
 struct TrecNuo4ABCParseInfo_Section_Fonts;
 struct TrecNuo4ABCParseInfo_Section_Page;
+struct TrecNuo4ABCParseInfo_Note;
+struct TrecNuo4SymbolControlOptions;
 }  // namespace nuo4
 
 namespace nuo4::cli {
@@ -31,5 +33,12 @@ std::string Utf8(std::u16string_view S);
 json TitleSectionToJson(const TrecNuo4ABCParseInfo_Section_Title& ASection);
 json FontsSectionToJson(const TrecNuo4ABCParseInfo_Section_Fonts& ASection);
 json PageSectionToJson(const TrecNuo4ABCParseInfo_Section_Page& ASection);
+// A voice note: its header with "Text" (the note's text in AText), then every sub-record with
+// its header and value: pitches as {"Digit", "Accidental", "Octave", "DrumPitch"}, the
+// duration, grace "Value" and "Value2", articulations, arc starts with "Depth", "ABCInfo" and
+// "TextRange", the arc-end count and the control options.
+json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
+// {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
+json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
 
 }  // namespace nuo4::cli
