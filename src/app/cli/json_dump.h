@@ -9,6 +9,10 @@
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
 
+namespace nuo4 {
+struct TrecNuo4ABCParseInfo_OptionItem;
+}
+
 namespace nuo4::cli {
 
 using json = nlohmann::ordered_json;
@@ -19,5 +23,9 @@ json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens);
 // {"aType", "ABCTextRange", "TokenItems"}
 json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader);
 std::string Utf8(std::u16string_view S);
+
+// {"ItemType", "Header", "NameRange", "ValueRanges", "bAllValuesAccepted", "Values" (the
+// group's fields by name), "text"}; defined in json_options.cpp.
+json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
 
 }  // namespace nuo4::cli
