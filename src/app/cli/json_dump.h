@@ -15,6 +15,7 @@ struct TrecNuo4ABCParseInfo_Section_Fonts;
 struct TrecNuo4ABCParseInfo_Section_Page;
 struct TrecNuo4ABCParseInfo_Note;
 struct TrecNuo4SymbolControlOptions;
+struct TrecNuo4ABCParseInfo_OptionItem;
 }  // namespace nuo4
 
 namespace nuo4::cli {
@@ -40,5 +41,8 @@ json PageSectionToJson(const TrecNuo4ABCParseInfo_Section_Page& ASection);
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
 // {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
 json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
+// {"ItemType", "Header", "NameRange", "ValueRanges", "bAllValuesAccepted", "Values" (the
+// group's fields by name), "text"}; defined in json_options.cpp.
+json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
 
 }  // namespace nuo4::cli
