@@ -256,6 +256,18 @@ TEST(NonCommentPieces, BlockCommentSpanningLinesCutsEveryLine) {
               B.NonCommentRangesArrayArray);
 }
 
+TEST(NonCommentPieces, LineCommentsInsideABlockCommentWidenIt) {
+    // "//b */ 4" starts inside the block and runs to the line end, so " 4" is comment too.
+    const TNuo4ABCBuffer B(u"1 /*\r2 //a\r3 //b */ 4\r5");
+    EXPECT_EQ(B.CommentRangeArray.size(), 3u);
+    EXPECT_EQ(PieceTexts(B, 0), std::vector<std::u16string>({u"1"}));
+    EXPECT_EQ(PieceTexts(B, 1), std::vector<std::u16string>({u"<invalid>"}));
+    EXPECT_EQ(PieceTexts(B, 2), std::vector<std::u16string>({u"<invalid>"}));
+    EXPECT_EQ(PieceTexts(B, 3), std::vector<std::u16string>({u"5"}));
+    EXPECT_TRUE(B.LineWithCommnet(2));
+    EXPECT_FALSE(B.LineWithCommnet(3));
+}
+
 TEST(NonCommentPieces, UnterminatedCommentHidesTheRestOfTheText) {
     const TNuo4ABCBuffer B(u".Voice\r1 /* x\r.Words\r2");
     EXPECT_EQ(PieceTexts(B, 1), std::vector<std::u16string>({u"1"}));
