@@ -105,8 +105,12 @@ int SectionOfStartType(TNuo4ABCLineType AType) {
 std::u16string ABC_AdjustLineBreak(TText AText) {
     std::u16string Result;
     Result.reserve(AText.size());
-    for (char16_t C : AText)
-        if (C != LF) Result.push_back(C);
+    for (size_t From = 0;;) {
+        const size_t Pos = AText.find(LF, From);
+        Result.append(AText.substr(From, Pos == TText::npos ? TText::npos : Pos - From));
+        if (Pos == TText::npos) break;
+        From = Pos + 1;
+    }
     return Result;
 }
 
