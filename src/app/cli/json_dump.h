@@ -11,7 +11,9 @@
 
 namespace nuo4 {
 struct TrecNuo4ABCParseInfo_OptionItem;
-}
+struct TrecNuo4ABCParseInfo_Note;
+struct TrecNuo4SymbolControlOptions;
+}  // namespace nuo4
 
 namespace nuo4::cli {
 
@@ -27,5 +29,12 @@ std::string Utf8(std::u16string_view S);
 // {"ItemType", "Header", "NameRange", "ValueRanges", "bAllValuesAccepted", "Values" (the
 // group's fields by name), "text"}; defined in json_options.cpp.
 json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
+// A voice note: its header with "Text" (the note's text in AText), then every sub-record with
+// its header and value: pitches as {"Digit", "Accidental", "Octave", "DrumPitch"}, the
+// duration, grace "Value" and "Value2", articulations, arc starts with "Depth", "ABCInfo" and
+// "TextRange", the arc-end count and the control options.
+json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
+// {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
+json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
 
 }  // namespace nuo4::cli
