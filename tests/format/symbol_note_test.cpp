@@ -690,3 +690,49 @@ TEST(NoteNames, ArrowStyleEnumNames) {
     EXPECT_STREQ(EnumName(aasArrowAndDot), "aasArrowAndDot");
     EXPECT_STREQ(EnumName(static_cast<TNuo4ArcArrowStyle>(40)), "?");
 }
+
+// ---- Robustness ------------------------------------------------------------------------------
+
+TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
+    static const std::vector<std::u16string> Pieces = {
+        u"(",     u")",  u"{",  u"}",       u"[",      u"]",   u"#",   u"b",    u"0",
+        u"1",     u"5",  u"7",  u"8",       u"x",      u"X",   u"g",   u"d",    u"'",
+        u",",     u"_",  u".",  u"-",       u"f",      u"j",   u"z",   u";",    u":",
+        u"|",     u" ",  u"\\", u"\\x4e2d", u"\u4e2d", u"{C:", u"1.5", u"None", u"DunYin",
+        u"{(3:2", u"{}", u"C:", u"Connect", u"-1"};
+    std::mt19937 G(99);
+    int Read_ = 0;
+    for (int Case = 0; Case < 20000; ++Case) {
+        std::u16string S;
+        const int N = 1 + static_cast<int>(G() % 12);
+        for (int I = 0; I < N; ++I) S += Pieces[G() % Pieces.size()];
+        const auto R = Read(S);
+        if (!R.bOk) {
+            EXPECT_EQ(R.EndPos, -1);
+            continue;
+        }
+        ++Read_;
+        const std::string T = Utf8(S);
+        ASSERT_GE(R.EndPos, 0) << T;
+        ASSERT_LT(R.EndPos, static_cast<int32_t>(S.size())) << T;
+        EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange::FromStartEnd(0, R.EndPos)) << T;
+        EXPECT_FALSE(R.Note.Pitches.Value.empty()) << T;
+        for (const auto& Tok : R.Note.Header.TokenItems) {
+            EXPECT_GE(Tok.ABCTextRange.StartIndex, 0) << T;
+            EXPECT_LE(Tok.ABCTextRange.EndIndex(), R.EndPos) << T;
+        }
+        // The note's own text, read alone, gives the same note.
+        const std::u16string Own = S.substr(0, R.EndPos + 1);
+        const auto Again = Read(Own);
+        ASSERT_TRUE(Again.bOk) << T;
+        EXPECT_EQ(Again.EndPos, R.EndPos) << T;
+        EXPECT_EQ(Again.Note.Header.TokenItems, R.Note.Header.TokenItems) << T;
+        // The canonical text is a fixed point of reading and writing.
+        const std::u16string Canon = R.Note.ToABCText();
+        const auto C = Read(Canon);
+        ASSERT_TRUE(C.bOk) << T << " -> " << Utf8(Canon);
+        EXPECT_EQ(C.EndPos, static_cast<int32_t>(Canon.size()) - 1) << Utf8(Canon);
+        EXPECT_EQ(C.Note.ToABCText(), Canon) << T;
+    }
+    EXPECT_GT(Read_, 1000);
+}
