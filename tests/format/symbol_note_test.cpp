@@ -493,6 +493,24 @@ TEST(NoteSymbolRec, ToSymbolRecNoteTakesDurationPitchesGraceAndOptions) {
     EXPECT_EQ(Read(u"5").Note.ToSymbolRecNote().GetDuration(), sd4th);
 }
 
+TEST(NoteSymbolRec, FreshRecordsTakeTheDocumentDefaults) {
+    TrecNuo4DocOptions& D = Nuo4DocOptions();
+    D.Grace_PosCoef = {0.3f, 0.2f};
+    D.RightLine_SpacingCoef_Default = 1.5f;
+    D.RightDot_DefaultPosCoef = {0.7f, 0};
+    D.Param_Chord.bUseCommonRightDuration = false;
+    const TrecNuo4SymbolNote Plain = Read(u"{1}[35]-").Note.ToSymbolRecNote();
+    const TrecNuo4SymbolNote Dotted = Read(u"5.").Note.ToSymbolRecNote();
+    D.SetToDefault();
+    EXPECT_FLOAT_EQ(Plain.GraceNote.Options.GapCoef.X, 0.3f);
+    EXPECT_FLOAT_EQ(Plain.GraceNote.Options.GapCoef.Y, 0.2f);
+    EXPECT_FLOAT_EQ(Plain.MainNote.Options.RightLineSpacingCoefArray[0], 1.5f);
+    EXPECT_FALSE(Plain.ChordNote.Options.bUseCommonRightDuration);
+    EXPECT_FLOAT_EQ(Dotted.MainNote.Options.RightLineSpacingCoefArray[0], 0.7f);
+    EXPECT_FLOAT_EQ(
+        Read(u"5.").Note.ToSymbolRecNote().MainNote.Options.RightLineSpacingCoefArray[0], 0.9f);
+}
+
 TEST(NoteSymbolRec, ChordPitchesAreSortedWithTheLowestInTheMainNote) {
     const TrecNuo4SymbolNote Rec = Read(u"[5g31d]_").Note.ToSymbolRecNote();
     ASSERT_TRUE(Rec.IsChord());
