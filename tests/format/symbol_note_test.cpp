@@ -520,6 +520,20 @@ TEST(NoteSymbolRec, ChordPitchesAreSortedWithTheLowestInTheMainNote) {
     EXPECT_EQ(Rec.ToABCText(), u"[1d35g]_");
 }
 
+TEST(NoteSymbolRec, AttachmentsInfoCarriesArcsAndArticulations) {
+    const auto R = Read(u"({(3}{BoYin}5_))");
+    ASSERT_TRUE(R.bOk);
+    const auto Info = R.Note.GetABCAttachmentsInfo();
+    EXPECT_EQ(Info.ArcInfo.ArcStartCount_Copy, 2);
+    EXPECT_EQ(Info.ArcInfo.ArcEndCount_Copy, 2);
+    ASSERT_EQ(Info.ArcInfo.ArcStartings.size(), 2u);
+    EXPECT_EQ(Info.ArcInfo.ArcStartings[1].ABCInfo.TupletNumber, 3);
+    EXPECT_EQ(Info.ArcInfo.ArcEndings.Header.ABCTextRange, TKoRange(14, 2));
+    ASSERT_EQ(Info.Articulations.size(), 1u);
+    EXPECT_EQ(Info.Articulations[0].Articulation, mfsaBoYin);
+    EXPECT_FALSE(Info.FangZiInfo.bWithFangZi);
+}
+
 TEST(NoteSymbolRec, WholeStringParse) {
     TrecNuo4SymbolNote Rec;
     ASSERT_TRUE(GetSymbolRecNote_FromABCText(u"  [13]_ rest", Rec));
