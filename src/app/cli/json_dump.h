@@ -9,6 +9,11 @@
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
 
+namespace nuo4 {
+struct TrecNuo4ABCParseInfo_Note;
+struct TrecNuo4SymbolControlOptions;
+}  // namespace nuo4
+
 namespace nuo4::cli {
 
 using json = nlohmann::ordered_json;
@@ -19,5 +24,13 @@ json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens);
 // {"aType", "ABCTextRange", "TokenItems"}
 json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader);
 std::string Utf8(std::u16string_view S);
+
+// A voice note: its header with "Text" (the note's text in AText), then every sub-record with
+// its header and value: pitches as {"Digit", "Accidental", "Octave", "DrumPitch"}, the
+// duration, grace "Value" and "Value2", articulations, arc starts with "Depth", "ABCInfo" and
+// "TextRange", the arc-end count and the control options.
+json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
+// {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
+json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
 
 }  // namespace nuo4::cli
