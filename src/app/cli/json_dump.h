@@ -12,6 +12,7 @@
 namespace nuo4 {
 struct TrecNuo4ABCParseInfo_Note;
 struct TrecNuo4SymbolControlOptions;
+struct TrecNuo4ABCParseInfo_Section_Voice;
 }  // namespace nuo4
 
 namespace nuo4::cli {
@@ -32,5 +33,10 @@ std::string Utf8(std::u16string_view S);
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
 // {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
 json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
+// The voice section: its ranges and "PrefixRange", then "Buffer", every symbol in order with
+// its "Header" (parse type, range, tokens) and its values named as in the records (notes as
+// NoteToJson gives them; texts also with their elements), and "text", the symbol as its
+// writer writes it.
+json VoiceSectionToJson(const TrecNuo4ABCParseInfo_Section_Voice& ASection, TText AText);
 
 }  // namespace nuo4::cli
