@@ -136,3 +136,11 @@ TEST(VoiceSection, ScannerCollectsEverySymbolKind) {
         EXPECT_EQ(Utf8(ABC_GetRangeText(B.ABCText(), P->Header.ABCTextRange)), Utf8(Written));
     }
 }
+
+TEST(VoiceSection, SpaceEndsTheTokenSoATextNeedsTheEscape) {
+    TNuo4ABCBuffer Plain(u".Voice\r\"a b\"");
+    for (const auto& P : Plain.Section_Voice.Buffer) EXPECT_NE(P->Header.aType, pitText);
+    TNuo4ABCBuffer Escaped(u".Voice\r\"a\\sb\"");
+    ASSERT_EQ(Escaped.Section_Voice.GetCount(), 1);
+    EXPECT_EQ(Escaped.Section_Voice.Buffer[0]->Header.aType, pitText);
+}
