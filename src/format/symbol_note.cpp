@@ -8,9 +8,6 @@ namespace nuo4 {
 
 namespace {
 
-const char* const ArrowStyleEnumNames[] = {"aasNone", "aasArrow", "aasDot", "aasArrowAndDot",
-                                           "aasHorzLine"};
-
 // The phases of reading a note, in the order its parts may appear.
 enum TNoteReadPhase : uint8_t {
     nrpStart,
@@ -109,10 +106,6 @@ int32_t ReadArcStartRun(TText AText, int32_t APos, int32_t ALast,
 }
 
 }  // namespace
-
-const char* EnumName(TNuo4ArcArrowStyle AValue) {
-    return AValue < Nuo4ArcArrowStyleCount ? ArrowStyleEnumNames[AValue] : "?";
-}
 
 // ---- Arc starts ------------------------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
+#include "format/arc_styles.h"
 #include "format/ko_range.h"
 #include "format/music_common.h"
 #include "format/section_voice.h"
@@ -24,9 +25,7 @@ namespace nuo4 {
 
 // ---- Arc starts ------------------------------------------------------------------------------
 
-enum TNuo4ArcArrowStyle : uint8_t { aasNone, aasArrow, aasDot, aasArrowAndDot, aasHorzLine };
 constexpr int Nuo4ArcArrowStyleCount = 5;
-const char* EnumName(TNuo4ArcArrowStyle AValue);
 
 // The properties of an arc (slur, tie or tuplet bracket) as written at its start.
 struct TrecNuo4ArcABCInfo {
