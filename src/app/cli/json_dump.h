@@ -10,6 +10,15 @@
 #include "format/ko_range.h"
 #include "format/section_attachments.h"
 
+namespace nuo4 {
+struct TrecNuo4ABCParseInfo_Section_Title;
+struct TrecNuo4ABCParseInfo_Section_Fonts;
+struct TrecNuo4ABCParseInfo_Section_Page;
+struct TrecNuo4ABCParseInfo_Note;
+struct TrecNuo4SymbolControlOptions;
+struct TrecNuo4ABCParseInfo_OptionItem;
+}  // namespace nuo4
+
 namespace nuo4::cli {
 
 using json = nlohmann::ordered_json;
@@ -20,6 +29,22 @@ json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens);
 // {"aType", "ABCTextRange", "TokenItems"}
 json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader);
 std::string Utf8(std::u16string_view S);
+
+// Section dumps: the ranges, every item with its values and "text" from its writer
+// (json_title.cpp).
+json TitleSectionToJson(const TrecNuo4ABCParseInfo_Section_Title& ASection);
+json FontsSectionToJson(const TrecNuo4ABCParseInfo_Section_Fonts& ASection);
+json PageSectionToJson(const TrecNuo4ABCParseInfo_Section_Page& ASection);
+// A voice note: its header with "Text" (the note's text in AText), then every sub-record with
+// its header and value: pitches as {"Digit", "Accidental", "Octave", "DrumPitch"}, the
+// duration, grace "Value" and "Value2", articulations, arc starts with "Depth", "ABCInfo" and
+// "TextRange", the arc-end count and the control options.
+json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
+// {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
+json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
+// {"ItemType", "Header", "NameRange", "ValueRanges", "bAllValuesAccepted", "Values" (the
+// group's fields by name), "text"}; defined in json_options.cpp.
+json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
 
 // The ".Attachments" section: its ranges and items, each with its parse header, its own header
 // (kind, location, offset), the record of its kind, "source" (its text in AText) and "text"

@@ -1,0 +1,80 @@
+#include "app/cli/json_dump.h"
+#include "format/symbol_note.h"
+
+namespace nuo4::cli {
+
+namespace {
+
+json PitchJson(const TrecNuo4Pitch& APitch) {
+    const char16_t Drum[1] = {APitch.DrumPitch.DrumChar};
+    return {{"Digit", EnumName(APitch.Digit)},
+            {"Accidental", EnumName(APitch.Accidental)},
+            {"Octave", static_cast<int>(APitch.Octave)},
+            {"DrumPitch",
+             {{"bUseCoreFont", APitch.DrumPitch.bUseCoreFont},
+              {"DrumChar",
+               APitch.DrumPitch.DrumChar ? Utf8(std::u16string_view(Drum, 1)) : std::string()}}},
+            {"Text", Utf8(APitch.ToABCText())}};
+}
+
+json PitchesJson(const TNuo4Pitches& APitches) {
+    json A = json::array();
+    for (const auto& P : APitches) A.push_back(PitchJson(P));
+    return A;
+}
+
+json ArcABCInfoJson(const TrecNuo4ArcABCInfo& AInfo) {
+    return {{"TupletNumber", AInfo.TupletNumber},
+            {"Duration", AInfo.Duration},
+            {"VertOffsetCoef", AInfo.VertOffsetCoef},
+            {"ArrowStyle", EnumName(AInfo.ArrowStyle)}};
+}
+
+// A sub-record: its header, with the text it covers when present.
+json PartJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader, TText AText, json AValue) {
+    json J = {{"Header", HeaderToJson(AHeader)}};
+    if (AHeader.IsValid()) J["Text"] = Utf8(ABC_GetRangeText(AText, AHeader.ABCTextRange));
+    J["Value"] = std::move(AValue);
+    return J;
+}
+
+}  // namespace
+
+json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions) {
+    json Factors = json::array();
+    for (float F : AOptions.AWCoef.RightLineSpacingCoefArray) Factors.push_back(F);
+    return {
+        {"AWCoef", {{"AWCoef", AOptions.AWCoef.AWCoef}, {"RightLineSpacingCoefArray", Factors}}},
+        {"HideLevel", EnumName(AOptions.HideLevel)},
+        {"UnderlineConnectType", EnumName(AOptions.UnderlineConnectType)}};
+}
+
+json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText) {
+    json J = {{"Header", HeaderToJson(ANote.Header)}};
+    J["Text"] = Utf8(ABC_GetRangeText(AText, ANote.Header.ABCTextRange));
+
+    json Arcs = json::array();
+    for (const auto& Item : ANote.ArcStartings.Value)
+        Arcs.push_back({{"Depth", Item.Depth},
+                        {"ABCInfo", ArcABCInfoJson(Item.ABCInfo)},
+                        {"TextRange", RangeToJson(Item.TextRange)}});
+    J["ArcStartings"] = PartJson(ANote.ArcStartings.Header, AText, std::move(Arcs));
+
+    json Arts = json::array();
+    for (const auto& Item : ANote.Articulations.Value)
+        Arts.push_back({{"Articulation", EnumName(Item.Articulation)},
+                        {"TextRange", RangeToJson(Item.TextRange)}});
+    J["Articulations"] = PartJson(ANote.Articulations.Header, AText, std::move(Arts));
+
+    J["Grace"] = PartJson(ANote.Grace.Header, AText, PitchesJson(ANote.Grace.Value));
+    J["Grace"]["Value2"] = PitchesJson(ANote.Grace.Value2);
+    J["Pitches"] = PartJson(ANote.Pitches.Header, AText, PitchesJson(ANote.Pitches.Value));
+    J["Duration"] = PartJson(ANote.Duration.Header, AText, EnumName(ANote.Duration.Value));
+    J["ControlOptions"] = PartJson(ANote.ControlOptions.Header, AText,
+                                   ControlOptionsToJson(ANote.ControlOptions.Value));
+    J["ArcEndings"] = PartJson(ANote.ArcEndings.Header, AText, ANote.ArcEndings.Value);
+    J["ABCText"] = Utf8(ANote.ToABCText());
+    return J;
+}
+
+}  // namespace nuo4::cli
