@@ -6,7 +6,6 @@
 #include "format/doc_options.h"
 #include "format/section_attachments.h"
 #include "format/section_fonts.h"
-#include "format/section_lyrics.h"
 #include "format/section_page.h"
 #include "format/section_title.h"
 #include "format/section_voice.h"
@@ -132,13 +131,5 @@ bool ReadAttachmentItem(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Attac
 bool ReadVoiceSymbol(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&) {
     return false;
 }
-
-// ==== Lyrics (section_lyrics.h) ===============================================================
-
-bool Lyrics_StartsWithVersePrefix(TText, TKoRange) {
-    return false;
-}
-
-void ScanLyrics(const TNuo4ABCScanLines&, TrecNuo4ABCParseInfo_Section_Lyrics&) {}
 
 }  // namespace nuo4

@@ -9,6 +9,10 @@
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
 
+namespace nuo4 {
+struct TrecNuo4ABCParseInfo_Section_Lyrics;
+}
+
 namespace nuo4::cli {
 
 using json = nlohmann::ordered_json;
@@ -19,5 +23,10 @@ json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens);
 // {"aType", "ABCTextRange", "TokenItems"}
 json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader);
 std::string Utf8(std::u16string_view S);
+
+// The lyrics section: ranges, and per verse its prefix, its lyrics (data, centred range,
+// extension counts, skip marker, bLineBreak) and its "text" as the writers give it. AText is
+// the scanned text the ranges refer to; each range also carries its text.
+json LyricsSectionToJson(const TrecNuo4ABCParseInfo_Section_Lyrics& ASection, TText AText);
 
 }  // namespace nuo4::cli
