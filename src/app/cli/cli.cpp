@@ -5,7 +5,11 @@
 namespace nuo4::cli {
 
 const std::vector<TCommand>& AllCommands() {
-    static const std::vector<TCommand> Commands = {};
+    static const std::vector<TCommand> Commands = {
+        {"scan", "scan FILE", "lines, line types, comments and sections of a score as JSON",
+         RunScan},
+        {"empty", "empty", "the text of a new document", RunEmpty},
+    };
     return Commands;
 }
 

@@ -18,6 +18,10 @@ struct TCommand {
 };
 
 const std::vector<TCommand>& AllCommands();
+
+// cmd_scan.cpp
+int RunScan(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+int RunEmpty(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 }  // namespace nuo4::cli
