@@ -8,7 +8,6 @@
 #include "format/section_fonts.h"
 #include "format/section_page.h"
 #include "format/section_title.h"
-#include "format/section_voice.h"
 
 namespace nuo4 {
 
@@ -123,12 +122,6 @@ std::u16string TrecNuo4SectionItem_Attachments::ToABCText() const {
 }
 
 bool ReadAttachmentItem(TText, TKoRange, TrecNuo4SectiontItemWithParseInfo_Attachments&, int32_t&) {
-    return false;
-}
-
-// ==== Voice (section_voice.h) =================================================================
-
-bool ReadVoiceSymbol(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&) {
     return false;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
-// Parsed symbols of the ".Voice" section. Minimal interface until the voice grammar lands; its
-// owner replaces this file.
+// Parsed symbols of the ".Voice" section and the dispatcher that reads one symbol of a voice
+// token. The records of each kind are declared in their own headers (symbol_note.h,
+// symbol_barline.h, symbol_meter.h, symbol_accomp_marker.h, symbol_return.h, symbol_text.h),
+// which all build on the base record below.
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "format/abc_common.h"
@@ -20,8 +23,16 @@ struct TrecNuo4ABCParseInfo_VoiceSymbol {
 };
 using TNuo4VoiceSymbolPtr = std::unique_ptr<TrecNuo4ABCParseInfo_VoiceSymbol>;
 
-// The symbol dispatcher: meter, note, bar line, accompaniment marker, text, return.
+// The symbol dispatcher: at the start of ARange (the rest of a voice token) tries a meter, a
+// note, a bar line, an accompaniment marker, a text and a return, in this order; the first
+// that reads wins. On failure ASymbol is empty and AEndPos -1.
 bool ReadVoiceSymbol(TText AText, TKoRange ARange, TNuo4VoiceSymbolPtr& ASymbol, int32_t& AEndPos);
+
+// The canonical text of a parsed symbol, written by its kind's writer (empty for a record of
+// an unknown kind). bPadWithSpace adds one space on each side, except for notes, which are
+// written one after another without separators.
+std::u16string VoiceSymbolToABCText(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol,
+                                    bool bPadWithSpace);
 
 struct TrecNuo4ABCParseInfo_Section_Voice {
     TKoRange ABCTextRange_SectionName;

@@ -1,0 +1,166 @@
+#pragma once
+// The note symbol of the voice: its text grammar, the parse record with a range and a token for
+// every sub-part (so the editor can replace exactly one of them), and the writers of each
+// sub-part.
+//
+// A note is: prefix groups (arc starts "(" or "{(...}", an articulation group, a grace group;
+// empty and unknown groups are skipped), a pitch or chord "[...]", an optional duration, and
+// suffix parts (a control options group "{C:...}" and runs of ")" arc ends). Positions are
+// UTF-16 code unit indexes of the scanned text.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "format/abc_common.h"
+#include "format/abc_tokens.h"
+#include "format/ko_range.h"
+#include "format/music_common.h"
+#include "format/section_voice.h"
+#include "format/symbol_control_options.h"
+#include "format/symbol_note_rec.h"
+
+namespace nuo4 {
+
+// ---- Arc starts ------------------------------------------------------------------------------
+
+enum TNuo4ArcArrowStyle : uint8_t { aasNone, aasArrow, aasDot, aasArrowAndDot, aasHorzLine };
+constexpr int Nuo4ArcArrowStyleCount = 5;
+const char* EnumName(TNuo4ArcArrowStyle AValue);
+
+// The properties of an arc (slur, tie or tuplet bracket) as written at its start.
+struct TrecNuo4ArcABCInfo {
+    int32_t TupletNumber = 0;  // 0 = none; the number shown for a tuplet
+    // Total duration of the notes under the arc in units of the shortest of them; 0 = not given.
+    int32_t Duration = 0;
+    float VertOffsetCoef = 0;  // 0 = automatic
+    TNuo4ArcArrowStyle ArrowStyle = aasNone;
+
+    void SetToDefault() { *this = TrecNuo4ArcABCInfo(); }
+    bool IsDefault() const {
+        return TupletNumber == 0 && Duration == 0 && VertOffsetCoef == 0 && ArrowStyle == aasNone;
+    }
+    bool operator==(const TrecNuo4ArcABCInfo&) const = default;
+};
+
+// "(" for default properties, otherwise the shortest brace form "{(...}" that holds them.
+std::u16string ToABCText_ArcStarting(const TrecNuo4ArcABCInfo& AInfo);
+
+// Reads arc properties from the text after the "(" of a group ("3:2,0.50,1"); an empty range
+// gives the defaults. Fails when the first item is neither an integer nor "N:D".
+bool ReadArcABCInfo(TText AText, TKoRange ARange, TrecNuo4ArcABCInfo& AInfo);
+
+struct TrecNuo4ABCArcStartingsInfoItem {
+    // Renumbered after reading: the first item of a note has count - 1, the last 0.
+    int32_t Depth = 0;
+    TrecNuo4ArcABCInfo ABCInfo;
+    TKoRange TextRange;  // the "(" or the brace group holding the properties
+    bool operator==(const TrecNuo4ABCArcStartingsInfoItem&) const = default;
+};
+using TNuo4ABCArcStartingsInfoItems = std::vector<TrecNuo4ABCArcStartingsInfoItem>;
+
+// ---- Articulations ---------------------------------------------------------------------------
+
+struct TrecNuo4ArticulationInfoItem {
+    TNuo4Articulation Articulation = mfsaDunYin;
+    TKoRange TextRange;  // the name's piece inside the group
+    bool operator==(const TrecNuo4ArticulationInfoItem&) const = default;
+};
+using TNuo4ArticulationInfoItems = std::vector<TrecNuo4ArticulationInfoItem>;
+using TNuo4Articulations = std::vector<TNuo4Articulation>;
+
+// "{DunYin,ZhongYin}"; nothing for an empty list.
+std::u16string ToABCText_Articulations(const TNuo4Articulations& AItems);
+std::u16string ToABCText_Articulations(const TNuo4ArticulationInfoItems& AItems);
+
+// ---- Sub-records -----------------------------------------------------------------------------
+// Each begins with its own header: type and range set, and one token, when the part is present.
+
+struct TrecNuo4ABCParseInfo_Note_ArcStartings {
+    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TNuo4ABCArcStartingsInfoItems Value;
+};
+
+struct TrecNuo4ABCParseInfo_Note_Articulations {
+    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TNuo4ArticulationInfoItems Value;
+};
+
+struct TrecNuo4ABCParseInfo_Note_Grace {
+    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TNuo4Pitches Value;   // the note's grace notes
+    TNuo4Pitches Value2;  // the list after ";", kept in the parse record only
+};
+
+struct TrecNuo4ABCParseInfo_Note_Pitches {
+    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TNuo4Pitches Value;  // one for a single note, several for a chord
+};
+
+struct TrecNuo4ABCParseInfo_Note_Duration {
+    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TNuo4Duration Value = sd4th;  // a note written without duration is a quarter
+};
+
+struct TrecNuo4ABCParseInfo_Note_ArcEndings {
+    TrecNuo4ABCParseInfo_SymbolHeader Header;  // the first run of ")"
+    int32_t Value = 0;                         // arcs ending at this note, over all runs
+};
+
+// ---- The note parse record -------------------------------------------------------------------
+
+struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
+    TrecNuo4ABCParseInfo_Note_ArcStartings ArcStartings;
+    TrecNuo4ABCParseInfo_Note_Articulations Articulations;
+    TrecNuo4ABCParseInfo_Note_Grace Grace;
+    TrecNuo4ABCParseInfo_Note_Pitches Pitches;
+    TrecNuo4ABCParseInfo_Note_Duration Duration;
+    TrecNuo4ABCParseInfo_SymbolControlOptions ControlOptions;
+    TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+
+    void SetToInvalid();
+    bool IsValid() const { return Header.aType == pitNote; }
+
+    // A default note symbol record with the pitches, duration, grace notes (Grace.Value only)
+    // and control options of this record.
+    TrecNuo4SymbolNote ToSymbolRecNote() const;
+    // The canonical text of the whole note: arc starts, articulations, grace, pitches,
+    // duration, control options, arc ends.
+    std::u16string ToABCText() const;
+};
+
+// Reads one note from the start of ARange (the rest of a voice token). On failure the record is
+// invalid and AEndPos is -1; on success AEndPos is the note's last character.
+bool ReadNote(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& ANote, int32_t& AEndPos);
+
+// A whole string read as one note (dialogs, clipboard): fills ANote when the string, after
+// leading white space, begins with a note; the rest of the string is ignored.
+bool GetSymbolRecNote_FromABCText(TText AString, TrecNuo4SymbolNote& ANote);
+
+// ---- Shared pieces of the grammar ------------------------------------------------------------
+
+// "[" pitch list "]" at the start of the range; AEndPos is the "]".
+bool ReadChordPitches(TText AText, TKoRange ARange, TNuo4Pitches& APitches, int32_t& AEndPos);
+// A single pitch or a chord at the start of the range.
+bool ReadNotePitches(TText AText, TKoRange ARange, TNuo4Pitches& APitches, int32_t& AEndPos);
+// The inner text of a grace group, exactly: a pitch list, optionally ";" and a second list, or
+// ";" and a list.
+bool ReadGraceInner(TText AText, TKoRange AInner, TNuo4Pitches& AValue, TNuo4Pitches& AValue2);
+// The inner text of an articulation group: comma pieces naming articulations (ignoring case);
+// other pieces are ignored, at least one must match.
+bool ReadArticulationsInner(TText AText, TKoRange AInner, TNuo4ArticulationInfoItems& AItems);
+
+// ---- Sub-part writers ------------------------------------------------------------------------
+
+// One pitch bare, several in "[" "]", nothing for none.
+std::u16string ToABCText_Pitches(const TNuo4Pitches& APitches);
+// "{" pitches "}" (with ";" and the second list when it is not empty); nothing for none.
+std::u16string ToABCText_Grace(const TNuo4Pitches& AValue, const TNuo4Pitches& AValue2 = {});
+std::u16string ToABCText_Duration(TNuo4Duration ADuration);
+// ")" repeated.
+std::u16string ToABCText_ArcEndings(int32_t ACount);
+// A new note: its pitch or chord directly followed by its duration.
+std::u16string ToABCText_NewNote(const TNuo4Pitches& APitches, TNuo4Duration ADuration);
+std::u16string ToABCText_NewNote(const TrecNuo4MusicPureNote& ANote);
+
+}  // namespace nuo4

@@ -1,0 +1,73 @@
+#include "format/symbol_note_rec.h"
+
+#include <algorithm>
+
+#include "format/symbol_note.h"
+
+namespace nuo4 {
+
+TrecNuo4NoteRecDefaults Nuo4NoteRecDefaults() {
+    return TrecNuo4NoteRecDefaults();
+}
+
+void TrecNuo4PureNoteOptions::SetToDefault(bool bForRightDot) {
+    const TrecNuo4NoteRecDefaults D = Nuo4NoteRecDefaults();
+    StyleIndex.SetToDefault();
+    RightLineSpacingCoefArray.fill(bForRightDot ? D.RightDot_DefaultPosCoefX
+                                                : D.RightLine_SpacingCoef_Default);
+}
+
+void TrecNuo4PureNote::Initialize(const TrecNuo4Pitch& APitch, TNuo4Duration ADuration) {
+    MusicNote.Initialize(APitch, ADuration);
+    Options.SetToDefault(Duration_DotCount(ADuration) > 0);
+}
+
+void TrecNuo4ChordNoteOptions::SetToDefault() {
+    NoteSpacingCoefArray.clear();
+    bUseCommonRightDuration = Nuo4NoteRecDefaults().Chord_bUseCommonRightDuration;
+    ExtraOffsetYForCommonRightDuration = 10.0f;
+}
+
+void TrecNuo4GraceNoteOptions::SetToDefault() {
+    GapCoef = Nuo4NoteRecDefaults().Grace_PosCoef;
+    bRight = false;
+    b8th = false;
+}
+
+void TrecNuo4SymbolNote::SetToDefault() {
+    MainNote.SetToDefault();
+    ChordNote.Pitches.clear();
+    ChordNote.Options.SetToDefault();
+    GraceNote.Pitches.clear();
+    GraceNote.Options.SetToDefault();
+    ControlOptions.SetToDefault();
+    Options = TNuo4NoteOptions();
+}
+
+void TrecNuo4SymbolNote::SetPitches_Main(const TNuo4Pitches& APitches) {
+    if (APitches.empty()) return;
+    ChordNote.Pitches = APitches;
+    CheckChord();
+}
+
+void TrecNuo4SymbolNote::CheckChord() {
+    if (ChordNote.Pitches.empty()) return;
+    if (ChordNote.Pitches.size() > 1) {
+        // Stable, so that equal pitches ("#1" and "b2") keep their written order.
+        std::stable_sort(ChordNote.Pitches.begin(), ChordNote.Pitches.end(),
+                         [](const TrecNuo4Pitch& A, const TrecNuo4Pitch& B) { return A < B; });
+    }
+    MainNote.SetPitch(ChordNote.Pitches.front());
+}
+
+TNuo4Pitches TrecNuo4SymbolNote::GetPitches() const {
+    if (IsChord()) return ChordNote.Pitches;
+    return TNuo4Pitches{MainNote.MusicNote.Pitch};
+}
+
+std::u16string TrecNuo4SymbolNote::ToABCText() const {
+    return ToABCText_Grace(GraceNote.Pitches) + ToABCText_Pitches(GetPitches()) +
+           ToABCText_Duration(GetDuration()) + ControlOptions.ToABCText();
+}
+
+}  // namespace nuo4

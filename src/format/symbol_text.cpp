@@ -1,0 +1,78 @@
+#include "format/symbol_text.h"
+
+#include "format/voice_symbol_parts.h"
+
+namespace nuo4 {
+
+std::u16string TrecNuo4SymbolText::ToABCText(bool bPadWithSpace) const {
+    return PadWithSpace(u"\"" + Text_ABC + u"\"" + ControlOptions.ToABCText(), bPadWithSpace);
+}
+
+TrecNuo4SymbolText TrecNuo4ABCParseInfo_Text::ToSymbolRec() const {
+    TrecNuo4SymbolText R = Value;
+    R.Scale = 1.0f;
+    return R;
+}
+
+bool TrecNuo4ABCParseInfo_Text::CheckForKeyAndMeters() const {
+    const std::u16string& S = Value.Text_ABC;
+    if (S.empty()) return true;
+    const bool bKey = S.find(u"1=") != std::u16string::npos;
+    const bool bMeter = S.find(u'/') != std::u16string::npos;
+    if (S.find(u'{') == std::u16string::npos || S.find(u'}') == std::u16string::npos ||
+        !(bKey || bMeter))
+        return false;
+    bool bHasKey = false, bHasMeter = false;
+    for (const auto& Item : ElementArrayWithParseInfo) {
+        TrecNuo4KeyAndMeters KM;
+        if (!Item.Element.IsKeyAndMeters(KM)) continue;
+        if (KM.Key.IsValid()) bHasKey = true;
+        if (!KM.Meters.empty()) bHasMeter = true;
+    }
+    return (!bKey || bHasKey) && (!bMeter || bHasMeter);
+}
+
+bool TrecNuo4ABCParseInfo_Text::IsNormalTextOnly() const {
+    for (const auto& Item : ElementArrayWithParseInfo)
+        if (Item.Element.aType != stetWhiteSpace && Item.Element.aType != stetNormalText)
+            return false;
+    return true;
+}
+
+bool ReadVoiceText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& AText_,
+                   int32_t& AEndPos) {
+    AText_.SetToInvalid();
+    AEndPos = -1;
+    if (!ABC_RangeIsUsable(AText, ARange) || AText[ARange.StartIndex] != u'"') return false;
+    const int32_t Open = ARange.StartIndex;
+    const int32_t Close = ABC_Find(AText, ABC_RangeFrom(ARange, Open + 1), u"\"");
+    if (Close < 0 || Close == Open + 1) return false;  // unclosed, or the empty text ""
+    TrecNuo4ABCParseInfo_Text T;
+    const TKoRange Inner = TKoRange::FromStartEnd(Open + 1, Close - 1);
+    T.Value.Text_ABC = ABC_GetRangeText(AText, Inner);
+    ReadTextElements(AText, Inner, T.ElementArrayWithParseInfo);
+    T.Header.aType = pitText;
+    T.Header.TokenItems.AddItem(ttText, TKoRange::FromStartEnd(Open, Close));
+    int32_t End = Close;
+    ReadOptionalControlOptions(AText, ARange, Close + 1, T.Value.ControlOptions,
+                               T.Header.TokenItems, End);
+    T.Header.ABCTextRange = TKoRange::FromStartEnd(Open, End);
+    AText_ = std::move(T);
+    AEndPos = End;
+    return true;
+}
+
+bool ReadStandardText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& AText_) {
+    AText_.SetToInvalid();
+    if (!ABC_RangeIsUsable(AText, ARange)) return false;
+    TrecNuo4ABCParseInfo_Text T;
+    T.Value.Text_ABC = ABC_GetRangeText(AText, ARange);
+    ReadTextElements(AText, ARange, T.ElementArrayWithParseInfo);
+    T.Header.aType = pitText;
+    T.Header.ABCTextRange = ARange;
+    T.Header.TokenItems.AddItem(ttText, ARange);
+    AText_ = std::move(T);
+    return true;
+}
+
+}  // namespace nuo4
