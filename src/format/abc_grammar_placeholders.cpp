@@ -3,58 +3,12 @@
 // Each block belongs to the owner of one section header; whoever connects the real grammar
 // deletes that block.
 
-#include "format/doc_options.h"
 #include "format/section_attachments.h"
 #include "format/section_fonts.h"
 #include "format/section_page.h"
 #include "format/section_title.h"
 
 namespace nuo4 {
-
-// ==== Options (doc_options.h) =================================================================
-
-const char* EnumName(TNuo4SectionOptionItemType AValue) {
-    switch (AValue) {
-        case soitDigit:
-            return "soitDigit";
-        case soitPaper:
-            return "soitPaper";
-        case soitHorzSpacing_AW:
-            return "soitHorzSpacing_AW";
-        case soitHorzSpacing_Gap:
-            return "soitHorzSpacing_Gap";
-        case soitVertSpacing:
-            return "soitVertSpacing";
-        case soitFitFactor:
-            return "soitFitFactor";
-        case soitArc:
-            return "soitArc";
-        case soitAccomp:
-            return "soitAccomp";
-        case soitChord:
-            return "soitChord";
-        case soitDrumPitchChar:
-            return "soitDrumPitchChar";
-        case soitLyric:
-            return "soitLyric";
-    }
-    return "?";
-}
-
-std::u16string TrecNuo4ABCParseInfo_OptionItem::ToABCText() const {
-    return {};
-}
-
-bool ReadOptionItem(TText, TKoRange, TrecNuo4ABCParseInfo_OptionItem&, bool, int32_t&) {
-    return false;
-}
-
-void TrecNuo4DocOptions::SetToDefault() {}
-
-TrecNuo4DocOptions& Nuo4DocOptions() {
-    static TrecNuo4DocOptions Options;
-    return Options;
-}
 
 // ==== Fonts (section_fonts.h) =================================================================
 
