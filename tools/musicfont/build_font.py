@@ -125,7 +125,14 @@ def build_note_digits():
         for d in range(9):
             ch = str(d) if d < 8 else drum_char[face]
             ops = char_outline(font, ch)
-            ops = digit_cell(ops, 0, 500, xscale, 200)
+            if d == 8:
+                # the cross is as wide as the zero, whatever the letter's
+                # natural width
+                x0, y0, x1, y1 = o.bounds(ops)
+                ops = digit_cell(ops, 0, 500, zero_width[face] / (x1 - x0),
+                                 200)
+            else:
+                ops = digit_cell(ops, 0, 500, xscale, 200)
             name = "digit%d.%s" % (d, FACE_NAMES[face]) if d < 8 else \
                 "drum.%s" % FACE_NAMES[face]
             put(base + d, name, ops, src(font), "cell-center",

@@ -52,7 +52,11 @@ def script_horz():
 
 def script_dot():
     """A brush dot: an egg tilted like a quick touch of the pen."""
-    return o.rotate(o.ellipse(0, 0, 17, 22), -18)
+    # sampled as a polygon: a rotated curve would put its control points
+    # outside the tiny box, and some renderers measure by control points
+    pts = [(17 * math.cos(math.radians(a)), 22 * math.sin(math.radians(a)))
+           for a in range(0, 360, 6)]
+    return o.rotate(o.polygon(pts), -18)
 
 
 # ------------------------------------------------------------ accidentals
@@ -158,29 +162,15 @@ def fermata():
     return o.union(arc + dot)
 
 
-def _zigzag(xs, ys, thick, thin):
-    """Mordent strokes: falling strokes heavy, rising strokes hairline."""
-    ops = []
-    for i in range(len(xs) - 1):
-        x0, y0, x1, y1 = xs[i], ys[i], xs[i + 1], ys[i + 1]
-        t = thick if y1 < y0 else thin
-        ops += o.polygon([(x0, y0 - t / 2), (x0, y0 + t / 2), (x1, y1 + t / 2),
-                          (x1, y1 - t / 2)])
-    return ops
-
-
 def mordent(with_line=False):
-    xs = [0, 80, 165, 245, 330, 410, 450]
+    """Mordent: a zigzag written with a broad nib, heavy falling strokes and
+    hairline rising ones; the lower form is crossed by a vertical line."""
+    xs = [0, 95, 180, 270, 355, 450]
+    lo, hi = (365, 455) if with_line else (350, 470)
+    ys = [lo, hi, lo, hi, lo, hi]
+    ops = o.union(o.nib_stroke(list(zip(xs, ys)), 40, 62))
     if with_line:
-        ys = [360, 454, 362, 454, 362, 454, 420]
-    else:
-        ys = [340, 470, 344, 470, 344, 470, 420]
-    ops = _zigzag(xs[:-1], ys[:-1], 62, 24)
-    ops = o.union(ops)
-    # trim both ends vertically so the zigzag starts and ends cleanly
-    ops = o.difference(ops, o.rect(-100, 0, 0, 700) + o.rect(410, 0, 600, 700))
-    if with_line:
-        ops = o.union(ops + o.rect(196, 314, 196 + 26, 500))
+        ops = o.union(ops + o.rect(211, 300, 239, 520))
     return ops
 
 
@@ -197,7 +187,7 @@ def trill(tr_ops):
     def center(x):
         return (x, 330 + 26 * math.sin(2 * math.pi * (x - x0) / period))
 
-    wave = _band(center, x0, 488, lambda x: 30 + 14 * math.cos(
+    wave = _band(center, x0, 488, lambda x: 38 + 14 * math.cos(
         2 * math.pi * (x - x0) / period))
     return o.union(tr + wave)
 
@@ -253,10 +243,8 @@ def square_bracket():
 # ------------------------------------------------------------ others
 
 def breath():
-    """Breath mark: a V with a hairline left arm and a heavy right arm."""
-    left = o.polygon([(0, 345), (30, 345), (142, 0), (122, 0)])
-    right = o.polygon([(122, 0), (142, 0), (264, 345), (206, 345)])
-    return o.union(left + right)
+    """Breath mark: a V written with a broad nib, heavy on its right arm."""
+    return o.union(o.nib_stroke([(20, 345), (132, 12), (250, 345)], 46, -22))
 
 
 def arrow_head(tip, direction_deg, length, half_width, notch=0.25):
@@ -537,7 +525,7 @@ def bracket_open():
 def triangle_open():
     outer = [(0, 0), (150, 260), (300, 0)]
     inner = [(52, 30), (150, 200), (248, 30)]
-    return o.polygon(outer) + o.polygon(inner[::-1])
+    return o.polygon(outer) + o.reverse(o.polygon(inner))
 
 
 def square_open():

@@ -11,6 +11,7 @@ import math
 
 import pyclipper
 from booleanOperations import BooleanOperationManager
+from fontTools.pens.areaPen import AreaPen
 from fontTools.pens.basePen import BasePen
 from fontTools.pens.boundsPen import BoundsPen, ControlBoundsPen
 from fontTools.pens.pointPen import (PointToSegmentPen, SegmentToPointPen)
@@ -289,11 +290,38 @@ def rect(x0, y0, x1, y1):
 
 
 def polygon(points):
-    """Closed polygon; points are taken clockwise or counter-clockwise."""
+    """Closed polygon, made clockwise (a filled piece, never a hole)."""
     ops = [("moveTo", (tuple(points[0]),))]
     for p in points[1:]:
         ops.append(("lineTo", (tuple(p),)))
     ops.append(("closePath", ()))
+    return solid(ops)
+
+
+def area(ops):
+    pen = AreaPen(None)
+    replay(ops, pen)
+    return pen.value
+
+
+def solid(ops):
+    """Turn every contour clockwise, so that pieces meant to add up do add
+    up under the non-zero rule (a counter-clockwise piece would cancel)."""
+    out = []
+    for c in split_contours(ops):
+        out += reverse(c) if area(c) > 0 else c
+    return out
+
+
+def nib_stroke(points, nib_dx, nib_dy):
+    """Polyline written with a broad nib: every segment swept by the nib
+    vector (from -nib/2 to +nib/2), so strokes across the nib come out heavy
+    and strokes along it thin, with clean joins."""
+    hx, hy = nib_dx / 2, nib_dy / 2
+    ops = []
+    for (x0, y0), (x1, y1) in zip(points, points[1:]):
+        ops += polygon([(x0 - hx, y0 - hy), (x1 - hx, y1 - hy),
+                        (x1 + hx, y1 + hy), (x0 + hx, y0 + hy)])
     return ops
 
 
@@ -341,7 +369,9 @@ def stroke(points, width, cap="round", join="round"):
           "closed": pyclipper.ET_CLOSEDLINE}[cap]
     pco.AddPath([(round(x * CLIP_SCALE), round(y * CLIP_SCALE))
                  for x, y in points], jt, et)
-    return _poly_to_ops(pco.Execute(width / 2 * CLIP_SCALE))
+    ops = _poly_to_ops(pco.Execute(width / 2 * CLIP_SCALE))
+    # an open stroke is one solid piece; a closed one keeps its hole
+    return ops if cap == "closed" else solid(ops)
 
 
 def taper(points, widths, round_start=False, round_end=False):
@@ -371,14 +401,14 @@ def taper(points, widths, round_start=False, round_end=False):
     if round_end and widths[-1] > 0:
         ops += ellipse(points[-1][0], points[-1][1], widths[-1] / 2,
                        widths[-1] / 2)
-    return ops
+    return solid(ops)
 
 
 def clean_polygon(pts):
     """A possibly self-intersecting polygon as simple contours (non-zero)."""
     path = [(round(x * CLIP_SCALE), round(y * CLIP_SCALE)) for x, y in pts]
     res = pyclipper.SimplifyPolygon(path, pyclipper.PFT_NONZERO)
-    return _poly_to_ops(res)
+    return solid(_poly_to_ops(res))
 
 
 def sample(fn, t0, t1, step=SAMPLE_STEP, min_n=8):

@@ -158,17 +158,23 @@ def score(out):
     im.save(out)
 
 
-def glyph_scaled_box(im, cp, x, y, w, h):
-    """Draws a glyph stretched to a pixel box (the glyph code's scaling)."""
+def glyph_scaled_box(im, cp, x, y, w, h, box=None):
+    """Draws a glyph with its design box stretched to a pixel box, as the
+    glyph code does (ScaleX, ScaleY from box and black-box size). Without a
+    box the glyph's ink bounds are used."""
     big = 1000
     f = font(big)
-    tmp = Image.new("L", (int(big * 1.6), int(big * 1.6)), 255)
+    tmp = Image.new("L", (int(big * 2.2), int(big * 2.2)), 255)
     td = ImageDraw.Draw(tmp)
-    td.text((int(big * 0.3), int(big * 1.2)), chr(cp), font=f, fill=0,
-            anchor="ls")
-    bbox = Image.eval(tmp, lambda v: 255 - v).getbbox()
-    if not bbox:
-        return
+    ox, oy = int(big * 0.3), int(big * 1.4)
+    td.text((ox, oy), chr(cp), font=f, fill=0, anchor="ls")
+    if box is None:
+        bbox = Image.eval(tmp, lambda v: 255 - v).getbbox()
+        if not bbox:
+            return
+    else:
+        bx, by, bw, bh = box
+        bbox = (ox + bx, oy - by, ox + bx + bw, oy - by + bh)
     crop = tmp.crop(bbox).resize((max(1, int(w)), max(1, int(h))),
                                  Image.LANCZOS)
     im.paste(0, (int(x), int(y)), Image.eval(crop, lambda v: 255 - v))
@@ -178,7 +184,7 @@ def marks_in_context(out, data):
     """Marks sized as the glyph code sizes them, around digits."""
     H = 120
     W = H * 0.8
-    im = Image.new("L", (1800, 700), 255)
+    im = Image.new("L", (1800, 1150), 255)
     d = ImageDraw.Draw(im)
     unit = W / 400.0  # one design unit = W / 400 (digit-size form)
     descs = {x["shortName"]: x for x in data["descriptors"]}
@@ -189,7 +195,7 @@ def marks_in_context(out, data):
         x = ox + (b["x"] - r["x"]) * unit
         y = oy - (b["y"] - r["y"]) * unit
         glyph_scaled_box(im, cp or ds["unicode"], x, y, b["w"] * unit,
-                         b["h"] * unit)
+                         b["h"] * unit, (b["x"], b["y"], b["w"], b["h"]))
 
     names = ["DunYin", "ZhongYin", "BaoChiYin", "YanYin", "BoYin",
              "BoYin-Down", "ChanYin", "DunYin2", "ring", "Circle"]
@@ -198,7 +204,7 @@ def marks_in_context(out, data):
         cx = 90 + i * 1.45 * W
         place("Digit0", cx, y0, 0x30 + (i % 8))
         place(n, cx, y0 - 1.7 * H)
-    y1 = 620
+    y1 = 820
     row = ["换气", "左圆括号", "上滑音(箭头)", "下滑音(箭头)", "上滑音(波浪线)",
            "微升", "ZhenYin", "重复-Segno", "重复-Coda", "力度-mf"]
     for i, n in enumerate(row):
@@ -211,14 +217,16 @@ def marks_in_context(out, data):
                "重复-Coda": (0, -2.0), "力度-mf": (0, -2.0)}[n]
         place(n, cx + off[0] * W, y1 + off[1] * H)
     # accidentals before digits as the note code places them
-    for i, cp in enumerate([0x21, 0x22, 0x23]):
-        cx = 1100 + i * 2.2 * W
-        place("Digit0", cx, y0, 0x31 + i)
+    for i, cp in enumerate([0x21, 0x22, 0x23] * 3):
+        cx = 150 + i * 1.9 * W
+        y0 = 1080
+        place("Digit0", cx, y0, 0x30 + 9 * (i // 3) + 1 + i)
         ah = 1.2 * H
         aw = ah * 0.35
         ax, ay = cx - 0.6 * W, y0 - 0.8 * H
         # reference point = right edge, 204 units above baseline of 593 box
-        glyph_scaled_box(im, cp, ax - aw, ay - (500 - 204) / 593 * ah, aw, ah)
+        glyph_scaled_box(im, cp, ax - aw, ay - (500 - 204) / 593 * ah, aw, ah,
+                         (0, 500, 200, 593))
     im.save(out)
 
 
