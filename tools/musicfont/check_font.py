@@ -15,7 +15,9 @@ import json
 import os
 import sys
 
+from fontTools.pens.areaPen import AreaPen
 from fontTools.pens.boundsPen import BoundsPen, ControlBoundsPen
+from fontTools.pens.recordingPen import RecordingPen
 from fontTools.ttLib import TTFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -48,6 +50,21 @@ def glyph_bounds(font, cp, control=False):
     pen = ControlBoundsPen(gs) if control else BoundsPen(gs)
     gs[cmap[cp]].draw(pen)
     return pen.bounds
+
+
+def contour_areas(font, cp):
+    """Signed area of each contour (negative = clockwise, y up)."""
+    gs = font.getGlyphSet()
+    rec = RecordingPen()
+    gs[font.getBestCmap()[cp]].draw(rec)
+    areas, pen = [], None
+    for op, args in rec.value:
+        if op == "moveTo":
+            pen = AreaPen()
+        getattr(pen, op)(*args)
+        if op in ("closePath", "endPath"):
+            areas.append(pen.value)
+    return areas
 
 
 def within(a, b, size):
@@ -150,6 +167,18 @@ def main():
     misc = [cp for cp in cmap if 0x2600 <= cp <= 0x26FF]
     c.check(len(pua) >= 100, "%d glyphs in U+F000-U+F6FF" % len(pua))
     c.check(len(misc) >= 100, "%d glyphs in U+2600-U+26FF" % len(misc))
+
+    # TrueType fills clockwise outer contours; a glyph drawn the other way
+    # round, or with its counters filled in, renders wrongly somewhere
+    wrong = [cp for cp in cmap if sum(contour_areas(font, cp)) > 0]
+    c.check(not wrong, "every glyph's outline runs clockwise%s" % (
+        "" if not wrong else ": " + " ".join("U+%04X" % x for x in wrong)))
+    counters = [0x30 + 9 * face for face in range(4)] + [
+        0x30 + 9 * face + 6 for face in range(4)] + [0x54, 0x5E, 0xB4, 0x73]
+    for cp in counters:
+        areas = contour_areas(font, cp)
+        c.check(any(a < 0 for a in areas) and any(a > 0 for a in areas),
+                "U+%04X keeps its counter open" % cp)
 
     # the JSON must describe this font (a stale file would mislead C++)
     stale = []

@@ -391,10 +391,10 @@ def note(x, with_flag=False, with_dot=False, stem_top=500):
     return o.union(ops), right
 
 
-def tempo_mark(kind, equals_thick=44):
+def tempo_mark(kind, equals_thick=48):
     ops, right = note(0, with_flag=(kind == "8th"),
                       with_dot=(kind == "4thDot"))
-    x0 = right + 120
+    x0 = right + 200
     ops = o.union(ops + equals(x0, x0 + 400, 250, equals_thick, 100))
     return ops
 

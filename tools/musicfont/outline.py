@@ -349,12 +349,21 @@ def ring(cx, cy, rx, ry, thickness_x, thickness_y=None):
 
 
 def _poly_to_ops(paths):
+    """pyclipper polygons as contours, outer ones clockwise and holes
+    counter-clockwise (their relative orientation is kept)."""
     ops = []
     for path in paths:
         if len(path) < 3:
             continue
         pts = [(x / CLIP_SCALE, y / CLIP_SCALE) for x, y in path]
-        ops += polygon(pts)
+        ops.append(("moveTo", (pts[0],)))
+        ops += [("lineTo", (p,)) for p in pts[1:]]
+        ops.append(("closePath", ()))
+    contours = split_contours(ops)
+    if contours:
+        biggest = max(contours, key=lambda c: abs(area(c)))
+        if area(biggest) > 0:
+            ops = reverse(ops)
     return ops
 
 
@@ -369,9 +378,7 @@ def stroke(points, width, cap="round", join="round"):
           "closed": pyclipper.ET_CLOSEDLINE}[cap]
     pco.AddPath([(round(x * CLIP_SCALE), round(y * CLIP_SCALE))
                  for x, y in points], jt, et)
-    ops = _poly_to_ops(pco.Execute(width / 2 * CLIP_SCALE))
-    # an open stroke is one solid piece; a closed one keeps its hole
-    return ops if cap == "closed" else solid(ops)
+    return _poly_to_ops(pco.Execute(width / 2 * CLIP_SCALE))
 
 
 def taper(points, widths, round_start=False, round_end=False):
@@ -394,7 +401,7 @@ def taper(points, widths, round_start=False, round_end=False):
         left.append((x + nx * hw, y + ny * hw))
         right.append((x - nx * hw, y - ny * hw))
     pts = left + right[::-1]
-    ops = clean_polygon(pts)
+    ops = solid(clean_polygon(pts))
     if round_start and widths[0] > 0:
         ops += ellipse(points[0][0], points[0][1], widths[0] / 2,
                        widths[0] / 2)
@@ -408,7 +415,7 @@ def clean_polygon(pts):
     """A possibly self-intersecting polygon as simple contours (non-zero)."""
     path = [(round(x * CLIP_SCALE), round(y * CLIP_SCALE)) for x, y in pts]
     res = pyclipper.SimplifyPolygon(path, pyclipper.PFT_NONZERO)
-    return solid(_poly_to_ops(res))
+    return _poly_to_ops(res)
 
 
 def sample(fn, t0, t1, step=SAMPLE_STEP, min_n=8):

@@ -102,7 +102,7 @@ def score(out):
     H = 90  # digit height in pixels
     W = H * 0.8
     u = H / 500.0  # pixels per design unit at digit size
-    im = Image.new("L", (1800, 1100), 255)
+    im = Image.new("L", (1800, 1250), 255)
     d = ImageDraw.Draw(im)
 
     def glyph(cp, x, y, sx=1.0, sy=1.0):
@@ -111,7 +111,7 @@ def score(out):
         d.text((x, y), chr(cp), font=font(fs), fill=0, anchor="ls")
 
     for row, face in enumerate(range(4)):
-        y0 = 170 + row * 240
+        y0 = 330 + row * 220
         x = 40
         if row == 0:
             glyph(0x7D, x, y0 - H * 1.6)  # 1=
