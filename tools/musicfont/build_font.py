@@ -247,16 +247,15 @@ def build_segno_family():
                         ("重复-Segno3", "3"), ("重复-Segno12", "1&2"),
                         ("重复-Segno13", "1&3"), ("重复-Segno23", "2&3")):
         d = [r for r in DESCRIPTORS if r[1] == short][0]
+        # the number, scaled uniformly, fills the rest of the box after a
+        # gap of 60 units, but never grows above 400 units
         num = o.source_text(S.path(font), text, 10)
-        num = o.fit_height(num, 0, 300, left=0)
+        nx0, ny0, nx1, ny1 = o.bounds(num)
+        aspect = (nx1 - nx0) / (ny1 - ny0)
+        height = min(400.0, (d[3][2] - 356 - 60) / aspect)
+        num = o.fit_height(num, 0, height, left=0)
         _, _, nw, _ = o.bounds(num)
         gap = d[3][2] - 356 - nw
-        # the number is scaled so the gap stays between 40 and 90 units
-        if gap < 40 or gap > 90:
-            k = (d[3][2] - 356 - 60) / nw
-            num = o.scale(num, k, min(1.0, k) if k < 1 else 1.0)
-            _, _, nw, _ = o.bounds(num)
-            gap = d[3][2] - 356 - nw
         ops = segno + o.translate(num, 356 + gap, 0)
         put(d[2], short, ops, src("NotoMusic-Regular") + " segno + " +
             src(font) + " \"%s\"" % text, "fill", d[3], None, "Descriptor")
@@ -305,11 +304,15 @@ def build_descriptor_marks():
     put(0x29, "ChanYin", m.trill(tr), src("NotoMusic-Regular") +
         " U+1D196 + wavy line drawn", "fill", dbox("ChanYin"), None,
         "Descriptor")
-    for short, kind in (("速度-J=", "4th"), ("速度-J=(8th)", "8th"),
-                        ("速度-J=(4thDot)", "4thDot")):
+    nmp = S.path("NotoMusic-Regular")
+    for short, note_cp, dot in (("速度-J=", 0x1D15F, False),
+                                ("速度-J=(8th)", 0x1D160, False),
+                                ("速度-J=(4thDot)", 0x1D15F, True)):
         d = [r for r in DESCRIPTORS if r[1] == short][0]
-        put(d[2], short, m.tempo_mark(kind), DRAWN, "cell-left", d[3],
-            d[3][2], "Descriptor")
+        note = o.source_glyph(nmp, chr(note_cp))[0]
+        put(d[2], short, m.tempo_mark(note, d[3][2], dot),
+            src("NotoMusic-Regular") + " U+%04X, equals sign drawn" %
+            note_cp, "cell-left", d[3], d[3][2], "Descriptor")
 
 
 # ------------------------------------------------------------ extras

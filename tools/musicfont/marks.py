@@ -263,7 +263,7 @@ def glide_arrow():
     curve = o.bezier((30, 0), (50, 200), (110, 330), (180, 410))
     pts = o.sample(curve, 0, 0.96)
     line = o.stroke(pts, 34, cap="round")
-    head = arrow_head((233, 500), 58, 150, 62)
+    head = arrow_head((233, 500), 58, 150, 62, notch=0.08)
     return o.union(line + head)
 
 
@@ -284,7 +284,7 @@ def glide_wave():
 def straight_arrow():
     """Vertical arrow up (quarter-tone raise)."""
     line = o.rect(60, 0, 90, 380)
-    head = arrow_head((75, 500), 90, 170, 75, notch=0.2)
+    head = arrow_head((75, 500), 90, 170, 75, notch=0.08)
     return o.union(line + head)
 
 
@@ -293,7 +293,7 @@ def return_mark():
     t = 34
     ops = o.rect(232, 70 - t / 2, 266, 286)
     ops += o.rect(70, 70 - t / 2, 266, 70 + t / 2)
-    ops += arrow_head((0, 70), 180, 110, 70, notch=0.15)
+    ops += arrow_head((0, 70), 180, 110, 70, notch=0.08)
     return o.union(ops)
 
 
@@ -364,39 +364,18 @@ def equals(x0, x1, y_mid, thick, gap):
             o.rect(x0, y_mid - gap / 2 - thick, x1, y_mid - gap / 2))
 
 
-def note(x, with_flag=False, with_dot=False, stem_top=500):
-    """Notehead with a stem for tempo marks; returns (outline, right edge)."""
-    rx, ry = 118, 84
-    cx, cy = x + rx, ry + 2
-    head = o.rotate(o.ellipse(cx, cy, rx, ry), 20, cx, cy)
-    _, hy0, hx1, _ = o.bounds(head)
-    head = o.translate(head, 0, -hy0)
-    stem_x1 = hx1 - 2
-    ops = head + o.rect(stem_x1 - 30, 110, stem_x1, stem_top)
-    right = hx1
-    if with_flag:
-        flag = o.polygon(o.path_points(
-            [(stem_x1 - 30, stem_top), (stem_x1, stem_top)],
-            o.sample(o.bezier((stem_x1, stem_top), (stem_x1 + 40, 380),
-                              (stem_x1 + 210, 340), (stem_x1 + 120, 150)), 0,
-                     1),
-            o.sample(o.bezier((stem_x1 + 120, 150), (stem_x1 + 160, 290),
-                              (stem_x1 + 30, 330), (stem_x1 - 30, 370)), 0,
-                     1)))
-        ops += flag
-        right = o.bounds(o.union(ops))[2]
+def tempo_mark(note_ops, cell_width, with_dot=False, equals_thick=48):
+    """Note (stem up, 500 units tall) and an equals sign centred in the room
+    left in the tempo cell, so the spaces before and after it match."""
+    x0, y0, x1, y1 = o.bounds(note_ops)
+    k = 500 / (y1 - y0)
+    ops = o.transform(note_ops, k, 0, 0, k, -x0 * k, -y0 * k)
+    right = (x1 - x0) * k
     if with_dot:
-        ops += o.ellipse(right + 70, 60, 38, 38)
-        right += 108
-    return o.union(ops), right
-
-
-def tempo_mark(kind, equals_thick=48):
-    ops, right = note(0, with_flag=(kind == "8th"),
-                      with_dot=(kind == "4thDot"))
-    x0 = right + 200
-    ops = o.union(ops + equals(x0, x0 + 400, 250, equals_thick, 100))
-    return ops
+        ops += o.ellipse(right + 62, 62, 34, 34)
+        right += 96
+    mid = (right + cell_width - 40) / 2
+    return o.union(ops + equals(mid - 200, mid + 200, 250, equals_thick, 100))
 
 
 # ------------------------------------------------------------ face 2 digits
