@@ -221,7 +221,7 @@ def curly_brace():
     widths = []
     for i in range(n):
         t = i / (n - 1)
-        widths.append(8 + 44 * math.sin(math.pi * min(1.0, t * 1.1)) ** 0.8)
+        widths.append(8 + 56 * math.sin(math.pi * min(1.0, t * 1.1)) ** 0.8)
     upper = o.taper(half, widths, round_start=True)
     lower = o.mirror_y(upper, 500)
     return o.union(upper + lower)
@@ -423,9 +423,10 @@ def upright_digit(d):
             _c((196, bot), (140, bot), (98, 70), (88, 110))))
     elif d == 6:
         paths.append(o.arc(204, 160, 116, 160 - h, 0, 360))
-        paths.append(o.path_points(
-            _c((290, 452), (262, 485), (232, top), (200, top)),
-            _c((200, top), (122, top), (88, 380), (88, 170))))
+        # the spine leaves the bowl upwards and turns over the top as part
+        # of an ellipse as wide as the bowl
+        paths.append(o.path_points([(88, 160)],
+                                   o.arc(204, 250, 116, top - 250, 180, 48)))
     elif d == 7:
         paths.append(o.path_points([(80, top), (320, top)],
                                    _c((320, top), (250, 380), (190, 240),
