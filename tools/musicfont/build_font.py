@@ -24,7 +24,8 @@ from fontTools.pens.ttGlyphPen import TTGlyphPen  # noqa: E402
 import marks as m  # noqa: E402
 import outline as o  # noqa: E402
 import sources as S  # noqa: E402
-from descriptors import CELL_CENTER, CELL_LEFT, DESCRIPTORS  # noqa: E402
+from descriptors import (CELL_CENTER, CELL_LEFT, CELL_REF,  # noqa: E402
+                         DESCRIPTORS)
 
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 FONT_DIR = os.path.join(ROOT, "resources", "fonts")
@@ -295,11 +296,16 @@ def build_descriptor_marks():
         if short in drawn and cp not in GLYPHS:
             put(cp, short, drawn[short](), DRAWN, "fill", box, None,
                 "Descriptor")
-    # Accidentals share the "Natural" box.
+    # Accidentals share the "Natural" cell: right edge on its right side,
+    # centred on the reference point's height
     box = dbox("Natural")
-    put(0x21, "natural", m.natural(), DRAWN, "fill", box, None, "Accidentals")
-    put(0x22, "sharp", m.sharp(), DRAWN, "fill", box, None, "Accidentals")
-    put(0x23, "flat", m.flat(), DRAWN, "fill", box, None, "Accidentals")
+    ref_y = [r for r in DESCRIPTORS if r[1] == "Natural"][0][4][1]
+    for cp, name, ops in ((0x21, "natural", m.natural()),
+                          (0x22, "sharp", m.sharp()),
+                          (0x23, "flat", m.flat())):
+        x0, y0, x1, y1 = o.bounds(ops)
+        ops = o.translate(ops, box[0] + box[2] - x1, ref_y - (y0 + y1) / 2)
+        put(cp, name, ops, DRAWN, "cell-ref", box, 220, "Accidentals")
     tr = o.source_glyph(S.path("NotoMusic-Regular"), chr(0x1D196))[0]
     put(0x29, "ChanYin", m.trill(tr), src("NotoMusic-Regular") +
         " U+1D196 + wavy line drawn", "fill", dbox("ChanYin"), None,
@@ -564,7 +570,8 @@ def write_json():
     desc = []
     for idx, short, cp, box, ref in DESCRIPTORS:
         fit = ("cell-center" if short in CELL_CENTER else
-               "cell-left" if short in CELL_LEFT else "fill")
+               "cell-left" if short in CELL_LEFT else
+               "cell-ref" if short in CELL_REF else "fill")
         desc.append({
             "index": idx, "shortName": short, "codePoint": "U+%04X" % cp,
             "unicode": cp,
@@ -578,7 +585,7 @@ def write_json():
          "layout": "U+0030 + 9*face + digit; digit 8 is the drum cross",
          "faces": FACE_NAMES},
         {"name": "Accidentals", "descriptor": "Natural", "first": 0x21,
-         "count": 3, "fit": "fill", "layout": "natural, sharp, flat"},
+         "count": 3, "fit": "cell-ref", "layout": "natural, sharp, flat"},
         {"name": "GeneralDigits", "descriptor": "通用数字-0", "first": 0x54,
          "count": 10, "fit": "cell-center", "layout": "digits 0-9"},
         {"name": "SecondDigits", "descriptor": "通用数字2-0", "first": 0x5E,
@@ -604,6 +611,9 @@ def write_json():
                            "height and is centred in it horizontally",
             "cell-left": "the box is a cell: the outline spans its full "
                          "height, starts at its left edge and stays inside",
+            "cell-ref": "the box is a cell: the outline stays inside, ends "
+                        "at its right edge and is centred vertically on the "
+                        "reference point",
             "free": "an extend-symbol glyph without a descriptor: ink as "
                     "listed",
         },

@@ -75,7 +75,7 @@ def box_edges(box):
     return box["x"], box["y"] - box["h"], box["x"] + box["w"], box["y"]
 
 
-def fits(bounds, box, mode):
+def fits(bounds, box, mode, ref=None):
     """Whether outline bounds (xmin, ymin, xmax, ymax) suit a box."""
     if bounds is None:
         return False
@@ -91,6 +91,9 @@ def fits(bounds, box, mode):
                                               (bx0 + bx1) / 2, w)
     if mode == "cell-left":
         return vertical and inside and within(x0, bx0, w)
+    if mode == "cell-ref":
+        return (inside and y0 >= by0 - TOL * h and y1 <= by1 + TOL * h and
+                within(x1, bx1, w) and within((y0 + y1) / 2, ref["y"], h))
     raise ValueError(mode)
 
 
@@ -140,20 +143,23 @@ def main():
             d["box"]["x"], d["box"]["y"], d["box"]["w"], d["box"]["h"])
         if not c.check(b is not None, what + ": glyph exists"):
             continue
-        c.check(fits(b, d["box"], d["fit"]), what + ": bounds " + fmt(b))
+        c.check(fits(b, d["box"], d["fit"], d["refPt"]),
+                what + ": bounds " + fmt(b))
         # some graphics libraries measure paths by their control points
         cb = glyph_bounds(font, cp, control=True)
-        c.check(fits(cb, d["box"], d["fit"]),
+        c.check(fits(cb, d["box"], d["fit"], d["refPt"]),
                 what + ": control-point bounds " + fmt(cb))
 
     # code-point families reached by offsets from a descriptor
     boxes = {d["shortName"]: d["box"] for d in data["descriptors"]}
+    refs = {d["shortName"]: d["refPt"] for d in data["descriptors"]}
     for fam in data["families"]:
         box = boxes[fam["descriptor"]]
+        ref = refs[fam["descriptor"]]
         for i in range(fam["count"]):
             cp = fam["first"] + i
             b = glyph_bounds(font, cp)
-            c.check(fits(b, box, fam["fit"]),
+            c.check(fits(b, box, fam["fit"], ref),
                     "%s U+%04X (%s) bounds %s" % (fam["name"], cp,
                                                  fam["fit"], fmt(b)))
 

@@ -85,5 +85,14 @@ CELL_CENTER = {"Digit0", "通用数字-0", "通用数字2-0"}
 CELL_LEFT = {"调号-C", "调号-1=", "速度-J=", "速度-J=(8th)", "速度-J=(4thDot)"}
 
 
+# The accidentals' box is the cell of a text-sized accidental (200 x 593 for
+# 1.2 digit heights): filled, a sharp would stand 1.2 digits tall. The ink is
+# an engraved-size accidental instead (about 0.7 digit heights) that ends at
+# the cell's right edge and is centred on the reference point, which the note
+# code puts at 0.8 digit heights, so the accidental sits raised at the upper
+# left of the digit as in printed jianpu.
+CELL_REF = {"Natural"}
+
+
 def by_name():
     return {d[1]: d for d in DESCRIPTORS}

@@ -61,48 +61,52 @@ def script_dot():
 
 # ------------------------------------------------------------ accidentals
 
-def sharp():
-    """Sharp: two thin stems (the left one lower) and two thick beams rising
-    to the right, as in engraved music."""
-    stem = 24
-    ops = o.rect(54, -93, 54 + stem, 470) + o.rect(122, -63, 122 + stem, 500)
-    beam = 62
-    rise = 48
-    for yc in (95, 300):
-        ops += o.polygon([(0, yc - beam / 2 - rise / 2),
-                          (0, yc + beam / 2 - rise / 2),
-                          (200, yc + beam / 2 + rise / 2),
-                          (200, yc - beam / 2 + rise / 2)])
+def sharp(w=150, h=380):
+    """Sharp: two stems (the left one set lower) and two heavy beams rising
+    to the right, as in engraved music; drawn in [0, w] x [0, h]."""
+    ts, tb, rise = 0.2 * w, 0.15 * h, 0.12 * h
+    ops = (o.rect(0.26 * w, 0, 0.26 * w + ts, 0.93 * h) +
+           o.rect(0.74 * w - ts, 0.07 * h, 0.74 * w, h))
+    for yc in (0.33 * h, 0.67 * h):
+        ops += o.polygon([(0, yc - tb / 2 - rise / 2),
+                          (0, yc + tb / 2 - rise / 2),
+                          (w, yc + tb / 2 + rise / 2),
+                          (w, yc - tb / 2 + rise / 2)])
     return o.union(ops)
 
 
-def flat():
-    """Flat: a thin stem with a bowl swelling to the right at its foot."""
-    stem = o.rect(0, -93, 30, 500)
+def flat(w=124, h=400):
+    """Flat: a stem with a round bowl swelling to the right at its foot, the
+    bowl heavy on its right side and thin where it meets the stem."""
+    t = 0.22 * w
+    top = 0.5 * h  # where the bowl leaves the stem
+    stem = o.rect(0, 0, t, h)
     outer = o.polygon(o.path_points(
-        o.sample(o.bezier((30, 150), (95, 250), (205, 240), (200, 150)), 0,
-                 1),
-        o.sample(o.bezier((200, 150), (196, 60), (110, -30), (30, -93)), 0,
-                 1)))
+        [(0, top - 0.12 * h)],
+        o.sample(o.bezier((t, top - 0.1 * h), (0.4 * w, top + 0.04 * h),
+                          (w, top + 0.05 * h), (w, top - 0.16 * h)), 0, 1),
+        o.sample(o.bezier((w, top - 0.16 * h), (w, 0.22 * h),
+                          (0.5 * w, 0.08 * h), (t, 0)), 0, 1),
+        [(0, 0)]))
     inner = o.polygon(o.path_points(
-        o.sample(o.bezier((30, 96), (80, 168), (142, 176), (140, 124)), 0,
-                 1),
-        o.sample(o.bezier((140, 124), (138, 62), (80, 8), (30, -34)), 0, 1)))
+        o.sample(o.bezier((t, top - 0.2 * h), (0.38 * w, top - 0.1 * h),
+                          (0.62 * w, top - 0.1 * h), (0.62 * w, top - 0.2 * h)),
+                 0, 1),
+        o.sample(o.bezier((0.62 * w, top - 0.2 * h), (0.62 * w, 0.2 * h),
+                          (0.42 * w, 0.12 * h), (t, 0.06 * h)), 0, 1)))
     return o.difference(o.union(stem + outer), inner)
 
 
-def natural():
-    """Natural: left stem rising from the lower beam, right stem falling from
-    the upper beam, two thick slanted beams between them."""
-    stem = 26
-    ops = o.rect(28, 70, 28 + stem, 500) + o.rect(146, -93, 146 + stem, 340)
-    beam = 60
-    rise = 40
-    for yc in (95, 300):
-        ops += o.polygon([(28, yc - beam / 2 - rise / 2),
-                          (28, yc + beam / 2 - rise / 2),
-                          (172, yc + beam / 2 + rise / 2),
-                          (172, yc - beam / 2 + rise / 2)])
+def natural(w=108, h=400):
+    """Natural: left stem rising from the lower beam, right stem falling
+    from the upper beam, two heavy beams rising to the right."""
+    ts, tb, rise = 0.26 * w, 0.14 * h, 0.1 * h
+    ops = (o.rect(0, 0.22 * h, ts, h) + o.rect(w - ts, 0, w, 0.78 * h))
+    for yc in (0.36 * h, 0.64 * h):
+        ops += o.polygon([(0, yc - tb / 2 - rise / 2),
+                          (0, yc + tb / 2 - rise / 2),
+                          (w, yc + tb / 2 + rise / 2),
+                          (w, yc - tb / 2 + rise / 2)])
     return o.union(ops)
 
 

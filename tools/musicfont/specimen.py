@@ -230,6 +230,72 @@ def marks_in_context(out, data):
     im.save(out)
 
 
+def meters_and_keys(out):
+    """Meters, tuplet numbers, key signatures and tempo marks built the way
+    the glyph code builds them (boxes stretched to their target sizes)."""
+    H = 120.0
+    W = H * 0.8
+    im = Image.new("L", (1800, 520), 255)
+    d = ImageDraw.Draw(im)
+    x = 40
+    mid = 200  # y of the digit line's middle
+    # meters: cell w x h = W x 0.7H, gap s = 0.2H, bar 0.07H
+    w, h, s, b = W, 0.7 * H, 0.2 * H, 0.07 * H
+    for num, den in ((2, 4), (3, 4), (6, 8), (12, 8)):
+        digits = [int(c) for c in str(num)]
+        width = 1.5 * w if len(digits) == 1 else 2 * w
+        cx = x + width / 2
+        for i, dg in enumerate(digits):
+            left = cx - w / 2 if len(digits) == 1 else cx - w + i * w
+            glyph_scaled_box(im, 0x54 + dg, left, mid - h - s, w, h,
+                             (0, 500, 400, 400))
+        glyph_scaled_box(im, 0x54 + den, cx - w / 2, mid + s, w, h,
+                         (0, 500, 400, 400))
+        d.rectangle([cx - width / 2, mid - b / 2, cx + width / 2,
+                     mid + b / 2], fill=0)
+        x += width + W
+    # free meter 1.5W x 1.5H
+    glyph_scaled_box(im, 0x6F, x, mid - 0.75 * H, 1.5 * W, 1.5 * H,
+                     (0, 500, 400, 500))
+    x += 1.5 * W + W
+    # tuplet numbers Wd = 0.6W, Hd = 0.72W
+    wd, hd = 0.6 * W, 0.72 * W
+    for n in (3, 5, 12):
+        for i, c in enumerate(str(n)):
+            glyph_scaled_box(im, 0x54 + int(c), x + i * wd, mid - hd / 2, wd,
+                             hd, (0, 500, 400, 400))
+        x += len(str(n)) * wd + W
+    # key signatures: k = H / 500
+    k = H / 500
+    y = 430
+    x = 40
+    for acc, key in ((0, 0), (1, 4), (-1, 6), (-1, 3)):
+        glyph_scaled_box(im, 0x7D, x, y - 250 * k - 250 * k, 1100 * k, 500 * k,
+                         (0, 500, 1100, 500))
+        xx = x + 1100 * k
+        if acc:
+            glyph_scaled_box(im, 0x22 if acc > 0 else 0x23, xx,
+                             y - 593 * k / 2 - 0 * k, 200 * k, 593 * k,
+                             (0, 500, 200, 593))
+            xx += 200 * k
+        xx += 0.1 * W
+        glyph_scaled_box(im, 0x68 + key, xx, y - 250 * k - 250 * k, 500 * k,
+                         500 * k, (0, 500, 500, 500))
+        x = xx + 500 * k + W
+    # tempo marks with the second digit set, k = H0 / 500
+    for cp, width, tempo in ((0x7E, 1100, 96), (0x20, 1200, 132),
+                             (0xB6, 1300, 60)):
+        glyph_scaled_box(im, cp, x, y - 500 * k, width * k, 500 * k,
+                         (0, 500, width, 500))
+        xx = x + width * k
+        for c in str(tempo):
+            glyph_scaled_box(im, 0x5E + int(c), xx, y - 500 * k, 400 * k,
+                             500 * k, (0, 500, 400, 500))
+            xx += 400 * k
+        x = xx + W
+    im.save(out)
+
+
 def extras(out, data):
     px = 90
     f = font(px)
@@ -258,6 +324,7 @@ def main():
     score(os.path.join(outdir, "specimen-score.png"))
     marks_in_context(os.path.join(outdir, "specimen-context.png"), data)
     extras(os.path.join(outdir, "specimen-extras.png"), data)
+    meters_and_keys(os.path.join(outdir, "specimen-meters.png"))
     print("specimens written to", outdir)
 
 
