@@ -455,6 +455,13 @@ def build_extras(compose_dyn):
     ]
     for cp, name, ops, k in drawn:
         put(cp, name, norm_extra(ops, scale=k), DRAWN, "free")
+    # Lines that the glyph code stretches to a rectangle through their text
+    # box: the ink fills the em cell (advance x ascent) with no side bearing.
+    for cp in (0xF00C, 0xF0E0):
+        g = GLYPHS[cp]
+        x0, y0, x1, y1 = o.bounds(g.ops)
+        g.ops = o.translate(g.ops, -x0, 0)
+        g.advance = int(round(x1 - x0))
     # circled numbers (string and finger numbers) from DejaVu Sans
     dv = "DejaVuSans"
     for i in range(20):

@@ -233,9 +233,9 @@ def marks_in_context(out, data):
 def meters_and_keys(out):
     """Meters, tuplet numbers, key signatures and tempo marks built the way
     the glyph code builds them (boxes stretched to their target sizes)."""
-    H = 120.0
+    H = 80.0
     W = H * 0.8
-    im = Image.new("L", (1800, 520), 255)
+    im = Image.new("L", (1800, 560), 255)
     d = ImageDraw.Draw(im)
     x = 40
     mid = 200  # y of the digit line's middle
@@ -267,7 +267,7 @@ def meters_and_keys(out):
         x += len(str(n)) * wd + W
     # key signatures: k = H / 500
     k = H / 500
-    y = 430
+    y = 400
     x = 40
     for acc, key in ((0, 0), (1, 4), (-1, 6), (-1, 3)):
         glyph_scaled_box(im, 0x7D, x, y - 250 * k - 250 * k, 1100 * k, 500 * k,
@@ -282,6 +282,7 @@ def meters_and_keys(out):
         glyph_scaled_box(im, 0x68 + key, xx, y - 250 * k - 250 * k, 500 * k,
                          500 * k, (0, 500, 500, 500))
         x = xx + 500 * k + W
+    x, y = 40, 520
     # tempo marks with the second digit set, k = H0 / 500
     for cp, width, tempo in ((0x7E, 1100, 96), (0x20, 1200, 132),
                              (0xB6, 1300, 60)):
