@@ -104,7 +104,8 @@ def build_note_digits():
     face_fonts = {0: "NotoSans-Bold", 1: "LinLibertine-Bold",
                   3: "KaushanScript-Regular"}
     zero_width = {0: 320, 1: 318, 3: 330}
-    drum_char = {0: "X", 1: "X", 3: "X"}
+    drum_char = {3: "X"}
+    drum_drawn = {0: m.drum_cross_sans, 1: m.drum_cross_serif}
     for face in range(4):
         base = 0x30 + 9 * face
         if face == 2:
@@ -125,18 +126,17 @@ def build_note_digits():
         zx0, zy0, zx1, zy1 = o.bounds(zero)
         xscale = zero_width[face] / (zx1 - zx0)
         for d in range(9):
-            ch = str(d) if d < 8 else drum_char[face]
-            ops = char_outline(font, ch)
-            if d == 8:
-                # the cross is as wide as the zero, whatever the letter's
-                # natural width
-                x0, y0, x1, y1 = o.bounds(ops)
-                ops = digit_cell(ops, 0, 500, zero_width[face] / (x1 - x0),
-                                 200)
-            else:
-                ops = digit_cell(ops, 0, 500, xscale, 200)
             name = "digit%d.%s" % (d, FACE_NAMES[face]) if d < 8 else \
                 "drum.%s" % FACE_NAMES[face]
+            if d == 8 and face in drum_drawn:
+                # a capital X is wider than the digit cell; these crosses
+                # are drawn to the cell in the weight of the face
+                ops = digit_cell(drum_drawn[face](), 0, 500, 1.0, 200)
+                put(base + d, name, ops, DRAWN + " in the manner of " + font,
+                    "cell-center", (0, 500, 400, 500), 400, "NoteDigits")
+                continue
+            ops = char_outline(font, str(d) if d < 8 else drum_char[face])
+            ops = digit_cell(ops, 0, 500, xscale, 200)
             put(base + d, name, ops, src(font), "cell-center",
                 (0, 500, 400, 500), 400, "NoteDigits")
 

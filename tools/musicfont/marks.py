@@ -529,3 +529,31 @@ def plus():
 def thumb():
     """Thumb position sign: a ring standing on a short stem."""
     return o.union(o.ring(100, 200, 90, 110, 26) + o.rect(86, 0, 114, 100))
+
+
+# ------------------------------------------------------------ drum crosses
+
+def _diagonal(x_bottom, x_top, thick, y0=0, y1=500):
+    """A diagonal stroke cut horizontally at both ends; thick is measured
+    along the cut."""
+    h = thick / 2
+    return o.polygon([(x_bottom - h, y0), (x_bottom + h, y0), (x_top + h, y1),
+                      (x_top - h, y1)])
+
+
+def drum_cross_sans():
+    """Drum cross of the standard face: two even diagonals of the weight of
+    the bold sans digits, cut level at the ends."""
+    ops = _diagonal(92, 308, 104) + _diagonal(308, 92, 104)
+    return o.union(ops)
+
+
+def drum_cross_serif():
+    """Drum cross of the elegant face: a heavy and a hairline diagonal with
+    bracket-less slab serifs, in the manner of the serif digits."""
+    ops = _diagonal(300, 100, 100, 22, 478) + _diagonal(96, 304, 38, 22, 478)
+    for x in (100, 304):
+        ops += o.rect(x - 64, 478, x + 64, 500)
+    for x in (96, 300):
+        ops += o.rect(x - 64, 0, x + 64, 22)
+    return o.union(ops)
