@@ -642,7 +642,7 @@ def write_manifest():
              "`licenses/`.", "", "## Sources", ""]
     used = {}
     for g in GLYPHS.values():
-        key = g.source.split(" (")[0] if g.source != DRAWN else DRAWN
+        key = DRAWN if g.source.startswith(DRAWN) else g.source.split(" (")[0]
         used[key] = used.get(key, 0) + 1
     for k in sorted(used):
         if k in S.SOURCES:
