@@ -62,8 +62,6 @@ def digits(out):
 
 def marks(out, data):
     px = 220
-    f = font(px)
-    lab = ImageFont.truetype(LABEL, 14)
     cols = 6
     cw, ch = 300, 300
     descs = data["descriptors"]
@@ -121,8 +119,6 @@ def score(out):
             for i, dd in enumerate([1, 2, 0]):
                 glyph(0x5E + dd, x + 700 + 1100 * u + i * 400 * u,
                       y0 - H * 1.6)
-        # meter 2/4 from general digits (scaled to w x h = W x 0.7H)
-        glyph_x = x
         notes = [(1, 0, 1), (2, 0, 1), (3, 1, 0), (5, 0, 0), (6, -1, 2),
                  (5, 0, 2), (3, 0, 0), (0, 0, 0), (8, 0, 0), (7, 1, 1),
                  (4, 0, 0)]
@@ -147,11 +143,6 @@ def score(out):
                 else:
                     d.rectangle([cx - 0.6 * W, yy - th / 2, cx + 0.6 * W,
                                  yy + th / 2], fill=0)
-        # marks over some notes: wedge, accent, fermata, mordent, trill
-        for i, cp in enumerate([0x24, 0x25, 0x27, 0x28, 0x29, 0x26, 0x2A]):
-            if row != 0:
-                break
-            cx = x + (i + 0) * W * 1.35
         # barline
         bx = x + len(notes) * W * 1.35
         d.rectangle([bx, y0 - H * 1.1, bx + 3, y0 + 0.1 * H], fill=0)
@@ -185,7 +176,6 @@ def marks_in_context(out, data):
     H = 120
     W = H * 0.8
     im = Image.new("L", (1800, 1150), 255)
-    d = ImageDraw.Draw(im)
     unit = W / 400.0  # one design unit = W / 400 (digit-size form)
     descs = {x["shortName"]: x for x in data["descriptors"]}
 
