@@ -90,7 +90,8 @@ def char_outline(font, ch):
 
 
 def digit_cell(ops, bottom, top, xscale, center_x):
-    """Full cell height, horizontal scale relative to the height scale."""
+    """Scale an outline to the full cell height and by xscale horizontally,
+    then centre it on center_x."""
     xmin, ymin, xmax, ymax = o.bounds(ops)
     sy = (top - bottom) / (ymax - ymin)
     sx = xscale
@@ -110,11 +111,7 @@ def build_note_digits():
         base = 0x30 + 9 * face
         if face == 2:
             for d in range(9):
-                ops = m.upright_digit(d)
-                ops = o.fit_height(ops, 0, 500, center_x=200,
-                                   width=None)
-                xmin, _, xmax, _ = o.bounds(ops)
-                ops = o.translate(ops, 200 - (xmin + xmax) / 2, 0)
+                ops = o.fit_height(m.upright_digit(d), 0, 500, center_x=200)
                 name = "digit%d.%s" % (d, FACE_NAMES[face]) if d < 8 else \
                     "drum.%s" % FACE_NAMES[face]
                 put(base + d, name, ops, DRAWN, "cell-center", (0, 500, 400,
