@@ -156,9 +156,11 @@ std::u16string TrecNuo4ABCParseInfo_Lyrics_Verse::ToABCText_Lyrics(
         if (!Result.empty() && !S.empty()) {
             const char16_t Before = Result.back(), After = S[0];
             // Two letters side by side would read as one word. Beyond ASCII letters the same
-            // holds for every word character, and a backslash could start an escape.
+            // holds for every word character; a backslash could start an escape, and "/*"
+            // (a skip marker before a lyric "*") a comment.
             if ((IsAsciiLetter(Before) && IsAsciiLetter(After)) ||
-                (ABC_IsWordChar(Before) && ABC_IsWordChar(After)) || Before == u'\\')
+                (ABC_IsWordChar(Before) && ABC_IsWordChar(After)) || Before == u'\\' ||
+                (Before == u'/' && After == u'*'))
                 Result += u' ';
         }
         LyricTextRangeArray_WithinResult.push_back(

@@ -259,6 +259,8 @@ TEST(VerseWriter, NeighboursThatWouldJoinAreKeptApart) {
     EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "我{/}");
     V.LyricsArray = {MakeLyric("a", TKoRange(0, 1)), MakeLyric("-", TKoRange(0, 1))};
     EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "a{-}");
+    V.LyricsArray = {MakeLyric("我", TKoRange(0, 1), 1), MakeLyric("*", TKoRange(0, 1))};
+    EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "我/ *");       // "/*" would open a comment
     V.LyricsArray = {MakeLyric("/", TKoRange(0, 1), 2)};  // "///" at a line start is a comment
     EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "{/}//");
     V.LyricsArray = {MakeLyric("/", TKoRange(0, 1)), MakeLyric("我", TKoRange(0, 1))};
@@ -329,9 +331,9 @@ TEST(VerseRoundTrip, BuiltVersesKeepTheirLyrics) {
 // Verses written into a ".Words" section and scanned again give the same verses: no written
 // line turns into a comment, a header or a prefix line.
 TEST(VerseRoundTrip, WrittenSectionScansToTheSameVerses) {
-    const std::vector<std::string> Pieces = {"我",  "们",     "（我）", "hello ", "world", "hel-",
-                                             "lo",  "{我们}", "，",     "/",      "|",     "é",
-                                             "{ }", "x",      "-",      "a",      "（a）", "\\"};
+    const std::vector<std::string> Pieces = {
+        "我", "们", "（我）", "hello ", "world", "hel-", "lo",    "{我们}", "，", "/",
+        "|",  "é",  "{ }",    "x",      "-",     "a",    "（a）", "\\",     "*"};
     const std::vector<std::string> Gaps = {" ", "", "/", "//", "||/ ", "\r\n"};
     std::mt19937 Rng(5);
     for (int Round = 0; Round < 500; ++Round) {
