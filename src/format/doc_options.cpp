@@ -54,12 +54,6 @@ const char16_t* OptionItemName(TNuo4SectionOptionItemType AValue) {
     return AValue < Nuo4SectionOptionItemTypeCount ? Names[AValue] : u"";
 }
 
-const char* EnumName(TNuo4SymbolArcShape AValue) {
-    static const char* const Names[] = {"assEllipseFill", "assEllipseStroke", "assFlatFill",
-                                        "assFlatStroke"};
-    return NameOf(Names, AValue);
-}
-
 const char* EnumName(TNuo4CaseForArcConvertToFlat AValue) {
     static const char* const Names[] = {"cfactfNever", "cfactfWrap", "cfactfWrapOrOverMeasure",
                                         "cfactfWrapOrOverLength",
@@ -588,7 +582,8 @@ bool ReadOptionItem(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_OptionIte
     const int Max = OptionItem_MaxValueCount(Type);
     bool bAllRead = true;
     for (int I = 0; I < std::min(Count, Max); ++I) {
-        if (!ReadOptionValue(AText, Values[I], I, Item)) {
+        // An empty value (",,") reads as nothing, even where any text would do.
+        if (!Values[I].IsNonEmpty() || !ReadOptionValue(AText, Values[I], I, Item)) {
             bAllRead = false;
             break;
         }

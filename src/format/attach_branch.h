@@ -1,0 +1,45 @@
+#pragma once
+// The temporary voice: a short second voice with its own lyrics, held as its two texts and
+// the options of its item line. Its layout belongs to the layout engine.
+
+#include <cstdint>
+#include <string>
+
+#include "format/abc_common.h"
+#include "format/abc_tokens.h"
+#include "format/music_common.h"
+#include "format/symbol_transform.h"
+
+namespace nuo4 {
+
+struct TrecNuo4SymbolAttachBranch {
+    std::u16string FABCText_Voice;     // inside of the voice braces, as written, at most 1000
+    TrecNuo4Meter InitMeter;           // meter in force at the first symbol
+    int32_t InitBeatPos_8thCount = 0;  // beat position of the first symbol, in eighths
+    std::u16string ABCText_Lyrics;     // inside of the lyrics braces, at most 1000
+    TrecNuo4SymbolTransform2 Transform;
+    TNuo4AttachmentsOcupyTypes Ocupy = (1 << atotUp) | (1 << atotDown);
+    bool bForceUseSubStyle = false;
+    TNuo4NoteSubStyle SubStyleToForceUse = nssNormal;
+    TNuo4FontUsage FontUsageForLyric = fuLyric;
+    bool bAutoAlign = false;
+
+    void SetToDefault() { *this = TrecNuo4SymbolAttachBranch(); }
+    // The defaults with both texts, forced to the sub-style and scaled by AScale.
+    void Initialize(TText AABCText_Voice, TText AABCText_Lyrics, TNuo4NoteSubStyle ANoteSubStyle,
+                    float AScale);
+    const std::u16string& GetABCText_Voice() const { return FABCText_Voice; }
+    void SetABCText_Voice(TText AValue);
+    void SetABCText_Lyrics(TText AValue);
+    // "%s, %d, %d, %d, {%s}, {%s}, %s, %s, %s, %s, %s".
+    std::u16string ToABCText() const;
+    // At least 5 values: bAutoAlign, numerator 0 ... 99, denominator 0 ... 9, start position
+    // 0 ... 20 and the voice text in braces (not empty) are required; the lyrics in braces
+    // are optional, and only after them transform, occupancy, bForceUseSubStyle, sub-style
+    // and lyrics font usage (each optional).
+    bool FromABCValues(TText AText, const TKoRangeArray& AValues, TNuo4ABCTokenInfoItems& ATokens,
+                       int32_t& AEndPos);
+    bool operator==(const TrecNuo4SymbolAttachBranch&) const = default;
+};
+
+}  // namespace nuo4
