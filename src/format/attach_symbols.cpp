@@ -135,6 +135,55 @@ std::u16string Join(std::initializer_list<std::u16string> AParts) {
     return S;
 }
 
+// A raw text as an item value. A "{" without its "}" would make the list split swallow the
+// values after it, a comma outside braces would split the text and white space at either end
+// would be trimmed (all only arise when a text was read as the last value, cut to its capacity
+// or set by a program): they are written coded, so the text reads back as one value with the
+// same meaning instead of growing on every rewrite.
+std::u16string CodedTextValue(TText AText) {
+    std::u16string S;
+    const TKoRange All(0, static_cast<int32_t>(AText.size()));
+    int32_t P = 0;
+    while (P < All.Length) {
+        if (AText[P] == u'{') {
+            const int32_t Close = ABC_FindMatchingClose(AText, ABC_RangeFrom(All, P), u"{", u"}");
+            if (Close < 0) {
+                S += ABC_EscapeChar(u'{', false, true);
+                ++P;
+                continue;
+            }
+            S.append(AText.substr(P, Close - P + 1));
+            P = Close + 1;
+            continue;
+        }
+        const char16_t C = AText[P];
+        if (C == u',')
+            S += ABC_EscapeChar(C, false, true);
+        else if (ABC_IsWhiteChar(C) && (P == 0 || P == All.Length - 1))
+            S += ABC_EscapeChar(C, true, C != u' ');  // the value trim would drop it
+        else
+            S += C;
+        ++P;
+    }
+    return S;
+}
+
+// The coded text is what the reader stores again, so it must fit the capacity; otherwise the
+// text is shortened until it does (the reader would cut it anyway, possibly inside an escape).
+std::u16string TextValue(const std::u16string& AText, size_t ACapacity) {
+    std::u16string S = CodedTextValue(AText);
+    if (S.size() <= ACapacity) return S;
+    size_t Lo = 0, Hi = AText.size();  // the longest prefix whose coded form fits
+    while (Lo < Hi) {
+        const size_t Mid = (Lo + Hi + 1) / 2;
+        if (CodedTextValue(TText(AText).substr(0, Mid)).size() <= ACapacity)
+            Lo = Mid;
+        else
+            Hi = Mid - 1;
+    }
+    return CodedTextValue(TText(AText).substr(0, Lo));
+}
+
 std::u16string LineText(const char16_t* APrefix, float ALength) {
     return u"{" + std::u16string(APrefix) + ABC_FormatFloat(ALength, 1) + u"}";
 }
@@ -169,8 +218,8 @@ void TrecNuo4SymbolAttachText::SetABCTextToWaveLine(bool bVert, float ALength) {
 }
 
 std::u16string TrecNuo4SymbolAttachText::ToABCText() const {
-    return Join({ABC_FontUsageName(FontUsage), Text_ABC, Transform.ToABCText(true),
-                 ABC_OcupyToText(Ocupy), ABC_ColorToText(Color)});
+    return Join({ABC_FontUsageName(FontUsage), TextValue(Text_ABC, Nuo4CharArray2Capacity),
+                 Transform.ToABCText(true), ABC_OcupyToText(Ocupy), ABC_ColorToText(Color)});
 }
 
 bool TrecNuo4SymbolAttachText::FromABCValues(TText AText, const TKoRangeArray& AValues,
@@ -231,8 +280,8 @@ std::u16string TrecNuo4SymbolAttachFangZi::ToABCText() const {
             Word = u"WaveLine";
             break;
     }
-    return Join({Word, ABC_FormatFloat(Length, 2), Text_ABC, ABC_BoolToText(bOcupy),
-                 ABC_BoolToText(bAutoAlign)});
+    return Join({Word, ABC_FormatFloat(Length, 2), TextValue(Text_ABC, Nuo4CharArray1Capacity),
+                 ABC_BoolToText(bOcupy), ABC_BoolToText(bAutoAlign)});
 }
 
 bool TrecNuo4SymbolAttachFangZi::FromABCValues(TText AText, const TKoRangeArray& AValues,
@@ -454,7 +503,17 @@ bool TrecNuo4SymbolAttachExtend::FromABCValues(TText AText, const TKoRangeArray&
     int32_t End;
     if (!D.FromABCText(AText, AValues[0], End)) return false;
     TrecNuo4SymbolAttachExtend R;
-    R.Text_ABC = RawText(AText, AValues[0], Nuo4CharArray2Capacity, ATokens, AEndPos);
+    if (static_cast<size_t>(AValues[0].Length) <= Nuo4CharArray2Capacity) {
+        R.Text_ABC = RawText(AText, AValues[0], Nuo4CharArray2Capacity, ATokens, AEndPos);
+    } else {
+        // Cutting the raw list would break it: keep the leading items that fit, written anew.
+        while (!D.Items.empty() && D.ToABCText(true).size() > Nuo4CharArray2Capacity)
+            D.Items.pop_back();
+        if (D.Items.empty()) return false;
+        R.Text_ABC = D.ToABCText(true);
+        ATokens.AddItem(ttString, AValues[0]);
+        Took(AValues[0], AEndPos);
+    }
     OptionalTransform(AText, ValueAt(AValues, 1), R.Transform, ATokens, AEndPos);
     ReadOcupy(AText, ValueAt(AValues, 2), R.Ocupy, ATokens, AEndPos);
     *this = R;

@@ -397,6 +397,17 @@ TrecNuo4SymbolNote TrecNuo4ABCParseInfo_Note::ToSymbolRecNote() const {
     return R;
 }
 
+TrecNuo4ABCAttachmentsInfoWithinSectionVoice TrecNuo4ABCParseInfo_Note::GetABCAttachmentsInfo()
+    const {
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice R;
+    R.ArcInfo.ArcStartCount_Copy = static_cast<int32_t>(ArcStartings.Value.size());
+    R.ArcInfo.ArcEndCount_Copy = ArcEndings.Value;
+    R.ArcInfo.ArcStartings = ArcStartings.Value;
+    R.ArcInfo.ArcEndings = ArcEndings;
+    R.Articulations = Articulations.Value;
+    return R;
+}
+
 std::u16string TrecNuo4ABCParseInfo_Note::ToABCText() const {
     std::u16string S;
     for (const auto& Item : ArcStartings.Value) S += ToABCText_ArcStarting(Item.ABCInfo);

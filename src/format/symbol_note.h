@@ -106,6 +106,30 @@ struct TrecNuo4ABCParseInfo_Note_ArcEndings {
     int32_t Value = 0;                         // arcs ending at this note, over all runs
 };
 
+// ---- What a voice symbol carries for the layout ------------------------------------------------
+
+// Arc marks, volta text and articulations found in a voice symbol's text, handed to its symbol
+// object: notes fill the arc and articulation parts, bar lines the volta part.
+struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice_Arc {
+    int32_t ArcStartCount_Copy = 0;
+    int32_t ArcEndCount_Copy = 0;
+    TNuo4ABCArcStartingsInfoItems ArcStartings;
+    TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+};
+
+struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice_FangZi {
+    bool bWithFangZi = false;
+    std::u16string FangeZiText;
+};
+
+struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice {
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice_Arc ArcInfo;
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice_FangZi FangZiInfo;
+    TNuo4ArticulationInfoItems Articulations;
+
+    void SetToDefault() { *this = TrecNuo4ABCAttachmentsInfoWithinSectionVoice(); }
+};
+
 // ---- The note parse record -------------------------------------------------------------------
 
 struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
@@ -123,6 +147,8 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     // A default note symbol record with the pitches, duration, grace notes (Grace.Value only)
     // and control options of this record.
     TrecNuo4SymbolNote ToSymbolRecNote() const;
+    // The arc starts, arc-end count and articulations the note's symbol object receives.
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice GetABCAttachmentsInfo() const;
     // The canonical text of the whole note: arc starts, articulations, grace, pitches,
     // duration, control options, arc ends.
     std::u16string ToABCText() const;

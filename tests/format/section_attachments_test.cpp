@@ -637,3 +637,54 @@ TEST(AttachmentRoundTrip, EveryKindReadsBackAsWritten) {
             EXPECT_EQ(Back.Value.ToABCText(), S);
         }
 }
+
+TEST(AttachmentRoundTrip, UnmatchedBraceInARawTextDoesNotSwallowLaterValues) {
+    TRead R = Read("FangZi@1,1(0,-2.89) = Full, 20, a{b");
+    ASSERT_TRUE(R.bOk);
+    EXPECT_EQ(R.V().FangZi.Text_ABC, u"a{b");
+    const std::u16string W1 = R.V().ToABCText();
+    EXPECT_EQ(W1, u"FangZi@1,1(0.00,-2.89) = Full, 20.00, a\\x007bb, True, True");
+    TrecNuo4SectiontItemWithParseInfo_Attachments Back;
+    int32_t End;
+    ASSERT_TRUE(ReadAttachmentItem(W1, All(W1), Back, End));
+    EXPECT_TRUE(Back.Value.FangZi.bAutoAlign);
+    EXPECT_EQ(Back.Value.ToABCText(), W1);
+    R = Read("Text@1,1(0,0) = AttachText1, {x}{y, {}, [U]");
+    ASSERT_TRUE(R.bOk);
+    // The unmatched brace took the rest of the line into the text; it stays one text.
+    EXPECT_EQ(R.V().Text.Text_ABC, u"{x}{y, {}, [U]");
+    const std::u16string W2 = R.V().ToABCText();
+    ASSERT_TRUE(ReadAttachmentItem(W2, All(W2), Back, End));
+    EXPECT_EQ(ABC_Unescape(Back.Value.Text.Text_ABC, All(Back.Value.Text.Text_ABC)),
+              u"{x}{y, {}, [U]");
+    EXPECT_EQ(Back.Value.Text.Ocupy, 0);
+    EXPECT_EQ(Back.Value.ToABCText(), W2);
+}
+
+TEST(AttachmentRoundTrip, CodedTextStillFitsItsCapacity) {
+    // 199 characters and a lone brace: coding the brace would pass the 200 of a volta text.
+    TrecNuo4SectionItem_Attachments I;
+    I.SetToDefaultForFangZi(afztFangZi, lscsFull, true);
+    I.FangZi.Text_ABC = std::u16string(198, u'v') + u"{ ";
+    const std::u16string W1 = I.ToABCText();
+    TrecNuo4SectiontItemWithParseInfo_Attachments Back;
+    int32_t End;
+    ASSERT_TRUE(ReadAttachmentItem(W1, All(W1), Back, End));
+    EXPECT_LE(Back.Value.FangZi.Text_ABC.size(), 200u);
+    EXPECT_EQ(Back.Value.FangZi.Text_ABC.substr(0, 198), std::u16string(198, u'v'));
+    EXPECT_EQ(Back.Value.ToABCText(), W1);
+}
+
+TEST(AttachmentExtend, OverlongListKeepsTheLeadingItemsThatFit) {
+    std::string List = "{";
+    for (int I = 0; I < 150; ++I) List += (I ? ", " : "") + std::string("{\\xe001}");
+    List += "}";
+    TRead R = Read("Extend@1,1(0,-2) = " + List + ", {2, 2}");
+    ASSERT_TRUE(R.bOk);
+    const auto& E = R.V().Extend;
+    EXPECT_LE(E.Text_ABC.size(), 1000u);
+    TrecNuo4AttachExtendData D;
+    ASSERT_TRUE(E.GetData(D));
+    EXPECT_EQ(D.Items.size(), 100u);  // "{\xe001}" and ", " make 10 characters an item
+    EXPECT_FLOAT_EQ(E.Transform.Sx, 2);
+}
