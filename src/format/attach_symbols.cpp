@@ -5,18 +5,6 @@
 
 namespace nuo4 {
 
-const char* EnumName(TNuo4SymbolArcShape AValue) {
-    static constexpr const char* Names[] = {"assEllipseFill", "assEllipseStroke", "assFlatFill",
-                                            "assFlatStroke"};
-    return AValue < std::size(Names) ? Names[AValue] : "";
-}
-
-const char* EnumName(TNuo4ArcArrowStyle AValue) {
-    static constexpr const char* Names[] = {"aasNone", "aasArrow", "aasDot", "aasArrowAndDot",
-                                            "aasHorzLine"};
-    return AValue < std::size(Names) ? Names[AValue] : "";
-}
-
 const char* EnumName(TNuo4AttachFangZiType AValue) {
     static constexpr const char* Names[] = {"afztFangZi", "afztRepeatNoCount", "afztDashedLine",
                                             "afztLine", "afztWaveLine"};
@@ -313,6 +301,7 @@ bool TrecNuo4SymbolAttachFangZi::FromABCValues(TText AText, const TKoRangeArray&
 void TrecNuo4SymbolAttachArc::SetToDefault(TNuo4LineSymbolContinueStyle AContinueStyle,
                                            bool AbAutoAlign) {
     *this = TrecNuo4SymbolAttachArc();
+    Shape = Nuo4DocOptions().Param_Arc.DefaultShape;
     ContinueStyle = AContinueStyle;
     bAutoAlign = AbAutoAlign;
 }

@@ -9,9 +9,10 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
-#include "format/arc_styles.h"
 #include "format/attach_extend.h"
 #include "format/attach_often.h"
+#include "format/doc_options.h"
+#include "format/symbol_note.h"
 #include "format/symbol_transform.h"
 
 namespace nuo4 {
@@ -92,7 +93,7 @@ struct TrecNuo4SymbolAttachArc {
     bool bOcupy = true;
     TNuo4ArcArrowStyle ArrowStyle = aasNone;
 
-    // The shape comes from the document's default arc shape.
+    // The shape comes from the document's default arc shape (the process-wide options).
     void SetToDefault(TNuo4LineSymbolContinueStyle AContinueStyle, bool AbAutoAlign);
     bool IsFull() const { return ContinueStyle == lscsFull; }
     float GetLength() const { return IsFull() ? Length_Full : Length_LeftOrRight; }

@@ -6,15 +6,9 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
+#include "format/doc_options.h"  // TNuo4PointF
 
 namespace nuo4 {
-
-// A point of two factors (an offset in units of the owner's digit size, a glyph position).
-struct TNuo4PointF {
-    float X = 0;
-    float Y = 0;
-    bool operator==(const TNuo4PointF&) const = default;
-};
 
 enum TNuo4RotateType : uint8_t { rtNone, rt90, rt180, rt270, rtAny };
 const char* EnumName(TNuo4RotateType AValue);
