@@ -52,9 +52,22 @@ void ComputePieces(const TKoRangeArray& ALines, const TKoRangeArray& AComments, 
                                             : TKoRange::Invalid());
     }
     if (AHasComment) AHasComment->assign(N, false);
-    int32_t Line = 0;
+    // Overlapping comments (line comments widened over a block comment that spans many lines)
+    // are cut as their union: cutting each on its own gives the same pieces, but would visit
+    // the block's lines once per line comment inside it.
+    TKoRangeArray Merged;
+    Merged.reserve(AComments.size());
     for (const TKoRange& C : AComments) {
         if (!C.IsNonEmpty()) continue;
+        if (!Merged.empty() && C.StartIndex <= Merged.back().EndIndex()) {
+            if (C.EndIndex() > Merged.back().EndIndex())
+                Merged.back() = TKoRange::FromStartEnd(Merged.back().StartIndex, C.EndIndex());
+        } else {
+            Merged.push_back(C);
+        }
+    }
+    int32_t Line = 0;
+    for (const TKoRange& C : Merged) {
         while (Line < N && ALines[Line].EndIndex() < C.StartIndex) ++Line;
         if (Line >= N) break;
         for (int32_t K = Line; K < N && ALines[K].StartIndex <= C.EndIndex(); ++K) {
@@ -92,8 +105,12 @@ int SectionOfStartType(TNuo4ABCLineType AType) {
 std::u16string ABC_AdjustLineBreak(TText AText) {
     std::u16string Result;
     Result.reserve(AText.size());
-    for (char16_t C : AText)
-        if (C != LF) Result.push_back(C);
+    for (size_t From = 0;;) {
+        const size_t Pos = AText.find(LF, From);
+        Result.append(AText.substr(From, Pos == TText::npos ? TText::npos : Pos - From));
+        if (Pos == TText::npos) break;
+        From = Pos + 1;
+    }
     return Result;
 }
 
@@ -179,14 +196,14 @@ TKoRangeArray ABC_Scan_GetCommentRangeArray(TText AText) {
         }
         L = TKoRange::FromStartEnd(S, E);
     }
-    TKoRangeArray Result;
-    Result.reserve(Lines.size() + Blocks.size());
-    Result.insert(Result.end(), Lines.begin(), Lines.end());
-    Result.insert(Result.end(), Blocks.begin(), Blocks.end());
-    std::sort(Result.begin(), Result.end(), [](const TKoRange& A, const TKoRange& B) {
-        return A.StartIndex != B.StartIndex ? A.StartIndex < B.StartIndex
-                                            : A.EndIndex() < B.EndIndex();
-    });
+    // Widening keeps the line comments sorted (a block that reaches back before one line
+    // comment overlaps every earlier line comment it contains), so a merge sorts the union.
+    TKoRangeArray Result(Lines.size() + Blocks.size());
+    std::merge(Lines.begin(), Lines.end(), Blocks.begin(), Blocks.end(), Result.begin(),
+               [](const TKoRange& A, const TKoRange& B) {
+                   return A.StartIndex != B.StartIndex ? A.StartIndex < B.StartIndex
+                                                       : A.EndIndex() < B.EndIndex();
+               });
     return Result;
 }
 

@@ -86,6 +86,8 @@ class TNuo4ABCBuffer {
                             const TNuo4ABCSectionReaders& AReaders = TNuo4ABCSectionReaders());
     TNuo4ABCBuffer(const TNuo4ABCBuffer&) = delete;
     TNuo4ABCBuffer& operator=(const TNuo4ABCBuffer&) = delete;
+    TNuo4ABCBuffer(TNuo4ABCBuffer&&) = default;
+    TNuo4ABCBuffer& operator=(TNuo4ABCBuffer&&) = default;
 
     // The text of a new document (CR LF line breaks, as a file holds it).
     static std::u16string CreateEmptyDoc();

@@ -3,7 +3,21 @@
 #include <cmath>
 #include <iterator>
 
+#include "format/doc_options.h"
+
 namespace nuo4 {
+
+const char* EnumName(TNuo4SymbolArcShape AValue) {
+    static constexpr const char* Names[] = {"assEllipseFill", "assEllipseStroke", "assFlatFill",
+                                            "assFlatStroke"};
+    return AValue < std::size(Names) ? Names[AValue] : "";
+}
+
+const char* EnumName(TNuo4ArcArrowStyle AValue) {
+    static constexpr const char* Names[] = {"aasNone", "aasArrow", "aasDot", "aasArrowAndDot",
+                                            "aasHorzLine"};
+    return AValue < std::size(Names) ? Names[AValue] : "";
+}
 
 const char* EnumName(TNuo4AttachFangZiType AValue) {
     static constexpr const char* Names[] = {"afztFangZi", "afztRepeatNoCount", "afztDashedLine",

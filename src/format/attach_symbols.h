@@ -9,10 +9,9 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
+#include "format/arc_styles.h"
 #include "format/attach_extend.h"
 #include "format/attach_often.h"
-#include "format/doc_options.h"
-#include "format/symbol_note.h"
 #include "format/symbol_transform.h"
 
 namespace nuo4 {

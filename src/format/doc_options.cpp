@@ -54,12 +54,6 @@ const char16_t* OptionItemName(TNuo4SectionOptionItemType AValue) {
     return AValue < Nuo4SectionOptionItemTypeCount ? Names[AValue] : u"";
 }
 
-const char* EnumName(TNuo4SymbolArcShape AValue) {
-    static const char* const Names[] = {"assEllipseFill", "assEllipseStroke", "assFlatFill",
-                                        "assFlatStroke"};
-    return NameOf(Names, AValue);
-}
-
 const char* EnumName(TNuo4CaseForArcConvertToFlat AValue) {
     static const char* const Names[] = {"cfactfNever", "cfactfWrap", "cfactfWrapOrOverMeasure",
                                         "cfactfWrapOrOverLength",

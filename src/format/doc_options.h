@@ -12,22 +12,12 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
+#include "format/arc_styles.h"
+#include "format/geometry_types.h"
 #include "format/ko_range.h"
 #include "format/music_common.h"
 
 namespace nuo4 {
-
-struct TNuo4PointF {
-    float X = 0;
-    float Y = 0;
-    bool operator==(const TNuo4PointF&) const = default;
-};
-
-struct TNuo4SizeF {
-    float Width = 0;
-    float Height = 0;
-    bool operator==(const TNuo4SizeF&) const = default;
-};
 
 struct TNuo4RectF {
     float X = 0;
@@ -58,14 +48,6 @@ constexpr int Nuo4SectionOptionItemTypeCount = 11;
 const char* EnumName(TNuo4SectionOptionItemType AValue);
 // The item name in the text: "Digit", "Paper", ... "Lyric".
 const char16_t* OptionItemName(TNuo4SectionOptionItemType AValue);
-
-enum TNuo4SymbolArcShape : uint8_t {
-    assEllipseFill,    // rounded top, pointed ends
-    assEllipseStroke,  // rounded top, thick ends
-    assFlatFill,       // flat top, pointed ends
-    assFlatStroke,     // flat top, thick ends
-};
-const char* EnumName(TNuo4SymbolArcShape AValue);
 
 enum TNuo4CaseForArcConvertToFlat : uint8_t {
     cfactfNever,

@@ -110,7 +110,8 @@ struct TrecNuo4ABCParseInfo_SymbolControlOptions {
 
 // Reads the inner text of a group (what stands between "{" and its "}"), which must begin
 // with "C:". Fails, leaving AOptions default, when the AW part is not a number of at least
-// -0.01 or is followed by anything but the end or a comma.
+// -0.01 or is followed by anything but the end or a comma. A value between -0.01 and 0 reads
+// as automatic.
 bool ReadSymbolControlOptionsInner(TText AText, TKoRange AInner,
                                    TrecNuo4SymbolControlOptions& AOptions);
 // Reads a whole group "{C:...}" at the start of the range. On success the record's header is

@@ -8,9 +8,6 @@ namespace nuo4 {
 
 namespace {
 
-const char* const ArrowStyleEnumNames[] = {"aasNone", "aasArrow", "aasDot", "aasArrowAndDot",
-                                           "aasHorzLine"};
-
 // The phases of reading a note, in the order its parts may appear.
 enum TNoteReadPhase : uint8_t {
     nrpStart,
@@ -109,10 +106,6 @@ int32_t ReadArcStartRun(TText AText, int32_t APos, int32_t ALast,
 }
 
 }  // namespace
-
-const char* EnumName(TNuo4ArcArrowStyle AValue) {
-    return AValue < Nuo4ArcArrowStyleCount ? ArrowStyleEnumNames[AValue] : "?";
-}
 
 // ---- Arc starts ------------------------------------------------------------------------------
 
@@ -401,6 +394,17 @@ TrecNuo4SymbolNote TrecNuo4ABCParseInfo_Note::ToSymbolRecNote() const {
     R.SetPitches_Main(Pitches.Value);
     R.SetGrace(Grace.Value);
     R.ControlOptions = ControlOptions.Value;
+    return R;
+}
+
+TrecNuo4ABCAttachmentsInfoWithinSectionVoice TrecNuo4ABCParseInfo_Note::GetABCAttachmentsInfo()
+    const {
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice R;
+    R.ArcInfo.ArcStartCount_Copy = static_cast<int32_t>(ArcStartings.Value.size());
+    R.ArcInfo.ArcEndCount_Copy = ArcEndings.Value;
+    R.ArcInfo.ArcStartings = ArcStartings.Value;
+    R.ArcInfo.ArcEndings = ArcEndings;
+    R.Articulations = Articulations.Value;
     return R;
 }
 

@@ -14,6 +14,7 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
+#include "format/arc_styles.h"
 #include "format/ko_range.h"
 #include "format/music_common.h"
 #include "format/section_voice.h"
@@ -24,9 +25,7 @@ namespace nuo4 {
 
 // ---- Arc starts ------------------------------------------------------------------------------
 
-enum TNuo4ArcArrowStyle : uint8_t { aasNone, aasArrow, aasDot, aasArrowAndDot, aasHorzLine };
 constexpr int Nuo4ArcArrowStyleCount = 5;
-const char* EnumName(TNuo4ArcArrowStyle AValue);
 
 // The properties of an arc (slur, tie or tuplet bracket) as written at its start.
 struct TrecNuo4ArcABCInfo {
@@ -107,6 +106,30 @@ struct TrecNuo4ABCParseInfo_Note_ArcEndings {
     int32_t Value = 0;                         // arcs ending at this note, over all runs
 };
 
+// ---- What a voice symbol carries for the layout ------------------------------------------------
+
+// Arc marks, volta text and articulations found in a voice symbol's text, handed to its symbol
+// object: notes fill the arc and articulation parts, bar lines the volta part.
+struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice_Arc {
+    int32_t ArcStartCount_Copy = 0;
+    int32_t ArcEndCount_Copy = 0;
+    TNuo4ABCArcStartingsInfoItems ArcStartings;
+    TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+};
+
+struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice_FangZi {
+    bool bWithFangZi = false;
+    std::u16string FangeZiText;
+};
+
+struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice {
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice_Arc ArcInfo;
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice_FangZi FangZiInfo;
+    TNuo4ArticulationInfoItems Articulations;
+
+    void SetToDefault() { *this = TrecNuo4ABCAttachmentsInfoWithinSectionVoice(); }
+};
+
 // ---- The note parse record -------------------------------------------------------------------
 
 struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
@@ -124,6 +147,8 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     // A default note symbol record with the pitches, duration, grace notes (Grace.Value only)
     // and control options of this record.
     TrecNuo4SymbolNote ToSymbolRecNote() const;
+    // The arc starts, arc-end count and articulations the note's symbol object receives.
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice GetABCAttachmentsInfo() const;
     // The canonical text of the whole note: arc starts, articulations, grace, pitches,
     // duration, control options, arc ends.
     std::u16string ToABCText() const;

@@ -6,14 +6,10 @@
 
 namespace nuo4 {
 
-TrecNuo4NoteRecDefaults Nuo4NoteRecDefaults() {
-    return TrecNuo4NoteRecDefaults();
-}
-
 void TrecNuo4PureNoteOptions::SetToDefault(bool bForRightDot) {
-    const TrecNuo4NoteRecDefaults D = Nuo4NoteRecDefaults();
+    const TrecNuo4DocOptions& D = Nuo4DocOptions();
     StyleIndex.SetToDefault();
-    RightLineSpacingCoefArray.fill(bForRightDot ? D.RightDot_DefaultPosCoefX
+    RightLineSpacingCoefArray.fill(bForRightDot ? D.RightDot_DefaultPosCoef.X
                                                 : D.RightLine_SpacingCoef_Default);
 }
 
@@ -24,12 +20,12 @@ void TrecNuo4PureNote::Initialize(const TrecNuo4Pitch& APitch, TNuo4Duration ADu
 
 void TrecNuo4ChordNoteOptions::SetToDefault() {
     NoteSpacingCoefArray.clear();
-    bUseCommonRightDuration = Nuo4NoteRecDefaults().Chord_bUseCommonRightDuration;
+    bUseCommonRightDuration = Nuo4DocOptions().Param_Chord.bUseCommonRightDuration;
     ExtraOffsetYForCommonRightDuration = 10.0f;
 }
 
 void TrecNuo4GraceNoteOptions::SetToDefault() {
-    GapCoef = Nuo4NoteRecDefaults().Grace_PosCoef;
+    GapCoef = Nuo4DocOptions().Grace_PosCoef;
     bRight = false;
     b8th = false;
 }

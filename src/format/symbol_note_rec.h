@@ -6,34 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "format/doc_options.h"
 #include "format/music_common.h"
 #include "format/note_style_index.h"
 #include "format/symbol_control_options.h"
 
 namespace nuo4 {
 
-struct TGPPointF {
-    float X = 0;
-    float Y = 0;
-    bool operator==(const TGPPointF&) const = default;
-};
-
-// The document defaults a fresh note record starts from.
-struct TrecNuo4NoteRecDefaults {
-    float RightDot_DefaultPosCoefX = 0.9f;
-    float RightLine_SpacingCoef_Default = 1.0f;
-    TGPPointF Grace_PosCoef{0.1f, 0};
-    bool Chord_bUseCommonRightDuration = true;
-};
-// The defaults of the document options in force.
-TrecNuo4NoteRecDefaults Nuo4NoteRecDefaults();
-
 struct TrecNuo4PureNoteOptions {
     TRightLineSpacingCoefArray RightLineSpacingCoefArray{};
     TrecNuo4NoteStyleIndex StyleIndex;
 
-    // Style (0, nssNormal); all spacing entries the right-dot position for a dotted note,
-    // otherwise the default right-line spacing.
+    // Style (0, nssNormal); all spacing entries the document's right-dot position for a
+    // dotted note, otherwise its default right-line spacing.
     void SetToDefault(bool bForRightDot);
     bool operator==(const TrecNuo4PureNoteOptions&) const = default;
 };
@@ -64,7 +49,7 @@ struct TrecNuo4ChordNote {
 };
 
 struct TrecNuo4GraceNoteOptions {
-    TGPPointF GapCoef{0.1f, 0};
+    TNuo4PointF GapCoef{0.1f, 0};
     bool bRight = false;  // after the main note instead of before
     bool b8th = false;    // drawn as eighths instead of sixteenths
 

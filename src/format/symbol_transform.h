@@ -6,7 +6,7 @@
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
-#include "format/doc_options.h"  // TNuo4PointF
+#include "format/geometry_types.h"
 
 namespace nuo4 {
 

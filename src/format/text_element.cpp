@@ -1,6 +1,7 @@
 #include "format/text_element.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "format/doc_options.h"
 #include "format/pitches.h"

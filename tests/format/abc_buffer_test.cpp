@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "test_util.h"
 
 using namespace nuo4;
@@ -254,6 +256,18 @@ TEST(NonCommentPieces, BlockCommentSpanningLinesCutsEveryLine) {
     // The free function gives the same pieces.
     EXPECT_EQ(ABC_Scan_GetNonCommentRangeArray(B.LineRangeArray, B.CommentRangeArray, B.ABCText()),
               B.NonCommentRangesArrayArray);
+}
+
+TEST(NonCommentPieces, LineCommentsInsideABlockCommentWidenIt) {
+    // "//b */ 4" starts inside the block and runs to the line end, so " 4" is comment too.
+    const TNuo4ABCBuffer B(u"1 /*\r2 //a\r3 //b */ 4\r5");
+    EXPECT_EQ(B.CommentRangeArray.size(), 3u);
+    EXPECT_EQ(PieceTexts(B, 0), std::vector<std::u16string>({u"1"}));
+    EXPECT_EQ(PieceTexts(B, 1), std::vector<std::u16string>({u"<invalid>"}));
+    EXPECT_EQ(PieceTexts(B, 2), std::vector<std::u16string>({u"<invalid>"}));
+    EXPECT_EQ(PieceTexts(B, 3), std::vector<std::u16string>({u"5"}));
+    EXPECT_TRUE(B.LineWithCommnet(2));
+    EXPECT_FALSE(B.LineWithCommnet(3));
 }
 
 TEST(NonCommentPieces, UnterminatedCommentHidesTheRestOfTheText) {
@@ -705,4 +719,63 @@ TEST(CleanUp, OverlappingCommentRangesAreDeletedOnce) {
     ASSERT_TRUE(B.FormatSectionVoice_RemoveComment(Items));
     EXPECT_EQ(Items.size(), 1u);
     EXPECT_EQ(Applied(T, Items), u".Voice\r1 \r2\r");
+}
+
+// ---- Invariants on random texts ----------------------------------------------------------
+
+namespace {
+
+std::u16string RandomText(std::mt19937& ARng, int ALength) {
+    static const std::u16string Alphabet = u"//**  \r\r\n\t.Vv:a1{}";
+    std::uniform_int_distribution<size_t> Pick(0, Alphabet.size() - 1);
+    std::u16string S;
+    for (int I = 0; I < ALength; ++I) S += Alphabet[Pick(ARng)];
+    return S;
+}
+
+}  // namespace
+
+TEST(ScanInvariants, PiecesAreTheTrimmedRunsOutsideCommentsAndLinesTileTheText) {
+    std::mt19937 Rng(20261209);
+    for (int Round = 0; Round < 3000; ++Round) {
+        const TNuo4ABCBuffer B(RandomText(Rng, Round % 60));
+        const std::u16string& T = B.ABCText();
+        ASSERT_EQ(T.find(u'\n'), std::u16string::npos);
+        const int32_t N = static_cast<int32_t>(T.size());
+        std::vector<bool> InComment(N, false);
+        for (const TKoRange& C : B.CommentRangeArray) {
+            ASSERT_TRUE(C.IsNonEmpty());
+            ASSERT_LE(C.EndIndex(), N - 1);
+            for (int32_t P = C.StartIndex; P <= C.EndIndex(); ++P) InComment[P] = true;
+        }
+        int32_t Next = 0;
+        ASSERT_EQ(B.NonCommentRangesArrayArray.size(), B.LineRangeArray.size());
+        ASSERT_EQ(B.LineTypeArray.size(), B.LineRangeArray.size());
+        for (int L = 0; L < B.GetABCLinesCount(); ++L) {
+            const TKoRange Line = B.LineRangeArray[L];
+            ASSERT_EQ(Line.StartIndex, Next) << "lines must tile the text";
+            Next = Line.StartIndex + Line.Length;
+            // The expected pieces: maximal runs of non-comment positions, trimmed.
+            TKoRangeArray Expected;
+            bool bTouched = false;
+            for (int32_t P = Line.StartIndex; P <= Line.EndIndex();) {
+                if (InComment[P]) {
+                    bTouched = true;
+                    ++P;
+                    continue;
+                }
+                int32_t E = P;
+                while (E + 1 <= Line.EndIndex() && !InComment[E + 1]) ++E;
+                TKoRange Run = ABC_TrimRange(T, TKoRange::FromStartEnd(P, E));
+                if (Run.IsNonEmpty()) Expected.push_back(Run);
+                P = E + 1;
+            }
+            if (Expected.empty()) Expected.push_back(TKoRange::Invalid());
+            ASSERT_EQ(B.NonCommentRangesArrayArray[L], Expected) << test::Utf8(T) << " line " << L;
+            ASSERT_EQ(B.LineWithCommnet(L), bTouched);
+            for (int32_t P = Line.StartIndex; P <= Line.EndIndex(); ++P)
+                ASSERT_EQ(B.GetLineIndexFromPos(P), L);
+        }
+        ASSERT_EQ(Next, N);
+    }
 }

@@ -84,7 +84,11 @@ TEST(ControlOptionsGroup, RejectedGroups) {
     EXPECT_FALSE(Read(u"{C:1.5").bOk);     // unclosed group
     EXPECT_FALSE(Read(u"{X:1.5}").bOk);    // not opened by "{C:"
     EXPECT_FALSE(Read(u"C:1.5}").bOk);
-    EXPECT_TRUE(Read(u"{C:-0.005}").bOk);  // within the tolerance
+    // Within the tolerance: read, as automatic rather than a negative lock.
+    const auto Small = Read(u"{C:-0.005}");
+    ASSERT_TRUE(Small.bOk);
+    EXPECT_FALSE(Small.Rec.Value.AWCoefIsLocked());
+    EXPECT_TRUE(Read(u"{C:-0.01}").bOk);
     TrecNuo4ABCParseInfo_SymbolControlOptions Rec;
     int32_t End = 0;
     EXPECT_FALSE(ReadSymbolControlOptions(u"", TKoRange(0, 0), Rec, End));

@@ -493,6 +493,24 @@ TEST(NoteSymbolRec, ToSymbolRecNoteTakesDurationPitchesGraceAndOptions) {
     EXPECT_EQ(Read(u"5").Note.ToSymbolRecNote().GetDuration(), sd4th);
 }
 
+TEST(NoteSymbolRec, FreshRecordsTakeTheDocumentDefaults) {
+    TrecNuo4DocOptions& D = Nuo4DocOptions();
+    D.Grace_PosCoef = {0.3f, 0.2f};
+    D.RightLine_SpacingCoef_Default = 1.5f;
+    D.RightDot_DefaultPosCoef = {0.7f, 0};
+    D.Param_Chord.bUseCommonRightDuration = false;
+    const TrecNuo4SymbolNote Plain = Read(u"{1}[35]-").Note.ToSymbolRecNote();
+    const TrecNuo4SymbolNote Dotted = Read(u"5.").Note.ToSymbolRecNote();
+    D.SetToDefault();
+    EXPECT_FLOAT_EQ(Plain.GraceNote.Options.GapCoef.X, 0.3f);
+    EXPECT_FLOAT_EQ(Plain.GraceNote.Options.GapCoef.Y, 0.2f);
+    EXPECT_FLOAT_EQ(Plain.MainNote.Options.RightLineSpacingCoefArray[0], 1.5f);
+    EXPECT_FALSE(Plain.ChordNote.Options.bUseCommonRightDuration);
+    EXPECT_FLOAT_EQ(Dotted.MainNote.Options.RightLineSpacingCoefArray[0], 0.7f);
+    EXPECT_FLOAT_EQ(
+        Read(u"5.").Note.ToSymbolRecNote().MainNote.Options.RightLineSpacingCoefArray[0], 0.9f);
+}
+
 TEST(NoteSymbolRec, ChordPitchesAreSortedWithTheLowestInTheMainNote) {
     const TrecNuo4SymbolNote Rec = Read(u"[5g31d]_").Note.ToSymbolRecNote();
     ASSERT_TRUE(Rec.IsChord());
@@ -500,6 +518,20 @@ TEST(NoteSymbolRec, ChordPitchesAreSortedWithTheLowestInTheMainNote) {
     EXPECT_TRUE(Rec.GetMainNotePitch().SameAs(P("1d")));
     EXPECT_EQ(Rec.GetDuration(), sd8th);
     EXPECT_EQ(Rec.ToABCText(), u"[1d35g]_");
+}
+
+TEST(NoteSymbolRec, AttachmentsInfoCarriesArcsAndArticulations) {
+    const auto R = Read(u"({(3}{BoYin}5_))");
+    ASSERT_TRUE(R.bOk);
+    const auto Info = R.Note.GetABCAttachmentsInfo();
+    EXPECT_EQ(Info.ArcInfo.ArcStartCount_Copy, 2);
+    EXPECT_EQ(Info.ArcInfo.ArcEndCount_Copy, 2);
+    ASSERT_EQ(Info.ArcInfo.ArcStartings.size(), 2u);
+    EXPECT_EQ(Info.ArcInfo.ArcStartings[1].ABCInfo.TupletNumber, 3);
+    EXPECT_EQ(Info.ArcInfo.ArcEndings.Header.ABCTextRange, TKoRange(14, 2));
+    ASSERT_EQ(Info.Articulations.size(), 1u);
+    EXPECT_EQ(Info.Articulations[0].Articulation, mfsaBoYin);
+    EXPECT_FALSE(Info.FangZiInfo.bWithFangZi);
 }
 
 TEST(NoteSymbolRec, WholeStringParse) {
@@ -688,5 +720,51 @@ TEST(NoteRoundTrip, SymbolRecordTextReadsBack) {
 
 TEST(NoteNames, ArrowStyleEnumNames) {
     EXPECT_STREQ(EnumName(aasArrowAndDot), "aasArrowAndDot");
-    EXPECT_STREQ(EnumName(static_cast<TNuo4ArcArrowStyle>(40)), "?");
+    EXPECT_STREQ(EnumName(static_cast<TNuo4ArcArrowStyle>(40)), "");
+}
+
+// ---- Robustness ------------------------------------------------------------------------------
+
+TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
+    static const std::vector<std::u16string> Pieces = {
+        u"(",     u")",  u"{",  u"}",       u"[",      u"]",   u"#",   u"b",    u"0",
+        u"1",     u"5",  u"7",  u"8",       u"x",      u"X",   u"g",   u"d",    u"'",
+        u",",     u"_",  u".",  u"-",       u"f",      u"j",   u"z",   u";",    u":",
+        u"|",     u" ",  u"\\", u"\\x4e2d", u"\u4e2d", u"{C:", u"1.5", u"None", u"DunYin",
+        u"{(3:2", u"{}", u"C:", u"Connect", u"-1"};
+    std::mt19937 G(99);
+    int Read_ = 0;
+    for (int Case = 0; Case < 20000; ++Case) {
+        std::u16string S;
+        const int N = 1 + static_cast<int>(G() % 12);
+        for (int I = 0; I < N; ++I) S += Pieces[G() % Pieces.size()];
+        const auto R = Read(S);
+        if (!R.bOk) {
+            EXPECT_EQ(R.EndPos, -1);
+            continue;
+        }
+        ++Read_;
+        const std::string T = Utf8(S);
+        ASSERT_GE(R.EndPos, 0) << T;
+        ASSERT_LT(R.EndPos, static_cast<int32_t>(S.size())) << T;
+        EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange::FromStartEnd(0, R.EndPos)) << T;
+        EXPECT_FALSE(R.Note.Pitches.Value.empty()) << T;
+        for (const auto& Tok : R.Note.Header.TokenItems) {
+            EXPECT_GE(Tok.ABCTextRange.StartIndex, 0) << T;
+            EXPECT_LE(Tok.ABCTextRange.EndIndex(), R.EndPos) << T;
+        }
+        // The note's own text, read alone, gives the same note.
+        const std::u16string Own = S.substr(0, R.EndPos + 1);
+        const auto Again = Read(Own);
+        ASSERT_TRUE(Again.bOk) << T;
+        EXPECT_EQ(Again.EndPos, R.EndPos) << T;
+        EXPECT_EQ(Again.Note.Header.TokenItems, R.Note.Header.TokenItems) << T;
+        // The canonical text is a fixed point of reading and writing.
+        const std::u16string Canon = R.Note.ToABCText();
+        const auto C = Read(Canon);
+        ASSERT_TRUE(C.bOk) << T << " -> " << Utf8(Canon);
+        EXPECT_EQ(C.EndPos, static_cast<int32_t>(Canon.size()) - 1) << Utf8(Canon);
+        EXPECT_EQ(C.Note.ToABCText(), Canon) << T;
+    }
+    EXPECT_GT(Read_, 1000);
 }

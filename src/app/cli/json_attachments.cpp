@@ -1,4 +1,5 @@
 #include "app/cli/json_dump.h"
+#include "format/section_attachments.h"
 
 namespace nuo4::cli {
 

@@ -8,12 +8,14 @@
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
-#include "format/section_attachments.h"
 
 namespace nuo4 {
 struct TrecNuo4ABCParseInfo_Section_Title;
 struct TrecNuo4ABCParseInfo_Section_Fonts;
 struct TrecNuo4ABCParseInfo_Section_Page;
+struct TrecNuo4ABCParseInfo_Section_Voice;
+struct TrecNuo4ABCParseInfo_Section_Lyrics;
+struct TrecNuo4ABCParseInfo_Section_Attachments;
 struct TrecNuo4ABCParseInfo_Note;
 struct TrecNuo4SymbolControlOptions;
 struct TrecNuo4ABCParseInfo_OptionItem;
@@ -35,6 +37,9 @@ std::string Utf8(std::u16string_view S);
 json TitleSectionToJson(const TrecNuo4ABCParseInfo_Section_Title& ASection);
 json FontsSectionToJson(const TrecNuo4ABCParseInfo_Section_Fonts& ASection);
 json PageSectionToJson(const TrecNuo4ABCParseInfo_Section_Page& ASection);
+// {"ItemType", "Header", "NameRange", "ValueRanges", "bAllValuesAccepted", "Values" (the
+// group's fields by name), "text"}; defined in json_options.cpp.
+json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
 // A voice note: its header with "Text" (the note's text in AText), then every sub-record with
 // its header and value: pitches as {"Digit", "Accidental", "Octave", "DrumPitch"}, the
 // duration, grace "Value" and "Value2", articulations, arc starts with "Depth", "ABCInfo" and
@@ -42,10 +47,10 @@ json PageSectionToJson(const TrecNuo4ABCParseInfo_Section_Page& ASection);
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
 // {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
 json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
-// {"ItemType", "Header", "NameRange", "ValueRanges", "bAllValuesAccepted", "Values" (the
-// group's fields by name), "text"}; defined in json_options.cpp.
-json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
-
+// The ".Voice" section: ranges, PrefixRange and every symbol with its values and "text".
+json VoiceSectionToJson(const TrecNuo4ABCParseInfo_Section_Voice& ASection, TText AText);
+// The ".Words" section: verses with prefix and lyrics.
+json LyricsSectionToJson(const TrecNuo4ABCParseInfo_Section_Lyrics& ASection, TText AText);
 // The ".Attachments" section: its ranges and items, each with its parse header, its own header
 // (kind, location, offset), the record of its kind, "source" (its text in AText) and "text"
 // (the item line as the writer writes it).

@@ -39,10 +39,15 @@ json TitleBufferToJson(const TrecNuo4SectionTitleBuffer& ABuffer) {
     }
     TrecNuo4TitleBlockTextItem WordsBy;
     WordsBy.Initialize_WordsByAndMusicBy(ABuffer.GetText(tbitWordsByAndMusicBy));
+    const TrecNuo4Meter Meter = ABuffer.GetInitMeter();
     return {{"ABCTextArray", Texts},
             {"LinePosArray", Positions},
             {"IsEmpty", ABuffer.IsEmpty()},
             {"TitleText", Utf8(ABuffer.GetTitleText())},
+            {"InitMeter", Utf8(Meter.ToABCString(false))},
+            {"InitKey", ABuffer.GetInitKey()},
+            {"InitTempo", ABuffer.GetInitTempo()},
+            {"CheckForKeyAndMeters", ABuffer.CheckForKeyAndMeters()},
             {"WordsByAndMusicBy", TitleBlockTextItemToJson(WordsBy)}};
 }
 
