@@ -582,7 +582,8 @@ bool ReadOptionItem(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_OptionIte
     const int Max = OptionItem_MaxValueCount(Type);
     bool bAllRead = true;
     for (int I = 0; I < std::min(Count, Max); ++I) {
-        if (!ReadOptionValue(AText, Values[I], I, Item)) {
+        // An empty value (",,") reads as nothing, even where any text would do.
+        if (!Values[I].IsNonEmpty() || !ReadOptionValue(AText, Values[I], I, Item)) {
             bAllRead = false;
             break;
         }

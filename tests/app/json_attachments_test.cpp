@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/cli/json_dump.h"
+#include "format/section_attachments.h"
 
 using namespace nuo4;
 using namespace nuo4::cli;

@@ -140,8 +140,11 @@ void FakeLyrics(const TNuo4ABCScanLines& L, TrecNuo4ABCParseInfo_Section_Lyrics&
             case altSectionLyrics_Continue:
             case altSectionLyrics_Prefix_Start:
             case altSectionLyrics_Prefix_Continue:
-            case altSectionNone_LyricsPrefix_Start:
-                S.AddItem({L.NonCommentRanges[I].front()});
+            case altSectionNone_LyricsPrefix_Start: {
+                TrecNuo4ABCParseInfo_Lyrics_Verse Verse;
+                Verse.ABCTextRange = L.NonCommentRanges[I].front();
+                S.AddItem(Verse);
+            }
                 if (S.ABCTextRange_All.IsValid() &&
                     L.NonCommentRanges[I].front().EndIndex() > S.ABCTextRange_All.EndIndex())
                     S.ABCTextRange_All = TKoRange::FromStartEnd(

@@ -270,6 +270,13 @@ TEST_F(OptionItem, EmptyValueBetweenCommasFails) {
     ASSERT_TRUE(Apply(u"Digit = 1, , 0.9"));
     EXPECT_FALSE(Item.bAllValuesAccepted);
     EXPECT_EQ(G().Param_MainDigit.WHRatio, 0.8f);
+    // Even where any text keeps the default, an empty value is no value: the header and the
+    // end position stay on the name.
+    ASSERT_TRUE(Apply(u"HorzSpacing_AW = , 2"));
+    EXPECT_FALSE(Item.bAllValuesAccepted);
+    EXPECT_EQ(End, 13);
+    EXPECT_EQ(Item.Header.ABCTextRange, TKoRange(0, 14));
+    EXPECT_EQ(Item.Header.TokenItems.size(), 1u);
 }
 
 TEST_F(OptionItem, ParseOnlyNeverTouchesTheGlobalOptions) {
