@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "format/doc_options.h"
 #include "test_util.h"
 
 using namespace nuo4;
