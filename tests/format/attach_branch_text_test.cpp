@@ -63,3 +63,50 @@ TEST(AttachmentsScan, ItemLinesAreCollectedInTextOrder) {
     EXPECT_EQ(S.Buffer[1].Header.ABCTextRange.EndIndex(), BraceEnd);
     EXPECT_EQ(S.ABCTextRange_All.EndIndex(), BraceEnd);
 }
+
+namespace {
+
+std::vector<std::u16string> LyricTexts(const TrecNuo4ABCParseInfo_Lyrics_Verse& AVerse) {
+    std::vector<std::u16string> T;
+    for (const auto& L : AVerse.LyricsArray) T.push_back(L.Text.Data.Text);
+    return T;
+}
+
+}  // namespace
+
+TEST(BranchLyricsText, EachDecodedLineIsTheVerseOfItsIndex) {
+    const auto V = Branch_ReadLyricsVerses(u"  la li\\nW3(True)@1,1:lo  ");
+    ASSERT_EQ(V.size(), 2u);
+    ASSERT_TRUE(V[0].IsValid());
+    EXPECT_EQ(V[0].VersePrefix.Value.VertInfo.VerseNumber, 0);
+    EXPECT_FALSE(V[0].VersePrefix.Value.ExtraInfo.bOcupy);
+    EXPECT_EQ(LyricTexts(V[0]), (std::vector<std::u16string>{u"la ", u"li"}));
+    ASSERT_TRUE(V[1].IsValid());
+    EXPECT_EQ(V[1].VersePrefix.Value.VertInfo.VerseNumber, 2);
+    EXPECT_TRUE(V[1].VersePrefix.Value.VertInfo.bShowVerseIndex);
+    EXPECT_TRUE(V[1].VersePrefix.Value.ExtraInfo.bOcupy);
+    EXPECT_EQ(LyricTexts(V[1]), (std::vector<std::u16string>{u"lo"}));
+}
+
+TEST(BranchLyricsText, DefaultPrefixNumbersFollowTheLineIndex) {
+    const auto V = Branch_ReadLyricsVerses(u"我 们\\r\\n\\r\\n你");
+    ASSERT_EQ(V.size(), 3u);
+    EXPECT_EQ(LyricTexts(V[0]), (std::vector<std::u16string>{u"我", u"们"}));
+    EXPECT_FALSE(V[1].IsValid());
+    EXPECT_TRUE(V[1].IsEmpty());
+    ASSERT_TRUE(V[2].IsValid());
+    EXPECT_EQ(V[2].VersePrefix.Value.VertInfo.VerseNumber, 2);
+    EXPECT_EQ(LyricTexts(V[2]), (std::vector<std::u16string>{u"你"}));
+}
+
+TEST(BranchLyricsText, BlankTextHasNoVersesAndAPrefixAloneIsAnEmptyVerse) {
+    EXPECT_TRUE(Branch_ReadLyricsVerses(u"").empty());
+    // Only raw white space counts as blank: a coded space decodes to one empty line.
+    const auto Coded = Branch_ReadLyricsVerses(u"  \\s ");
+    ASSERT_EQ(Coded.size(), 1u);
+    EXPECT_FALSE(Coded[0].IsValid());
+    const auto V = Branch_ReadLyricsVerses(u"W2:");
+    ASSERT_EQ(V.size(), 1u);
+    EXPECT_TRUE(V[0].IsValid());
+    EXPECT_TRUE(V[0].IsEmpty());
+}
