@@ -477,4 +477,18 @@ TEST_F(SymbolTest, ElementsAreDrawnAtThePosition) {
         TKoGDIPlusPath::PathFill(&G, RectPath(0, 0, 1, 1), 0xFF000000u);
     }
     EXPECT_EQ(PixelAtMm(Img2, 0.5, 0.5), Black);
+    // Without a surface there is nothing to draw on.
+    TKoGraphics None(nullptr);
+    M.Draw(None);
+    EXPECT_TRUE(None.WorldTransform().isIdentity());
+}
+
+TEST_F(SymbolTest, HighlightedReturnTakesTheHighlightColourNotGrey) {
+    TTestReturn R(TrecNuo4SymbolReturn(), {RectPath(1, 1, 2, 2)});
+    R.LayoutBounds = TGPRectF(0, 0, 4, 4);
+    R.SetHighlighted(true);
+    R.Update(false);
+    const TrecNuo4SymbolViewSettings& V = Nuo4SymbolViewSettings();
+    const QRgb Bk = Over(V.HighlightBkColor, White);
+    EXPECT_TRUE(Near(PixelAtMm(Render(R, 4, 4), 2, 2), Over(V.HighlightColor, Bk)));
 }
