@@ -9,6 +9,10 @@ const std::vector<TCommand>& AllCommands() {
         {"scan", "scan FILE", "lines, line types, comments and sections of a score as JSON",
          RunScan},
         {"empty", "empty", "the text of a new document", RunEmpty},
+#ifdef NUO4_CLI_WITH_RENDER
+        {"glyphs", "glyphs -o SHEET.png|SHEET.pdf",
+         "specimen of the music font: every note digit face and glyph descriptor", RunGlyphs},
+#endif
     };
     return Commands;
 }
