@@ -141,7 +141,7 @@ void DrawHeader(TSheet& S) {
 
 // One glyph in its box: the box at one design unit = AUnit mm, centred in ACell.
 void DrawGlyphInBox(TSheet& S, const TrecNuo4CoreFontSymbolInfoItem& AInfo, double AUnit,
-                    const TGPRectF& ACell, bool bShowBox) {
+                    const TGPRectF& ACell, bool bShowBox, bool bBaseline = false) {
     TNuo4MusicFont& F = Nuo4MusicFont();
     TGPRectF B;
     QPainterPath P =
@@ -152,6 +152,13 @@ void DrawGlyphInBox(TSheet& S, const TrecNuo4CoreFontSymbolInfoItem& AInfo, doub
         Box.addRect(B.translated(Origin));
         S.G().FillPath(Box, BoxFill);
         TKoGDIPlusPath::PathStroke_Solid(&S.G(), Box, BoxLine, 0.12);
+    }
+    if (bBaseline) {
+        // The font's baseline (design y = 0) across the cell.
+        const double BaseY = Origin.y() + AInfo.RefPt.y() * AUnit;
+        QPainterPath L(QPointF(ACell.left() + 1, BaseY));
+        L.lineTo(QPointF(ACell.right() - 1, BaseY));
+        TKoGDIPlusPath::PathStroke_Dashed(&S.G(), L, Rule, 0.1, 0.6, 0.5);
     }
     P.translate(Origin);
     S.G().FillPath(P, Ink);
@@ -184,11 +191,12 @@ void DrawDigitFaces(TSheet& S) {
 }
 
 void DrawDescriptors(TSheet& S) {
-    S.Heading(QStringLiteral("字形描述符"),
-              QStringLiteral("67 个 · 名称 · 码位 · 框 · 参考点 · 1 设计单位 = 0.012 mm"));
+    S.Heading(
+        QStringLiteral("字形描述符"),
+        QStringLiteral("67 个 · 名称 · 码位 · 框 · 参考点 · 虚线为基线 · 1 设计单位 = 0.016 mm"));
     const int Cols = 4;
     const double Gap = 2.5, CardW = (PageW - 2 * Margin - (Cols - 1) * Gap) / Cols;
-    const double GlyphH = 15, CardH = GlyphH + 12.5, Unit = 0.012;
+    const double GlyphH = 19, CardH = GlyphH + 12, Unit = 0.016;
     for (int Row = 0; Row * Cols < Nuo4CoreFontSymbolCount; ++Row) {
         S.Need(CardH + Gap);
         for (int C = 0; C < Cols; ++C) {
@@ -200,7 +208,8 @@ void DrawDescriptors(TSheet& S) {
             const QPainterPath Frame = TKoGDIPlusPath::CreateRoundedRect(Card, 1.2);
             S.G().FillPath(Frame, CardFill);
             TKoGDIPlusPath::PathStroke_Solid(&S.G(), Frame, CardLine, 0.15);
-            DrawGlyphInBox(S, Info, Unit, TGPRectF(X + 1, S.Y + 1, CardW - 2, GlyphH), true);
+            DrawGlyphInBox(S, Info, Unit, TGPRectF(X + 1, S.Y + 3.5, CardW - 2, GlyphH - 3), true,
+                           true);
             const QRectF& Bx = Info.BlackBox;
             double TY = S.Y + GlyphH + 1.8;
             S.Text(SmallFont, QString::number(I), QPointF(X + 1.5, S.Y + 1.5), rpLeftTop, Muted);
@@ -208,8 +217,9 @@ void DrawDescriptors(TSheet& S) {
                    Accent);
             S.Text(LabelFont, QString::fromUtf16(Info.ShortName), QPointF(X + 1.5, TY), rpLeftTop,
                    Ink);
-            S.Text(SmallFont, QString::fromUtf16(Info.DetailName),
-                   QPointF(X + CardW - 1.5, TY + 0.4), rpRightTop, Muted);
+            if (std::u16string_view(Info.DetailName) != Info.ShortName)
+                S.Text(SmallFont, QString::fromUtf16(Info.DetailName),
+                       QPointF(X + CardW - 1.5, TY + 0.4), rpRightTop, Muted);
             TY += 4.6;
             S.Text(SmallFont,
                    QStringLiteral("框 %1, %2, %3, %4")
