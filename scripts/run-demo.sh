@@ -7,4 +7,4 @@ BUILD=${NUO4_RUN_BUILD_DIR:-build/release}
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUO4_BUILD_TESTS=OFF
 cmake --build "$BUILD" -j"$(nproc)"
 SCORE=${1:-resources/demo/molihua.nuoabc}
-"$BUILD/src/app/nuo4-cli" scan "$SCORE"
+"$BUILD/src/app/nuo4-cli" parse "$SCORE"

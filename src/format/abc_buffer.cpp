@@ -830,8 +830,14 @@ void TNuo4ABCBuffer::SectionTitle_EditTitleBlockText(
         return;
     }
     // An empty writer result would delete the header: nothing to do then.
-    if (AWithHeaderText.empty() || !Section_Title.ABCTextRange_All.IsValid()) return;
-    ATextReplaceItem.Initialize(Section_Title.ABCTextRange_All, std::u16string(AWithHeaderText));
+    const TKoRange All = Section_Title.ABCTextRange_All;
+    if (AWithHeaderText.empty() || !All.IsValid()) return;
+    // The written title ends with a line break and the replaced range does not: without this,
+    // every edit of the title would leave one more empty line behind it.
+    std::u16string S(AWithHeaderText);
+    if (S.back() == CR && All.EndIndex() + 1 < TextLength() && FABCText[All.EndIndex() + 1] == CR)
+        S.pop_back();
+    ATextReplaceItem.Initialize(All, std::move(S));
 }
 
 void TNuo4ABCBuffer::SectionTitle_EditTitleBlock(

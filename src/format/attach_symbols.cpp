@@ -3,6 +3,8 @@
 #include <cmath>
 #include <iterator>
 
+#include "format/doc_options.h"
+
 namespace nuo4 {
 
 const char* EnumName(TNuo4SymbolArcShape AValue) {
@@ -313,6 +315,7 @@ bool TrecNuo4SymbolAttachFangZi::FromABCValues(TText AText, const TKoRangeArray&
 void TrecNuo4SymbolAttachArc::SetToDefault(TNuo4LineSymbolContinueStyle AContinueStyle,
                                            bool AbAutoAlign) {
     *this = TrecNuo4SymbolAttachArc();
+    Shape = Nuo4DocOptions().Param_Arc.DefaultShape;
     ContinueStyle = AContinueStyle;
     bAutoAlign = AbAutoAlign;
 }

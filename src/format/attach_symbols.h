@@ -92,7 +92,7 @@ struct TrecNuo4SymbolAttachArc {
     bool bOcupy = true;
     TNuo4ArcArrowStyle ArrowStyle = aasNone;
 
-    // The shape comes from the document's default arc shape.
+    // The shape comes from the document's default arc shape (the process-wide options).
     void SetToDefault(TNuo4LineSymbolContinueStyle AContinueStyle, bool AbAutoAlign);
     bool IsFull() const { return ContinueStyle == lscsFull; }
     float GetLength() const { return IsFull() ? Length_Full : Length_LeftOrRight; }

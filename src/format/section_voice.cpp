@@ -14,10 +14,11 @@ namespace {
 template <typename TRec, typename TReader>
 bool TryKind(TText AText, TKoRange ARange, TReader AReader, TNuo4VoiceSymbolPtr& ASymbol,
              int32_t& AEndPos) {
-    auto Rec = std::make_unique<TRec>();
+    // Read on the stack: only the kind that reads is put on the heap.
+    TRec Rec;
     int32_t End = -1;
-    if (!AReader(AText, ARange, *Rec, End)) return false;
-    ASymbol = std::move(Rec);
+    if (!AReader(AText, ARange, Rec, End)) return false;
+    ASymbol = std::make_unique<TRec>(std::move(Rec));
     AEndPos = End;
     return true;
 }

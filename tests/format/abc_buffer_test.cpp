@@ -662,6 +662,14 @@ TEST(EditItems, TitleBlockReplacesTheWholeSectionOrCreatesIt) {
     TNuo4ABCBuffer(T, Fakes())
         .SectionTitle_EditTitleBlockText(u"Title = C\r", u".Title\rTitle = C", R);
     EXPECT_EQ(Applied(T, R), u".Title\rTitle = C\r\r.Voice\r");
+    // A written title ending with a break does not add an empty line on every edit.
+    TNuo4ABCBuffer(T, Fakes())
+        .SectionTitle_EditTitleBlockText(u"Title = C\r", u".Title\rTitle = C\r", R);
+    EXPECT_EQ(Applied(T, R), u".Title\rTitle = C\r\r.Voice\r");
+    const std::u16string AtEnd = u".Title\rTitle = A";
+    TNuo4ABCBuffer(AtEnd, Fakes())
+        .SectionTitle_EditTitleBlockText(u"Title = C\r", u".Title\rTitle = C\r", R);
+    EXPECT_EQ(Applied(AtEnd, R), u".Title\rTitle = C\r");
     const std::u16string None = u".Voice\r";
     TNuo4ABCBuffer(None).SectionTitle_EditTitleBlockText(u"Title = C", u".Title\rTitle = C", R);
     EXPECT_EQ(Applied(None, R), u".Voice\r\r.Title\rTitle = C\r");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "format/doc_options.h"
 #include "test_util.h"
 
 using namespace nuo4;
@@ -248,6 +249,18 @@ TEST(AttachmentArc, UnknownShapeKeepsTheDefaultAndStillReads) {
     EXPECT_EQ(R.V().Arc.Shape, assFlatStroke);
     EXPECT_FLOAT_EQ(R.V().Arc.Length_Full, 12);
     EXPECT_FLOAT_EQ(R.V().Arc.Length_LeftOrRight, 5);
+}
+
+TEST(AttachmentArc, DefaultShapeIsTheDocumentsDefaultArcShape) {
+    const TNuo4SymbolArcShape Saved = Nuo4DocOptions().Param_Arc.DefaultShape;
+    Nuo4DocOptions().Param_Arc.DefaultShape = assFlatFill;
+    TRead R = Read("Arc@1,1(0,-1.6) = Full, 9, 12");
+    TrecNuo4SectionItem_Attachments I;
+    I.SetToDefaultForArc(lscsFull, false);
+    Nuo4DocOptions().Param_Arc.DefaultShape = Saved;
+    ASSERT_TRUE(R.bOk);
+    EXPECT_EQ(R.V().Arc.Shape, assFlatFill);
+    EXPECT_EQ(I.Arc.Shape, assFlatFill);
 }
 
 TEST(AttachmentArc, ValuesAfterTheThirdAreRequiredWhenPresent) {

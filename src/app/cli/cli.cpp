@@ -8,6 +8,10 @@ const std::vector<TCommand>& AllCommands() {
     static const std::vector<TCommand> Commands = {
         {"scan", "scan FILE", "lines, line types, comments and sections of a score as JSON",
          RunScan},
+        {"parse", "parse FILE",
+         "parse records of every section (voice symbols, options, fonts, title, lyrics, "
+         "attachments, page items) as JSON",
+         RunParse},
         {"empty", "empty", "the text of a new document", RunEmpty},
 #ifdef NUO4_CLI_WITH_RENDER
         {"glyphs", "glyphs -o SHEET.png|SHEET.pdf",

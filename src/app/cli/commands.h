@@ -22,6 +22,8 @@ const std::vector<TCommand>& AllCommands();
 // cmd_scan.cpp
 int RunScan(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunEmpty(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_parse.cpp
+int RunParse(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_glyphs.cpp (built with the render library)
 int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 

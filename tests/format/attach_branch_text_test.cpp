@@ -1,0 +1,112 @@
+#include "format/attach_branch_text.h"
+
+#include <gtest/gtest.h>
+
+#include "format/abc_buffer.h"
+#include "test_util.h"
+
+using namespace nuo4;
+
+namespace {
+
+std::vector<TNuo4ABCParseInfoType> Kinds(TText AVoice) {
+    std::vector<TNuo4ABCParseInfoType> K;
+    for (const auto& S : Branch_ReadVoiceSymbols(AVoice)) K.push_back(S->Header.aType);
+    return K;
+}
+
+}  // namespace
+
+TEST(BranchVoiceText, AReturnEndsTheTemporaryVoice) {
+    EXPECT_EQ(Kinds(u"1 2 $ 3"), (std::vector<TNuo4ABCParseInfoType>{pitNote, pitNote}));
+    EXPECT_EQ(Kinds(u"1 2$3"), (std::vector<TNuo4ABCParseInfoType>{pitNote, pitNote}));
+}
+
+TEST(BranchVoiceText, TakesNotesBarlinesMarkersMetersAndTexts) {
+    EXPECT_EQ(
+        Kinds(u"3/4 1_2_ | ( 5 ) \"a\""),
+        (std::vector<TNuo4ABCParseInfoType>{pitMeter, pitNote, pitNote, pitBarline, pitAccompMarker,
+                                            pitNote, pitAccompMarker, pitText}));
+}
+
+TEST(BranchVoiceText, PositionsAreInsideTheVoiceTextAndBraceGroupsStayWhole) {
+    const auto Symbols = Branch_ReadVoiceSymbols(u"  {DunYin, ZhongYin}5 6");
+    ASSERT_EQ(Symbols.size(), 2u);
+    EXPECT_EQ(Symbols[0]->Header.ABCTextRange, TKoRange(2, 19));
+    EXPECT_EQ(Symbols[1]->Header.ABCTextRange, TKoRange(22, 1));
+}
+
+TEST(BranchVoiceText, RestOfAPieceAfterAnUnreadableSymbolIsSkipped) {
+    EXPECT_EQ(Kinds(u"1?2 3"), (std::vector<TNuo4ABCParseInfoType>{pitNote, pitNote}));
+    EXPECT_TRUE(Branch_VoiceTextIsValid(u"? 1"));
+    EXPECT_FALSE(Branch_VoiceTextIsValid(u"? !"));
+    EXPECT_FALSE(Branch_VoiceTextIsValid(u"$ 1"));
+    EXPECT_FALSE(Branch_VoiceTextIsValid(u""));
+}
+
+TEST(AttachmentsScan, ItemLinesAreCollectedInTextOrder) {
+    const std::u16string Text =
+        u".Voice\r1 2 3 | 4 5 6 |]\r.Attachments\r"
+        u"Text@1,1(0,-2.5) = AttachText1, x\r"
+        u"Text @1,1(0,-2.5) = AttachText1, x\r"
+        u"  Brace@1,1(-1.5,-0.5) = HuaKuoHao, Left, 20, [] // note\r"
+        u".Page\r";
+    const TNuo4ABCBuffer B(Text);
+    const auto& S = B.Section_Attachments;
+    ASSERT_EQ(S.GetCount(), 2);
+    EXPECT_EQ(S.Buffer[0].Value.Header.aType, satitText);
+    EXPECT_EQ(S.Buffer[1].Value.Header.aType, satitBrace);
+    EXPECT_EQ(B.LineTypeArray[3], altSectionAttachments_Item);
+    EXPECT_EQ(B.LineTypeArray[4], altSectionAttachments_Continue);
+    EXPECT_EQ(B.LineTypeArray[5], altSectionAttachments_Item);
+    const int32_t BraceEnd = static_cast<int32_t>(Text.find(u"[] //")) + 1;
+    EXPECT_EQ(S.Buffer[1].Header.ABCTextRange.EndIndex(), BraceEnd);
+    EXPECT_EQ(S.ABCTextRange_All.EndIndex(), BraceEnd);
+}
+
+namespace {
+
+std::vector<std::u16string> LyricTexts(const TrecNuo4ABCParseInfo_Lyrics_Verse& AVerse) {
+    std::vector<std::u16string> T;
+    for (const auto& L : AVerse.LyricsArray) T.push_back(L.Text.Data.Text);
+    return T;
+}
+
+}  // namespace
+
+TEST(BranchLyricsText, EachDecodedLineIsTheVerseOfItsIndex) {
+    const auto V = Branch_ReadLyricsVerses(u"  la li\\nW3(True)@1,1:lo  ");
+    ASSERT_EQ(V.size(), 2u);
+    ASSERT_TRUE(V[0].IsValid());
+    EXPECT_EQ(V[0].VersePrefix.Value.VertInfo.VerseNumber, 0);
+    EXPECT_FALSE(V[0].VersePrefix.Value.ExtraInfo.bOcupy);
+    EXPECT_EQ(LyricTexts(V[0]), (std::vector<std::u16string>{u"la ", u"li"}));
+    ASSERT_TRUE(V[1].IsValid());
+    EXPECT_EQ(V[1].VersePrefix.Value.VertInfo.VerseNumber, 2);
+    EXPECT_TRUE(V[1].VersePrefix.Value.VertInfo.bShowVerseIndex);
+    EXPECT_TRUE(V[1].VersePrefix.Value.ExtraInfo.bOcupy);
+    EXPECT_EQ(LyricTexts(V[1]), (std::vector<std::u16string>{u"lo"}));
+}
+
+TEST(BranchLyricsText, DefaultPrefixNumbersFollowTheLineIndex) {
+    const auto V = Branch_ReadLyricsVerses(u"我 们\\r\\n\\r\\n你");
+    ASSERT_EQ(V.size(), 3u);
+    EXPECT_EQ(LyricTexts(V[0]), (std::vector<std::u16string>{u"我", u"们"}));
+    EXPECT_FALSE(V[1].IsValid());
+    EXPECT_TRUE(V[1].IsEmpty());
+    ASSERT_TRUE(V[2].IsValid());
+    EXPECT_EQ(V[2].VersePrefix.Value.VertInfo.VerseNumber, 2);
+    EXPECT_EQ(LyricTexts(V[2]), (std::vector<std::u16string>{u"你"}));
+}
+
+TEST(BranchLyricsText, BlankTextHasNoVersesAndAPrefixAloneIsAnEmptyVerse) {
+    EXPECT_TRUE(Branch_ReadLyricsVerses(u"").empty());
+    // Only raw white space counts as blank: a coded space decodes to one empty line.
+    const auto Coded = Branch_ReadLyricsVerses(u"  \\s ");
+    ASSERT_EQ(Coded.size(), 1u);
+    EXPECT_FALSE(Coded[0].IsValid());
+    const auto V = Branch_ReadLyricsVerses(u"W2:");
+    ASSERT_EQ(V.size(), 1u);
+    EXPECT_TRUE(V[0].IsValid());
+    EXPECT_TRUE(V[0].IsEmpty());
+}
