@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "format/doc_options.h"
+#include "render/music_font.h"
 #include "render/symbol_types.h"
 
 namespace nuo4 {

@@ -14,7 +14,7 @@ QPainterPath CreateArticulationPath(const TKoGraphics* G, const TrecNuo4SymbolAr
     if (!Index.IsValid()) Index.SetToDefault();
     // The articulation descriptors follow one another in the order of the enumeration.
     const TrecNuo4CoreFontSymbolInfoItem& Info =
-        CoreFontSymbolInfo(TNuo4CoreFontSymbol(cfsDunYin + ARec.Articulation));
+        CoreFontSymbolInfo(TNuo4CoreFontSymbol(int(cfsDunYin) + int(ARec.Articulation)));
     return Nuo4MusicFont().CreatePath_CoreFont_Char(G, Info, GetDigitSize(Index), ARec.Scale,
                                                     ABounds, bOnlyCalc);
 }
