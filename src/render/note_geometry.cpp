@@ -190,7 +190,13 @@ QRectF GetBounds_RightLine(const TrecNuo4PureNote& ANote, int I) {
 }
 
 QRectF GetBounds_Underline(const TrecNuo4PureNote& ANote, int I) {
-    return GetBounds_Underline(GetNoteStyle(ANote), I, ANote.MusicNote.GetDotCount());
+    QRectF R = GetBounds_Underline(GetNoteStyle(ANote), I, 0);
+    // Under dots the line ends with the last dot as drawn: the style's own dot positions step
+    // by a gap of the height and ignore the advance width, so a line ending there would stick
+    // out beyond the dots (or stop short of them).
+    const int Dots = ANote.MusicNote.GetDotCount();
+    if (Dots > 0) R.setRight(GetBounds_RightDot(ANote, Dots - 1).right());
+    return R;
 }
 
 // ---- Bounds of a note -------------------------------------------------------------------------
@@ -269,10 +275,15 @@ double GetUnderlineBottom(const TrecNuo4PureNote& ANote) {
 
 // ---- Spacing of dots and dashes ---------------------------------------------------------------
 
-void AutoSetRightDotSpacing(TRightLineSpacingCoefArray& AArray, float AAWCoef) {
+void AutoSetRightDotSpacing(TRightLineSpacingCoefArray& AArray, float AAWCoef, double AMinCoef) {
     const double D = Nuo4DocOptions().RightDot_DefaultPosCoef.X;
     const double X = double(AAWCoef) / 2;
-    AArray[0] = float(X < D ? X : D + (X - D) * 0.2);
+    AArray[0] = float(std::max(AMinCoef, X < D ? X : D + (X - D) * 0.2));
+}
+
+double GetMinRightDotSpacingCoef(const TrecNuo4PureNoteStyle& S) {
+    const double W = S.GetDigitWidth();
+    return W > 0 ? 0.5 + S.GetRightDotSize() / 2 / W : 0.0;
 }
 
 void AutoSetRightLineSpacing(TRightLineSpacingCoefArray& AArray, int ARightLineCount,

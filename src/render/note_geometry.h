@@ -80,6 +80,7 @@ QRectF GetBounds_RightDot(const TrecNuo4PureNote& ANote, int I);
 QRectF GetBounds_RightLine(const TrecNuo4PureNote& ANote, int I);
 double GetRightLinePosCoefX(const TrecNuo4PureNote& ANote, int I);
 double GetRightLinePosX(const TrecNuo4PureNote& ANote, int I);
+// Under augmentation dots the underline reaches the right edge of the last dot as drawn.
 QRectF GetBounds_Underline(const TrecNuo4PureNote& ANote, int I);
 
 // ---- Bounds of a note -------------------------------------------------------------------------
@@ -109,8 +110,11 @@ double GetUnderlineBottom(const TrecNuo4PureNote& ANote);
 // ---- Spacing of dots and dashes ---------------------------------------------------------------
 
 // The first augmentation dot at half the advance width, pulled in beyond the document's
-// default dot position.
-void AutoSetRightDotSpacing(TRightLineSpacingCoefArray& AArray, float AAWCoef);
+// default dot position; never nearer the digit centre than AMinCoef (in W).
+void AutoSetRightDotSpacing(TRightLineSpacingCoefArray& AArray, float AAWCoef, double AMinCoef = 0);
+// The nearest a note's first dot may come: its left edge on the digit cell's right edge, so
+// that the dot of a tightly spaced note never runs into the digit.
+double GetMinRightDotSpacingCoef(const TrecNuo4PureNoteStyle& S);
 // The dashes divide the advance width evenly (all 0 for a negative coefficient).
 void AutoSetRightLineSpacing(TRightLineSpacingCoefArray& AArray, int ARightLineCount,
                              float AAWCoef);

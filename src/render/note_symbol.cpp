@@ -154,7 +154,8 @@ void TNuo4SymbolNote::Note_AutoSetRightLineSpacing(float AAWCoef) {
                             GetRightLineCount(), AAWCoef);
 }
 void TNuo4SymbolNote::Note_AutoSetRightDotSpacing(float AAWCoef) {
-    AutoSetRightDotSpacing(SymbolRec.MainNote.Options.RightLineSpacingCoefArray, AAWCoef);
+    AutoSetRightDotSpacing(SymbolRec.MainNote.Options.RightLineSpacingCoefArray, AAWCoef,
+                           GetMinRightDotSpacingCoef(GetNoteStylePtr_Main(SymbolRec)));
 }
 void TNuo4SymbolNote::Note_ZoomRightLineSpacing(float AFactor) {
     ZoomRightLineSpacing(SymbolRec.MainNote.Options.RightLineSpacingCoefArray, AFactor);

@@ -136,9 +136,15 @@ TEST_F(NoteGeometry, DottedUnderlineReachesTheRightEdgeOfTheLastDot) {
     const QRectF U = GetBounds_Underline(Pure(3, 0, 0, sd8thDot), 0);
     EXPECT_NEAR(U.left(), -0.96, Eps);
     EXPECT_NEAR(U.right(), 2.16 + 0.375, Eps);
-    // With two dots the style steps by 0.53 H.
-    EXPECT_NEAR(GetBounds_Underline(Pure(3, 0, 0, sd16thDotDot), 1).right(), 2.16 + 1.59 + 0.375,
-                Eps);
+    // The style alone places a second dot 0.53 H further.
+    const TrecNuo4PureNoteStyle& S = *GetPureNoteStylePtr(0, nssNormal);
+    EXPECT_NEAR(GetBounds_Underline(S, 1, 2).right(), 2.16 + 1.59 + 0.375, Eps);
+    // A note's line follows its dots as drawn: 0.53 W apart, the first where its spacing says.
+    TrecNuo4PureNote N = Pure(3, 0, 0, sd16thDotDot);
+    EXPECT_NEAR(GetBounds_Underline(N, 1).right(), (0.9 + 0.53) * 2.4 + 0.375, Eps);
+    N.Options.RightLineSpacingCoefArray[0] = 0.6f;
+    EXPECT_NEAR(GetBounds_Underline(N, 0).right(), GetBounds_RightDot(N, 1).right(), Eps);
+    EXPECT_NEAR(GetBounds_Underline(N, 0).left(), -0.96, Eps);
 }
 
 TEST_F(NoteGeometry, OctaveDotPositionsAboveAndBelow) {
@@ -225,6 +231,11 @@ TEST_F(NoteGeometry, DotSpacingIsHalfTheAdvanceUntilTheDefaultThenDamped) {
     Nuo4DocOptions().RightDot_DefaultPosCoef.X = 1.2f;
     AutoSetRightDotSpacing(A, 3.0f);
     EXPECT_NEAR(A[0], 1.2 + (1.5 - 1.2) * 0.2, Eps);
+    // A lower bound holds the dot off the digit.
+    AutoSetRightDotSpacing(A, 1.0f, 0.65625);
+    EXPECT_NEAR(A[0], 0.65625, Eps);
+    EXPECT_NEAR(GetMinRightDotSpacingCoef(*GetPureNoteStylePtr(0, nssNormal)), 0.5 + 0.375 / 2.4,
+                Eps);
 }
 
 TEST_F(NoteGeometry, DashesDivideTheAdvanceWidthEvenly) {

@@ -145,17 +145,30 @@ TEST_F(NoteSymbol, TemporaryVoiceDropsWhatTheHideLevelHides) {
 
 TEST_F(NoteSymbol, DotsFollowTheAdvanceWidth) {
     auto S = Make(u"2.");
-    S->SetAWCoef(1.2f);  // first dot at 0.6 W
+    S->SetAWCoef(1.6f);  // first dot at 0.8 W
     S->Update(false);
-    ExpectRect(BoxOf(*S, 4), 1.44 - 0.375, -1.2 - 0.375, 0.75, 0.75);
+    ExpectRect(BoxOf(*S, 4), 1.92 - 0.375, -1.2 - 0.375, 0.75, 0.75);
     S->SetAWCoef(3.0f);  // 0.9 + 0.6 x 0.2
     S->Update(false);
     EXPECT_NEAR(BoxOf(*S, 4).center().x(), 1.02 * 2.4, Eps);
-    // A second dot 0.53 W further.
-    S = Make(u"2..");
-    S->SetAWCoef(1.2f);
+    // A second dot 0.53 W further; the underline of a dotted note ends with it.
+    S = Make(u"2_..");
+    S->SetAWCoef(1.6f);
     S->Update(false);
-    EXPECT_NEAR(BoxOf(*S, 4).right(), (0.6 + 0.53) * 2.4 + 0.375, Eps);
+    EXPECT_NEAR(BoxOf(*S, 4).right(), (0.8 + 0.53) * 2.4 + 0.375, Eps);
+    EXPECT_NEAR(BoxOf(*S, 3).right(), BoxOf(*S, 4).right(), Eps);
+}
+
+TEST_F(NoteSymbol, TightlySpacedDotStaysOutOfTheDigitCell) {
+    // Half of 1.0 would put the dot's centre at 1.2, half inside the digit; it stops with its
+    // left edge on the cell's edge instead: 0.5 + 0.375 / 2.4.
+    auto S = Make(u"4___.");
+    S->SetAWCoef(1.0f);
+    S->Update(false);
+    EXPECT_NEAR(S->GetRightLineSpacingCoefArray()[0], 0.5 + 0.375 / 2.4, Eps);
+    EXPECT_NEAR(BoxOf(*S, 4).left(), 1.2, Eps);
+    S->SetAWCoef(1.4f);  // 0.7: already clear of the cell
+    EXPECT_NEAR(S->GetRightLineSpacingCoefArray()[0], 0.7, Eps);
 }
 
 TEST_F(NoteSymbol, DashesDivideTheAdvanceWidthAndZoomWithIt) {
@@ -203,14 +216,14 @@ TEST_F(NoteSymbol, ScriptFaceDrawsMarksWithItsStrokes) {
     Nuo4DocOptions().Param_MainDigit.Face = dfFace3;
     RebuildAll(Nuo4DocOptions());
     auto S = Make(u"1g_.");
-    S->SetAWCoef(1.2f);
+    S->SetAWCoef(1.6f);
     S->Update(false);
     // Strokes, not rectangles, filling the same boxes.
     EXPECT_NE(PathOf(*S, 3).elementCount(), 5);
     ExpectRect(BoxOf(*S, 3), -0.96, 0.645, S->GetBounds_Underline(0).width(), 0.21, 0.05);
     // Octave dots shrink to 0.7 of their square at its left-top.
     ExpectRect(BoxOf(*S, 2), -0.375, -4.275, 0.525, 0.525, 0.03);
-    ExpectRect(BoxOf(*S, 4), 1.44 - 0.375, -1.575, 0.75, 0.75, 0.03);
+    ExpectRect(BoxOf(*S, 4), 1.92 - 0.375, -1.575, 0.75, 0.75, 0.03);
 }
 
 TEST_F(NoteSymbol, HiddenDigitHasNoGlyph) {
@@ -230,7 +243,7 @@ TEST_F(NoteSymbol, ChordFromTextGetsItsSpacingAndSharedMarks) {
     ASSERT_TRUE(S->IsChord());
     EXPECT_EQ(S->GetMainNotePitch().Digit, Digit1);
     ASSERT_EQ(S->SymbolRec.ChordNote.Options.NoteSpacingCoefArray.size(), 2u);
-    S->SetAWCoef(1.2f);
+    S->SetAWCoef(1.6f);
     S->Update(false);
     ASSERT_EQ(S->ElementsCount(), 7);
     // Three digits from the lowest bottom to the highest top: T = 2.1 + 2 x 1.7 x 2.1.
@@ -240,7 +253,7 @@ TEST_F(NoteSymbol, ChordFromTextGetsItsSpacingAndSharedMarks) {
     // Underlines keep the normal thickness; the common dot sits at 0.4 T with the zip size.
     ExpectRect(BoxOf(*S, 3), -0.96, 0.645, S->GetBounds_Underline(0).width(), 0.21);
     const double ZipDot = 0.75 * std::sqrt(0.7);
-    ExpectRect(BoxOf(*S, 4), 1.44 - ZipDot / 2, -0.4 * 9.24 - ZipDot / 2, ZipDot, ZipDot);
+    ExpectRect(BoxOf(*S, 4), 1.92 - ZipDot / 2, -0.4 * 9.24 - ZipDot / 2, ZipDot, ZipDot);
     EXPECT_TRUE(Empty(*S, 5));
 }
 
