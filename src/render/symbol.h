@@ -1,0 +1,161 @@
+#pragma once
+// The base of every drawable symbol: it holds a parsed record (in the concrete class), builds
+// a short list of path elements from it in local millimetres, knows its bounds and advance
+// width, and draws the elements at its position with the colour rules of the score view.
+
+#include <QPainterPath>
+#include <memory>
+#include <vector>
+
+#include "format/music_common.h"
+#include "format/note_style_index.h"
+#include "format/symbol_control_options.h"
+#include "format/symbol_note.h"
+#include "render/draw_utils.h"
+#include "render/symbol_calc_info.h"
+#include "render/symbol_element.h"
+#include "render/symbol_types.h"
+#include "render/symbol_view.h"
+
+namespace nuo4 {
+
+class TNuo4Symbol {
+  public:
+    virtual ~TNuo4Symbol() = default;
+    TNuo4Symbol(const TNuo4Symbol&) = delete;
+    TNuo4Symbol& operator=(const TNuo4Symbol&) = delete;
+
+    // ---- Implemented by every concrete class ----
+    // Layout bounds in local coordinates, computed without building elements.
+    virtual void CalcBounds(TGPRectF& ARect) = 0;
+    // Builds the element list from the record (through the AddElement family).
+    virtual void CreateElements() = 0;
+    virtual void* GetSymbolRecPtr() = 0;
+    const void* GetSymbolRecPtr() const {
+        return const_cast<TNuo4Symbol*>(this)->GetSymbolRecPtr();
+    }
+    // Deep-copies a record of the class's record type.
+    virtual void SetSymbolRec(const void* ASource) = 0;
+    virtual TNuo4SymbolType GetSymbolType() const = 0;
+    // Store the style into the record, where the record has one.
+    virtual void SetRecNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex) = 0;
+    virtual void SetRecMainStyle(TNuo4NoteMainStyle AStyle) = 0;
+    virtual void SetRecSubStyle(TNuo4NoteSubStyle AStyle) = 0;
+
+    // ---- Elements ----
+    void Update(bool bForce);
+    // Empties the element list and both cached boxes; the symbol needs an update afterwards.
+    void ClearElements();
+    void AddElement(TNuo4SymbolElementPtr AElement);
+    void AddElement_FillPath(const QPainterPath& APath);
+    // Fill items become fill elements, stroke items solid or dashed stroke elements; a dashed
+    // item always takes the standard dash pattern.
+    void AddElementsFromSymbolPathes(const TNuo4SymbolPathes& AItems);
+    TNuo4SymbolPathes GetSymbolPathes() const;
+    const TNuo4SymbolElement* ReadElement(int AIndex) const;
+    int ElementsCount() const { return static_cast<int>(FElementList.size()); }
+    bool NeedUpdate() const { return FNeedUpdate; }
+    void SetNeedUpdate() { FNeedUpdate = true; }
+
+    // ---- Geometry ----
+    // Cached while not empty; an empty result (say of zero height) is computed again.
+    const TGPRectF& Bounds();
+    const TGPRectF& BlackBox();
+    TGPRectF BoundsWithPos() { return Bounds().translated(FPos); }
+    TGPRectF BlackBoxWithPos() { return BlackBox().translated(FPos); }
+    TGPRectF GetLyricBounds() const { return CalcInfo.AttachmentsInfo.Lyrics.Bounds.Black; }
+    double LeftWidth() const { return -CalcInfo.Bounds_Total.Layout.x(); }
+    double RightWidth() const { return CalcInfo.Bounds_Total.Layout.right(); }
+    double RightPos_Total() const { return FPos.x() + RightWidth(); }
+    double RightPos_Self() { return BoundsWithPos().right(); }
+    double NextSymbolRefPosX() const { return FPos.x() + AW(); }
+    TGPPointF Pos() const { return FPos; }
+    // Elements are local: moving needs no update.
+    void SetPos(TGPPointF APos) { FPos = APos; }
+
+    // ---- Advance width ----
+    TGPSizeF DigitSize() const;
+    double AW() const { return FAWCoef * DigitSize().width(); }
+    void SetAW(double AValue);
+    float AWCoef() const { return FAWCoef; }
+    // A note whose dash spacing is not locked spreads its dashes or places its dots anew.
+    void SetAWCoef(float AValue);
+    void ZoomAWCoef(float AFactor);
+    bool AWCoefIsLocked() const;
+    void SetAWCoefIsLocked(bool bLocked);
+
+    // ---- Hiding, highlight, styles, colour ----
+    TNuo4SymbolHideLevel HideLevel() const;
+    void SetHideLevel(TNuo4SymbolHideLevel ALevel);
+    bool Hided() const;
+    bool Highlighted() const { return FHighlighted; }
+    void SetHighlighted(bool bValue);
+    TNuo4NoteMainStyle MainStyle() const { return FMainStyle; }
+    TNuo4NoteSubStyle SubStyle() const { return FSubStyle; }
+    TrecNuo4NoteStyleIndex NoteStyleIndex() const { return FNoteStyleIndex; }
+    void SetMainStyle(TNuo4NoteMainStyle AStyle);
+    void SetSubStyle(TNuo4NoteSubStyle AStyle);
+    void SetNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex);
+    // The document's default main and sub style.
+    void UpdateStyleToDefault();
+    void UpdateColorToDefault() { FColor = Nuo4DefaultSymbolColor(); }
+    void UpdateColorAndStyleToDefault() {
+        UpdateColorToDefault();
+        UpdateStyleToDefault();
+    }
+    TGPColor Color() const { return FColor; }
+    void SetColor(TGPColor AColor) { FColor = AColor; }
+
+    // ---- Record queries ----
+    // The control options inside the record of a basic symbol; null for every other kind.
+    TrecNuo4SymbolControlOptions* GetControlOptionsPtr();
+    const TrecNuo4SymbolControlOptions* GetControlOptionsPtr() const;
+    TNuo4Duration GetDuration() const;  // sdNone unless a note
+    float GetDV() const { return CalcInfo.DV.DV; }
+    bool WithLyric() const { return !CalcInfo.AttachmentsInfo.Lyrics.AttachIndexArray.empty(); }
+    bool WithRightDot() const;
+    bool WithRightline() const;
+    bool WithUnderline() const;
+
+    // ---- Drawing ----
+    void Draw(TKoGraphics& G);
+    // PDF output draws through Draw on the painter of a PDF writer; there is no separate
+    // PDF page writer, so this does nothing.
+    void DrawToPDF() const {}
+
+    bool bWithinAttachBranch = false;
+    bool bWithinAttachBranchAndForceSubStyle = false;
+    TrecNuo4ABCAttachmentsInfoWithinSectionVoice ABCAttachmentsInfo;
+    TrecNuo4SymbolCalcInfo CalcInfo;
+
+  protected:
+    TNuo4Symbol() = default;
+    // Called by the concrete constructor once its record exists: resets the layout data,
+    // takes the colour, copies the record and derives the advance width.
+    void Create(const void* APSymbolRec);
+
+    // Hooks of the note class: the spacing of its dashes and dots follows the advance width.
+    virtual void Note_AutoSetRightLineSpacing(float /*AAWCoef*/) {}
+    virtual void Note_AutoSetRightDotSpacing(float /*AAWCoef*/) {}
+    virtual void Note_ZoomRightLineSpacing(float /*AFactor*/) {}
+    // Takes the locked dash spacing of the control options into the note's own array.
+    virtual void Note_SetRightLineSpacingCoefArray(const TRightLineSpacingCoefArray& /*A*/) {}
+
+  private:
+    void CopyLockedRightLineSpacing();
+
+    bool FHideForNonBasicSymbol = false;
+    TGPRectF FBounds;
+    TGPRectF FBlackBox;
+    std::vector<TNuo4SymbolElementPtr> FElementList;
+    TGPPointF FPos;
+    TGPColor FColor = 0xFF000000u;
+    bool FHighlighted = false;
+    float FAWCoef = 0;
+    TNuo4NoteMainStyle FMainStyle = 0;
+    TNuo4NoteSubStyle FSubStyle = nssNormal;
+    TrecNuo4NoteStyleIndex FNoteStyleIndex;
+    bool FNeedUpdate = true;
+};
+
+}  // namespace nuo4

@@ -1,0 +1,149 @@
+#pragma once
+// What the layout engine computes for one symbol: where it sits in the buffers, its music
+// values, what is attached to it and the boxes that spacing and placement use.
+
+#include <cstdint>
+#include <vector>
+
+#include "render/draw_utils.h"
+#include "render/symbol_types.h"
+
+namespace nuo4 {
+
+enum TNuo4ArcPassType : uint8_t { aptStart, aptEnd, aptPass };
+const char* EnumName(TNuo4ArcPassType AValue);
+
+// A set of TNuo4ArcPassType: whether arcs start at, end at or pass over the symbol.
+struct TrecNuo4CalcInfo_Arc {
+    uint8_t Bits = 0;
+
+    bool Contains(TNuo4ArcPassType A) const { return (Bits >> A) & 1; }
+    void Include(TNuo4ArcPassType A) { Bits |= uint8_t(1u << A); }
+    void Exclude(TNuo4ArcPassType A) { Bits &= uint8_t(~(1u << A)); }
+    bool IsEmpty() const { return Bits == 0; }
+    void Clear() { Bits = 0; }
+    bool operator==(const TrecNuo4CalcInfo_Arc&) const = default;
+};
+
+struct TrecNuo4CalcInfo_DV {
+    float DV = 0;  // duration value in beats
+    float DVSumWithinMeasure_After = 0;
+    float DVSumWithinMeasure_Before = 0;
+    bool bAtFullBeat_After = false;
+    bool bAtFullBeat_Before = false;
+};
+
+struct TrecNuo4CalcInfo_WhenAsAttachSymbol {
+    int32_t SourceIndex = -1;  // basic indexes the attach symbol spans; -1 when none
+    int32_t SourceIndex2 = -1;
+    TGPPointF AttachPos;
+};
+
+// An ink box and a layout box, moved and united together.
+struct TrecNuo4CalcInfo_BoundsInfo {
+    TGPRectF Black;
+    TGPRectF Layout;
+
+    void SetToEmpty() { Black = Layout = TGPRectF(); }
+    void MyUnion(const TrecNuo4CalcInfo_BoundsInfo& ASrc, bool bNoHorz = false,
+                 bool bNoVert = false) {
+        RectUnion(Black, ASrc.Black, bNoHorz, bNoVert);
+        RectUnion(Layout, ASrc.Layout, bNoHorz, bNoVert);
+    }
+    void MyOffset(double ADx, double ADy) {
+        Black.translate(ADx, ADy);
+        Layout.translate(ADx, ADy);
+    }
+    void MyOffset(TGPPointF ADelta) { MyOffset(ADelta.x(), ADelta.y()); }
+    void MyOffsetY(double ADy) { MyOffset(0, ADy); }
+};
+
+struct TrecNuo4CalcInfo_AttachmentsInfoItem {
+    std::vector<int32_t> AttachIndexArray;  // indexes in the attach buffer
+    TrecNuo4CalcInfo_BoundsInfo Bounds;
+
+    void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfoItem(); }
+};
+
+struct TrecNuo4CalcInfo_AttachmentsInfo {
+    TrecNuo4CalcInfo_AttachmentsInfoItem Lyrics;
+    TrecNuo4CalcInfo_AttachmentsInfoItem Articulations;
+    TrecNuo4CalcInfo_AttachmentsInfoItem Arcs;
+    TrecNuo4CalcInfo_AttachmentsInfoItem FangZis;
+    TrecNuo4CalcInfo_AttachmentsInfoItem Attachments;
+
+    void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfo(); }
+};
+
+enum TNuo4SymbolABCTextInfoType : uint8_t {
+    spwabtNone,
+    spwabtSectionVoice,
+    spwabtSectionLyrics,
+    spwabtSectionAttachments,
+    spwabtSectionPage,
+    spwabtReserved,
+};
+const char* EnumName(TNuo4SymbolABCTextInfoType AValue);
+
+// Where in the score text the symbol came from; only the fields of aType are meaningful.
+struct TrecNuo4CalcInfo_SymboABCTextInfo {
+    TNuo4SymbolABCTextInfoType aType = spwabtNone;
+    int32_t VoiceBufIndex = -1;       // item of the voice section
+    int32_t LyricVerseBufIndex = -1;  // verse of the lyrics section
+    int32_t LyricPos = -1;            // lyric within that verse
+    int32_t AttachmentsBufIndex = -1;
+    int32_t PageBufIndex = -1;
+
+    void SetToDefault() { *this = TrecNuo4CalcInfo_SymboABCTextInfo(); }
+    void InitializeToVoice(int32_t AIndex) {
+        SetToDefault();
+        aType = spwabtSectionVoice;
+        VoiceBufIndex = AIndex;
+    }
+    void InitializeToLyrics(int32_t AVerseIndex, int32_t APos) {
+        SetToDefault();
+        aType = spwabtSectionLyrics;
+        LyricVerseBufIndex = AVerseIndex;
+        LyricPos = APos;
+    }
+    void InitializeToAttachments(int32_t AIndex) {
+        SetToDefault();
+        aType = spwabtSectionAttachments;
+        AttachmentsBufIndex = AIndex;
+    }
+    void InitializeToPage(int32_t AIndex) {
+        SetToDefault();
+        aType = spwabtSectionPage;
+        PageBufIndex = AIndex;
+    }
+};
+
+struct TrecNuo4SymbolCalcInfo {
+    TrecNuo4SymbolBufferIndex SymbolBufferIndex;
+    std::vector<uint8_t> MidiNotes;
+    int32_t Key = 0;
+    TrecNuo4CalcInfo_Arc Arc;
+    TrecNuo4CalcInfo_DV DV;
+    TrecNuo4CalcInfo_WhenAsAttachSymbol InfoWhenAsAttachSymbol;
+    TrecNuo4CalcInfo_AttachmentsInfo AttachmentsInfo;
+    TrecNuo4CalcInfo_BoundsInfo Bounds_Self;
+    TrecNuo4CalcInfo_BoundsInfo Bounds_Total;
+    float ExtraBoundsForLyric_Left = 0;
+    float ExtraBoundsForLyric_Right = 0;
+    bool bIsLyricVerseStart = false;
+    TrecNuo4CalcInfo_SymboABCTextInfo SymbolABCTextInfo;
+
+    // Indexes -1, values 0, rectangles empty, no text origin.
+    void SetToDefault() { *this = TrecNuo4SymbolCalcInfo(); }
+
+    // The self boxes grown by everything attached: articulations, arcs, voltas and
+    // attachments on both axes, lyrics vertically and, when they occupy space, horizontally;
+    // then the extra room asked for by lyrics on either side.
+    void Update_Bounds_Total(bool bLyricOcupy);
+    // The topmost layout edge of the symbol and its articulations (arcs too for the second);
+    // an empty box has no top.
+    double GetArticulationsTop() const;
+    double GetArcsTop() const;
+};
+
+}  // namespace nuo4

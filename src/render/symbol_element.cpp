@@ -1,0 +1,175 @@
+#include "render/symbol_element.h"
+
+#include <cmath>
+
+namespace nuo4 {
+
+const char* EnumName(TNuo4SymbolPathItemType AValue) {
+    switch (AValue) {
+        case spitFill:
+            return "spitFill";
+        case spitStroke:
+            return "spitStroke";
+    }
+    return "";
+}
+
+void TrecNuo4SymbolPathItem::InitializeToFill(const QPainterPath& APathSrc) {
+    *this = TrecNuo4SymbolPathItem();
+    AType = spitFill;
+    APath = APathSrc;
+}
+
+void TrecNuo4SymbolPathItem::InitializeToStroke_Solid(const QPainterPath& APathSrc,
+                                                      double APenWidth) {
+    InitializeToStroke_Dashed(APathSrc, APenWidth, 0, 0);
+    bDashed = false;
+}
+
+void TrecNuo4SymbolPathItem::InitializeToStroke_Dashed(const QPainterPath& APathSrc,
+                                                       double APenWidth, double ASolid,
+                                                       double AGap) {
+    AType = spitStroke;
+    APath = APathSrc;
+    PenWidth = APenWidth;
+    bDashed = true;
+    DashPatternLength_Solid = ASolid;
+    DashPatternLength_Gap = AGap;
+}
+
+TNuo4SymbolPathes SymbolPathes_Fill(const QPainterPath& APath) {
+    TNuo4SymbolPathes R(1);
+    R[0].InitializeToFill(APath);
+    return R;
+}
+
+TNuo4SymbolPathes SymbolPathes_Stroke(const QPainterPath& APath, double APenWidth) {
+    TNuo4SymbolPathes R(1);
+    R[0].InitializeToStroke_Solid(APath, APenWidth);
+    return R;
+}
+
+TNuo4SymbolPathes SymbolPathes_Dashed(const QPainterPath& APath, double APenWidth) {
+    TNuo4SymbolPathes R(1);
+    R[0].InitializeToStroke_Dashed(APath, APenWidth, Nuo4DashedSolidLength, Nuo4DashedGapLength);
+    return R;
+}
+
+void SymbolPathes_AddFill(TNuo4SymbolPathes& AItems, const QPainterPath& APath) {
+    if (TKoGDIPlusPath::PathIsEmpty(APath)) return;
+    AItems.emplace_back().InitializeToFill(APath);
+}
+
+void SymbolPathes_AddStroke(TNuo4SymbolPathes& AItems, const QPainterPath& APath,
+                            double APenWidth) {
+    if (TKoGDIPlusPath::PathIsEmpty(APath)) return;
+    AItems.emplace_back().InitializeToStroke_Solid(APath, APenWidth);
+}
+
+void SymbolPathes_Transform(TNuo4SymbolPathes& AItems, const QTransform& AMatrix) {
+    for (TrecNuo4SymbolPathItem& I : AItems) TKoGDIPlusPath::PathTransform(I.APath, AMatrix);
+}
+
+void SymbolPathes_Translate(TNuo4SymbolPathes& AItems, TGPPointF ADelta) {
+    for (TrecNuo4SymbolPathItem& I : AItems)
+        TKoGDIPlusPath::PathTranslate(I.APath, ADelta.x(), ADelta.y());
+}
+
+QPainterPath SymbolPathes_Union(const TNuo4SymbolPathes& AItems) {
+    QPainterPath R;
+    for (const TrecNuo4SymbolPathItem& I : AItems)
+        TKoGDIPlusPath::PathAdd(R, I.APath, false, false);
+    return R;
+}
+
+// ---- Elements ---------------------------------------------------------------------------------
+
+namespace {
+
+TGPRectF PathBlackBox(const QPainterPath& APath) {
+    if (TKoGDIPlusPath::PathIsEmpty(APath)) return TGPRectF();
+    return APath.boundingRect();
+}
+
+}  // namespace
+
+TGPRectF TNuo4SymbolElementFillPath::GetBlackBox() const {
+    return PathBlackBox(FPath);
+}
+
+void TNuo4SymbolElementFillPath::Draw(TKoGraphics& G, TGPColor AColor) const {
+    TKoGDIPlusPath::PathFill(&G, FPath, AColor);
+}
+
+void TNuo4SymbolElementFillPath::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
+    AItems.emplace_back().InitializeToFill(FPath);
+}
+
+TNuo4SymbolElementStrokePath::TNuo4SymbolElementStrokePath(const QPainterPath& APath,
+                                                           double APenWidth, bool bDashed,
+                                                           double ADashPatternLength_Solid,
+                                                           double ADashPatternLength_Gap)
+    : FPath(APath),
+      FPenWidth(APenWidth),
+      FbDashed(bDashed),
+      FDashPatternLength_Solid(ADashPatternLength_Solid),
+      FDashPatternLength_Gap(ADashPatternLength_Gap) {}
+
+std::unique_ptr<TNuo4SymbolElementStrokePath> TNuo4SymbolElementStrokePath::Create_Solid(
+    const QPainterPath& APath, double APenWidth) {
+    return std::make_unique<TNuo4SymbolElementStrokePath>(APath, APenWidth, false, 0, 0);
+}
+
+std::unique_ptr<TNuo4SymbolElementStrokePath> TNuo4SymbolElementStrokePath::Create_Dashed(
+    const QPainterPath& APath, double APenWidth) {
+    return std::make_unique<TNuo4SymbolElementStrokePath>(
+        APath, APenWidth, true, Nuo4DashedSolidLength, Nuo4DashedGapLength);
+}
+
+TGPRectF TNuo4SymbolElementStrokePath::GetBlackBox() const {
+    return PathBlackBox(FPath);
+}
+
+void TNuo4SymbolElementStrokePath::Draw(TKoGraphics& G, TGPColor AColor) const {
+    if (FbDashed)
+        TKoGDIPlusPath::PathStroke_Dashed(&G, FPath, AColor, FPenWidth, FDashPatternLength_Solid,
+                                          FDashPatternLength_Gap);
+    else
+        TKoGDIPlusPath::PathStroke_Solid(&G, FPath, AColor, FPenWidth);
+}
+
+void TNuo4SymbolElementStrokePath::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
+    TrecNuo4SymbolPathItem& I = AItems.emplace_back();
+    if (FbDashed)
+        I.InitializeToStroke_Dashed(FPath, FPenWidth, FDashPatternLength_Solid,
+                                    FDashPatternLength_Gap);
+    else
+        I.InitializeToStroke_Solid(FPath, FPenWidth);
+}
+
+// ---- Symbol transform -------------------------------------------------------------------------
+
+QTransform TrecNuo4SymbolTransform::GetMatrix() const {
+    // Each step is prepended, so the last one applies to points first.
+    QTransform M;
+    M.rotate(RotateAngle);
+    M.scale(Sx, Sy);
+    if (bItalic) M.shear(-0.2, 0);
+    return M;
+}
+
+bool TrecNuo4SymbolTransform::IsSame() const {
+    return std::fabs(Sx - 1) < 0.01 && std::fabs(Sy - 1) < 0.01 && std::fabs(RotateAngle) < 0.01 &&
+           !bItalic;
+}
+
+TrecNuo4SymbolTransform SymbolTransformFromTransform2(const TrecNuo4SymbolTransform2& ASource) {
+    TrecNuo4SymbolTransform R;
+    R.Sx = ASource.bMirror ? -ASource.Sx : ASource.Sx;
+    R.Sy = ASource.Sy;
+    R.bItalic = ASource.bItalic;
+    R.RotateAngle = ASource.Rotate.ToAngle();
+    return R;
+}
+
+}  // namespace nuo4

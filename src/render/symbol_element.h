@@ -1,0 +1,132 @@
+#pragma once
+// The drawable pieces of a symbol: filled or stroked paths in symbol-local millimetres, their
+// plain descriptions (path items) as glyph code returns them, and the symbol transform.
+
+#include <QPainterPath>
+#include <QTransform>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "format/abc_common.h"
+#include "format/symbol_transform.h"
+#include "render/draw_utils.h"
+
+namespace nuo4 {
+
+// Dash pattern of dashed strokes, millimetres.
+constexpr double Nuo4DashedSolidLength = 1.2;
+constexpr double Nuo4DashedGapLength = 0.9;
+
+enum TNuo4SymbolPathItemType : uint8_t { spitFill, spitStroke };
+const char* EnumName(TNuo4SymbolPathItemType AValue);
+
+// One element before it becomes an object.
+struct TrecNuo4SymbolPathItem {
+    TNuo4SymbolPathItemType AType = spitFill;
+    QPainterPath APath;
+    double PenWidth = 0;
+    bool bDashed = false;
+    double DashPatternLength_Solid = 0;
+    double DashPatternLength_Gap = 0;
+
+    void InitializeToFill(const QPainterPath& APathSrc);
+    void InitializeToStroke_Solid(const QPainterPath& APathSrc, double APenWidth);
+    void InitializeToStroke_Dashed(const QPainterPath& APathSrc, double APenWidth, double ASolid,
+                                   double AGap);
+    bool IsStroke() const { return AType == spitStroke; }
+    bool IsDashed() const { return IsStroke() && bDashed; }
+};
+using TNuo4SymbolPathes = std::vector<TrecNuo4SymbolPathItem>;
+
+TNuo4SymbolPathes SymbolPathes_Fill(const QPainterPath& APath);
+TNuo4SymbolPathes SymbolPathes_Stroke(const QPainterPath& APath, double APenWidth);
+// Dashed with the standard pattern.
+TNuo4SymbolPathes SymbolPathes_Dashed(const QPainterPath& APath, double APenWidth);
+// Append only a path that has points.
+void SymbolPathes_AddFill(TNuo4SymbolPathes& AItems, const QPainterPath& APath);
+void SymbolPathes_AddStroke(TNuo4SymbolPathes& AItems, const QPainterPath& APath, double APenWidth);
+void SymbolPathes_Transform(TNuo4SymbolPathes& AItems, const QTransform& AMatrix);
+void SymbolPathes_Translate(TNuo4SymbolPathes& AItems, TGPPointF ADelta);
+// Every path of the items in one.
+QPainterPath SymbolPathes_Union(const TNuo4SymbolPathes& AItems);
+
+// ---- Elements -----------------------------------------------------------------------------------
+
+class TNuo4SymbolElement {
+  public:
+    virtual ~TNuo4SymbolElement() = default;
+    // Ink rectangle in symbol-local coordinates.
+    virtual TGPRectF GetBlackBox() const = 0;
+    // Elements have no layout bounds of their own; the symbol computes those.
+    virtual TGPRectF GetBounds() const { return TGPRectF(); }
+    virtual void Draw(TKoGraphics& G, TGPColor AColor) const = 0;
+    // Elements have no text form.
+    virtual std::u16string ToString() const { return {}; }
+    virtual bool FromString(TText) { return false; }
+    virtual void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const = 0;
+};
+using TNuo4SymbolElementPtr = std::unique_ptr<TNuo4SymbolElement>;
+
+class TNuo4SymbolElementFillPath : public TNuo4SymbolElement {
+  public:
+    explicit TNuo4SymbolElementFillPath(const QPainterPath& APath) : FPath(APath) {}
+    const QPainterPath& Path() const { return FPath; }
+
+    TGPRectF GetBlackBox() const override;
+    // Filled with the winding rule in a solid colour.
+    void Draw(TKoGraphics& G, TGPColor AColor) const override;
+    void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const override;
+
+  private:
+    QPainterPath FPath;
+};
+
+class TNuo4SymbolElementStrokePath : public TNuo4SymbolElement {
+  public:
+    TNuo4SymbolElementStrokePath(const QPainterPath& APath, double APenWidth, bool bDashed,
+                                 double ADashPatternLength_Solid, double ADashPatternLength_Gap);
+    static std::unique_ptr<TNuo4SymbolElementStrokePath> Create_Solid(const QPainterPath& APath,
+                                                                      double APenWidth);
+    // Always the standard dash pattern.
+    static std::unique_ptr<TNuo4SymbolElementStrokePath> Create_Dashed(const QPainterPath& APath,
+                                                                       double APenWidth);
+
+    const QPainterPath& Path() const { return FPath; }
+    double PenWidth() const { return FPenWidth; }
+    bool IsDashed() const { return FbDashed; }
+    double DashPatternLength_Solid() const { return FDashPatternLength_Solid; }
+    double DashPatternLength_Gap() const { return FDashPatternLength_Gap; }
+
+    // The path's own bounds; the pen width is not included.
+    TGPRectF GetBlackBox() const override;
+    void Draw(TKoGraphics& G, TGPColor AColor) const override;
+    void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const override;
+
+  private:
+    QPainterPath FPath;
+    double FPenWidth;
+    bool FbDashed;
+    double FDashPatternLength_Solid;
+    double FDashPatternLength_Gap;
+};
+
+// ---- Symbol transform ---------------------------------------------------------------------------
+
+struct TrecNuo4SymbolTransform {
+    float Sx = 1;
+    float Sy = 1;
+    float RotateAngle = 0;  // degrees
+    bool bItalic = false;
+
+    void SetToDefault() { *this = TrecNuo4SymbolTransform(); }
+    // A point is sheared (x by -0.2 y when italic), then scaled, then rotated.
+    QTransform GetMatrix() const;
+    // Whether the transform changes nothing (within 0.01).
+    bool IsSame() const;
+};
+
+// The mirror becomes a negative x scale; the angle comes from the rotation.
+TrecNuo4SymbolTransform SymbolTransformFromTransform2(const TrecNuo4SymbolTransform2& ASource);
+
+}  // namespace nuo4
