@@ -933,4 +933,67 @@ void TNuo4ABCBuffer::UpdateOptions() const {
     }
 }
 
+void TNuo4ABCBuffer::UpdateFonts() {
+    if (INuo4FontTable* Table = Nuo4GetFontTable()) UpdateFonts(*Table);
+}
+
+void TNuo4ABCBuffer::UpdateFonts(INuo4FontTable& ATable) {
+    FontsCheckInfoArray.clear();
+    ATable.ResetTextFonts();
+    for (const auto& Item : Section_Fonts.Buffer) {
+        if (Item.FontUsage == fuCore || Item.FontUsage >= Nuo4FontUsageCount) continue;
+        const std::u16string Obtained = ATable.SetFont(Item.FontUsage, Item.FontInfo);
+        if (!ABC_SameTextIgnoreCase(Obtained, Item.FontInfo.FamilyName))
+            FontsCheckInfoArray.push_back({Item.FontUsage, Item.FontInfo.FamilyName});
+    }
+}
+
+void TNuo4ABCBuffer::SectionFonts_UpdateAllTitleBlockFonts(
+    TNuo4ABCTextReplaceItems& ATextReplaceItems) const {
+    ATextReplaceItems.clear();
+    if (const INuo4FontTable* Table = Nuo4GetFontTable())
+        SectionFonts_UpdateAllTitleBlockFonts(*Table, ATextReplaceItems);
+}
+
+void TNuo4ABCBuffer::SectionFonts_UpdateAllTitleBlockFonts(
+    const INuo4FontTable& ATable, TNuo4ABCTextReplaceItems& ATextReplaceItems) const {
+    ATextReplaceItems.clear();
+    static constexpr TNuo4FontUsage Usages[] = {fuIntro,     fuTitle,        fuSubTitle,
+                                                fuSubTitle2, fuKeyAndMeters, fuWordsByAndMusicBy,
+                                                fuExpression};
+    const bool bHasSection = !NoKeyWord() && Section_Fonts.ABCTextRange_SectionName.IsValid();
+    // Insertions for several missing usages would all land at the same position (or each
+    // create a section of its own), so they are gathered into one.
+    std::u16string Inserted;
+    for (const TNuo4FontUsage U : Usages) {
+        TrecNuo4ABCParseInfo_FontInfo Item;
+        Item.FontUsage = U;
+        Item.FontInfo = ATable.GetFontInfo(U);
+        if (!Item.FontInfo.IsValid()) continue;
+        const std::u16string Text = Item.ToABCText();
+        TrecNuo4ABCTextReplaceItem Replace;
+        Replace.SetToInvalid();
+        if (bHasSection) {
+            for (const auto& Existing : Section_Fonts.Buffer)
+                if (Existing.FontUsage == U && Existing.Header.ABCTextRange.IsValid()) {
+                    Replace.Initialize(Existing.Header.ABCTextRange, Text);
+                    break;
+                }
+        }
+        if (!Replace.IsInvalid()) {
+            ATextReplaceItems.AddItem(Replace);
+            continue;
+        }
+        if (!Inserted.empty()) Inserted += CR;
+        Inserted += Text;
+    }
+    if (Inserted.empty()) return;
+    TrecNuo4ABCTextReplaceItem Insert;
+    if (bHasSection)
+        InsertAtLineAfter(GetLastNonEmptyLine_SectionFonts(), Inserted + CR, Insert);
+    else
+        InsertNewSection(astFonts, Inserted, true, Insert);
+    ATextReplaceItems.AddItem(Insert);
+}
+
 }  // namespace nuo4

@@ -13,6 +13,7 @@
 #include "format/abc_lines.h"
 #include "format/abc_tokens.h"
 #include "format/doc_options.h"
+#include "format/font_table.h"
 #include "format/ko_range.h"
 #include "format/section_attachments.h"
 #include "format/section_fonts.h"
@@ -172,6 +173,21 @@ class TNuo4ABCBuffer {
 
     // Parses every option item line again, assigning the values to the global options.
     void UpdateOptions() const;
+
+    // Resets the font table to its defaults, then sets the font of every fonts item in text
+    // order; each item whose family the table does not end up with (compared ignoring case) is
+    // listed in FontsCheckInfoArray, which is refilled. Items of fuCore are skipped: that
+    // usage is the music font's own. The first form uses the installed table and does nothing
+    // without one.
+    void UpdateFonts();
+    void UpdateFonts(INuo4FontTable& ATable);
+    // One edit per title-block usage (fuIntro, fuTitle, fuSubTitle, fuSubTitle2,
+    // fuKeyAndMeters, fuWordsByAndMusicBy, fuExpression) carrying that usage's current font:
+    // existing items are replaced; the usages without an item are written together in one
+    // insertion (a single new ".Fonts" section when there is none).
+    void SectionFonts_UpdateAllTitleBlockFonts(TNuo4ABCTextReplaceItems& ATextReplaceItems) const;
+    void SectionFonts_UpdateAllTitleBlockFonts(const INuo4FontTable& ATable,
+                                               TNuo4ABCTextReplaceItems& ATextReplaceItems) const;
 
     TNuo4ABCScanLines ScanLines() const {
         return {FABCText, LineRangeArray, LineTypeArray, NonCommentRangesArrayArray};

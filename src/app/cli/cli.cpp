@@ -13,6 +13,10 @@ const std::vector<TCommand>& AllCommands() {
          "attachments, page items) as JSON",
          RunParse},
         {"empty", "empty", "the text of a new document", RunEmpty},
+#ifdef NUO4_CLI_WITH_RENDER
+        {"glyphs", "glyphs -o SHEET.png|SHEET.pdf",
+         "specimen of the music font: every note digit face and glyph descriptor", RunGlyphs},
+#endif
     };
     return Commands;
 }

@@ -24,6 +24,9 @@ int RunScan(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunEmpty(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_parse.cpp
 int RunParse(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_glyphs.cpp (built with the render library)
+int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+
 int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 }  // namespace nuo4::cli
