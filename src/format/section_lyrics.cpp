@@ -137,6 +137,11 @@ std::u16string TrecNuo4ABCParseInfo_Lyrics_Verse::ToABCText_Lyrics(
         Data.CheckUnderlineArray();
         const bool bPlain = Data.CanNoDaKuoHao_ForToABCText();
         bool bBraced = false;
+        // A verse line that begins with "//" would be a comment: a first lyric "/" followed by
+        // notes to skip keeps its braces.
+        if (bPlain && I == 0 && Data.Text == u"/" && L.RightLocation.BarlinesCount <= 0 &&
+            L.RightLocation.NotesCount > 0)
+            bBraced = true;
         if (bPlain && I > 0) {
             const char16_t First = Data.Text[0];
             // A later "|" or "/" would read as a skip marker; a closing punctuation mark or a
@@ -151,9 +156,11 @@ std::u16string TrecNuo4ABCParseInfo_Lyrics_Verse::ToABCText_Lyrics(
         if (!Result.empty() && !S.empty()) {
             const char16_t Before = Result.back(), After = S[0];
             // Two letters side by side would read as one word. Beyond ASCII letters the same
-            // holds for every word character, and a backslash could start an escape.
+            // holds for every word character; a backslash could start an escape, and "/*"
+            // (a skip marker before a lyric "*") a comment.
             if ((IsAsciiLetter(Before) && IsAsciiLetter(After)) ||
-                (ABC_IsWordChar(Before) && ABC_IsWordChar(After)) || Before == u'\\')
+                (ABC_IsWordChar(Before) && ABC_IsWordChar(After)) || Before == u'\\' ||
+                (Before == u'/' && After == u'*'))
                 Result += u' ';
         }
         LyricTextRangeArray_WithinResult.push_back(

@@ -77,6 +77,7 @@ enum TNuo4CoreFontSymbol : uint8_t {
     cfsRepeat_Segno23,
 };
 constexpr int Nuo4CoreFontSymbolCount = 67;
+const char* EnumName(TNuo4CoreFontSymbol AValue);
 
 // Design metrics of the font: units per em, ascent, descent.
 constexpr int CoreFont_UnitsPerEm = 1000;

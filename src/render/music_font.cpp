@@ -1,6 +1,8 @@
 #include "render/music_font.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFontDatabase>
 #include <QHash>
 #include <cmath>
 #include <memory>
@@ -100,6 +102,8 @@ QString TNuo4MusicFont::ResourcePath(const QString& AResourceName) {
 }
 
 TNuo4MusicFont::TNuo4MusicFont(const QString& ACoreResourceName) {
+    static const bool bResources = (InitNuo4FontResources(), true);
+    (void)bResources;
     const int Index = FPrivateFontCollection.AddResouceFile(ResourcePath(ACoreResourceName));
     TrecNuo4CachedFontInfoItem Core;
     Core.FamilyName_Init = QString::fromUtf16(CoreFont_FamilyName);
@@ -112,11 +116,15 @@ TNuo4MusicFont::TNuo4MusicFont(const QString& ACoreResourceName) {
     Core.LineSpacing = Core.WinAscent + Core.WinDescent;
     if (const auto* Item = FPrivateFontCollection.GetFontInfoItem(Index)) {
         FCoreRaw = QRawFont(Item->Data, CoreFont_UnitsPerEm, QFont::PreferNoHinting);
+        // One raw pixel per design unit, whatever the font's grid.
+        if (FCoreRaw.isValid() && FCoreRaw.unitsPerEm() > 0 &&
+            FCoreRaw.unitsPerEm() != CoreFont_UnitsPerEm)
+            FCoreRaw.setPixelSize(FCoreRaw.unitsPerEm());
         Core.Font.FamilyName = Item->FamilyName;
         Core.Family.Name = Item->FamilyName;
         Core.FamilyName = Item->FamilyName;
         if (FCoreRaw.isValid() && FCoreRaw.unitsPerEm() > 0) {
-            const double K = CoreFontSize / CoreFont_UnitsPerEm;  // mm per raw pixel
+            const double K = CoreFontSize / FCoreRaw.unitsPerEm();  // mm per raw pixel
             Core.FontSizePerDesignUnit = CoreFontSize / FCoreRaw.unitsPerEm();
             Core.WinAscent = FCoreRaw.ascent() * K;
             Core.WinDescent = FCoreRaw.descent() * K;
@@ -128,6 +136,11 @@ TNuo4MusicFont::TNuo4MusicFont(const QString& ACoreResourceName) {
 
 TNuo4MusicFont::~TNuo4MusicFont() {
     FontInfoArray_Clear();
+    // The collection's fonts leave the font database with it (only while the application
+    // that holds the database is alive).
+    if (QCoreApplication::instance())
+        for (int I = 0; I < FPrivateFontCollection.Count(); ++I)
+            QFontDatabase::removeApplicationFont(FPrivateFontCollection.GetFontInfoItem(I)->FontId);
 }
 
 double TNuo4MusicFont::CoreSizePerDesignUnit() const {
@@ -536,7 +549,6 @@ void OnMainDigitChanged(const TrecNuo4DocOptions& AOptions) {
 
 void Nuo4Render_Init() {
     if (GMusicFont) return;
-    InitNuo4FontResources();
     GMusicFont = std::make_unique<TNuo4MusicFont>();
     MusicFont_ResetTextFonts();
     RebuildAll();
@@ -622,6 +634,11 @@ QPainterPath MusicFont_GetTextPath_AtPos_NoCached(TNuo4FontUsage AUsage, const Q
                                                   TGPRectF& ABounds, bool bOnlyCalc) {
     return Nuo4MusicFont().GetTextPath_AtPos_NoCached(GetDestGraphics(), AUsage, AText, APt, APtPos,
                                                       ABounds, bOnlyCalc);
+}
+
+void MusicFont_ClearAllCaches() {
+    Nuo4MusicFont().CachedTextPathArray_ClearAll();
+    Nuo4MusicFont().CachedCoreCharPathArray_Clear();
 }
 
 TGPSizeF DocDigitSize() {

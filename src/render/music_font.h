@@ -271,6 +271,9 @@ QPainterPath MusicFont_GetTextPath_AtPos_NoCached(TNuo4FontUsage AUsage, const Q
                                                   TGPPointF APt, TTextRectPos APtPos,
                                                   TGPRectF& ABounds, bool bOnlyCalc = false);
 
+// Empties both path caches (a file was loaded).
+void MusicFont_ClearAllCaches();
+
 // The document digit size W0 x H0 (main digit height x ratio by height) and conversions
 // between millimetres and coefficients of it.
 TGPSizeF DocDigitSize();

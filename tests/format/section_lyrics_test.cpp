@@ -259,6 +259,12 @@ TEST(VerseWriter, NeighboursThatWouldJoinAreKeptApart) {
     EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "我{/}");
     V.LyricsArray = {MakeLyric("a", TKoRange(0, 1)), MakeLyric("-", TKoRange(0, 1))};
     EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "a{-}");
+    V.LyricsArray = {MakeLyric("我", TKoRange(0, 1), 1), MakeLyric("*", TKoRange(0, 1))};
+    EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "我/ *");       // "/*" would open a comment
+    V.LyricsArray = {MakeLyric("/", TKoRange(0, 1), 2)};  // "///" at a line start is a comment
+    EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "{/}//");
+    V.LyricsArray = {MakeLyric("/", TKoRange(0, 1)), MakeLyric("我", TKoRange(0, 1))};
+    EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "/我");
     V.LyricsArray = {MakeLyric("\\", TKoRange(0, 1)), MakeLyric("s", TKoRange(0, 1))};
     EXPECT_EQ(Utf8(V.ToABCText_Lyrics()), "\\ s");
 }
@@ -319,6 +325,49 @@ TEST(VerseRoundTrip, BuiltVersesKeepTheirLyrics) {
                                                            << Dump(Values(Back));
         // Writing what was read gives the same text again.
         EXPECT_EQ(Back.ToABCText_Lyrics(), VerseOf(Back.ToABCText_Lyrics()).ToABCText_Lyrics());
+    }
+}
+
+// Verses written into a ".Words" section and scanned again give the same verses: no written
+// line turns into a comment, a header or a prefix line.
+TEST(VerseRoundTrip, WrittenSectionScansToTheSameVerses) {
+    const std::vector<std::string> Pieces = {
+        "我", "们", "（我）", "hello ", "world", "hel-", "lo",    "{我们}", "，", "/",
+        "|",  "é",  "{ }",    "x",      "-",     "a",    "（a）", "\\",     "*"};
+    const std::vector<std::string> Gaps = {" ", "", "/", "//", "||/ ", "\r\n"};
+    std::mt19937 Rng(5);
+    for (int Round = 0; Round < 500; ++Round) {
+        std::vector<TrecNuo4ABCParseInfo_Lyrics_Verse> Verses;
+        std::u16string Section = u".Words\r";
+        const int VerseCount = 1 + static_cast<int>(Rng() % 3);
+        for (int K = 0; K < VerseCount; ++K) {
+            std::string S;
+            const int Count = 1 + static_cast<int>(Rng() % 6);
+            for (int I = 0; I < Count; ++I) {
+                S += Pieces[Rng() % Pieces.size()];
+                S += Gaps[Rng() % Gaps.size()];
+            }
+            TrecNuo4ABCParseInfo_Lyrics_Verse V = VerseOf(U(S));
+            if (V.IsEmpty()) continue;
+            auto& P = V.VersePrefix.Value;
+            P.VertInfo.VerseNumber = static_cast<int32_t>(Rng() % 4);
+            P.VertInfo.VerseCount = 1 + static_cast<int32_t>(Rng() % 3);
+            P.VertInfo.bShowVerseIndex = Rng() % 2 == 0;
+            P.HorzLocation.InitializeToNoteIndex(static_cast<int32_t>(Rng() % 5));
+            Section += V.ToABCText() + u"\r";
+            Verses.push_back(V);
+        }
+        const TNuo4ABCBuffer B(Section);
+        const auto& Back = B.Section_Lyrics.VerseBuffer;
+        ASSERT_EQ(Back.size(), Verses.size()) << Utf8(Section);
+        for (size_t K = 0; K < Verses.size(); ++K) {
+            EXPECT_EQ(Back[K].VersePrefix.Value, Verses[K].VersePrefix.Value) << Utf8(Section);
+            // A verse's last lyric ends its line however it was written.
+            auto A = Normal(Values(Back[K])), E = Normal(Values(Verses[K]));
+            if (!A.empty()) A.back().bLineBreak = false;
+            if (!E.empty()) E.back().bLineBreak = false;
+            ASSERT_EQ(A, E) << Utf8(Section) << "\n" << Dump(A) << "\n" << Dump(E);
+        }
     }
 }
 

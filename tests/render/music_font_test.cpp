@@ -171,6 +171,8 @@ TEST(CoreFontSymbols, TableIsTheGeneratedCopyOfTheDescriptorFile) {
     EXPECT_EQ(QString::fromUtf16(CoreFontSymbolInfo(cfsTempoQuarterDot).ShortName),
               QString::fromUtf8("速度-J=(4thDot)"));
     EXPECT_EQ(CoreFontSymbolInfo_IndexOf(u"NoSuchGlyph"), -1);
+    EXPECT_STREQ(EnumName(cfsRepeat_Segno23), "cfsRepeat_Segno23");
+    EXPECT_STREQ(EnumName(TNuo4CoreFontSymbol(200)), "");
 }
 
 TEST(CoreFontCodePoints, DigitFacesAndDrumCrosses) {

@@ -127,7 +127,8 @@ def main():
     for _, ident, _ in NAMES:
         h.append(f"    {ident},\n")
     h.append("};\n")
-    h.append(f"constexpr int Nuo4CoreFontSymbolCount = {len(NAMES)};\n\n")
+    h.append(f"constexpr int Nuo4CoreFontSymbolCount = {len(NAMES)};\n")
+    h.append("const char* EnumName(TNuo4CoreFontSymbol AValue);\n\n")
     h.append("// Design metrics of the font: units per em, ascent, descent.\n")
     h.append(f"constexpr int CoreFont_UnitsPerEm = {data['unitsPerEm']};\n")
     h.append(f"constexpr int CoreFont_Ascent = {data['ascent']};\n")
@@ -152,7 +153,14 @@ def main():
         b, r = d["box"], d["refPt"]
         c.append(f"    {{{cpp_string(short)}, {cpp_string(detail)}, 0x{d['unicode']:04X}, "
                  f"{{{b['x']}, {b['y']}, {b['w']}, {b['h']}}}, {{{r['x']}, {r['y']}}}}},  // {ident}\n")
-    c.append("};\n\n}  // namespace nuo4\n")
+    c.append("};\n\n")
+    c.append("const char* EnumName(TNuo4CoreFontSymbol AValue) {\n")
+    c.append("    static constexpr const char* Names[Nuo4CoreFontSymbolCount] = {\n")
+    for _, ident, _ in NAMES:
+        c.append(f'        "{ident}",\n')
+    c.append("    };\n")
+    c.append('    return AValue < Nuo4CoreFontSymbolCount ? Names[AValue] : "";\n')
+    c.append("}\n\n}  // namespace nuo4\n")
 
     with open(OUT_H, "w", encoding="utf-8") as f:
         f.write("".join(h))
