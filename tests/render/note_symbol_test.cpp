@@ -197,6 +197,15 @@ TEST_F(NoteSymbol, LockedDashSpacingIgnoresTheAdvanceWidth) {
     EXPECT_NEAR(S.GetRightlineRect(1).center().x(), 7.2, Eps);
 }
 
+TEST_F(NoteSymbol, LockedSpacingWrittenBySymbolSurvivesAdvanceChanges) {
+    auto S = Make(u"5---");
+    S->RightLineSpacing_SetCoefArray({1.5f, 0.5f, 0.5f, 1, 1, 1, 1});
+    EXPECT_TRUE(S->SymbolRec.ControlOptions.RightLineSpacingCoefIsLocked());
+    S->SetAWCoef(8.0f);
+    S->Update(false);
+    EXPECT_NEAR(BoxOf(*S, 5).right(), 2.5 * 2.4 + 0.96, Eps);
+}
+
 TEST_F(NoteSymbol, ItalicStyleLeansEveryPartRightAboveTheBaseline) {
     auto S = Make(u"3_");
     S->SetSubStyle(nssItalicNormal);
