@@ -64,6 +64,26 @@ QPainterPath DigitPath(const TKoGraphics* G, const TrecNuo4PureNote& ANote) {
 
 }  // namespace
 
+const char* EnumName(TNuo4NotePartFlag AValue) {
+    switch (AValue) {
+        case npfDigit:
+            return "npfDigit";
+        case npfAccidental:
+            return "npfAccidental";
+        case npfOctaveDots:
+            return "npfOctaveDots";
+        case npfUnderlines:
+            return "npfUnderlines";
+        case npfRightDots:
+            return "npfRightDots";
+        case npfRightLines:
+            return "npfRightLines";
+        case npfGrace:
+            return "npfGrace";
+    }
+    return "";
+}
+
 bool NoteMarksAreScript() {
     return Nuo4DocOptions().Param_MainDigit.IsScript();
 }

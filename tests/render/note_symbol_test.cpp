@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <memory>
 
@@ -243,6 +245,30 @@ TEST_F(NoteSymbol, HiddenDigitHasNoGlyph) {
     S.Update(true);
     EXPECT_EQ(S.ElementsCount(), 7);
     EXPECT_TRUE(Empty(S, 0));
+}
+
+TEST_F(NoteSymbol, DrawingFillsTheElementsAtThePosition) {
+    // 20 pixels per mm; the note's origin at (10, 10) mm.
+    QImage Img(400, 400, QImage::Format_RGB32);
+    Img.setDotsPerMeterX(20000);
+    Img.setDotsPerMeterY(20000);
+    Img.fill(Qt::white);
+    {
+        QPainter P(&Img);
+        TKoGraphics G(&P);
+        PrepareGraphics(G, 1.0);
+        auto S = Make(u"3d_");
+        S->SetPos(QPointF(10, 10));
+        S->Draw(G);
+    }
+    auto Dark = [&](double AXmm, double AYmm) {
+        return qGray(Img.pixel(int(AXmm * 20), int(AYmm * 20))) < 100;
+    };
+    EXPECT_TRUE(Dark(10.0, 10.75));  // underline, 0.645 ... 0.855 below the baseline
+    EXPECT_FALSE(Dark(10.0, 10.5));  // between digit and underline
+    EXPECT_TRUE(Dark(10.0, 11.65));  // octave dot centre under the underline
+    EXPECT_FALSE(Dark(10.0, 11.2));  // between underline and dot
+    EXPECT_FALSE(Dark(12.0, 8.5));   // right of the digit
 }
 
 // ---- Chords -----------------------------------------------------------------------------------
