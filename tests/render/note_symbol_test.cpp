@@ -237,6 +237,19 @@ TEST_F(NoteSymbol, ScriptFaceDrawsMarksWithItsStrokes) {
     ExpectRect(BoxOf(*S, 4), 1.92 - 0.375, -1.575, 0.75, 0.75, 0.03);
 }
 
+TEST_F(NoteSymbol, PlainDrumCrossTakesTheDigitFace) {
+    const QSizeF Cell(2.4, 3.0);
+    const QRectF Cross0 =
+        Nuo4MusicFont().CreatePath_NoteDigit(nullptr, 8, dfFace0, Cell).boundingRect();
+    const QRectF Cross3 =
+        Nuo4MusicFont().CreatePath_NoteDigit(nullptr, 8, dfFace3, Cell).boundingRect();
+    ASSERT_NE(Cross0, Cross3);
+    EXPECT_EQ(BoxOf(*Make(u"X"), 0), Cross0);
+    Nuo4DocOptions().Param_MainDigit.Face = dfFace3;
+    RebuildAll(Nuo4DocOptions());
+    EXPECT_EQ(BoxOf(*Make(u"X"), 0), Cross3);
+}
+
 TEST_F(NoteSymbol, HiddenDigitHasNoGlyph) {
     TrecNuo4SymbolNote R = Rec(u"5");
     R.MainNote.MusicNote.Pitch.Digit = DigitHide;
