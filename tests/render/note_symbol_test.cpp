@@ -284,6 +284,23 @@ TEST_F(NoteSymbol, DrawingFillsTheElementsAtThePosition) {
     EXPECT_FALSE(Dark(12.0, 8.5));   // right of the digit
 }
 
+TEST_F(NoteSymbol, InkStaysInsideTheLayoutBounds) {
+    // Upright styles: every part the elements draw lies inside the bounds the layout reserves.
+    for (const char16_t* T : {u"5", u"#1g", u"b7ddd___", u"#b3gg_..", u"2----", u"0d__.", u"X_",
+                              u"[135]_.", u"[1d3g5gg]---", u"[#14b6]__", u"{12}5", u"{b7g1g}6dd_",
+                              u"{3}[135]", u"{12}#5_.", u"{123}0-"}) {
+        auto S = Make(T);
+        S->SetAWCoef(2.5f);
+        S->Update(false);
+        const QRectF B = S->Bounds().adjusted(-0.05, -0.05, 0.05, 0.05);
+        const QRectF Ink = S->BlackBox();
+        EXPECT_TRUE(B.contains(Ink))
+            << QString::fromStdU16String(T).toStdString() << " ink " << Ink.left() << ","
+            << Ink.top() << " " << Ink.right() << "," << Ink.bottom() << " bounds " << B.left()
+            << "," << B.top() << " " << B.right() << "," << B.bottom();
+    }
+}
+
 // ---- Chords -----------------------------------------------------------------------------------
 
 TEST_F(NoteSymbol, ChordFromTextGetsItsSpacingAndSharedMarks) {
