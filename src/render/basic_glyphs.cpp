@@ -267,7 +267,9 @@ TNuo4SymbolPathes CreatePath_KeySignature(const TrecNuo4SymbolKeySignature& ARec
     AddUnited(ABounds, B);
     // The leading gap belongs to the group.
     ABounds.setLeft(0);
-    const double Dy = -H / 2 - ABounds.center().y();
+    // Centred by its letter cell (the height of "1=" and the letter), so that keys with and
+    // without an accidental share one baseline; the accidental's tail hangs below it.
+    const double Dy = -H / 2 - 250 * k;
     TKoGDIPlusPath::PathTranslate(P, 0, Dy);
     ABounds.translate(0, Dy);
     if (bOnlyCalc) return {};
@@ -308,7 +310,8 @@ TNuo4SymbolPathes CreatePath_KeyAndMeters(const TrecNuo4KeyAndMeters& AValue,
         Add(std::move(Part), B);
     }
     if (RectIsEmpty(ABounds)) return {};
-    const QPointF D(APt.x() - ABounds.left(), APt.y() - ABounds.center().y());
+    // Every part is centred on the middle of the digit line, which goes to APt.Y.
+    const QPointF D(APt.x() - ABounds.left(), APt.y() - CenterY);
     SymbolPathes_Translate(Items, D);
     ABounds.translate(D);
     if (bOnlyCalc) return {};

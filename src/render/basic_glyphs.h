@@ -63,9 +63,10 @@ struct TrecNuo4SymbolKeySignature {
     static TrecNuo4SymbolKeySignature FromKey(const TrecNuo4KeySignature& AKey,
                                               const TrecNuo4NoteStyleIndex& AStyle);
 };
-// "1=" (optional), the accidental (optional), a gap of 0.1 W, the key letter; centred on -H/2.
-// The bounds begin at x = 0, so the gap stays in front of a bare letter. Nothing for a key
-// letter outside 0 ... 6.
+// "1=" (optional), the accidental (optional), a gap of 0.1 W, the key letter, their tops in
+// line; "1=" and the letter are centred on -H/2 and the accidental reaches below them. The
+// bounds begin at x = 0, so the gap stays in front of a bare letter. Nothing for a key letter
+// outside 0 ... 6.
 TNuo4SymbolPathes CreatePath_KeySignature(const TrecNuo4SymbolKeySignature& ARec, TGPRectF& ABounds,
                                           double& ACenterY, bool bOnlyCalc);
 

@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "app/cli/commands.h"
+#include "app/cli/specimen_symbols.h"
 #include "render/draw_utils.h"
 #include "render/music_font.h"
 
@@ -273,7 +274,32 @@ void DrawFamilies(TSheet& S) {
     }
 }
 
+// The symbol sheet instead of the font sheet ("--symbols").
+bool GSymbolSheet = false;
+
+void DrawSymbolSheet(TSheet& S) {
+    S.Text(TitleFont, QStringLiteral("Nuo4 符号样张"), QPointF(Margin, S.Y), rpLeftTop, Ink);
+    S.Y += 11;
+    const TGPSizeF D0 = DocDigitSize();
+    S.Text(LabelFont,
+           QStringLiteral("数字 %1 × %2 mm  ·  浅色横线为数字格的底线与顶线")
+               .arg(D0.width(), 0, 'f', 2)
+               .arg(D0.height(), 0, 'f', 2),
+           QPointF(Margin, S.Y), rpLeftTop, Muted);
+    S.Y += 5;
+    for (const TSymbolSpecimenSection& Sec : BasicSymbolSpecimenSections()) {
+        S.Need(45);
+        S.Heading(QString::fromUtf8(Sec.Title), QString());
+        S.Y += Sec.Draw(S.G(), Margin, S.Y, PageW - 2 * Margin) + 2;
+    }
+    S.Footer();
+}
+
 void DrawSheet(TSheet& S) {
+    if (GSymbolSheet) {
+        DrawSymbolSheet(S);
+        return;
+    }
     DrawHeader(S);
     DrawDigitFaces(S);
     DrawFamilies(S);
@@ -301,6 +327,8 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     for (size_t I = 0; I < AArgs.size(); ++I) {
         if ((AArgs[I] == "-o" || AArgs[I] == "--output") && I + 1 < AArgs.size())
             OutPath = AArgs[++I];
+        else if (AArgs[I] == "--symbols")
+            GSymbolSheet = true;
         else {
             AErr << "nuo4-cli glyphs: unexpected argument '" << AArgs[I] << "'\n";
             return 2;
@@ -366,9 +394,12 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             return 2;
         }
     }
-    AOut << OutPath << ": " << Nuo4CoreFontSymbolCount << " descriptors, "
-         << CoreFont_NoteDigitFaceCount * CoreFont_NoteDigitFaceStride << " note digits"
-         << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";
+    if (GSymbolSheet)
+        AOut << OutPath << ": " << BasicSymbolSpecimenSections().size() << " symbol sections";
+    else
+        AOut << OutPath << ": " << Nuo4CoreFontSymbolCount << " descriptors, "
+             << CoreFont_NoteDigitFaceCount * CoreFont_NoteDigitFaceStride << " note digits";
+    AOut << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";
     return 0;
 }
 
