@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "app/cli/commands.h"
 #include "app/cli/specimen_symbols.h"
@@ -274,30 +275,53 @@ void DrawFamilies(TSheet& S) {
     }
 }
 
-// The symbol sheet instead of the font sheet ("--symbols").
-bool GSymbolSheet = false;
+// The sections of the symbol page, in order.
+std::vector<TSymbolSpecimenSection> SymbolSections() {
+    std::vector<TSymbolSpecimenSection> R;
+    for (const auto& Part : {BasicSymbolSpecimenSections(), NoteSymbolSpecimenSections()})
+        R.insert(R.end(), Part.begin(), Part.end());
+    return R;
+}
 
-void DrawSymbolSheet(TSheet& S) {
+// The height a section takes, from a dry run on an image without pixels.
+double SectionHeight(const TSymbolSpecimenSection& ASection, double AWidth) {
+    QImage Probe(10, 10, QImage::Format_ARGB32);
+    Probe.setDotsPerMeterX(11811);
+    Probe.setDotsPerMeterY(11811);
+    QPainter P(&Probe);
+    TKoGraphics G(&P);
+    PrepareGraphics(G, 1.0);
+    TKoGraphics* Dest = GetDestGraphics();
+    SetDestGraphics(&G);
+    const double H = ASection.Draw(G, 0, 0, AWidth);
+    SetDestGraphics(Dest);
+    return H;
+}
+
+// Real symbols drawn through their classes, section by section.
+void DrawSymbolsSheet(TSheet& S) {
     S.Text(TitleFont, QStringLiteral("Nuo4 符号样张"), QPointF(Margin, S.Y), rpLeftTop, Ink);
     S.Y += 11;
-    const TGPSizeF D0 = DocDigitSize();
-    S.Text(LabelFont,
-           QStringLiteral("数字 %1 × %2 mm  ·  浅色横线为数字格的底线与顶线")
-               .arg(D0.width(), 0, 'f', 2)
-               .arg(D0.height(), 0, 'f', 2),
-           QPointF(Margin, S.Y), rpLeftTop, Muted);
+    S.Text(
+        LabelFont,
+        QStringLiteral("音符、和弦、倚音、技法记号等由符号类绘制；浅色线为常规样式的数字格上下沿"),
+        QPointF(Margin, S.Y), rpLeftTop, Muted);
     S.Y += 5;
-    for (const TSymbolSpecimenSection& Sec : BasicSymbolSpecimenSections()) {
-        S.Need(45);
-        S.Heading(QString::fromUtf8(Sec.Title), QString());
-        S.Y += Sec.Draw(S.G(), Margin, S.Y, PageW - 2 * Margin) + 2;
+    const double Width = PageW - 2 * Margin;
+    for (const TSymbolSpecimenSection& Section : SymbolSections()) {
+        const double H = SectionHeight(Section, Width);
+        S.Need(H + 16);
+        S.Heading(QString::fromUtf8(Section.Title), QString());
+        S.Y += Section.Draw(S.G(), Margin, S.Y, Width);
     }
     S.Footer();
 }
 
+bool GSymbolsSheet = false;
+
 void DrawSheet(TSheet& S) {
-    if (GSymbolSheet) {
-        DrawSymbolSheet(S);
+    if (GSymbolsSheet) {
+        DrawSymbolsSheet(S);
         return;
     }
     DrawHeader(S);
@@ -328,7 +352,7 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         if ((AArgs[I] == "-o" || AArgs[I] == "--output") && I + 1 < AArgs.size())
             OutPath = AArgs[++I];
         else if (AArgs[I] == "--symbols")
-            GSymbolSheet = true;
+            GSymbolsSheet = true;
         else {
             AErr << "nuo4-cli glyphs: unexpected argument '" << AArgs[I] << "'\n";
             return 2;
@@ -394,12 +418,14 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             return 2;
         }
     }
-    if (GSymbolSheet)
-        AOut << OutPath << ": " << BasicSymbolSpecimenSections().size() << " symbol sections";
-    else
-        AOut << OutPath << ": " << Nuo4CoreFontSymbolCount << " descriptors, "
-             << CoreFont_NoteDigitFaceCount * CoreFont_NoteDigitFaceStride << " note digits";
-    AOut << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";
+    if (GSymbolsSheet) {
+        AOut << OutPath << ": " << SymbolSections().size() << " symbol sections"
+             << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";
+        return 0;
+    }
+    AOut << OutPath << ": " << Nuo4CoreFontSymbolCount << " descriptors, "
+         << CoreFont_NoteDigitFaceCount * CoreFont_NoteDigitFaceStride << " note digits"
+         << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";
     return 0;
 }
 

@@ -19,6 +19,10 @@ struct TSymbolSpecimenSection {
 // and the paragraph mark.
 const std::vector<TSymbolSpecimenSection>& BasicSymbolSpecimenSections();
 
+// Notes in every duration, octave, accidental, digit face and sub style, rests and drums,
+// chords in both spacing modes, grace groups before and after, articulations.
+const std::vector<TSymbolSpecimenSection>& NoteSymbolSpecimenSections();
+
 }  // namespace nuo4::cli
 
 #endif
