@@ -400,4 +400,55 @@ TEST_F(BasicSymbol, DialogTextHelpers) {
     EXPECT_EQ(E[0].aType, stetBarNumber);
 }
 
+using TextNotes = GlyphTest;
+
+TEST_F(TextNotes, PureNoteHasItsLeftEdgeAtXAndDigitMiddleOnTheLine) {
+    // Default style: digit 2.4 x 3, so the digit spans -3 ... 0 around the middle line -1.5.
+    TNuo4SymbolPathes Items;
+    ExpectRect(LayOut(u"{5}", &Items), 0, -3, 2.4, 3);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_TRUE(InkWithin(Items[0].APath.boundingRect(), QRectF(0, -3, 2.4, 3)));
+    // Notes follow each other edge to edge.
+    ExpectRect(LayOut(u"{5}{5}"), 0, -3, 4.8, 3);
+    // An accidental widens the note to the left; the digit keeps its height.
+    const TGPRectF Sharp = LayOut(u"{#4}");
+    EXPECT_NEAR(Sharp.left(), 0, Eps);
+    EXPECT_GT(Sharp.width(), 2.4 + 0.5);
+    // A dotted eighth draws its underline below the digit.
+    const TGPRectF Eighth = LayOut(u"{5_.}", &Items);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_NEAR(Eighth.top(), -3, Eps);
+    EXPECT_GT(Eighth.bottom(), 0);
+}
+
+TEST_F(TextNotes, ChordStandsOnTheLineInItsSubStyle) {
+    // Three notes of the zipped style (2.4 x 2.1): the lowest digit bottom on -1.5.
+    TNuo4SymbolPathes Items;
+    const TGPRectF B = LayOut(u"{[135]}", &Items);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_NEAR(B.left(), 0, Eps);
+    EXPECT_NEAR(B.width(), 2.4, Eps);
+    EXPECT_NEAR(B.bottom(), -1.5, Eps);
+    EXPECT_LT(B.top(), -1.5 - 3 * 2.1);
+    // One pitch: a single note of the chord's sub style.
+    ExpectRect(LayOut(u"{[1]}"), 0, -3.6, 2.4, 2.1);
+}
+
+TEST_F(TextNotes, GraceGroupWithoutItsOffsetFromAMainNote) {
+    // Grace digits 1.95 high (0.65 H) stand on the middle line.
+    TNuo4SymbolPathes Items;
+    const TGPRectF B = LayOut(u"{qyy:12}", &Items);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_NEAR(B.left(), 0, Eps);
+    EXPECT_NEAR(B.top(), -1.5 - 1.95, Eps);
+    EXPECT_GT(B.bottom(), -1.5);  // shared underlines and the tie hang below
+    // The notes' bounds; the tie to the (absent) main note hangs below them.
+    const QRectF Ink = Items[0].APath.boundingRect();
+    EXPECT_NEAR(Ink.top(), B.top(), 0.05);
+    EXPECT_GE(Ink.left(), B.left() - 0.05);
+    EXPECT_LE(Ink.right(), B.right() + 0.05);
+    // Eighth graces have one underline less than sixteenths.
+    EXPECT_LT(LayOut(u"{hyy:12,true}").bottom(), B.bottom());
+}
+
 }  // namespace
