@@ -118,6 +118,13 @@ TNuo4SymbolPathes CreatePath_TextRectangle(TGPPointF APt, TrecNuo4SizeF ASize, b
                                            bool bDashed, bool bFilled, TGPRectF& ABounds,
                                            bool bOnlyCalc);
 
+// The arc element of a standard text: a full arc of ALength (at least 2) whose chord starts at
+// APt and bends upwards. Styles 1 ... 4: elliptic filled with end mark 1 ... 4 (arrow, dot,
+// both, short line); 5 ... 9: flat filled with end mark 0 ... 4; anything else elliptic filled
+// without mark. The arc and each mark are one fill item.
+TNuo4SymbolPathes CreatePath_TextArc(TGPPointF APt, double ALength, int32_t AStyle,
+                                     TGPRectF& ABounds, bool bOnlyCalc);
+
 // The boxed bar number: the text with its left-bottom at (APt.X + 0.7, APt.Y), a rounded frame
 // 0.2 thick with radius 0.5 around the text widened by 0.7 on the left and right.
 TNuo4SymbolPathes CreatePath_BarNumber(const QString& AText, TNuo4FontUsage AUsage, TGPPointF APt,

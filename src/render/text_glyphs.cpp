@@ -146,6 +146,9 @@ TNuo4SymbolPathes CreatePath_TextElement(const TRecNuo4TextElement& E, TNuo4Font
         case stetGrace:
             Items = CreatePath_TextGrace(E, APt, ABounds, bOnlyCalc);
             break;
+        case stetArc:
+            Items = CreatePath_TextArc(APt, E.Arc_Length, E.Arc_Style, ABounds, bOnlyCalc);
+            break;
         case stetKeyAndMeters:
             Items = CreatePath_KeyAndMeters(E.KeyAndMeters, AStyle, APt, ABounds, bOnlyCalc);
             break;

@@ -2,6 +2,8 @@
 // symbol classes. Document digit W0 = 2.4, H0 = 3 (e = 0.07 H0 = 0.21).
 #include "render/text_glyphs.h"
 
+#include <cmath>
+
 #include "basic_glyphs_test_support.h"
 #include "render/basic_glyphs.h"
 #include "render/symbol_basic.h"
@@ -232,6 +234,55 @@ TEST_F(LineGlyph, RectanglesAndEllipses) {
     }
 }
 
+TEST_F(LineGlyph, ArcElementHeightsAndMarks) {
+    // H = 3, L = 20: elliptic h = 0.28 sqrt(20) sqrt(3) = 2.1689, T = 0.3; flat
+    // h = 0.96 * 20^(1/8) = 1.3960, T = 0.21.
+    const double He = 0.28 * std::sqrt(20.0) * std::sqrt(3.0), Hf = 0.96 * std::pow(20.0, 0.125);
+    TGPRectF B;
+    TNuo4SymbolPathes P = CreatePath_TextArc(TGPPointF(1, -1.5), 20, 0, B, false);
+    ExpectRect(B, 1, -1.5 - He - 0.15, 20, He + 0.15);
+    ASSERT_EQ(P.size(), 1u);
+    // The crescent ends on the chord ends and its outer edge peaks T/2 above the apex.
+    const QRectF Ink = P[0].APath.boundingRect();
+    EXPECT_NEAR(Ink.left(), 1, 0.01);
+    EXPECT_NEAR(Ink.right(), 21, 0.01);
+    EXPECT_NEAR(Ink.top(), -1.5 - He - 0.15, 0.01);
+    P = CreatePath_TextArc(TGPPointF(0, 0), 20, 5, B, false);
+    ExpectRect(B, 0, -Hf - 0.105, 20, Hf + 0.105);
+    ASSERT_EQ(P.size(), 1u);
+    // A flat band of uniform thickness: ink reaches T/2 below the chord.
+    EXPECT_NEAR(P[0].APath.boundingRect().bottom(), 0.105, 0.01);
+    EXPECT_NEAR(P[0].APath.boundingRect().top(), -Hf - 0.105, 0.01);
+    EXPECT_NEAR(P[0].APath.boundingRect().left(), 0, 0.01);
+    EXPECT_NEAR(P[0].APath.boundingRect().right(), 20, 0.01);
+    // Marks: style 3 arrow and dot, style 4 the short line, style 8 a flat arc with both.
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 3, B, false).size(), 3u);
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 4, B, false).size(), 2u);
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 8, B, false).size(), 3u);
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 12, B, false).size(), 1u);
+    // The dot sits on the apex.
+    P = CreatePath_TextArc(TGPPointF(), 20, 2, B, false);
+    ASSERT_EQ(P.size(), 2u);
+    EXPECT_NEAR(P[1].APath.boundingRect().center().x(), 10, Eps);
+    EXPECT_NEAR(P[1].APath.boundingRect().center().y(), -He, Eps);
+    // Shorter than 2 mm: measured and drawn as 2 mm.
+    CreatePath_TextArc(TGPPointF(), 1, 0, B, true);
+    EXPECT_NEAR(B.width(), 2, Eps);
+}
+
+TEST_F(LineGlyph, ShortFlatArcIsOneCircularArc) {
+    // L = 3 < 2 sqrt(3) h: the top is still the apex above the chord's middle and the ends
+    // stay on the chord ends.
+    const double Hf = 0.96 * std::pow(3.0, 0.125);
+    TGPRectF B;
+    const TNuo4SymbolPathes P = CreatePath_TextArc(TGPPointF(), 3, 5, B, false);
+    ASSERT_EQ(P.size(), 1u);
+    const QRectF Ink = P[0].APath.boundingRect();
+    EXPECT_NEAR(Ink.top(), -Hf - 0.105, 0.01);
+    EXPECT_NEAR(Ink.left(), 0, 0.01);
+    EXPECT_NEAR(Ink.right(), 3, 0.01);
+}
+
 TEST_F(LineGlyph, BarNumberFrameWidensTheTextBox) {
     TGPRectF B;
     const TNuo4SymbolPathes P =
@@ -308,6 +359,8 @@ TEST_F(TextLayout, LinesAndShapesStartAtTheMiddleLine) {
     ExpectRect(LayOut(u"{rct:4,2,true}"), 0, -1.5, 4, 2);
     ExpectRect(LayOut(u"{els:4,2,false}"), 0, -1.5, 4, 2);
     ExpectRect(LayOut(u"{GAP:1}{slh:4}"), 0, -1.55, 5, 0.26);
+    const double He = 0.28 * std::sqrt(10.0) * std::sqrt(3.0);
+    ExpectRect(LayOut(u"{arc:10,1}"), 0, -1.5 - He - 0.15, 10, He + 0.15);
 }
 
 TEST_F(TextLayout, ElementCountAndBarNumber) {
