@@ -30,6 +30,9 @@ class TNuo4Symbol {
     virtual void CalcBounds(TGPRectF& ARect) = 0;
     // Builds the element list from the record (through the AddElement family).
     virtual void CreateElements() = 0;
+    // The record of a note, bar line, accompaniment marker, meter, text, return, attach text,
+    // memo or title block must be the record type of that kind: the base reads control
+    // options, durations and colours through it.
     virtual void* GetSymbolRecPtr() = 0;
     const void* GetSymbolRecPtr() const {
         return const_cast<TNuo4Symbol*>(this)->GetSymbolRecPtr();
@@ -130,8 +133,9 @@ class TNuo4Symbol {
 
   protected:
     TNuo4Symbol() = default;
-    // Called by the concrete constructor once its record exists: resets the layout data,
-    // takes the colour, copies the record and derives the advance width.
+    // Called by the most-derived constructor once its record member exists (virtual calls
+    // reach only the classes already constructed): resets the layout data, takes the colour,
+    // copies the record and derives the advance width.
     void Create(const void* APSymbolRec);
 
     // Hooks of the note class: the spacing of its dashes and dots follows the advance width.

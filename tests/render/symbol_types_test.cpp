@@ -1,0 +1,389 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "format/symbol_meter.h"
+#include "render/symbol_calc_info.h"
+#include "render/symbol_element.h"
+#include "render/symbol_types.h"
+#include "symbol_test_support.h"
+
+using namespace nuo4;
+using namespace nuo4::test;
+
+// ---- Kinds and groups ---------------------------------------------------------------------------
+
+TEST(SymbolTypeGroups, EveryKindWithAClassLivesInExactlyOneBuffer) {
+    for (int I = 0; I < Nuo4SymbolTypeCount; ++I) {
+        const auto T = TNuo4SymbolType(I);
+        const int Groups = int(IsBasicSymbol(T)) + int(IsAttach(T)) + int(IsPage(T));
+        const bool bNoClass = T == sbstNone || T == sbstKeySignature || T == sbstAttachLyric;
+        EXPECT_EQ(Groups, bNoClass ? 0 : 1) << EnumName(T);
+        // Named in the user interface exactly when it is a kind the user meets.
+        EXPECT_EQ(std::u16string(GetSymbolTypeName(T)).empty(), bNoClass) << EnumName(T);
+        if (IsAttachments(T)) {
+            EXPECT_TRUE(IsAttach(T)) << EnumName(T);
+        }
+        EXPECT_EQ(IsNoteOrBarline(T), IsNote(T) || IsBarline(T));
+    }
+    EXPECT_FALSE(IsAttachments(sbstAttachLyric));
+    EXPECT_FALSE(IsAttachments(sbstReturn));
+    EXPECT_TRUE(IsAttachments(sbstAttachBrace));
+    EXPECT_FALSE(IsAttachments(sbstLyric));
+    EXPECT_FALSE(IsAttachments(sbstArc));
+    EXPECT_STREQ(EnumName(sbstTitleBlock), "sbstTitleBlock");
+    EXPECT_STREQ(EnumName(TNuo4SymbolType(23)), "");
+}
+
+TEST(SymbolTypeGroups, InterfaceNamesAreDistinct) {
+    std::set<std::u16string> Names;
+    int Count = 0;
+    for (int I = 0; I < Nuo4SymbolTypeCount; ++I) {
+        const std::u16string N = GetSymbolTypeName(TNuo4SymbolType(I));
+        if (N.empty()) continue;
+        ++Count;
+        Names.insert(N);
+    }
+    EXPECT_EQ(Count, 20);
+    EXPECT_EQ(Names.size(), 20u);
+    EXPECT_EQ(std::u16string(GetSymbolTypeName(sbstReturn)), u"段落标记(回车)");
+}
+
+TEST(SymbolBufferIndex, InvalidUntilGivenAnIndex) {
+    TrecNuo4SymbolBufferIndex B;
+    EXPECT_TRUE(B.IsInvalid());
+    B.InitializeToPage(3);
+    EXPECT_TRUE(B.IsPage());
+    EXPECT_FALSE(B.IsInvalid());
+    B.SetToInvalid();
+    EXPECT_TRUE(B.IsInvalid());
+    EXPECT_TRUE(B.IsPage());  // invalidating keeps the kind
+}
+
+// ---- Hide levels
+// ----------------------------------------------------------------------------------
+
+TEST(SymbolHideRules, LevelsEndingInTwoDifferOnlyForNonNoteSymbols) {
+    const std::pair<TNuo4SymbolHideLevel, TNuo4SymbolHideLevel> Pairs[] = {
+        {shlDurationExclude, shlDurationExclude2},
+        {shlDigitOnly, shlDigitOnly2},
+        {shlNone, shlOther},
+        {shlAll, shlNote}};
+    for (auto [Plain, Two] : Pairs) {
+        EXPECT_EQ(NoteElementHideMask(Plain), NoteElementHideMask(Two)) << EnumName(Two);
+        EXPECT_EQ(SymbolHided(sbstNote, Plain, false), SymbolHided(sbstNote, Two, false));
+    }
+    // For a bar line the second forms hide the whole symbol, the plain ones do not.
+    EXPECT_FALSE(SymbolHided(sbstBarline, shlDurationExclude, false));
+    EXPECT_TRUE(SymbolHided(sbstBarline, shlDurationExclude2, false));
+    EXPECT_FALSE(SymbolHided(sbstBarline, shlDigitOnly, false));
+    EXPECT_TRUE(SymbolHided(sbstBarline, shlDigitOnly2, false));
+    EXPECT_TRUE(SymbolHided(sbstBarline, shlOther, false));
+    EXPECT_FALSE(SymbolHided(sbstBarline, shlNote, false));
+    EXPECT_TRUE(SymbolHided(sbstNote, shlNote, false));
+    EXPECT_FALSE(SymbolHided(sbstNote, shlOther, false));
+    // Symbols without control options follow their flag alone.
+    EXPECT_TRUE(SymbolHided(sbstLyric, shlNone, true));
+    EXPECT_FALSE(SymbolHided(sbstLyric, shlAll, false));
+}
+
+TEST(SymbolHideRules, DurationExcludeHidesWhatDigitOnlyHidesPlusOctaveDots) {
+    for (int I = 0; I < Nuo4NoteElementCount; ++I) {
+        const bool bDigitOnly = NoteElementHided(shlDigitOnly, I);
+        EXPECT_EQ(bDigitOnly, I == neiDigit || I == neiAccidental) << I;
+        EXPECT_EQ(NoteElementHided(shlDurationExclude, I), bDigitOnly || I == neiOctaveDots) << I;
+        EXPECT_TRUE(NoteElementHided(shlAll, I));
+        EXPECT_FALSE(NoteElementHided(shlNone, I));
+    }
+    EXPECT_FALSE(NoteElementHided(shlAll, 7));  // no such element
+    EXPECT_FALSE(NoteElementHided(shlAll, -1));
+}
+
+// ---- Calculation record
+// -----------------------------------------------------------------------------
+
+namespace {
+
+TrecNuo4CalcInfo_BoundsInfo Both(TGPRectF R) {
+    return {R, R};
+}
+
+}  // namespace
+
+TEST(SymbolCalcInfo, DefaultHasNoIndexesAndNoTextOrigin) {
+    TrecNuo4SymbolCalcInfo C;
+    C.Key = 3;
+    C.SymbolBufferIndex.InitializeToBasic(4);
+    C.Bounds_Self = Both(TGPRectF(0, 0, 1, 1));
+    C.SymbolABCTextInfo.InitializeToLyrics(1, 2);
+    C.SetToDefault();
+    EXPECT_TRUE(C.SymbolBufferIndex.IsInvalid());
+    EXPECT_EQ(C.InfoWhenAsAttachSymbol.SourceIndex, -1);
+    EXPECT_EQ(C.InfoWhenAsAttachSymbol.SourceIndex2, -1);
+    EXPECT_EQ(C.Key, 0);
+    EXPECT_TRUE(RectIsEmpty(C.Bounds_Self.Layout));
+    EXPECT_EQ(C.SymbolABCTextInfo.aType, spwabtNone);
+    EXPECT_EQ(C.SymbolABCTextInfo.LyricVerseBufIndex, -1);
+    EXPECT_TRUE(C.Arc.IsEmpty());
+    C.Arc.Include(aptEnd);
+    EXPECT_TRUE(C.Arc.Contains(aptEnd));
+    EXPECT_FALSE(C.Arc.Contains(aptStart));
+}
+
+TEST(SymbolCalcInfo, TotalBoundsTakeLyricsHorizontallyOnlyWhenTheyOccupy) {
+    TrecNuo4SymbolCalcInfo C;
+    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));                   // x -1..1, y -3..0
+    C.AttachmentsInfo.Lyrics.Bounds = Both(TGPRectF(-4, 2, 8, 3));  // x -4..4, y 2..5
+    C.AttachmentsInfo.Articulations.Bounds = Both(TGPRectF(-0.5, -5, 1, 1));
+
+    C.Update_Bounds_Total(false);
+    for (const TGPRectF& R : {C.Bounds_Total.Layout, C.Bounds_Total.Black}) {
+        EXPECT_DOUBLE_EQ(R.left(), -1);
+        EXPECT_DOUBLE_EQ(R.right(), 1);
+        EXPECT_DOUBLE_EQ(R.top(), -5);    // articulation on top
+        EXPECT_DOUBLE_EQ(R.bottom(), 5);  // lyrics below, even without occupying
+    }
+    C.Update_Bounds_Total(true);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -4);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 4);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.right(), 4);
+    // The self boxes stay as they were.
+    EXPECT_EQ(C.Bounds_Self.Layout, TGPRectF(-1, -3, 2, 3));
+}
+
+TEST(SymbolCalcInfo, ExtraLyricRoomMovesOneEdgeOfBothBoxes) {
+    TrecNuo4SymbolCalcInfo C;
+    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));
+    C.ExtraBoundsForLyric_Left = 0.5f;
+    C.Update_Bounds_Total(false);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -1.5);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 1);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.left(), -1.5);
+    C.ExtraBoundsForLyric_Left = 0;
+    C.ExtraBoundsForLyric_Right = 2;
+    C.Update_Bounds_Total(false);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -1);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.right(), 3);
+    // Widening is measured from the united box, not from the self box.
+    C.AttachmentsInfo.Lyrics.Bounds = Both(TGPRectF(-2, 1, 6, 1));
+    C.Update_Bounds_Total(true);
+    EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 6);
+}
+
+TEST(SymbolCalcInfo, TopsAreTheSmallestOfTheBoxesPresent) {
+    TrecNuo4SymbolCalcInfo C;
+    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));
+    EXPECT_DOUBLE_EQ(C.GetArticulationsTop(), -3);
+    EXPECT_DOUBLE_EQ(C.GetArcsTop(), -3);
+    C.AttachmentsInfo.Articulations.Bounds = Both(TGPRectF(-1, -5, 2, 1));
+    C.AttachmentsInfo.Arcs.Bounds = Both(TGPRectF(-1, -7, 4, 1));
+    EXPECT_DOUBLE_EQ(C.GetArticulationsTop(), -5);
+    EXPECT_DOUBLE_EQ(C.GetArcsTop(), -7);
+    // A symbol hanging below the line has no phantom top at 0 from missing articulations.
+    TrecNuo4SymbolCalcInfo L;
+    L.Bounds_Self = Both(TGPRectF(-1, 4, 2, 3));
+    EXPECT_DOUBLE_EQ(L.GetArticulationsTop(), 4);
+    EXPECT_DOUBLE_EQ(L.GetArcsTop(), 4);
+}
+
+TEST(SymbolCalcInfo, BoundsInfoMovesAndUnitesBothBoxes) {
+    TrecNuo4CalcInfo_BoundsInfo B{TGPRectF(0, 0, 1, 1), TGPRectF(0, 0, 2, 2)};
+    B.MyOffset(1, 2);
+    EXPECT_EQ(B.Black.topLeft(), QPointF(1, 2));
+    EXPECT_EQ(B.Layout.topLeft(), QPointF(1, 2));
+    B.MyOffsetY(-2);
+    EXPECT_EQ(B.Layout.topLeft(), QPointF(1, 0));
+    B.MyUnion(Both(TGPRectF(5, 5, 1, 1)), false, true);
+    EXPECT_DOUBLE_EQ(B.Black.right(), 6);
+    EXPECT_DOUBLE_EQ(B.Black.bottom(), 1);  // vertical suppressed
+    EXPECT_DOUBLE_EQ(B.Layout.right(), 6);
+}
+
+// ---- Symbol transform
+// -------------------------------------------------------------------------------
+
+TEST(SymbolTransform, PointIsShearedThenScaledThenRotated) {
+    TrecNuo4SymbolTransform T;
+    T.Sx = 2;
+    T.Sy = 3;
+    T.RotateAngle = 90;
+    T.bItalic = true;
+    const QPointF P(1, -1);
+    // By hand: shear x += -0.2 y -> (1.2, -1); scale -> (2.4, -3); rotate 90 degrees with y
+    // down: (x cos - y sin, x sin + y cos) = (3, 2.4).
+    const QPointF Q = T.GetMatrix().map(P);
+    EXPECT_NEAR(Q.x(), 3, 1e-6);
+    EXPECT_NEAR(Q.y(), 2.4, 1e-6);
+    T.bItalic = false;
+    const QPointF Q2 = T.GetMatrix().map(P);
+    EXPECT_NEAR(Q2.x(), 3, 1e-6);
+    EXPECT_NEAR(Q2.y(), 2, 1e-6);
+}
+
+TEST(SymbolTransform, IsSameWithinAHundredth) {
+    TrecNuo4SymbolTransform T;
+    EXPECT_TRUE(T.IsSame());
+    T.Sx = 1.005f;
+    T.RotateAngle = -0.005f;
+    EXPECT_TRUE(T.IsSame());
+    T.Sy = 0.98f;
+    EXPECT_FALSE(T.IsSame());
+    T.Sy = 1;
+    T.bItalic = true;
+    EXPECT_FALSE(T.IsSame());
+    T.bItalic = false;
+    T.RotateAngle = 0.02f;
+    EXPECT_FALSE(T.IsSame());
+}
+
+TEST(SymbolTransform, MirrorNegatesTheXScaleAndTheRotationGivesTheAngle) {
+    TrecNuo4SymbolTransform2 T2;
+    T2.Sx = 2;
+    T2.Sy = 3;
+    T2.bMirror = true;
+    T2.Rotate.FromAngle(-90);
+    const TrecNuo4SymbolTransform T = SymbolTransformFromTransform2(T2);
+    EXPECT_FLOAT_EQ(T.Sx, -2);
+    EXPECT_FLOAT_EQ(T.Sy, 3);
+    EXPECT_FLOAT_EQ(T.RotateAngle, 270);
+    EXPECT_FALSE(T.bItalic);
+    const QPointF Q = T.GetMatrix().map(QPointF(1, 0));  // (-2, 0) turned by 270 degrees
+    EXPECT_NEAR(Q.x(), 0, 1e-6);
+    EXPECT_NEAR(Q.y(), 2, 1e-6);
+    EXPECT_TRUE(SymbolTransformFromTransform2(TrecNuo4SymbolTransform2()).IsSame());
+}
+
+// ---- Path items and elements
+// ---------------------------------------------------------------------
+
+TEST(SymbolPathes, AddingSkipsPathsWithoutPoints) {
+    TNuo4SymbolPathes A;
+    SymbolPathes_AddFill(A, QPainterPath());
+    SymbolPathes_AddStroke(A, QPainterPath(), 0.2);
+    EXPECT_TRUE(A.empty());
+    QPainterPath Dot(QPointF(1, 1));  // one point is not empty
+    SymbolPathes_AddFill(A, Dot);
+    SymbolPathes_AddStroke(A, RectPath(0, 0, 1, 1), 0.2);
+    ASSERT_EQ(A.size(), 2u);
+    EXPECT_FALSE(A[0].IsStroke());
+    EXPECT_TRUE(A[1].IsStroke());
+    EXPECT_FALSE(A[1].IsDashed());
+    EXPECT_DOUBLE_EQ(A[1].PenWidth, 0.2);
+}
+
+TEST(SymbolPathes, OneItemArraysAndTheirKinds) {
+    const QPainterPath P = RectPath(0, 0, 1, 1);
+    const TNuo4SymbolPathes F = SymbolPathes_Fill(P);
+    const TNuo4SymbolPathes S = SymbolPathes_Stroke(P, 0.3);
+    const TNuo4SymbolPathes D = SymbolPathes_Dashed(P, 0.3);
+    ASSERT_EQ(F.size(), 1u);
+    ASSERT_EQ(S.size(), 1u);
+    ASSERT_EQ(D.size(), 1u);
+    EXPECT_EQ(F[0].AType, spitFill);
+    EXPECT_FALSE(F[0].IsDashed());
+    EXPECT_TRUE(S[0].IsStroke() && !S[0].IsDashed());
+    EXPECT_DOUBLE_EQ(S[0].DashPatternLength_Solid, 0);
+    EXPECT_TRUE(D[0].IsDashed());
+    EXPECT_DOUBLE_EQ(D[0].DashPatternLength_Solid, 1.2);
+    EXPECT_DOUBLE_EQ(D[0].DashPatternLength_Gap, 0.9);
+    // A fill item marked dashed is still no dashed stroke.
+    TrecNuo4SymbolPathItem I = F[0];
+    I.bDashed = true;
+    EXPECT_FALSE(I.IsDashed());
+}
+
+TEST(SymbolPathes, TransformsActOnEveryPathAndUnionKeepsThemAll) {
+    TNuo4SymbolPathes A = SymbolPathes_Fill(RectPath(0, 0, 1, 1));
+    SymbolPathes_AddStroke(A, RectPath(2, 0, 1, 1), 0.1);
+    SymbolPathes_Translate(A, QPointF(1, 2));
+    EXPECT_EQ(A[0].APath.boundingRect(), TGPRectF(1, 2, 1, 1));
+    EXPECT_EQ(A[1].APath.boundingRect(), TGPRectF(3, 2, 1, 1));
+    SymbolPathes_Transform(A, QTransform::fromScale(2, 1));
+    EXPECT_EQ(A[1].APath.boundingRect(), TGPRectF(6, 2, 2, 1));
+    const QPainterPath U = SymbolPathes_Union(A);
+    EXPECT_EQ(U.boundingRect(), TGPRectF(2, 2, 6, 1));
+    EXPECT_FALSE(U.contains(QPointF(5, 2.5)));  // the gap between them stays empty
+    EXPECT_TRUE(U.contains(QPointF(3, 2.5)));
+    EXPECT_TRUE(U.contains(QPointF(7, 2.5)));
+}
+
+TEST(SymbolElements, BlackBoxIsThePathBoundsWithoutPen) {
+    TNuo4SymbolElementFillPath Empty{QPainterPath()};
+    EXPECT_TRUE(RectIsEmpty(Empty.GetBlackBox()));
+    TNuo4SymbolElementFillPath F(RectPath(1, 2, 3, 4));
+    EXPECT_EQ(F.GetBlackBox(), TGPRectF(1, 2, 3, 4));
+    EXPECT_TRUE(RectIsEmpty(F.GetBounds()));
+    auto S = TNuo4SymbolElementStrokePath::Create_Solid(RectPath(1, 2, 3, 4), 1.0);
+    EXPECT_EQ(S->GetBlackBox(), TGPRectF(1, 2, 3, 4));
+    EXPECT_FALSE(S->IsDashed());
+    auto D = TNuo4SymbolElementStrokePath::Create_Dashed(RectPath(0, 0, 1, 1), 0.2);
+    EXPECT_TRUE(D->IsDashed());
+    EXPECT_DOUBLE_EQ(D->DashPatternLength_Solid(), 1.2);
+    EXPECT_DOUBLE_EQ(D->DashPatternLength_Gap(), 0.9);
+    // The element keeps its own copy of the path.
+    QPainterPath P = RectPath(0, 0, 1, 1);
+    TNuo4SymbolElementFillPath C(P);
+    P.translate(5, 5);
+    EXPECT_EQ(C.GetBlackBox(), TGPRectF(0, 0, 1, 1));
+}
+
+namespace {
+
+// Lengths in pixels of the inked and blank runs along one image row, inner runs only.
+void RowRuns(const QImage& AImg, int AY, std::vector<int>& AInk, std::vector<int>& ABlank) {
+    std::vector<std::pair<bool, int>> Runs;
+    for (int X = 0; X < AImg.width(); ++X) {
+        const bool bInk = qGray(AImg.pixel(X, AY)) < 128;
+        if (Runs.empty() || Runs.back().first != bInk)
+            Runs.emplace_back(bInk, 1);
+        else
+            ++Runs.back().second;
+    }
+    // Drop the margins and the last, possibly cut, dash.
+    for (size_t I = 1; I + 2 < Runs.size(); ++I)
+        (Runs[I].first ? AInk : ABlank).push_back(Runs[I].second);
+}
+
+}  // namespace
+
+TEST(SymbolElements, DashedItemDrawsWithStandardPatternWhateverItsOwnLengths) {
+    TNuo4SymbolPathes Items(1);
+    QPainterPath Line(QPointF(1, 2));
+    Line.lineTo(21, 2);
+    Items[0].InitializeToStroke_Dashed(Line, 0.6, 3.0, 3.0);
+    TTestSymbol<TDummyRec, sbstAttachExtend> S;
+    S.AddElementsFromSymbolPathes(Items);
+    Nuo4SymbolViewSettings().bShowAuxInfo_AttachmentsBk = false;
+    const QImage Img = Render(S, 23, 4);
+    Nuo4SymbolViewSettings().SetToDefault();
+    std::vector<int> Ink, Blank;
+    RowRuns(Img, 20, Ink, Blank);
+    ASSERT_GE(Ink.size(), 5u);
+    for (int L : Ink) EXPECT_NEAR(L, 12, 1);   // 1.2 mm at 10 px/mm
+    for (int L : Blank) EXPECT_NEAR(L, 9, 1);  // 0.9 mm
+    // Read back, the element describes itself with the standard lengths.
+    const TNuo4SymbolPathes Back = S.GetSymbolPathes();
+    ASSERT_EQ(Back.size(), 1u);
+    EXPECT_TRUE(Back[0].IsDashed());
+    EXPECT_DOUBLE_EQ(Back[0].DashPatternLength_Solid, 1.2);
+    EXPECT_DOUBLE_EQ(Back[0].PenWidth, 0.6);
+}
+
+TEST(SymbolElements, SolidStrokeAndFillDrawWhereTheirPathsAre) {
+    TNuo4SymbolPathes Items = SymbolPathes_Fill(RectPath(1, 1, 2, 2));
+    QPainterPath Line(QPointF(5, 2));
+    Line.lineTo(15, 2);
+    SymbolPathes_AddStroke(Items, Line, 0.6);
+    TTestSymbol<TrecNuo4SymbolMeter, sbstMeter> S;
+    S.AddElementsFromSymbolPathes(Items);
+    ASSERT_EQ(S.ElementsCount(), 2);
+    const QImage Img = Render(S, 17, 4);
+    EXPECT_EQ(PixelAtMm(Img, 2, 2), qRgb(0, 0, 0));
+    std::vector<int> Ink, Blank;
+    RowRuns(Img, 20, Ink, Blank);  // fill, gap, then one unbroken line
+    ASSERT_EQ(Blank.size(), 1u);
+    EXPECT_NEAR(Blank[0], 20, 1);
+    EXPECT_EQ(qGray(PixelAtMm(Img, 10, 2.15)), 0);    // inside the 0.6 mm pen
+    EXPECT_EQ(qGray(PixelAtMm(Img, 10, 2.45)), 255);  // outside it
+}
