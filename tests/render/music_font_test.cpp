@@ -555,6 +555,13 @@ TEST(MusicFontFacade, SurfaceFontsAndDigitSize) {
     EXPECT_FALSE(
         MusicFont_GetTextPath_AtPos(fuLyric, QStringLiteral("la"), QPointF(0, 0), rpLeftTop, B)
             .isEmpty());
+    TGPRectF GB;
+    Nuo4MusicFont().CreatePath_CoreFont_Char(nullptr, CoreFontSymbolInfo(cfsRing), TGPSizeF(1, 1),
+                                             GB, false);
+    EXPECT_GT(Nuo4MusicFont().CachedTextPathArray_GetItemCount(), 0);
+    MusicFont_ClearAllCaches();  // as after loading a file
+    EXPECT_EQ(Nuo4MusicFont().CachedTextPathArray_GetItemCount(), 0);
+    EXPECT_EQ(Nuo4MusicFont().CachedCoreCharPathArray_GetItemCount(), 0);
     MusicFont_ResetTextFonts();
     EXPECT_EQ(MusicFont_GetFont(fuLyric).Size, 3.2f);
     EXPECT_EQ(MusicFont_GetFont(fuCore).FamilyName, QStringLiteral("Nuo4Core"));  // untouched
