@@ -2,7 +2,10 @@
 // Token records, parse headers and text replacements: how parsers remember where each part of
 // a symbol stands in the text, and how every edit of a score is expressed.
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -120,16 +123,78 @@ struct TrecNuo4ABCTokenInfoItem {
     bool operator==(const TrecNuo4ABCTokenInfoItem&) const = default;
 };
 
-// Token list with the lookups the grammars and the editor use.
-struct TNuo4ABCTokenInfoItems : std::vector<TrecNuo4ABCTokenInfoItem> {
+// Token list with the lookups the grammars and the editor use. Most records hold one or two
+// tokens, so they live inline; longer lists move to the heap. Iterators are plain pointers.
+class TNuo4ABCTokenInfoItems {
+  public:
+    using value_type = TrecNuo4ABCTokenInfoItem;
+    using iterator = TrecNuo4ABCTokenInfoItem*;
+    using const_iterator = const TrecNuo4ABCTokenInfoItem*;
+
+    TNuo4ABCTokenInfoItems() = default;
+    TNuo4ABCTokenInfoItems(std::initializer_list<TrecNuo4ABCTokenInfoItem> AItems) {
+        for (const auto& I : AItems) push_back(I);
+    }
+
+    size_t size() const { return FCount; }
+    bool empty() const { return FCount == 0; }
+    TrecNuo4ABCTokenInfoItem* data() { return FHeap.empty() ? FInline : FHeap.data(); }
+    const TrecNuo4ABCTokenInfoItem* data() const { return FHeap.empty() ? FInline : FHeap.data(); }
+    iterator begin() { return data(); }
+    iterator end() { return data() + FCount; }
+    const_iterator begin() const { return data(); }
+    const_iterator end() const { return data() + FCount; }
+    TrecNuo4ABCTokenInfoItem& operator[](size_t I) { return data()[I]; }
+    const TrecNuo4ABCTokenInfoItem& operator[](size_t I) const { return data()[I]; }
+    const TrecNuo4ABCTokenInfoItem& at(size_t I) const {
+        if (I >= FCount) throw std::out_of_range("token index");
+        return data()[I];
+    }
+    TrecNuo4ABCTokenInfoItem& back() { return data()[FCount - 1]; }
+    const TrecNuo4ABCTokenInfoItem& back() const { return data()[FCount - 1]; }
+    const TrecNuo4ABCTokenInfoItem& front() const { return data()[0]; }
+    void clear() {
+        FCount = 0;
+        FHeap.clear();
+    }
+    void push_back(const TrecNuo4ABCTokenInfoItem& AItem) {
+        if (FHeap.empty() && FCount < InlineCapacity) {
+            FInline[FCount++] = AItem;
+            return;
+        }
+        if (FHeap.empty()) FHeap.assign(FInline, FInline + FCount);
+        FHeap.push_back(AItem);
+        ++FCount;
+    }
+    iterator erase(const_iterator APos) {
+        const size_t I = static_cast<size_t>(APos - begin());
+        if (I >= FCount) return end();
+        if (!FHeap.empty()) {
+            FHeap.erase(FHeap.begin() + static_cast<std::ptrdiff_t>(I));
+        } else {
+            for (size_t K = I + 1; K < FCount; ++K) FInline[K - 1] = FInline[K];
+        }
+        --FCount;
+        return begin() + I;
+    }
+    bool operator==(const TNuo4ABCTokenInfoItems& AOther) const {
+        return FCount == AOther.FCount && std::equal(begin(), end(), AOther.begin());
+    }
+
     void AddItem(TNuo4ABCTokenType AType, TKoRange ARange) { push_back({AType, ARange}); }
     void AddItem(const TrecNuo4ABCTokenInfoItem& AItem) { push_back(AItem); }
     void AddItems(const TNuo4ABCTokenInfoItems& AItems) {
-        insert(end(), AItems.begin(), AItems.end());
+        for (const auto& I : AItems) push_back(I);
     }
     // Index of the first record of the type, -1 when absent.
     int FindFirst(TNuo4ABCTokenType AType) const;
     TKoRange GetRangeOfFirst(TNuo4ABCTokenType AType) const;
+
+  private:
+    static constexpr size_t InlineCapacity = 2;
+    TrecNuo4ABCTokenInfoItem FInline[InlineCapacity];
+    std::vector<TrecNuo4ABCTokenInfoItem> FHeap;  // all items once there are more than two
+    size_t FCount = 0;
 };
 
 struct TrecNuo4ABCParseInfo_SymbolHeader {

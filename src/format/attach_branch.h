@@ -8,15 +8,17 @@
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
 #include "format/music_common.h"
+#include "format/note_style_index.h"
 #include "format/symbol_transform.h"
 
 namespace nuo4 {
 
 struct TrecNuo4SymbolAttachBranch {
-    std::u16string FABCText_Voice;     // inside of the voice braces, as written, at most 1000
-    TrecNuo4Meter InitMeter;           // meter in force at the first symbol
-    int32_t InitBeatPos_8thCount = 0;  // beat position of the first symbol, in eighths
-    std::u16string ABCText_Lyrics;     // inside of the lyrics braces, at most 1000
+    std::u16string FABCText_Voice;          // inside of the voice braces, as written, at most 1000
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
+    TrecNuo4Meter InitMeter;                // meter in force at the first symbol
+    int32_t InitBeatPos_8thCount = 0;       // beat position of the first symbol, in eighths
+    std::u16string ABCText_Lyrics;          // inside of the lyrics braces, at most 1000
     TrecNuo4SymbolTransform2 Transform;
     TNuo4AttachmentsOcupyTypes Ocupy = (1 << atotUp) | (1 << atotDown);
     bool bForceUseSubStyle = false;

@@ -408,6 +408,7 @@ bool TrecNuo4SymbolAttachDynamic::FromABCValues(TText AText, const TKoRangeArray
 
 void TrecNuo4SymbolAttachOften::Initialize(TNuo4AttachmentsGroupItemType_Often AItemType) {
     const auto& D = AttachOftenDefaults(AItemType);
+    NoteStyleIndex.SetToDefault();
     ItemType = AItemType;
     Transform = D.Transform;
     Ocupy = D.Ocupy;

@@ -12,6 +12,8 @@
 #include "format/arc_styles.h"
 #include "format/attach_extend.h"
 #include "format/attach_often.h"
+#include "format/note_style_index.h"
+#include "format/symbol_control_options.h"
 #include "format/symbol_transform.h"
 
 namespace nuo4 {
@@ -25,6 +27,7 @@ inline TNuo4AttachmentsOcupyTypes OcupyFromBool(bool bOcupy) {
 // ---- Special text --------------------------------------------------------------------------
 
 struct TrecNuo4SymbolAttachText {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
     TNuo4FontUsage FontUsage = fuAttachText1;
     std::u16string Text_ABC;  // a standard text, escapes as written, at most 1000 characters
     TrecNuo4SymbolTransform2 Transform;
@@ -60,6 +63,7 @@ enum TNuo4AttachFangZiType : uint8_t {
 const char* EnumName(TNuo4AttachFangZiType AValue);
 
 struct TrecNuo4SymbolAttachFangZi {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
     TNuo4AttachFangZiType FangZiType = afztFangZi;
     TNuo4LineSymbolContinueStyle ContinueStyle = lscsFull;
     float Length = 30.0f;
@@ -83,6 +87,7 @@ struct TrecNuo4SymbolAttachFangZi {
 // ---- Special arc ---------------------------------------------------------------------------
 
 struct TrecNuo4SymbolAttachArc {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
     TNuo4LineSymbolContinueStyle ContinueStyle = lscsFull;
     float Length_Full = 10.0f;
     float Length_LeftOrRight = 5.0f;
@@ -110,6 +115,7 @@ struct TrecNuo4SymbolAttachArc {
 // ---- Crescendo and diminuendo --------------------------------------------------------------
 
 struct TrecNuo4SymbolAttachDynamic {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
     float Length = 15.0f;
     bool bJianRuo = false;  // diminuendo; false is a crescendo
     bool bPartial = false;  // open at the narrow end
@@ -127,6 +133,7 @@ struct TrecNuo4SymbolAttachDynamic {
 // ---- Often-used mark -----------------------------------------------------------------------
 
 struct TrecNuo4SymbolAttachOften {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
     TNuo4AttachmentsGroupItemType_Often ItemType = agitoHuanQi;
     TrecNuo4SymbolTransform2 Transform;
     TNuo4AttachmentsOcupyTypes Ocupy = 0;
@@ -143,7 +150,8 @@ struct TrecNuo4SymbolAttachOften {
 // ---- Extend symbol -------------------------------------------------------------------------
 
 struct TrecNuo4SymbolAttachExtend {
-    std::u16string Text_ABC;  // the item list, at most 1000 characters
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
+    std::u16string Text_ABC;                // the item list, at most 1000 characters
     TrecNuo4SymbolTransform2 Transform;
     TNuo4AttachmentsOcupyTypes Ocupy = 0;
 
@@ -180,6 +188,8 @@ enum TNuo4AttachBraceDirection : uint8_t { abdUp, abdDown, abdLeft, abdRight };
 const char* EnumName(TNuo4AttachBraceDirection AValue);
 
 struct TrecNuo4SymbolAttachBrace {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;  // written by the layout engine, not part of the text
+    TrecNuo4SymbolControlOptions ControlOptions;  // not part of the text either
     TNuo4AttachmentsOcupyTypes Ocupy = 0;
     float Length = 15.0f;
     TNuo4AttachBraceStyle Style = absZhiKuoHao;

@@ -11,14 +11,16 @@ namespace nuo4 {
 
 namespace {
 
+// Reads one kind straight into a heap record. A record that did not read is kept for the
+// next attempt of its kind, so a failed try costs no allocation.
 template <typename TRec, typename TReader>
 bool TryKind(TText AText, TKoRange ARange, TReader AReader, TNuo4VoiceSymbolPtr& ASymbol,
              int32_t& AEndPos) {
-    // Read on the stack: only the kind that reads is put on the heap.
-    TRec Rec;
+    thread_local std::unique_ptr<TRec> Spare;
+    if (!Spare) Spare = std::make_unique<TRec>();
     int32_t End = -1;
-    if (!AReader(AText, ARange, Rec, End)) return false;
-    ASymbol = std::make_unique<TRec>(std::move(Rec));
+    if (!AReader(AText, ARange, *Spare, End)) return false;
+    ASymbol = std::move(Spare);
     AEndPos = End;
     return true;
 }
@@ -29,12 +31,26 @@ bool ReadVoiceSymbol(TText AText, TKoRange ARange, TNuo4VoiceSymbolPtr& ASymbol,
     ASymbol.reset();
     AEndPos = -1;
     if (!ABC_RangeIsUsable(AText, ARange)) return false;
-    return TryKind<TrecNuo4ABCParseInfo_Meter>(AText, ARange, ReadVoiceMeter, ASymbol, AEndPos) ||
-           TryKind<TrecNuo4ABCParseInfo_Note>(AText, ARange, ReadNote, ASymbol, AEndPos) ||
-           TryKind<TrecNuo4ABCParseInfo_Barline>(AText, ARange, ReadBarline, ASymbol, AEndPos) ||
-           TryKind<TrecNuo4ABCParseInfo_AccompMarker>(AText, ARange, ReadAccompMarker, ASymbol,
-                                                      AEndPos) ||
-           TryKind<TrecNuo4ABCParseInfo_Text>(AText, ARange, ReadVoiceText, ASymbol, AEndPos) ||
+    // Each kind can only start with certain characters; the others are not tried at all.
+    const char16_t C = AText[ARange.StartIndex];
+    const bool bDigit = C >= u'0' && C <= u'9';
+    if (bDigit &&
+        TryKind<TrecNuo4ABCParseInfo_Meter>(AText, ARange, ReadVoiceMeter, ASymbol, AEndPos))
+        return true;
+    const bool bMayBeNote = bDigit || C == u'(' || C == u'{' || C == u'#' || C == u'b' ||
+                            C == u'x' || C == u'X' || C == u'[';
+    if (bMayBeNote && TryKind<TrecNuo4ABCParseInfo_Note>(AText, ARange, ReadNote, ASymbol, AEndPos))
+        return true;
+    if ((C == u'|' || C == u':' || C == u'[') &&
+        TryKind<TrecNuo4ABCParseInfo_Barline>(AText, ARange, ReadBarline, ASymbol, AEndPos))
+        return true;
+    if ((C == u'(' || C == u')') && TryKind<TrecNuo4ABCParseInfo_AccompMarker>(
+                                        AText, ARange, ReadAccompMarker, ASymbol, AEndPos))
+        return true;
+    if (C == u'"' &&
+        TryKind<TrecNuo4ABCParseInfo_Text>(AText, ARange, ReadVoiceText, ASymbol, AEndPos))
+        return true;
+    return C == u'$' &&
            TryKind<TrecNuo4ABCParseInfo_Return>(AText, ARange, ReadReturn, ASymbol, AEndPos);
 }
 

@@ -238,22 +238,28 @@ bool ReadGraceInner(TText AText, TKoRange AInner, TNuo4Pitches& AValue, TNuo4Pit
 // ---- The note --------------------------------------------------------------------------------
 
 void TrecNuo4ABCParseInfo_Note::SetToInvalid() {
+    // Field by field, without temporaries: the voice scan resets a record for every symbol.
     Header.SetToInvalid();
-    ArcStartings = {};
-    Articulations = {};
-    Grace = {};
-    Pitches = {};
-    Duration = {};
+    ArcStartings.Header.SetToInvalid();
+    ArcStartings.Value.clear();
+    Articulations.Header.SetToInvalid();
+    Articulations.Value.clear();
+    Grace.Header.SetToInvalid();
+    Grace.Value.clear();
+    Grace.Value2.clear();
+    Pitches.Header.SetToInvalid();
+    Pitches.Value.clear();
+    Duration.Header.SetToInvalid();
+    Duration.Value = sd4th;
     ControlOptions.SetToInvalid();
-    ArcEndings = {};
+    ArcEndings.Header.SetToInvalid();
+    ArcEndings.Value = 0;
 }
 
-bool ReadNote(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& ANote, int32_t& AEndPos) {
-    ANote.SetToInvalid();
-    AEndPos = -1;
-    if (!ABC_RangeIsUsable(AText, ARange)) return false;
+namespace {
 
-    TrecNuo4ABCParseInfo_Note N;
+// Reads into N, which starts invalid; on failure N may hold parts and the caller resets it.
+bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, int32_t& AEndPos) {
     auto& H = N.Header;
     const int32_t First = ARange.StartIndex;
     const int32_t Last = ARange.EndIndex();
@@ -382,9 +388,21 @@ bool ReadNote(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& ANote, in
 
     H.aType = pitNote;
     H.ABCTextRange = TKoRange::FromStartEnd(First, P - 1);
-    ANote = std::move(N);
     AEndPos = P - 1;
     return true;
+}
+
+}  // namespace
+
+bool ReadNote(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& ANote, int32_t& AEndPos) {
+    // Read in place: a note record is large and the voice scan reads one per symbol.
+    ANote.SetToInvalid();
+    AEndPos = -1;
+    if (!ABC_RangeIsUsable(AText, ARange)) return false;
+    if (ReadNoteParts(AText, ARange, ANote, AEndPos)) return true;
+    ANote.SetToInvalid();
+    AEndPos = -1;
+    return false;
 }
 
 TrecNuo4SymbolNote TrecNuo4ABCParseInfo_Note::ToSymbolRecNote() const {

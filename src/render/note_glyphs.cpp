@@ -54,15 +54,37 @@ void ItalicIfNeeded(QPainterPath& P, const TrecNuo4PureNoteStyle& S) {
 QPainterPath DigitPath(const TKoGraphics* G, const TrecNuo4PureNote& ANote) {
     const TrecNuo4PureNoteStyle& S = GetNoteStyle(ANote);
     const TrecNuo4Pitch& P = ANote.MusicNote.Pitch;
-    if (P.Digit == DigitDrum)
+    // The plain drum cross follows the digit face like the digits around it (the music font
+    // has one per face); characters go through the drum path.
+    if (P.Digit == DigitDrum && P.DrumPitch.IsValid())
         return Nuo4MusicFont().CreatePath_NoteDigit_Drum(G, P.DrumPitch, S.GetDigitSize());
     // A hidden or unknown digit has no glyph: its code point would fall into the next face.
-    if (P.Digit > Digit7) return QPainterPath();
+    if (P.Digit > DigitDrum) return QPainterPath();
     return Nuo4MusicFont().CreatePath_NoteDigit(G, int(P.Digit), S.GetDigitFace(),
                                                 S.GetDigitSize());
 }
 
 }  // namespace
+
+const char* EnumName(TNuo4NotePartFlag AValue) {
+    switch (AValue) {
+        case npfDigit:
+            return "npfDigit";
+        case npfAccidental:
+            return "npfAccidental";
+        case npfOctaveDots:
+            return "npfOctaveDots";
+        case npfUnderlines:
+            return "npfUnderlines";
+        case npfRightDots:
+            return "npfRightDots";
+        case npfRightLines:
+            return "npfRightLines";
+        case npfGrace:
+            return "npfGrace";
+    }
+    return "";
+}
 
 bool NoteMarksAreScript() {
     return Nuo4DocOptions().Param_MainDigit.IsScript();

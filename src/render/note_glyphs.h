@@ -30,6 +30,7 @@ enum TNuo4NotePartFlag : uint8_t {
     npfRightLines = 0x20,
     npfGrace = 0x40,
 };
+const char* EnumName(TNuo4NotePartFlag AValue);
 
 // Whether marks take the strokes of the script face (the document's main digit face).
 bool NoteMarksAreScript();

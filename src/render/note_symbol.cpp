@@ -90,6 +90,11 @@ void TNuo4SymbolNote::SetRightLineSpacingCoefArray(const TRightLineSpacingCoefAr
     if (GetRightLineCount() > 0) SetNeedUpdate();
 }
 
+void TNuo4SymbolNote::RightLineSpacing_SetCoefArray(const TRightLineSpacingCoefArray& AArray) {
+    nuo4::RightLineSpacing_SetCoefArray(SymbolRec, AArray);
+    SetNeedUpdate();
+}
+
 QRectF TNuo4SymbolNote::GetBounds_Underline(int I) const {
     return nuo4::GetBounds_Underline(SymbolRec, I, ForceChordSubStyle());
 }

@@ -73,6 +73,8 @@ class TNuo4SymbolNote : public TNuo4Symbol {
         return SymbolRec.MainNote.Options.RightLineSpacingCoefArray;
     }
     void SetRightLineSpacingCoefArray(const TRightLineSpacingCoefArray& AArray);
+    // Also writes the locked copy in the control options, so the spacing survives the text.
+    void RightLineSpacing_SetCoefArray(const TRightLineSpacingCoefArray& AArray);
 
     TNuo4UnderlineConnectType GetUnderlineConnectType() const {
         return SymbolRec.ControlOptions.UnderlineConnectType;

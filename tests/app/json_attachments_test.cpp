@@ -8,7 +8,8 @@ using namespace nuo4::cli;
 
 TEST(AttachmentsJson, ItemsCarryHeaderValueSourceAndWrittenText) {
     const std::u16string Text =
-        u"Dynamic@2,1(0.5,-2.5) = 15, True\rOften@1,1(0,-2) = force-ff, {}\r";
+        u"Dynamic@2,1(0.5,-2.5) = 15, True\rOften@1,1(0,-2) = force-ff, {}\r"
+        u"Branch@1,1(0,-3) = True, 2, 4, 0, {1 2 $ 3}, {a\\nb}\r";
     TrecNuo4ABCParseInfo_Section_Attachments Section;
     Section.Clear();
     int32_t Start = 0;
@@ -21,7 +22,7 @@ TEST(AttachmentsJson, ItemsCarryHeaderValueSourceAndWrittenText) {
             Start = P + 1;
         }
     const json J = AttachmentsSectionToJson(Section, Text);
-    ASSERT_EQ(J["Items"].size(), 2u);
+    ASSERT_EQ(J["Items"].size(), 3u);
     const json& D = J["Items"][0];
     EXPECT_EQ(D["aType"], "satitDynamic");
     EXPECT_EQ(D["HorzLocation"]["AbsLocate_BarlineAndNote_BarlinePos"], 1);
@@ -33,4 +34,8 @@ TEST(AttachmentsJson, ItemsCarryHeaderValueSourceAndWrittenText) {
     EXPECT_EQ(O["Value"]["ItemType"], "agitoForce_ff");
     EXPECT_EQ(O["source"], "Often@1,1(0,-2) = force-ff, {}");
     EXPECT_EQ(O["text"], "Often@1,1(0.00,-2.00) = Force-ff, {}, []");
+    const json& B = J["Items"][2]["Value"];
+    EXPECT_EQ(B["InitMeter"], "2/4");
+    EXPECT_EQ(B["VoiceSymbolCount"], 2);
+    EXPECT_EQ(B["LyricsVerseCount"], 2);
 }

@@ -110,3 +110,30 @@ TEST(BranchLyricsText, BlankTextHasNoVersesAndAPrefixAloneIsAnEmptyVerse) {
     EXPECT_TRUE(V[0].IsValid());
     EXPECT_TRUE(V[0].IsEmpty());
 }
+
+TEST(AttachmentsScan, AnAddedItemOfEveryKindIsScannedBackUnchanged) {
+    std::vector<TrecNuo4SectionItem_Attachments> Items(8);
+    Items[0].InitializeToText(u"渐慢, a", fuAttachText2, 0, -2.5f, 1, 1, 0);
+    Items[1].SetToDefaultForFangZi(afztFangZi, lscsLeft, true);
+    Items[2].SetToDefaultForArc(lscsRight, false);
+    Items[3].SetToDefaultForDynamic();
+    Items[4].SetToDefaultForOften(agitoRepeat_Segno12);
+    Items[5].InitializeToExtend(0xe0a0, 0, -2, 1.5f, 1.5f, Nuo4OcupyUpDown);
+    Items[6].SetToDefaultForBranch();
+    Items[6].Branch.Initialize(u"1 2 3", u"la li lo", nssSmallSize, 0.8f);
+    Items[7].SetToDefaultForBrace();
+    std::u16string Text = ABC_AdjustLineBreak(TNuo4ABCBuffer::CreateEmptyDoc());
+    for (const auto& I : Items) {
+        const TNuo4ABCBuffer B(Text);
+        TrecNuo4ABCTextReplaceItem R;
+        B.SectionAttachments_AddItem(I, R);
+        TNuo4ABCTextReplaceItems L;
+        L.AddItem(R);
+        ASSERT_EQ(ABC_ApplyReplaceItems(Text, L), 1);
+    }
+    const TNuo4ABCBuffer B(Text);
+    ASSERT_EQ(B.Section_Attachments.GetCount(), 8) << test::Utf8(Text);
+    for (size_t K = 0; K < Items.size(); ++K)
+        EXPECT_TRUE(B.Section_Attachments.Buffer[K].Value.SameAs(Items[K]))
+            << test::Utf8(Items[K].ToABCText());
+}

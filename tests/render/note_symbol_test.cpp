@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
 #include <cmath>
 #include <memory>
 
@@ -197,6 +199,15 @@ TEST_F(NoteSymbol, LockedDashSpacingIgnoresTheAdvanceWidth) {
     EXPECT_NEAR(S.GetRightlineRect(1).center().x(), 7.2, Eps);
 }
 
+TEST_F(NoteSymbol, LockedSpacingWrittenBySymbolSurvivesAdvanceChanges) {
+    auto S = Make(u"5---");
+    S->RightLineSpacing_SetCoefArray({1.5f, 0.5f, 0.5f, 1, 1, 1, 1});
+    EXPECT_TRUE(S->SymbolRec.ControlOptions.RightLineSpacingCoefIsLocked());
+    S->SetAWCoef(8.0f);
+    S->Update(false);
+    EXPECT_NEAR(BoxOf(*S, 5).right(), 2.5 * 2.4 + 0.96, Eps);
+}
+
 TEST_F(NoteSymbol, ItalicStyleLeansEveryPartRightAboveTheBaseline) {
     auto S = Make(u"3_");
     S->SetSubStyle(nssItalicNormal);
@@ -226,6 +237,19 @@ TEST_F(NoteSymbol, ScriptFaceDrawsMarksWithItsStrokes) {
     ExpectRect(BoxOf(*S, 4), 1.92 - 0.375, -1.575, 0.75, 0.75, 0.03);
 }
 
+TEST_F(NoteSymbol, PlainDrumCrossTakesTheDigitFace) {
+    const QSizeF Cell(2.4, 3.0);
+    const QRectF Cross0 =
+        Nuo4MusicFont().CreatePath_NoteDigit(nullptr, 8, dfFace0, Cell).boundingRect();
+    const QRectF Cross3 =
+        Nuo4MusicFont().CreatePath_NoteDigit(nullptr, 8, dfFace3, Cell).boundingRect();
+    ASSERT_NE(Cross0, Cross3);
+    EXPECT_EQ(BoxOf(*Make(u"X"), 0), Cross0);
+    Nuo4DocOptions().Param_MainDigit.Face = dfFace3;
+    RebuildAll(Nuo4DocOptions());
+    EXPECT_EQ(BoxOf(*Make(u"X"), 0), Cross3);
+}
+
 TEST_F(NoteSymbol, HiddenDigitHasNoGlyph) {
     TrecNuo4SymbolNote R = Rec(u"5");
     R.MainNote.MusicNote.Pitch.Digit = DigitHide;
@@ -234,6 +258,47 @@ TEST_F(NoteSymbol, HiddenDigitHasNoGlyph) {
     S.Update(true);
     EXPECT_EQ(S.ElementsCount(), 7);
     EXPECT_TRUE(Empty(S, 0));
+}
+
+TEST_F(NoteSymbol, DrawingFillsTheElementsAtThePosition) {
+    // 20 pixels per mm; the note's origin at (10, 10) mm.
+    QImage Img(400, 400, QImage::Format_RGB32);
+    Img.setDotsPerMeterX(20000);
+    Img.setDotsPerMeterY(20000);
+    Img.fill(Qt::white);
+    {
+        QPainter P(&Img);
+        TKoGraphics G(&P);
+        PrepareGraphics(G, 1.0);
+        auto S = Make(u"3d_");
+        S->SetPos(QPointF(10, 10));
+        S->Draw(G);
+    }
+    auto Dark = [&](double AXmm, double AYmm) {
+        return qGray(Img.pixel(int(AXmm * 20), int(AYmm * 20))) < 100;
+    };
+    EXPECT_TRUE(Dark(10.0, 10.75));  // underline, 0.645 ... 0.855 below the baseline
+    EXPECT_FALSE(Dark(10.0, 10.5));  // between digit and underline
+    EXPECT_TRUE(Dark(10.0, 11.65));  // octave dot centre under the underline
+    EXPECT_FALSE(Dark(10.0, 11.2));  // between underline and dot
+    EXPECT_FALSE(Dark(12.0, 8.5));   // right of the digit
+}
+
+TEST_F(NoteSymbol, InkStaysInsideTheLayoutBounds) {
+    // Upright styles: every part the elements draw lies inside the bounds the layout reserves.
+    for (const char16_t* T : {u"5", u"#1g", u"b7ddd___", u"#b3gg_..", u"2----", u"0d__.", u"X_",
+                              u"[135]_.", u"[1d3g5gg]---", u"[#14b6]__", u"{12}5", u"{b7g1g}6dd_",
+                              u"{3}[135]", u"{12}#5_.", u"{123}0-"}) {
+        auto S = Make(T);
+        S->SetAWCoef(2.5f);
+        S->Update(false);
+        const QRectF B = S->Bounds().adjusted(-0.05, -0.05, 0.05, 0.05);
+        const QRectF Ink = S->BlackBox();
+        EXPECT_TRUE(B.contains(Ink))
+            << QString::fromStdU16String(T).toStdString() << " ink " << Ink.left() << ","
+            << Ink.top() << " " << Ink.right() << "," << Ink.bottom() << " bounds " << B.left()
+            << "," << B.top() << " " << B.right() << "," << B.bottom();
+    }
 }
 
 // ---- Chords -----------------------------------------------------------------------------------

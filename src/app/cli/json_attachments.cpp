@@ -1,4 +1,6 @@
 #include "app/cli/json_dump.h"
+
+#include "format/attach_branch_text.h"
 #include "format/section_attachments.h"
 
 namespace nuo4::cli {
@@ -104,7 +106,10 @@ json ValueJson(const TrecNuo4SectionItem_Attachments& I) {
                 {"bForceUseSubStyle", B->bForceUseSubStyle},
                 {"SubStyleToForceUse", EnumName(B->SubStyleToForceUse)},
                 {"FontUsageForLyric", Utf8(ABC_FontUsageName(B->FontUsageForLyric))},
-                {"bAutoAlign", B->bAutoAlign}};
+                {"bAutoAlign", B->bAutoAlign},
+                // What the two texts yield: voice symbols (a return ends them) and verses.
+                {"VoiceSymbolCount", Branch_ReadVoiceSymbols(B->GetABCText_Voice()).size()},
+                {"LyricsVerseCount", Branch_ReadLyricsVerses(B->ABCText_Lyrics).size()}};
     const auto& R = I.Brace;
     return {{"Style", EnumName(R.Style)},
             {"Direction", EnumName(R.Direction)},
