@@ -347,6 +347,8 @@ double ContinuousHeight() {
 }  // namespace
 
 int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
+    // Every run chooses its sheet afresh: a "--symbols" run must not leak into the next one.
+    GSymbolsSheet = false;
     std::string OutPath;
     for (size_t I = 0; I < AArgs.size(); ++I) {
         if ((AArgs[I] == "-o" || AArgs[I] == "--output") && I + 1 < AArgs.size())
