@@ -202,18 +202,26 @@ int32_t ABC_Find(TText AText, TKoRange ARange, TText S) {
     return Pos == TText::npos ? -1 : ARange.StartIndex + static_cast<int32_t>(Pos);
 }
 
-int32_t ABC_FindEarliestOf(TText AText, TKoRange ARange, const std::vector<TText>& AList,
-                           int& AIndex) {
+namespace {
+// The smallest position any string of the list is found at; the earlier string wins ties.
+template <typename TFind>
+int32_t FindEarliest(const std::vector<TText>& AList, int& AIndex, TFind AFind) {
     AIndex = -1;
     int32_t Best = -1;
     for (size_t I = 0; I < AList.size(); ++I) {
-        const int32_t P = ABC_Find(AText, ARange, AList[I]);
+        const int32_t P = AFind(AList[I]);
         if (P >= 0 && (Best < 0 || P < Best)) {
             Best = P;
             AIndex = static_cast<int>(I);
         }
     }
     return Best;
+}
+}  // namespace
+
+int32_t ABC_FindEarliestOf(TText AText, TKoRange ARange, const std::vector<TText>& AList,
+                           int& AIndex) {
+    return FindEarliest(AList, AIndex, [&](TText S) { return ABC_Find(AText, ARange, S); });
 }
 
 int32_t ABC_FindEarliestCharOf(TText AText, TKoRange ARange, TText AChars, int& AIndex) {
@@ -752,16 +760,7 @@ int32_t ABC_FindEscaped(TText AText, TKoRange ARange, TText S) {
 
 int32_t ABC_FindEarliestEscaped(TText AText, TKoRange ARange, const std::vector<TText>& AList,
                                 int& AIndex) {
-    AIndex = -1;
-    int32_t Best = -1;
-    for (size_t I = 0; I < AList.size(); ++I) {
-        const int32_t P = ABC_FindEscaped(AText, ARange, AList[I]);
-        if (P >= 0 && (Best < 0 || P < Best)) {
-            Best = P;
-            AIndex = static_cast<int>(I);
-        }
-    }
-    return Best;
+    return FindEarliest(AList, AIndex, [&](TText S) { return ABC_FindEscaped(AText, ARange, S); });
 }
 
 std::u16string ABC_LineBreaksToEscapes(TText S) {
