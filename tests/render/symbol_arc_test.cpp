@@ -156,6 +156,34 @@ TEST_F(ArcTest, StrokedEllipseRunsFromChordEndToChordEndThroughTheApex) {
     EXPECT_NEAR(P.pointAtPercent(0.5).x(), 11, 0.01);
 }
 
+TEST_F(ArcTest, EllipticCurveStaysOnItsEllipseToTheHundredth) {
+    // L = 20, h = 2: a = 10 * 1.4 / sqrt(1.8) = 10.43498, b = 2.8, centre 0.8 below the chord.
+    const QPainterPath P =
+        TNuo4SymbolArc::CreatePath_Arc_Ellispe_Hair_Full(TGPPointF(0, 0), 20, 2, 0.4);
+    const double A = 10.43498, B = 2.8, Cx = 10, Cy = 0.8;
+    for (int I = 0; I <= 20; ++I) {
+        const QPointF Q = P.pointAtPercent(I / 20.0);
+        // Distance from the ellipse along the ray from its centre.
+        const double Dx = Q.x() - Cx, Dy = Q.y() - Cy;
+        const double R = std::hypot(Dx, Dy);
+        const double ROnEllipse =
+            1 / std::sqrt((Dx / R / A) * (Dx / R / A) + (Dy / R / B) * (Dy / R / B));
+        EXPECT_NEAR(R, ROnEllipse, 0.01) << I;
+    }
+}
+
+TEST_F(ArcTest, FlatCornersAreCirclesOfRadiusTwiceTheHeight) {
+    const double h = 1.5, R = 3;
+    const QPainterPath P =
+        TNuo4SymbolArc::CreatePath_Arc_Flat_Hair_Full(TGPPointF(0, 0), 20, h, 60);
+    // The left corner's centre is (sqrt(3) h, R - h) = (2.59808, 1.5).
+    for (int I = 0; I <= 10; ++I) {
+        const QPointF Q = P.pointAtPercent(I / 10.0 * 0.1);
+        if (Q.x() > 2.59808) break;
+        EXPECT_NEAR(std::hypot(Q.x() - 2.59808, Q.y() - 1.5), R, 0.01) << I;
+    }
+}
+
 TEST_F(ArcTest, FilledEllipseIsACrescentThickAtTheApexAndHalfAtTheEnds) {
     auto S = Full(20, assEllipseFill);
     ASSERT_EQ(S->ElementsCount(), 1);
