@@ -64,8 +64,9 @@ QPainterPath Line(TGPPointF A, TGPPointF B) {
     return P;
 }
 
-// Outer curve raised by AT / 4 and AT / 4 higher, inner lowered by AT / 4 and AT / 4 lower:
-// the outer one, then the inner one backwards, closed.
+// A filled arc from two curves: the outer one starts AT / 4 above the start point and stands
+// AT / 4 higher, the inner one starts AT / 4 below and stands AT / 4 lower; the outer one,
+// then the inner one backwards, closed.
 template <typename TCurve>
 QPainterPath Crescent(TGPPointF AStartPt, double AH, double AT, TCurve ACurve) {
     QPainterPath P = ACurve(AStartPt + TGPPointF(0, -AT / 4), AH + AT / 4);
