@@ -74,17 +74,6 @@ bool ABC_IsClosingPunctuation(char16_t C) {
 
 // ---- Characters and ranges ---------------------------------------------------------------
 
-bool ABC_RangeIsUsable(TText AText, TKoRange ARange) {
-    return !AText.empty() && ARange.StartIndex >= 0 && ARange.Length > 0 &&
-           static_cast<int64_t>(ARange.StartIndex) + ARange.Length <=
-               static_cast<int64_t>(AText.size());
-}
-
-char16_t ABC_CharAt(TText AText, int32_t AIndex) {
-    if (AIndex < 0 || static_cast<size_t>(AIndex) >= AText.size()) return 0;
-    return AText[AIndex];
-}
-
 bool ABC_IsCR(TText AText, int32_t AIndex) {
     return ABC_CharAt(AText, AIndex) == u'\r';
 }

@@ -348,6 +348,8 @@ double ContinuousHeight() {
 }  // namespace
 
 int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
+    // Every run chooses its sheet afresh: a "--symbols" run must not leak into the next one.
+    GSymbolsSheet = false;
     std::string OutPath;
     // One process may run several commands: each starts from the font sheet.
     GSymbolsSheet = false;
