@@ -278,7 +278,8 @@ void DrawFamilies(TSheet& S) {
 // The sections of the symbol page, in order.
 std::vector<TSymbolSpecimenSection> SymbolSections() {
     std::vector<TSymbolSpecimenSection> R;
-    for (const auto& Part : {BasicSymbolSpecimenSections(), NoteSymbolSpecimenSections()})
+    for (const auto& Part :
+         {BasicSymbolSpecimenSections(), NoteSymbolSpecimenSections(), ArcSymbolSpecimenSections()})
         R.insert(R.end(), Part.begin(), Part.end());
     return R;
 }

@@ -23,6 +23,10 @@ const std::vector<TSymbolSpecimenSection>& BasicSymbolSpecimenSections();
 // chords in both spacing modes, grace groups before and after, articulations.
 const std::vector<TSymbolSpecimenSection>& NoteSymbolSpecimenSections();
 
+// Slurs and ties in every shape over notes, tuplets 2 to 12, pieces of wrapped arcs, end
+// marks and special arcs.
+const std::vector<TSymbolSpecimenSection>& ArcSymbolSpecimenSections();
+
 }  // namespace nuo4::cli
 
 #endif
