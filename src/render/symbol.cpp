@@ -277,6 +277,16 @@ bool TNuo4Symbol::WithUnderline() const {
 
 // ---- Drawing ------------------------------------------------------------------------------------
 
+namespace {
+TNuo4SymbolDrawObserver GDrawObserver = nullptr;
+void* GDrawObserverContext = nullptr;
+}  // namespace
+
+void Nuo4SetSymbolDrawObserver(TNuo4SymbolDrawObserver AObserver, void* AContext) {
+    GDrawObserver = AObserver;
+    GDrawObserverContext = AContext;
+}
+
 void TNuo4Symbol::Draw(TKoGraphics& G) {
     if (!G.Painter()) return;
     const TNuo4SymbolType T = GetSymbolType();
@@ -285,6 +295,7 @@ void TNuo4Symbol::Draw(TKoGraphics& G) {
 
     G.Save();
     G.TranslateTransform(FPos.x(), FPos.y());
+    if (GDrawObserver) GDrawObserver(*this, G.WorldTransform(), GDrawObserverContext);
 
     TGPColor Fore = FColor;
     TGPColor Back = 0;  // transparent

@@ -162,4 +162,11 @@ class TNuo4Symbol {
     bool FNeedUpdate = true;
 };
 
+// Told of every symbol as it is drawn, with the world transform that places its local
+// coordinates on the page (the symbol's position included). Regression tests record draw lists
+// through it; null (the default) costs nothing.
+using TNuo4SymbolDrawObserver = void (*)(const TNuo4Symbol& ASymbol, const QTransform& AToPage,
+                                         void* AContext);
+void Nuo4SetSymbolDrawObserver(TNuo4SymbolDrawObserver AObserver, void* AContext);
+
 }  // namespace nuo4

@@ -14,9 +14,10 @@ const std::vector<TCommand>& AllCommands() {
          RunParse},
         {"empty", "empty", "the text of a new document", RunEmpty},
 #ifdef NUO4_CLI_WITH_RENDER
-        {"glyphs", "glyphs [--symbols] -o SHEET.png|SHEET.pdf",
+        {"glyphs", "glyphs [--symbols] [--draw-list LIST.json] -o SHEET.png|SHEET.pdf",
          "specimen of the music font: every note digit face and glyph descriptor; with "
-         "--symbols the symbol sheet (bar lines, voltas, meters, keys, tempo marks, texts)",
+         "--symbols the symbol sheet (notes, chords, graces, arcs, tuplets, bar lines, voltas, "
+         "meters, keys, tempo marks, texts); --draw-list also writes every symbol's path items",
          RunGlyphs},
 #endif
     };

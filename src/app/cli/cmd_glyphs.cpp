@@ -7,12 +7,14 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
 
 #include "app/cli/commands.h"
+#include "app/cli/draw_list.h"
 #include "app/cli/specimen_symbols.h"
 #include "render/draw_utils.h"
 #include "render/music_font.h"
@@ -350,12 +352,12 @@ double ContinuousHeight() {
 int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     // Every run chooses its sheet afresh: a "--symbols" run must not leak into the next one.
     GSymbolsSheet = false;
-    std::string OutPath;
-    // One process may run several commands: each starts from the font sheet.
-    GSymbolsSheet = false;
+    std::string OutPath, DrawListPath;
     for (size_t I = 0; I < AArgs.size(); ++I) {
         if ((AArgs[I] == "-o" || AArgs[I] == "--output") && I + 1 < AArgs.size())
             OutPath = AArgs[++I];
+        else if (AArgs[I] == "--draw-list" && I + 1 < AArgs.size())
+            DrawListPath = AArgs[++I];
         else if (AArgs[I] == "--symbols")
             GSymbolsSheet = true;
         else {
@@ -381,7 +383,12 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         }
     } RenderDone{App != nullptr};
 
+    if (!DrawListPath.empty() && bPdf) {
+        AErr << "nuo4-cli glyphs: --draw-list goes with a PNG output\n";
+        return 2;
+    }
     int Pages = 1;
+    json DrawList;
     if (bPdf) {
         QPdfWriter Writer(Path);
         Writer.setPageSize(QPageSize(QPageSize::A4));
@@ -415,11 +422,19 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             PrepareGraphics(G, 1.0);
             SetDestGraphics(&G);
             TSheet S(G, false, [] {});
-            DrawSheet(S);
+            DrawList = RecordDrawList([&S] { DrawSheet(S); });
             SetDestGraphics(nullptr);
         }
         if (!Img.save(Path, "PNG")) {
             AErr << "nuo4-cli glyphs: cannot write '" << OutPath << "'\n";
+            return 2;
+        }
+    }
+    if (!DrawListPath.empty()) {
+        std::ofstream Out(DrawListPath, std::ios::binary);
+        Out << DrawList.dump() << "\n";
+        if (!Out) {
+            AErr << "nuo4-cli glyphs: cannot write '" << DrawListPath << "'\n";
             return 2;
         }
     }
