@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "format/arc_styles.h"
 #include "format/doc_options.h"
 #include "render/music_font.h"
 #include "render/note_style.h"
@@ -267,7 +268,9 @@ TNuo4SymbolPathes CreatePath_KeySignature(const TrecNuo4SymbolKeySignature& ARec
     AddUnited(ABounds, B);
     // The leading gap belongs to the group.
     ABounds.setLeft(0);
-    const double Dy = -H / 2 - ABounds.center().y();
+    // Centred by its letter cell (the height of "1=" and the letter), so that keys with and
+    // without an accidental share one baseline; the accidental's tail hangs below it.
+    const double Dy = -H / 2 - 250 * k;
     TKoGDIPlusPath::PathTranslate(P, 0, Dy);
     ABounds.translate(0, Dy);
     if (bOnlyCalc) return {};
@@ -308,7 +311,8 @@ TNuo4SymbolPathes CreatePath_KeyAndMeters(const TrecNuo4KeyAndMeters& AValue,
         Add(std::move(Part), B);
     }
     if (RectIsEmpty(ABounds)) return {};
-    const QPointF D(APt.x() - ABounds.left(), APt.y() - ABounds.center().y());
+    // Every part is centred on the middle of the digit line, which goes to APt.Y.
+    const QPointF D(APt.x() - ABounds.left(), APt.y() - CenterY);
     SymbolPathes_Translate(Items, D);
     ABounds.translate(D);
     if (bOnlyCalc) return {};
@@ -582,6 +586,113 @@ TNuo4SymbolPathes CreatePath_TextRectangle(TGPPointF APt, TrecNuo4SizeF ASize, b
     if (bFilled) return SymbolPathes_Fill(P);
     const double Pen = 0.1 * DocDigitSize().width();
     return bDashed ? SymbolPathes_Dashed(P, Pen) : SymbolPathes_Stroke(P, Pen);
+}
+
+namespace {
+
+// The arcs here are given by the true angles of the rays from the centre, clockwise from +x
+// on the page (270 degrees is the top). Qt takes the parametric angles of the ellipse,
+// counter-clockwise, so both ends are converted.
+double ParametricDeg(const QRectF& ARect, double APolarDeg) {
+    const double T = APolarDeg * M_PI / 180;
+    return std::atan2(ARect.width() * std::sin(T), ARect.height() * std::cos(T)) * 180 / M_PI;
+}
+
+void ArcClockwise(QPainterPath& P, const QRectF& ARect, double AStartDeg, double ASweepDeg,
+                  bool bMoveTo) {
+    const double T0 = ParametricDeg(ARect, AStartDeg);
+    double Sweep = ParametricDeg(ARect, AStartDeg + ASweepDeg) - T0;
+    // Keep the direction and the number of turns of the requested sweep.
+    while (ASweepDeg > 0 && Sweep < 0) Sweep += 360;
+    while (ASweepDeg < 0 && Sweep > 0) Sweep -= 360;
+    if (bMoveTo) P.arcMoveTo(ARect, -T0);
+    P.arcTo(ARect, -T0, -Sweep);
+}
+
+// The elliptic curve from (X0, Y0) to (X0 + L, Y0) with its apex AH above the chord's middle;
+// the ellipse's centre lies S * AH below the chord.
+QPainterPath EllipseArcCurve(double AX0, double AY0, double L, double AH, double S = 0.4) {
+    const double A = L / 2 * (1 + S) / std::sqrt(1 + 2 * S), B = (1 + S) * AH;
+    const QRectF R(AX0 + L / 2 - A, AY0 - AH, 2 * A, 2 * B);
+    const double Phi = std::atan((L / 2) / (S * AH)) * 180 / M_PI;
+    QPainterPath P;
+    ArcClockwise(P, R, 270 - Phi, 2 * Phi, true);
+    return P;
+}
+
+// Two 60 degree corners joined by a straight top; a short arc is one circular arc.
+QPainterPath FlatArcCurve(double AX0, double AY0, double L, double AH) {
+    constexpr double Theta = 60;
+    const double R = AH / (1 - std::cos(Theta * M_PI / 180));
+    const double C = R * std::sin(Theta * M_PI / 180);
+    const double F = L - 2 * C;
+    QPainterPath P;
+    if (F >= 0) {
+        const QRectF Sq(AX0 - R + C, AY0 - AH, 2 * R, 2 * R);
+        ArcClockwise(P, Sq, 270 - Theta, Theta, true);
+        ArcClockwise(P, Sq.translated(F, 0), 270, Theta, false);
+    } else {
+        // The circle through both chord ends with its top at the apex: the half angle at its
+        // centre is twice the angle of the chord from the apex to an end.
+        const double E = AH + L * L / (4 * AH);
+        const double Psi = 2 * std::atan(2 * AH / L) * 180 / M_PI;
+        ArcClockwise(P, QRectF(AX0 + (L - E) / 2, AY0 - AH, E, E), 270 - Psi, 2 * Psi, true);
+    }
+    return P;
+}
+
+}  // namespace
+
+TNuo4SymbolPathes CreatePath_TextArc(TGPPointF APt, double ALength, int32_t AStyle,
+                                     TGPRectF& ABounds, bool bOnlyCalc) {
+    const bool bFlat = AStyle >= 5 && AStyle <= 9;
+    const int Mark = AStyle >= 1 && AStyle <= 4 ? AStyle : bFlat ? AStyle - 5 : 0;
+    const double H = StyleDigitSize(TrecNuo4NoteStyleIndex()).height();
+    const TGPSizeF D0 = DocDigitSize();
+    const double W0 = D0.width(), H0 = D0.height();
+    // A full arc is never shorter than 2 mm.
+    const double L = std::max(ALength, 2.0);
+    const double h = bFlat ? 0.32 * H * std::pow(L, 1.0 / 8) : 0.28 * std::sqrt(L) * std::sqrt(H);
+    const double T = bFlat ? 0.07 * H : 0.10 * H;
+    ABounds = TGPRectF(APt.x(), APt.y() - (h + T / 2), L, h + T / 2);
+    if (bOnlyCalc) return {};
+
+    TNuo4SymbolPathes Items;
+    QPainterPath Arc;
+    if (bFlat) {
+        Arc = FlatArcCurve(0, -T / 2, L, h);
+        TKoGDIPlusPath::Path_ReverseAndAddAndClose(Arc, FlatArcCurve(0, T / 2, L, h), true);
+    } else {
+        Arc = EllipseArcCurve(0, -T / 4, L, h + T / 4);
+        TKoGDIPlusPath::Path_ReverseAndAddAndClose(Arc, EllipseArcCurve(0, T / 4, L, h - T / 4),
+                                                   true);
+    }
+    SymbolPathes_AddFill(Items, Arc);
+    // End marks grow slowly with the length: k = (L / W0)^(1/4).
+    const double K = std::pow(L / W0, 0.25);
+    if (Mark == aasArrow || Mark == aasArrowAndDot) {
+        const double A = 1.8 * K, Beta = (35 - L / W0) * M_PI / 180, Spread = 22 * M_PI / 180;
+        const QPointF E(L, 0);
+        auto Dir = [](double AAngle) { return QPointF(std::cos(AAngle), std::sin(AAngle)); };
+        QPainterPath Head;
+        Head.moveTo(E - A * Dir(Beta + Spread));
+        Head.lineTo(E);
+        Head.lineTo(E - A * Dir(Beta - Spread));
+        Head.lineTo(E - 0.6 * A * Dir(Beta));
+        Head.closeSubpath();
+        SymbolPathes_AddFill(Items, Head);
+    }
+    if (Mark == aasDot || Mark == aasArrowAndDot) {
+        QPainterPath Dot;
+        const double R = 0.4 * K * W0 / 2;
+        Dot.addEllipse(QPointF(L / 2, -h), R, R);
+        SymbolPathes_AddFill(Items, Dot);
+    }
+    if (Mark == aasHorzLine)
+        SymbolPathes_AddFill(Items,
+                             RectPath(TGPRectF(L - 1.5 * K, -0.03 * H0, 1.5 * K, 0.06 * H0)));
+    SymbolPathes_Translate(Items, APt);
+    return Items;
 }
 
 TNuo4SymbolPathes CreatePath_BarNumber(const QString& AText, TNuo4FontUsage AUsage, TGPPointF APt,

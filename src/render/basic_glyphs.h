@@ -63,9 +63,10 @@ struct TrecNuo4SymbolKeySignature {
     static TrecNuo4SymbolKeySignature FromKey(const TrecNuo4KeySignature& AKey,
                                               const TrecNuo4NoteStyleIndex& AStyle);
 };
-// "1=" (optional), the accidental (optional), a gap of 0.1 W, the key letter; centred on -H/2.
-// The bounds begin at x = 0, so the gap stays in front of a bare letter. Nothing for a key
-// letter outside 0 ... 6.
+// "1=" (optional), the accidental (optional), a gap of 0.1 W, the key letter, their tops in
+// line; "1=" and the letter are centred on -H/2 and the accidental reaches below them. The
+// bounds begin at x = 0, so the gap stays in front of a bare letter. Nothing for a key letter
+// outside 0 ... 6.
 TNuo4SymbolPathes CreatePath_KeySignature(const TrecNuo4SymbolKeySignature& ARec, TGPRectF& ABounds,
                                           double& ACenterY, bool bOnlyCalc);
 
@@ -116,6 +117,13 @@ TNuo4SymbolPathes CreatePath_WaveLine(TGPPointF APt, double ALength, bool bVert,
 TNuo4SymbolPathes CreatePath_TextRectangle(TGPPointF APt, TrecNuo4SizeF ASize, bool bEllipse,
                                            bool bDashed, bool bFilled, TGPRectF& ABounds,
                                            bool bOnlyCalc);
+
+// The arc element of a standard text: a full arc of ALength (at least 2) whose chord starts at
+// APt and bends upwards. Styles 1 ... 4: elliptic filled with end mark 1 ... 4 (arrow, dot,
+// both, short line); 5 ... 9: flat filled with end mark 0 ... 4; anything else elliptic filled
+// without mark. The arc and each mark are one fill item.
+TNuo4SymbolPathes CreatePath_TextArc(TGPPointF APt, double ALength, int32_t AStyle,
+                                     TGPRectF& ABounds, bool bOnlyCalc);
 
 // The boxed bar number: the text with its left-bottom at (APt.X + 0.7, APt.Y), a rounded frame
 // 0.2 thick with radius 0.5 around the text widened by 0.7 on the left and right.

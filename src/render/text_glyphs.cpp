@@ -2,8 +2,11 @@
 
 #include <QStringList>
 
+#include "format/doc_options.h"
 #include "render/basic_glyphs.h"
 #include "render/music_font.h"
+#include "render/note_geometry.h"
+#include "render/note_glyphs.h"
 
 namespace nuo4 {
 
@@ -11,6 +14,89 @@ namespace {
 
 QString Q(const std::u16string& S) {
     return QString::fromStdU16String(S);
+}
+
+QPainterPath UnionOf(const TNuo4NotePaths& APaths) {
+    QPainterPath R;
+    for (const QPainterPath& P : APaths)
+        if (!TKoGDIPlusPath::PathIsEmpty(P)) R.addPath(P);
+    return R;
+}
+
+// Note-like elements are built as note records in note coordinates (digit centre at x = 0,
+// digit bottom at y = 0) and moved so that their left edge is at APt.X and their reference
+// height (ADy below the digit bottom) is at APt.Y.
+TNuo4SymbolPathes PlaceNotePaths(QPainterPath APath, TGPRectF ALocal, TGPPointF APt, double ADy,
+                                 TGPRectF& ABounds, bool bOnlyCalc) {
+    ABounds = TGPRectF();
+    if (RectIsEmpty(ALocal)) return {};
+    const QPointF D(APt.x() - ALocal.left(), APt.y() + ADy);
+    ABounds = ALocal.translated(D);
+    if (bOnlyCalc) return {};
+    TKoGDIPlusPath::PathTranslate(APath, D.x(), D.y());
+    TNuo4SymbolPathes Items;
+    SymbolPathes_AddFill(Items, APath);
+    return Items;
+}
+
+TrecNuo4NoteStyleIndex DefaultNoteStyle() {
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    TrecNuo4NoteStyleIndex S =
+        TrecNuo4NoteStyleIndex::Create(O.NoteMainStyle_Default, O.NoteSubStyle_Default);
+    return S.IsValid() ? S : TrecNuo4NoteStyleIndex();
+}
+
+// A single note in the default style, its digit middle on APt.Y; underlines drawn by the note
+// itself since no layout joins them here.
+TNuo4SymbolPathes CreatePath_TextPureNote(const TrecNuo4MusicPureNote& ANote, TGPPointF APt,
+                                          TGPRectF& ABounds, bool bOnlyCalc) {
+    TrecNuo4SymbolNote N;
+    N.MainNote.Initialize(ANote.Pitch, ANote.Duration);
+    N.MainNote.Options.StyleIndex = DefaultNoteStyle();
+    const double H = GetNoteStyle(N.MainNote).GetDigitHeight();
+    return PlaceNotePaths(
+        bOnlyCalc ? QPainterPath() : UnionOf(CreateSymbolNotePaths(GetDestGraphics(), N)),
+        GetBounds(N), APt, H / 2, ABounds, bOnlyCalc);
+}
+
+// A chord in (default main style, its sub style), the lowest digit bottom on APt.Y.
+TNuo4SymbolPathes CreatePath_TextChord(const TNuo4Pitches& APitches, TNuo4NoteSubStyle ASubStyle,
+                                       TGPPointF APt, TGPRectF& ABounds, bool bOnlyCalc) {
+    ABounds = TGPRectF();
+    if (APitches.empty()) return {};
+    TrecNuo4SymbolNote N;
+    N.MainNote.Options.StyleIndex =
+        TrecNuo4NoteStyleIndex::Create(DefaultNoteStyle().MainStyle, ASubStyle);
+    if (!N.MainNote.Options.StyleIndex.IsValid())
+        N.MainNote.Options.StyleIndex = DefaultNoteStyle();
+    N.SetPitches_Main(APitches);
+    CheckChord(N);
+    return PlaceNotePaths(
+        bOnlyCalc ? QPainterPath() : UnionOf(CreateSymbolNotePaths(GetDestGraphics(), N, 0, false)),
+        GetBounds(N, false), APt, 0, ABounds, bOnlyCalc);
+}
+
+// A grace group of the default main style without its offset from a main note, the grace
+// digit bottoms on APt.Y.
+TNuo4SymbolPathes CreatePath_TextGrace(const TRecNuo4TextElement& E, TGPPointF APt,
+                                       TGPRectF& ABounds, bool bOnlyCalc) {
+    ABounds = TGPRectF();
+    if (E.GracePitches.empty()) return {};
+    TrecNuo4SymbolNote N;
+    N.MainNote.Options.StyleIndex =
+        TrecNuo4NoteStyleIndex::Create(DefaultNoteStyle().MainStyle, nssNormal);
+    N.SetGrace(E.GracePitches);
+    N.GraceNote.Options.bRight = E.bGraceIsRight;
+    N.GraceNote.Options.b8th = E.bGraceIs8th;
+    double Gap = 0;
+    const TGPRectF Local = GetBounds_Grace(N, Gap, true);
+    QPainterPath P;
+    if (!bOnlyCalc) {
+        P = CreateGraceGroupPath(GetDestGraphics(), N);
+        const QPointF Pos = GetGracePos(N);
+        TKoGDIPlusPath::PathTranslate(P, -Pos.x(), -Pos.y());
+    }
+    return PlaceNotePaths(P, Local, APt, 0, ABounds, bOnlyCalc);
 }
 
 }  // namespace
@@ -51,6 +137,18 @@ TNuo4SymbolPathes CreatePath_TextElement(const TRecNuo4TextElement& E, TNuo4Font
             if (!bOnlyCalc) SymbolPathes_AddFill(Items, P);
             break;
         }
+        case stetPureNote:
+            Items = CreatePath_TextPureNote(E.PureNote, APt, ABounds, bOnlyCalc);
+            break;
+        case stetChord:
+            Items = CreatePath_TextChord(E.ChordPitches, E.ChordSubStyle, APt, ABounds, bOnlyCalc);
+            break;
+        case stetGrace:
+            Items = CreatePath_TextGrace(E, APt, ABounds, bOnlyCalc);
+            break;
+        case stetArc:
+            Items = CreatePath_TextArc(APt, E.Arc_Length, E.Arc_Style, ABounds, bOnlyCalc);
+            break;
         case stetKeyAndMeters:
             Items = CreatePath_KeyAndMeters(E.KeyAndMeters, AStyle, APt, ABounds, bOnlyCalc);
             break;

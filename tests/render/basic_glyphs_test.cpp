@@ -261,10 +261,30 @@ TEST_F(KeyGlyph, OneIsFlatE) {
     TGPRectF B;
     double Cy = 0;
     const TNuo4SymbolPathes P = CreatePath_KeySignature(Key(2, -1, true), B, Cy, false);
-    ExpectRect(B, 0, -1.5 - 3.558 / 2, 11.04, 3.558);
+    ExpectRect(B, 0, -3, 11.04, 3.558);
     EXPECT_DOUBLE_EQ(Cy, -1.5);
     ASSERT_EQ(P.size(), 1u);
     EXPECT_TRUE(InkWithin(P[0].APath.boundingRect(), B));
+}
+
+TEST_F(KeyGlyph, AccidentalDoesNotMoveTheLetterOffTheDigitLine) {
+    TGPRectF B1, B2;
+    double Cy = 0;
+    const QPainterPath Flat =
+        SymbolPathes_Union(CreatePath_KeySignature(Key(2, -1, true), B1, Cy, false));
+    const QPainterPath Plain =
+        SymbolPathes_Union(CreatePath_KeySignature(Key(2, 0, true), B2, Cy, false));
+    // The letter E is the last 3 mm of each group.
+    QPainterPath L1, L2;
+    L1.addRect(QRectF(B1.right() - 3, -10, 3, 20));
+    L2.addRect(QRectF(B2.right() - 3, -10, 3, 20));
+    const QRectF E1 = Flat.intersected(L1).boundingRect(),
+                 E2 = Plain.intersected(L2).boundingRect();
+    ASSERT_FALSE(E1.isEmpty());
+    EXPECT_NEAR(E1.top(), E2.top(), 1e-3);
+    EXPECT_NEAR(E1.bottom(), E2.bottom(), 1e-3);
+    // The letter fills the digit cell from -H to 0.
+    EXPECT_TRUE(InkWithin(E2, QRectF(B2.right() - 3, -3, 3, 3)));
 }
 
 TEST_F(KeyGlyph, BareLetterKeepsTheGapInFront) {
@@ -280,7 +300,7 @@ TEST_F(KeyGlyph, SharpWithoutOneIs) {
     TGPRectF B;
     double Cy = 0;
     CreatePath_KeySignature(Key(3, 1, false), B, Cy, true);
-    ExpectRect(B, 0, -1.5 - 3.558 / 2, 1.2 + 0.24 + 3, 3.558);
+    ExpectRect(B, 0, -3, 1.2 + 0.24 + 3, 3.558);
 }
 
 TEST_F(KeyGlyph, KeyLetterOutOfRangeDrawsNothing) {
@@ -304,6 +324,10 @@ TEST_F(KeyGlyph, KeyAndMetersAdvanceByWidthPlusDocumentDigit) {
     ExpectRect(B, 10, -4.2, 9.84 + 2.4 + 3.6 + 2.4 + 4.8, 5.4);
     ASSERT_EQ(P.size(), 1u);
     EXPECT_NEAR(P[0].APath.boundingRect().right(), B.right(), Eps);
+    // A key with an accidental keeps the middle line on APt.Y.
+    KM.Key.Accidental = 1;
+    CreatePath_KeyAndMeters(KM, TrecNuo4NoteStyleIndex(), TGPPointF(0, 0), B, true);
+    ExpectRect(B, 0, -2.7, 9.84 + 1.2 + 2.4 + 3.6 + 2.4 + 4.8, 5.4);
     // Meters only: the group starts with the first meter.
     KM.Key.SetToInvalid();
     CreatePath_KeyAndMeters(KM, TrecNuo4NoteStyleIndex(), TGPPointF(0, 0), B, true);

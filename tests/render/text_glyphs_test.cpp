@@ -2,6 +2,8 @@
 // symbol classes. Document digit W0 = 2.4, H0 = 3 (e = 0.07 H0 = 0.21).
 #include "render/text_glyphs.h"
 
+#include <cmath>
+
 #include "basic_glyphs_test_support.h"
 #include "render/basic_glyphs.h"
 #include "render/symbol_basic.h"
@@ -232,6 +234,55 @@ TEST_F(LineGlyph, RectanglesAndEllipses) {
     }
 }
 
+TEST_F(LineGlyph, ArcElementHeightsAndMarks) {
+    // H = 3, L = 20: elliptic h = 0.28 sqrt(20) sqrt(3) = 2.1689, T = 0.3; flat
+    // h = 0.96 * 20^(1/8) = 1.3960, T = 0.21.
+    const double He = 0.28 * std::sqrt(20.0) * std::sqrt(3.0), Hf = 0.96 * std::pow(20.0, 0.125);
+    TGPRectF B;
+    TNuo4SymbolPathes P = CreatePath_TextArc(TGPPointF(1, -1.5), 20, 0, B, false);
+    ExpectRect(B, 1, -1.5 - He - 0.15, 20, He + 0.15);
+    ASSERT_EQ(P.size(), 1u);
+    // The crescent ends on the chord ends and its outer edge peaks T/2 above the apex.
+    const QRectF Ink = P[0].APath.boundingRect();
+    EXPECT_NEAR(Ink.left(), 1, 0.01);
+    EXPECT_NEAR(Ink.right(), 21, 0.01);
+    EXPECT_NEAR(Ink.top(), -1.5 - He - 0.15, 0.01);
+    P = CreatePath_TextArc(TGPPointF(0, 0), 20, 5, B, false);
+    ExpectRect(B, 0, -Hf - 0.105, 20, Hf + 0.105);
+    ASSERT_EQ(P.size(), 1u);
+    // A flat band of uniform thickness: ink reaches T/2 below the chord.
+    EXPECT_NEAR(P[0].APath.boundingRect().bottom(), 0.105, 0.01);
+    EXPECT_NEAR(P[0].APath.boundingRect().top(), -Hf - 0.105, 0.01);
+    EXPECT_NEAR(P[0].APath.boundingRect().left(), 0, 0.01);
+    EXPECT_NEAR(P[0].APath.boundingRect().right(), 20, 0.01);
+    // Marks: style 3 arrow and dot, style 4 the short line, style 8 a flat arc with both.
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 3, B, false).size(), 3u);
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 4, B, false).size(), 2u);
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 8, B, false).size(), 3u);
+    EXPECT_EQ(CreatePath_TextArc(TGPPointF(), 20, 12, B, false).size(), 1u);
+    // The dot sits on the apex.
+    P = CreatePath_TextArc(TGPPointF(), 20, 2, B, false);
+    ASSERT_EQ(P.size(), 2u);
+    EXPECT_NEAR(P[1].APath.boundingRect().center().x(), 10, Eps);
+    EXPECT_NEAR(P[1].APath.boundingRect().center().y(), -He, Eps);
+    // Shorter than 2 mm: measured and drawn as 2 mm.
+    CreatePath_TextArc(TGPPointF(), 1, 0, B, true);
+    EXPECT_NEAR(B.width(), 2, Eps);
+}
+
+TEST_F(LineGlyph, ShortFlatArcIsOneCircularArc) {
+    // L = 3 < 2 sqrt(3) h: the top is still the apex above the chord's middle and the ends
+    // stay on the chord ends.
+    const double Hf = 0.96 * std::pow(3.0, 0.125);
+    TGPRectF B;
+    const TNuo4SymbolPathes P = CreatePath_TextArc(TGPPointF(), 3, 5, B, false);
+    ASSERT_EQ(P.size(), 1u);
+    const QRectF Ink = P[0].APath.boundingRect();
+    EXPECT_NEAR(Ink.top(), -Hf - 0.105, 0.01);
+    EXPECT_NEAR(Ink.left(), 0, 0.01);
+    EXPECT_NEAR(Ink.right(), 3, 0.01);
+}
+
 TEST_F(LineGlyph, BarNumberFrameWidensTheTextBox) {
     TGPRectF B;
     const TNuo4SymbolPathes P =
@@ -308,6 +359,8 @@ TEST_F(TextLayout, LinesAndShapesStartAtTheMiddleLine) {
     ExpectRect(LayOut(u"{rct:4,2,true}"), 0, -1.5, 4, 2);
     ExpectRect(LayOut(u"{els:4,2,false}"), 0, -1.5, 4, 2);
     ExpectRect(LayOut(u"{GAP:1}{slh:4}"), 0, -1.55, 5, 0.26);
+    const double He = 0.28 * std::sqrt(10.0) * std::sqrt(3.0);
+    ExpectRect(LayOut(u"{arc:10,1}"), 0, -1.5 - He - 0.15, 10, He + 0.15);
 }
 
 TEST_F(TextLayout, ElementCountAndBarNumber) {
@@ -398,6 +451,57 @@ TEST_F(BasicSymbol, DialogTextHelpers) {
     const TNuo4TextElementArray E = TNuo4SymbolText::GetElementArray_FromABCText(u"{bny:05}");
     ASSERT_EQ(E.size(), 1u);
     EXPECT_EQ(E[0].aType, stetBarNumber);
+}
+
+using TextNotes = GlyphTest;
+
+TEST_F(TextNotes, PureNoteHasItsLeftEdgeAtXAndDigitMiddleOnTheLine) {
+    // Default style: digit 2.4 x 3, so the digit spans -3 ... 0 around the middle line -1.5.
+    TNuo4SymbolPathes Items;
+    ExpectRect(LayOut(u"{5}", &Items), 0, -3, 2.4, 3);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_TRUE(InkWithin(Items[0].APath.boundingRect(), QRectF(0, -3, 2.4, 3)));
+    // Notes follow each other edge to edge.
+    ExpectRect(LayOut(u"{5}{5}"), 0, -3, 4.8, 3);
+    // An accidental widens the note to the left; the digit keeps its height.
+    const TGPRectF Sharp = LayOut(u"{#4}");
+    EXPECT_NEAR(Sharp.left(), 0, Eps);
+    EXPECT_GT(Sharp.width(), 2.4 + 0.5);
+    // A dotted eighth draws its underline below the digit.
+    const TGPRectF Eighth = LayOut(u"{5_.}", &Items);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_NEAR(Eighth.top(), -3, Eps);
+    EXPECT_GT(Eighth.bottom(), 0);
+}
+
+TEST_F(TextNotes, ChordStandsOnTheLineInItsSubStyle) {
+    // Three notes of the zipped style (2.4 x 2.1): the lowest digit bottom on -1.5.
+    TNuo4SymbolPathes Items;
+    const TGPRectF B = LayOut(u"{[135]}", &Items);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_NEAR(B.left(), 0, Eps);
+    EXPECT_NEAR(B.width(), 2.4, Eps);
+    EXPECT_NEAR(B.bottom(), -1.5, Eps);
+    EXPECT_LT(B.top(), -1.5 - 3 * 2.1);
+    // One pitch: a single note of the chord's sub style.
+    ExpectRect(LayOut(u"{[1]}"), 0, -3.6, 2.4, 2.1);
+}
+
+TEST_F(TextNotes, GraceGroupWithoutItsOffsetFromAMainNote) {
+    // Grace digits 1.95 high (0.65 H) stand on the middle line.
+    TNuo4SymbolPathes Items;
+    const TGPRectF B = LayOut(u"{qyy:12}", &Items);
+    ASSERT_EQ(Items.size(), 1u);
+    EXPECT_NEAR(B.left(), 0, Eps);
+    EXPECT_NEAR(B.top(), -1.5 - 1.95, Eps);
+    EXPECT_GT(B.bottom(), -1.5);  // shared underlines and the tie hang below
+    // The notes' bounds; the tie to the (absent) main note hangs below them.
+    const QRectF Ink = Items[0].APath.boundingRect();
+    EXPECT_NEAR(Ink.top(), B.top(), 0.05);
+    EXPECT_GE(Ink.left(), B.left() - 0.05);
+    EXPECT_LE(Ink.right(), B.right() + 0.05);
+    // Eighth graces have one underline less than sixteenths.
+    EXPECT_LT(LayOut(u"{hyy:12,true}").bottom(), B.bottom());
 }
 
 }  // namespace

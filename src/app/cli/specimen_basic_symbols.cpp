@@ -134,10 +134,10 @@ double DrawVoltas(TKoGraphics& G, double AX, double AY, double AWidth) {
         TNuo4SymbolBarline S(R);
         DrawSymbol(G, S, QPointF(B.X, Base));
     }
-    const double Top = Base - (Nuo4DocOptions().BarlineHeightCoef_Top +
-                               Nuo4DocOptions().FangZiGapCoefY_Barline) *
-                                  H0 -
-                       Height;
+    const double Top =
+        Base -
+        (Nuo4DocOptions().BarlineHeightCoef_Top + Nuo4DocOptions().FangZiGapCoefY_Barline) * H0 -
+        Height;
     auto Volta = [&](const TBar& A, TNuo4FangZiOffsetKind AKindA, const TBar& B,
                      TNuo4FangZiOffsetKind AKindB, const char16_t* AText) {
         const double X0 = A.X + GetBarlineFangZiOffsetCoef(A.Style, AKindA) * W0;
@@ -157,8 +157,10 @@ double DrawVoltas(TKoGraphics& G, double AX, double AY, double AWidth) {
         auto R = TNuo4SymbolFangZi::Create_Right(X1 - (Mid + 3), 0);
         DrawSymbol(G, *R, QPointF(X1, Top));
     }
-    Label(G, QStringLiteral("|:  …  :|[2.  …  |]"), QPointF((Bars[0].X + Bars[2].X) / 2, Base + 2.5));
-    Label(G, QStringLiteral("lscsLeft  ·  lscsRight"), QPointF((Bars[3].X + Bars[4].X) / 2, Base + 2.5));
+    Label(G, QStringLiteral("|:  …  :|[2.  …  |]"),
+          QPointF((Bars[0].X + Bars[2].X) / 2, Base + 2.5));
+    Label(G, QStringLiteral("lscsLeft  ·  lscsRight"),
+          QPointF((Bars[3].X + Bars[4].X) / 2, Base + 2.5));
     return Base + 6.5 - AY;
 }
 
@@ -198,11 +200,11 @@ double DrawKeys(TKoGraphics& G, double AX, double AY, double AWidth) {
 }
 
 double DrawTempi(TKoGraphics& G, double AX, double AY, double AWidth) {
-    return DrawCells(G, AX, AY, AWidth,
-                     {TextCell(u"{J=60}"), TextCell(u"{J=96}"), TextCell(u"{J=120}"),
-                      TextCell(u"{J_=144}"), TextCell(u"{J.=72}"), TextCell(u"{J=250}"),
-                      TextCell(u"Allegro\\s{J=132}")},
-                     5, 3.5);
+    return DrawCells(
+        G, AX, AY, AWidth,
+        {TextCell(u"{J=60}"), TextCell(u"{J=96}"), TextCell(u"{J=120}"), TextCell(u"{J_=144}"),
+         TextCell(u"{J.=72}"), TextCell(u"{J=250}"), TextCell(u"Allegro\\s{J=132}")},
+        5, 3.5);
 }
 
 double DrawTexts(TKoGraphics& G, double AX, double AY, double AWidth) {
@@ -214,16 +216,14 @@ double DrawTexts(TKoGraphics& G, double AX, double AY, double AWidth) {
                             6, 4);
     const double Y = AY + Used + 1;
     Used += 1 + DrawCells(G, AX, Y, AWidth,
-                          {TextCell(u"{slh:16}"), TextCell(u"{glh:1,16}"),
-                           TextCell(u"{glh:2,16}"), TextCell(u"{glh:3,16}"),
-                           TextCell(u"{glh:4,16}"), TextCell(u"{glh:5,16}"),
-                           TextCell(u"{glh:6,16}")},
+                          {TextCell(u"{slh:16}"), TextCell(u"{glh:1,16}"), TextCell(u"{glh:2,16}"),
+                           TextCell(u"{glh:3,16}"), TextCell(u"{glh:4,16}"),
+                           TextCell(u"{glh:5,16}"), TextCell(u"{glh:6,16}")},
                           4, 4);
     const double Y2 = AY + Used + 1;
     Used += 1 + DrawCells(G, AX, Y2, AWidth,
                           {TextCell(u"{slv:6}"), TextCell(u"{wlv:6}"), TextCell(u"{glv:2,6}"),
-                           TextCell(u"{glv:4,6}"), TextCell(u"{wlh:12}"),
-                           TextCell(u"{glh:3,12}")},
+                           TextCell(u"{glv:4,6}"), TextCell(u"{wlh:12}"), TextCell(u"{glh:3,12}")},
                           4, 8);
     return Used;
 }
@@ -232,12 +232,9 @@ double DrawTexts(TKoGraphics& G, double AX, double AY, double AWidth) {
 
 const std::vector<TSymbolSpecimenSection>& BasicSymbolSpecimenSections() {
     static const std::vector<TSymbolSpecimenSection> Sections = {
-        {"小节线", &DrawBarlines},
-        {"小节线 (手写体)", &DrawBarlinesScript},
-        {"房子", &DrawVoltas},
-        {"拍号 · 伴奏记号 · 段落标记", &DrawMeters},
-        {"调号与拍号", &DrawKeys},
-        {"速度", &DrawTempi},
+        {"小节线", &DrawBarlines},  {"小节线 (手写体)", &DrawBarlinesScript},
+        {"房子", &DrawVoltas},      {"拍号 · 伴奏记号 · 段落标记", &DrawMeters},
+        {"调号与拍号", &DrawKeys},  {"速度", &DrawTempi},
         {"(标准)文字", &DrawTexts},
     };
     // Labels are small: the label usage is sized whenever the sections are asked for.
