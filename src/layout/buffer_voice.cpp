@@ -1,6 +1,8 @@
 // The voice stage: basic symbols from the voice records, their attach groups, articulations,
 // accompaniment passages and hidden symbols.
 
+#include <algorithm>
+
 #include "format/symbol_accomp_marker.h"
 #include "format/symbol_barline.h"
 #include "format/symbol_meter.h"
@@ -119,14 +121,33 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
         Group = &G.Articulations;
     else if (T == sbstFangZi)
         Group = &G.FangZis;
-    else if (IsAttachments(T))
+    else if (IsAttachments(T)) {
         Group = &G.Attachments;
+        // Attachments take room only on the sides their occupancy names (below).
+        bGrowsLayout = false;
+    }
     if (Group) {
         Group->AttachIndexArray.push_back(I);
         GrowBox(Group->Bounds.Black, Black);
         if (bGrowsLayout) GrowBox(Group->Bounds.Layout, Black);
     }
+    if (IsAttachments(T) && AItem.Ocupy != 0) {
+        Nuo4GrowByOcupy(Owner->CalcInfo.Bounds_Self.Layout, Black, AItem.Ocupy);
+        Owner->CalcInfo.Update_Bounds_Total(true);
+    }
     return I;
+}
+
+void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOcupyTypes AOcupy) {
+    if (RectIsEmpty(ABox)) return;
+    if (RectIsEmpty(ALayout)) {
+        // An empty box grows from the owner's reference point.
+        ALayout = TGPRectF(0, 0, 0, 0);
+    }
+    if (AOcupy & (1 << atotUp)) ALayout.setTop(std::min(ALayout.top(), ABox.top()));
+    if (AOcupy & (1 << atotDown)) ALayout.setBottom(std::max(ALayout.bottom(), ABox.bottom()));
+    if (AOcupy & (1 << atotLeft)) ALayout.setLeft(std::min(ALayout.left(), ABox.left()));
+    if (AOcupy & (1 << atotRight)) ALayout.setRight(std::max(ALayout.right(), ABox.right()));
 }
 
 void TNuo4SimpleBuffer::CreateArticulations() {

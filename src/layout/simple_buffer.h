@@ -16,6 +16,7 @@
 //   buffer_spacing.cpp         advance widths, lyric spacing, run widths, justification
 //   buffer_locate.cpp          LocateAllSymbols in its order
 //   buffer_doc_info.cpp        GetDocInfo and the title-section getters
+//   layout_rules.h/.cpp        the rules above as functions of plain records
 // Lines, paragraphs, pages, system lines, rules checks, placement and drawing live in their
 // own files next to these.
 
@@ -49,7 +50,15 @@ struct TrecNuo4AttachBufferItem {
     int32_t SourceIndex = -1;
     int32_t SourceIndex2 = -1;
     TGPPointF AttachOffset;
+    // For attachments-section symbols: the sides on which the symbol takes room from its
+    // owner (bits of TNuo4AttachmentsOcupyType).
+    TNuo4AttachmentsOcupyTypes Ocupy = 0;
 };
+
+// The occupancy written in an attachments item, by its kind.
+TNuo4AttachmentsOcupyTypes Nuo4AttachmentsItemOcupy(const TrecNuo4SectionItem_Attachments& AItem);
+// The layout box grown to ABox on every occupied side.
+void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOcupyTypes AOcupy);
 
 class TNuo4SimpleBuffer {
   public:

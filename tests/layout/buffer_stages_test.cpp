@@ -206,3 +206,53 @@ TEST_F(BufferStages, LyricsSectionCountsVersesAndCompoundVerses) {
     EXPECT_EQ(Section.CalcInfo.TotalVerseCount, 4);
     EXPECT_EQ(Section.CalcInfo.CompoundVerseArray, std::vector<int32_t>{0});
 }
+
+TEST_F(BufferStages, OccupiedSidesOfAnAttachmentGrowTheOwnersLayoutBox) {
+    auto& B = Build(u".Voice\r1 2\r");
+    const TGPRectF Before = B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout;
+    auto Add = [&](int32_t AOwner, TNuo4AttachmentsOcupyTypes AOcupy) {
+        auto S = std::make_unique<TBoxSymbol<sbstAttachText>>(TGPRectF(-1, -1, 2, 2));
+        S->Update(true);
+        TrecNuo4AttachBufferItem Item;
+        Item.Symbol = std::move(S);
+        Item.SourceIndex = Item.SourceIndex2 = AOwner;
+        Item.AttachOffset = TGPPointF(10, -20);
+        Item.Ocupy = AOcupy;
+        return B.Attach_AddItem(std::move(Item));
+    };
+    // Without occupancy only the ink of the group grows.
+    Add(0, 0);
+    EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout, Before);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Attachments.Bounds.Black.top(), -21,
+                1e-9);
+    B.UpdateAllBasicSymbolsBoundsTotal();
+    EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Total.Layout, Before);
+    // Occupying upwards raises the top only.
+    Add(1, 1 << atotUp);
+    const TGPRectF After = B.Basic_GetSymbol(1)->CalcInfo.Bounds_Self.Layout;
+    EXPECT_NEAR(After.top(), -21, 1e-9);
+    EXPECT_NEAR(After.right(), B.Basic_GetSymbol(1)->Bounds().right(), 1e-9);
+    EXPECT_EQ(Nuo4AttachmentsItemOcupy(TrecNuo4SectionItem_Attachments()), 0);
+}
+
+TEST_F(BufferStages, PageItemsBecomePageSymbolsAtTheirPositions) {
+    Nuo4LayoutSymbolBuilders().Page = [](const TrecNuo4SectionItem_Page& AItem) {
+        std::unique_ptr<TNuo4Symbol> S;
+        if (AItem.IsMemo()) S = std::make_unique<TBoxSymbol<sbstMemo>>(TGPRectF(0, 0, 60, 10));
+        return S;
+    };
+    // The page symbols are built also without a voice.
+    auto& B = Build(
+        u".Page\rMemo@1,20,30 = 60, Memo1, AlignLeft, False, x\r"
+        u"Memo@2,5,6 = 60, Memo1, AlignLeft, False, y\r");
+    ASSERT_EQ(FABC->Section_Page.GetCount(), 2);
+    ASSERT_EQ(B.PageBuffer_GetCount(), 2);
+    EXPECT_TRUE(B.PageBuffer_IsMemo(1));
+    EXPECT_FALSE(B.PageBuffer_IsTitleBlock(1));
+    EXPECT_EQ(B.PageBuffer_GetSymbol(1)->Pos(), TGPPointF(5, 6));
+    EXPECT_EQ(B.PageBuffer_GetSymbol(1)->CalcInfo.SymbolABCTextInfo.PageBufIndex, 1);
+    EXPECT_EQ(B.PageBuffer_GetSymbol(0)->CalcInfo.SymbolBufferIndex,
+              TrecNuo4SymbolBufferIndex::Create(sbtPage, 0));
+    EXPECT_EQ(B.GetDocInfo().MemoCount, 2);
+    EXPECT_EQ(B.Basic_GetCount(), 0);
+}
