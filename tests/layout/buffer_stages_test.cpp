@@ -98,6 +98,22 @@ TEST_F(BufferStages, LyricsApartOrLockedLeaveTheSpacingAlone) {
     EXPECT_DOUBLE_EQ(B.Basic_GetSymbol(2)->AW(), Locked);
 }
 
+TEST_F(BufferStages, EnglishLyricsKeepTheLargerEnglishGap) {
+    // Two verses' worth of lyrics under the first two notes; the second lyric is English.
+    auto& B = Build(u".Voice\r1 2 3 4\r.Words\rW1: ab hello\r");
+    ASSERT_EQ(FABC->Section_Lyrics.VerseBuffer.size(), 1u);
+    ASSERT_EQ(FABC->Section_Lyrics.VerseBuffer[0].LyricsArray.size(), 2u);
+    ASSERT_TRUE(FABC->Section_Lyrics.VerseBuffer[0].LyricsArray[1].Text.Data.IsEnglishLyric());
+    AddLyric(B, 0, -1, 5);
+    const int32_t L = AddLyric(B, 1, -5, 1);
+    B.Attach_GetSymbol(L)->CalcInfo.SymbolABCTextInfo.InitializeToLyrics(0, 1);
+    EXPECT_TRUE(B.Basic_WithEnglishLyric(1));
+    EXPECT_FALSE(B.Basic_WithEnglishLyric(0));
+    B.Lyric_CheckAllOcupy();
+    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0: 5 - (-5) + 1.
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->AW(), 11.0, 1e-4);
+}
+
 // ---- Widths of runs ---------------------------------------------------------------------------
 
 TEST_F(BufferStages, RunWidthIsLeftPartPlusAdvancesPlusLastRightWidth) {

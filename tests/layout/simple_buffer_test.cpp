@@ -68,6 +68,15 @@ TEST_F(SimpleBuffer, VoiceRecordsBecomeBasicSymbolsInTextOrder) {
         EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.VoiceBufIndex, I);
     }
     EXPECT_FALSE(RectIsEmpty(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout));
+    const TNuo4DocInfo D = B.GetDocInfo();
+    EXPECT_EQ(D.BasicSymbolCount, 11);
+    EXPECT_EQ(D.NoteCount, 4);
+    EXPECT_EQ(D.BarlineCount, 2);
+    EXPECT_EQ(D.MeterCount, 1);
+    EXPECT_EQ(D.TextCount, 1);
+    EXPECT_EQ(D.AccompMarkerCount, 2);
+    EXPECT_EQ(D.ReturnCount, 1);
+    EXPECT_EQ(D.MeasureCount, 2);
 }
 
 TEST_F(SimpleBuffer, AccessorsAnswerNothingOutsideTheirBuffers) {
