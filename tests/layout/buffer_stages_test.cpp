@@ -272,3 +272,51 @@ TEST_F(BufferStages, PageItemsBecomePageSymbolsAtTheirPositions) {
     EXPECT_EQ(B.GetDocInfo().MemoCount, 2);
     EXPECT_EQ(B.Basic_GetCount(), 0);
 }
+
+namespace {
+
+// A special text as the attachments stage would add it: only its record matters here.
+class TKeyChangeText : public TBoxSymbol<sbstAttachText> {
+  public:
+    explicit TKeyChangeText(std::u16string AText) : TBoxSymbol(TGPRectF(-1, -1, 2, 2)) {
+        Rec.Text_ABC = std::move(AText);
+    }
+    void* GetSymbolRecPtr() override { return &Rec; }
+    TrecNuo4SymbolAttachText Rec;
+};
+
+}  // namespace
+
+TEST_F(BufferStages, KeyChangesWrittenAsSpecialTextsApplyFromTheirOwner) {
+    Nuo4LayoutSymbolBuilders().Attachments = [](const TrecNuo4SectionItem_Attachments& AItem) {
+        return std::make_unique<TKeyChangeText>(AItem.Text.Text_ABC);
+    };
+    TrecNuo4SectionItem_Attachments Item;
+    Item.InitializeToText(u"", fuAttachText1, 0, 0, 1, 1, 0);
+    Item.Text.SetABCText(u"\u8F6C{1=F}");  // a standard text: the group stays as written
+    Item.Header.HorzLocation.InitializeToNoteIndex(2);
+    auto& B = Build(u".Title\rKeyAndMeters = {1=D,4/4}\r.Voice\r1 1 | 1 1\r.Attachments\r" +
+                    Item.ToABCText() + u"\r");
+    ASSERT_EQ(B.Attach_GetCount(), 1);
+    ASSERT_EQ(B.Attach_GetBasicIndex(0), 3);  // the third note
+    const auto Keys = B.GetKeyChangeArray();
+    ASSERT_EQ(Keys.size(), 2u);
+    EXPECT_EQ(Keys[0].FromIndex, 0);
+    EXPECT_EQ(Keys[0].Key, 2);
+    EXPECT_EQ(Keys[1].FromIndex, 3);
+    EXPECT_EQ(Keys[1].Key, 5);
+    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.MidiNotes, std::vector<uint8_t>{62});
+    EXPECT_EQ(B.Basic_GetSymbol(3)->CalcInfo.MidiNotes, std::vector<uint8_t>{65});
+    EXPECT_EQ(B.Basic_GetSymbol(4)->CalcInfo.Key, 5);
+    // Inside a system line joined by a brace the key change belongs to one part only.
+    TrecNuo4LineInfoItem Line;
+    Line.BasicIndexRange = TKoRange(0, 5);
+    B.LineInfoArray = {Line};
+    TrecNuo4SystemLineInfoItem System;
+    System.LineIndexRange = TKoRange(0, 1);
+    System.AttachIndex_Brace = 7;
+    B.SystemLineInfoArray = {System};
+    EXPECT_EQ(B.GetKeyChangeArray().size(), 1u);
+    B.SystemLineInfoArray[0].AttachIndex_Brace = -1;
+    EXPECT_EQ(B.GetKeyChangeArray().size(), 2u);
+}
