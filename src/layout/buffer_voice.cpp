@@ -86,8 +86,7 @@ void TNuo4SimpleBuffer::CreateAndAddBasicSymbols() {
         S->Update(true);
         TNuo4Symbol* P = S.get();
         Basic_AddItem(std::move(S));
-        P->CalcInfo.Bounds_Self.Black = P->BlackBox();
-        P->CalcInfo.Bounds_Self.Layout = P->Bounds();
+        Basic_UpdateBoundsSelf(P->CalcInfo.SymbolBufferIndex.BufferInex);
         P->CalcInfo.Bounds_Total = P->CalcInfo.Bounds_Self;
         P->CalcInfo.SymbolABCTextInfo.InitializeToVoice(I);
     }
@@ -98,6 +97,7 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     TNuo4Symbol* Owner = Basic_GetSymbol(AItem.SourceIndex);
     TNuo4Symbol* S = AItem.Symbol.get();
     AttachBuffer.push_back(std::move(AItem.Symbol));
+    FAttachOcupy.push_back(IsAttachments(S->GetSymbolType()) ? AItem.Ocupy : 0);
     const int32_t I = Attach_GetLast();
     S->CalcInfo.SymbolBufferIndex.InitializeToAttach(I);
     TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
@@ -150,6 +150,21 @@ void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOc
     if (AOcupy & (1 << atotRight)) ALayout.setRight(std::max(ALayout.right(), ABox.right()));
 }
 
+void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
+    TNuo4Symbol* S = Basic_GetSymbol(AIndex);
+    if (!S) return;
+    TrecNuo4CalcInfo_BoundsInfo& B = S->CalcInfo.Bounds_Self;
+    B.Black = S->BlackBox();
+    B.Layout = S->Bounds();
+    for (int32_t A : S->CalcInfo.AttachmentsInfo.Attachments.AttachIndexArray) {
+        TNuo4Symbol* P = Attach_GetSymbol(A);
+        if (P && FAttachOcupy[A] != 0)
+            Nuo4GrowByOcupy(B.Layout,
+                            P->BlackBox().translated(P->CalcInfo.InfoWhenAsAttachSymbol.AttachPos),
+                            FAttachOcupy[A]);
+    }
+}
+
 void TNuo4SimpleBuffer::CreateArticulations() {
     const TrecNuo4DocOptions& O = Nuo4DocOptions();
     for (int32_t B = 0; B < Basic_GetCount(); ++B) {
@@ -194,8 +209,7 @@ void TNuo4SimpleBuffer::GetAccompMarkerRangeArray() {
             TNuo4Symbol* S = Basic_GetSymbol(I);
             S->SetSubStyle(Sub);
             S->Update(true);
-            S->CalcInfo.Bounds_Self.Black = S->BlackBox();
-            S->CalcInfo.Bounds_Self.Layout = S->Bounds();
+            Basic_UpdateBoundsSelf(I);
         }
 }
 

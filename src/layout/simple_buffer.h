@@ -140,7 +140,10 @@ class TNuo4SimpleBuffer {
     int32_t Attach_GetBasicIndex(int32_t AIndex) const;  // the owner; -1 outside
     TGPPointF Attach_GetPagePos(int32_t AIndex) const;
     int32_t Attach_GetPageIndex(int32_t AIndex) const;  // page of the owner; -1 when none
-    void Attach_Clear() { AttachBuffer.clear(); }
+    void Attach_Clear() {
+        AttachBuffer.clear();
+        FAttachOcupy.clear();
+    }
 
     // ---- Page buffer -------------------------------------------------------------------------
     int32_t PageBuffer_AddItem(TNuo4SymbolPtr ASymbol);
@@ -182,7 +185,11 @@ class TNuo4SimpleBuffer {
     void UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF AFirstPoint);
     // Every attach symbol at its owner's position plus its AttachPos.
     void UpdateAllAttachSymbolsPos();
+    // Rebuilds the symbols whose shape follows their advance width (a note's dashes and
+    // dots) and takes their new boxes into Bounds_Self.
     void UpdateAllBasicSymbols();
+    // Bounds_Self from the symbol's own boxes, grown on the occupied sides of its attachments.
+    void Basic_UpdateBoundsSelf(int32_t AIndex);
     // Bounds_Total of every basic symbol from its own box and its attach groups.
     void UpdateAllBasicSymbolsBoundsTotal();
 
@@ -293,6 +300,7 @@ class TNuo4SimpleBuffer {
     void AutoAlign_WrappedSpecialArcsAndFangZis();
 
   private:
+    std::vector<TNuo4AttachmentsOcupyTypes> FAttachOcupy;  // per attach index
     TNotifyEvent FEventHandler_RequestHMIDocOptions;
     TNuo4ABCBuffer* FABCBuffer = nullptr;
 };

@@ -249,6 +249,10 @@ TEST_F(BufferStages, OccupiedSidesOfAnAttachmentGrowTheOwnersLayoutBox) {
     EXPECT_NEAR(After.top(), -21, 1e-9);
     EXPECT_NEAR(After.right(), B.Basic_GetSymbol(1)->Bounds().right(), 1e-9);
     EXPECT_EQ(Nuo4AttachmentsItemOcupy(TrecNuo4SectionItem_Attachments()), 0);
+    // A rebuilt symbol keeps the room its attachments take.
+    B.Basic_GetSymbol(1)->SetNeedUpdate();
+    B.UpdateAllBasicSymbols();
+    EXPECT_NEAR(B.Basic_GetSymbol(1)->CalcInfo.Bounds_Self.Layout.top(), -21, 1e-9);
 }
 
 TEST_F(BufferStages, PageItemsBecomePageSymbolsAtTheirPositions) {

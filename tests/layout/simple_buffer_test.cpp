@@ -331,6 +331,15 @@ TEST_F(SimpleBuffer, LockedCoefficientIsKeptAndNeighboursStayAutomatic) {
     EXPECT_NEAR(B.Basic_GetSymbol(1)->AWCoef(), 2.987, 0.001);
 }
 
+TEST_F(SimpleBuffer, OwnBoxesFollowTheDashesSpreadByTheAdvanceWidth) {
+    auto& B = Build(u"1-- 2 3 |");
+    TNuo4Symbol* S = B.Basic_GetSymbol(0);
+    EXPECT_FALSE(S->NeedUpdate());
+    EXPECT_EQ(S->CalcInfo.Bounds_Self.Layout, S->Bounds());
+    EXPECT_EQ(S->CalcInfo.Bounds_Self.Black, S->BlackBox());
+    EXPECT_GE(S->CalcInfo.Bounds_Total.Layout.right(), S->Bounds().right());
+}
+
 TEST_F(SimpleBuffer, LastNoteBeforeAReturnGetsNoGap) {
     auto& B = Build(u"1 2 $ 3");
     const TNuo4Symbol* S = B.Basic_GetSymbol(1);
