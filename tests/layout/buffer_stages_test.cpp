@@ -324,3 +324,33 @@ TEST_F(BufferStages, KeyChangesWrittenAsSpecialTextsApplyFromTheirOwner) {
     B.SystemLineInfoArray[0].AttachIndex_Brace = -1;
     EXPECT_EQ(B.GetKeyChangeArray().size(), 2u);
 }
+
+TEST_F(BufferStages, TitleSectionGivesTheInitialMeterKeyAndTempo) {
+    auto& B = Build(u".Title\rKeyAndMeters = {1=bE,3/4}\rExpression = x {J=96}\r.Voice\r1\r");
+    EXPECT_EQ(B.GetInitMeter(), TrecNuo4Meter::Create(3, 4));
+    EXPECT_EQ(B.GetFirstMeterFromTitleBlock(), TrecNuo4Meter::Create(3, 4));
+    EXPECT_EQ(B.GetInitKey(), 3);
+    EXPECT_DOUBLE_EQ(B.GetInitTempo(), 96);
+    TrecNuo4Meter M;
+    int32_t Key = 0;
+    double Tempo = 0;
+    B.GetMelodyInfo_FromTitleBlock(M, Key, Tempo);
+    EXPECT_EQ(M, TrecNuo4Meter::Create(3, 4));
+    EXPECT_EQ(Key, 3);
+    EXPECT_DOUBLE_EQ(Tempo, 96);
+    // The measures take the title's meter.
+    EXPECT_EQ(B.MeasureInfoArray[0].Meter, TrecNuo4Meter::Create(3, 4));
+}
+
+TEST_F(BufferStages, CoefficientTableReplacesTheFormulaWhenChosen) {
+    auto ABC = std::make_unique<TNuo4ABCBuffer>(u".Voice\r1 2 5_ 6_ |\r");
+    TNuo4SimpleBuffer B(ABC.get(), [](TNuo4SimpleBuffer*) {
+        auto& AW = Nuo4DocOptions().Param_HorzSpacing_AW;
+        AW.bUseAWCoefTable = true;
+        AW.AWCoefTable = {1.5f, 2.5f, 3, 4, 5, 6, 7, 8};
+    });
+    // A quarter is the fourth entry; an eighth the second.
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->AWCoef(), 4.0, 1e-5);
+    EXPECT_NEAR(B.Basic_GetSymbol(2)->AWCoef(),
+                std::max(2.5, B.GetHorzSpacingInfoForGetAW(2).GetAWCoefForNoGap()), 1e-5);
+}

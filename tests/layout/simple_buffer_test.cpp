@@ -356,6 +356,9 @@ TEST_F(SimpleBuffer, AccompanimentEndMarkerTakesTheSpaceOfTheNoteBeforeIt) {
     // The note alone would have had its quarter coefficient; the marker got the rest.
     EXPECT_NEAR(Note->AWCoef() + Marker->AWCoef() + 0.5, B._AutoGetAWCoef(2) + B._AutoGetAWCoef(3),
                 1e-3);
+    // An end marker that closes no passage leaves the note before it alone.
+    auto& B2 = Build(u"1 2 ) 3");
+    EXPECT_NEAR(B2.Basic_GetSymbol(1)->AWCoef(), B2._AutoGetAWCoef(1), 1e-5);
 }
 
 // ---- Justification ----------------------------------------------------------------------------
