@@ -1,5 +1,9 @@
 #include "format/section_voice.h"
 
+#include <cstddef>
+#include <memory>
+#include <vector>
+
 #include "format/symbol_accomp_marker.h"
 #include "format/symbol_barline.h"
 #include "format/symbol_meter.h"
@@ -10,6 +14,68 @@
 namespace nuo4 {
 
 namespace {
+
+// Size classes of 64 bytes up to 4 KiB; larger records (none today) use the general heap.
+// Under AddressSanitizer every record uses the general heap, so use-after-free stays visible.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool bUseRecordPool = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool bUseRecordPool = false;
+#else
+constexpr bool bUseRecordPool = true;
+#endif
+#else
+constexpr bool bUseRecordPool = true;
+#endif
+
+class TRecordPool {
+  public:
+    static constexpr size_t Granule = 64, ClassCount = 64, ChunkSize = 1 << 16;
+    void* Allocate(size_t ASize) {
+        const size_t C = (ASize + Granule - 1) / Granule;
+        if (C >= ClassCount) return ::operator new(ASize);
+        if (TFree* F = FFree[C]) {
+            FFree[C] = F->Next;
+            return F;
+        }
+        const size_t Bytes = C * Granule;
+        if (FLeft < Bytes) {
+            FChunks.push_back(std::make_unique<std::byte[]>(ChunkSize));
+            FNext = FChunks.back().get();
+            FLeft = ChunkSize;
+        }
+        void* P = FNext;
+        FNext += Bytes;
+        FLeft -= Bytes;
+        return P;
+    }
+    void Release(void* APtr, size_t ASize) {
+        const size_t C = (ASize + Granule - 1) / Granule;
+        if (C >= ClassCount) {
+            ::operator delete(APtr);
+            return;
+        }
+        auto* F = static_cast<TFree*>(APtr);
+        F->Next = FFree[C];
+        FFree[C] = F;
+    }
+
+  private:
+    struct TFree {
+        TFree* Next;
+    };
+    TFree* FFree[ClassCount] = {};
+    std::vector<std::unique_ptr<std::byte[]>> FChunks;
+    std::byte* FNext = nullptr;
+    size_t FLeft = 0;
+};
+
+TRecordPool& RecordPool() {
+    // Kept for the whole program, like the font caches: blocks are reused by later scans.
+    thread_local TRecordPool* Pool = new TRecordPool();
+    return *Pool;
+}
 
 // Reads one kind straight into a heap record. A record that did not read is kept for the
 // next attempt of its kind, so a failed try costs no allocation.
@@ -26,6 +92,17 @@ bool TryKind(TText AText, TKoRange ARange, TReader AReader, TNuo4VoiceSymbolPtr&
 }
 
 }  // namespace
+
+void* TrecNuo4ABCParseInfo_VoiceSymbol::operator new(size_t ASize) {
+    return bUseRecordPool ? RecordPool().Allocate(ASize) : ::operator new(ASize);
+}
+
+void TrecNuo4ABCParseInfo_VoiceSymbol::operator delete(void* APtr, size_t ASize) noexcept {
+    if (bUseRecordPool)
+        RecordPool().Release(APtr, ASize);
+    else
+        ::operator delete(APtr);
+}
 
 bool ReadVoiceSymbol(TText AText, TKoRange ARange, TNuo4VoiceSymbolPtr& ASymbol, int32_t& AEndPos) {
     ASymbol.reset();

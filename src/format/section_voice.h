@@ -20,6 +20,12 @@ namespace nuo4 {
 struct TrecNuo4ABCParseInfo_VoiceSymbol {
     TrecNuo4ABCParseInfo_SymbolHeader Header;
     virtual ~TrecNuo4ABCParseInfo_VoiceSymbol() = default;
+
+    // A voice section holds one record per symbol and the whole section is rebuilt on every
+    // keystroke; records come from size-class free lists instead of the general heap, which
+    // spends most of a large score's rebuild coalescing freed blocks.
+    static void* operator new(size_t ASize);
+    static void operator delete(void* APtr, size_t ASize) noexcept;
 };
 using TNuo4VoiceSymbolPtr = std::unique_ptr<TrecNuo4ABCParseInfo_VoiceSymbol>;
 
