@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "app/cli/specimen_symbols.h"
+#include "app/cli/sheet_symbols.h"
 #include "render/music_font.h"
 
 using namespace nuo4;

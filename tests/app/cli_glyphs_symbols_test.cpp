@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "app/cli/commands.h"
-#include "app/cli/specimen_symbols.h"
+#include "app/cli/sheet_symbols.h"
 #include "render/music_font.h"
 
 using namespace nuo4;

@@ -15,7 +15,7 @@
 
 #include "app/cli/commands.h"
 #include "app/cli/draw_list.h"
-#include "app/cli/specimen_symbols.h"
+#include "app/cli/sheet_symbols.h"
 #include "render/draw_utils.h"
 #include "render/music_font.h"
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/cli/specimen_symbols.h"
+#include "app/cli/sheet_symbols.h"
 #include "format/doc_options.h"
 #include "render/music_font.h"
 #include "render/note_style.h"

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/cli/specimen_symbols.h"
+#include "app/cli/sheet_symbols.h"
 #include "format/doc_options.h"
 #include "format/symbol_note.h"
 #include "render/articulation_symbol.h"

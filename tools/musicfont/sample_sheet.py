@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Renders a specimen of Nuo4Core.ttf to PNG files for looking at the glyphs.
 
-    /usr/bin/python3 tools/musicfont/specimen.py [OUTDIR]
+    /usr/bin/python3 tools/musicfont/sample_sheet.py [OUTDIR]
 
 Writes specimen-digits.png (the four digit faces and the other digit sets),
 specimen-marks.png (every descriptor glyph drawn in its box, box in red,
