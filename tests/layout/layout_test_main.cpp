@@ -1,4 +1,4 @@
-// The layout tests draw and measure text, so they need a GUI application (offscreen).
+// The layout tests need a GUI application for fonts; they run on the offscreen platform.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>

@@ -14,8 +14,10 @@ const std::vector<TCommand>& AllCommands() {
          RunParse},
         {"empty", "empty", "the text of a new document", RunEmpty},
 #ifdef NUO4_CLI_WITH_RENDER
-        {"glyphs", "glyphs -o SHEET.png|SHEET.pdf",
-         "specimen of the music font: every note digit face and glyph descriptor", RunGlyphs},
+        {"glyphs", "glyphs [--symbols] -o SHEET.png|SHEET.pdf",
+         "specimen of the music font: every note digit face and glyph descriptor; with "
+         "--symbols the symbol sheet (bar lines, voltas, meters, keys, tempo marks, texts)",
+         RunGlyphs},
 #endif
     };
     return Commands;

@@ -10,8 +10,10 @@
 #include <functional>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "app/cli/commands.h"
+#include "app/cli/specimen_symbols.h"
 #include "render/draw_utils.h"
 #include "render/music_font.h"
 
@@ -273,7 +275,55 @@ void DrawFamilies(TSheet& S) {
     }
 }
 
+// The sections of the symbol page, in order.
+std::vector<TSymbolSpecimenSection> SymbolSections() {
+    std::vector<TSymbolSpecimenSection> R;
+    for (const auto& Part : {BasicSymbolSpecimenSections(), NoteSymbolSpecimenSections()})
+        R.insert(R.end(), Part.begin(), Part.end());
+    return R;
+}
+
+// The height a section takes, from a dry run on an image without pixels.
+double SectionHeight(const TSymbolSpecimenSection& ASection, double AWidth) {
+    QImage Probe(10, 10, QImage::Format_ARGB32);
+    Probe.setDotsPerMeterX(11811);
+    Probe.setDotsPerMeterY(11811);
+    QPainter P(&Probe);
+    TKoGraphics G(&P);
+    PrepareGraphics(G, 1.0);
+    TKoGraphics* Dest = GetDestGraphics();
+    SetDestGraphics(&G);
+    const double H = ASection.Draw(G, 0, 0, AWidth);
+    SetDestGraphics(Dest);
+    return H;
+}
+
+// Real symbols drawn through their classes, section by section.
+void DrawSymbolsSheet(TSheet& S) {
+    S.Text(TitleFont, QStringLiteral("Nuo4 符号样张"), QPointF(Margin, S.Y), rpLeftTop, Ink);
+    S.Y += 11;
+    S.Text(
+        LabelFont,
+        QStringLiteral("音符、和弦、倚音、技法记号等由符号类绘制；浅色线为常规样式的数字格上下沿"),
+        QPointF(Margin, S.Y), rpLeftTop, Muted);
+    S.Y += 5;
+    const double Width = PageW - 2 * Margin;
+    for (const TSymbolSpecimenSection& Section : SymbolSections()) {
+        const double H = SectionHeight(Section, Width);
+        S.Need(H + 16);
+        S.Heading(QString::fromUtf8(Section.Title), QString());
+        S.Y += Section.Draw(S.G(), Margin, S.Y, Width);
+    }
+    S.Footer();
+}
+
+bool GSymbolsSheet = false;
+
 void DrawSheet(TSheet& S) {
+    if (GSymbolsSheet) {
+        DrawSymbolsSheet(S);
+        return;
+    }
     DrawHeader(S);
     DrawDigitFaces(S);
     DrawFamilies(S);
@@ -301,6 +351,8 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     for (size_t I = 0; I < AArgs.size(); ++I) {
         if ((AArgs[I] == "-o" || AArgs[I] == "--output") && I + 1 < AArgs.size())
             OutPath = AArgs[++I];
+        else if (AArgs[I] == "--symbols")
+            GSymbolsSheet = true;
         else {
             AErr << "nuo4-cli glyphs: unexpected argument '" << AArgs[I] << "'\n";
             return 2;
@@ -365,6 +417,11 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             AErr << "nuo4-cli glyphs: cannot write '" << OutPath << "'\n";
             return 2;
         }
+    }
+    if (GSymbolsSheet) {
+        AOut << OutPath << ": " << SymbolSections().size() << " symbol sections"
+             << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";
+        return 0;
     }
     AOut << OutPath << ": " << Nuo4CoreFontSymbolCount << " descriptors, "
          << CoreFont_NoteDigitFaceCount * CoreFont_NoteDigitFaceStride << " note digits"

@@ -1,0 +1,278 @@
+#pragma once
+// The document buffer: one scanned score text turned, by the constructor, into symbols laid out
+// in millimetres on pages. Layout is a pure function of the text: the buffer is rebuilt for
+// every text change and never changes afterwards, except for its carried-over status.
+//
+// The interface is large, so its definitions are split by concern, one pass per file:
+//   simple_buffer.cpp          construction, the three symbol buffers, ProcessABCBuffer order
+//   buffer_sections.cpp        fonts, options, title, lyrics, attachments and page stages
+//   buffer_voice.cpp           basic symbols from the voice records, articulations,
+//                              accompaniment passages, Attach_AddItem, hidden symbols
+//   buffer_arcs.cpp            arc ranges, depths, ABC info, ties, arc pass sets
+//   buffer_durations.cpp       durations with tuplets, measures and full beats
+//   buffer_midi.cpp            MIDI notes with key changes and remembered accidentals
+//   buffer_spacing.cpp         advance widths, lyric spacing, run widths, justification
+//   buffer_locate.cpp          LocateAllSymbols in its order
+//   buffer_doc_info.cpp        GetDocInfo and the title-section getters
+// Lines, paragraphs, pages, system lines, rules checks, placement and drawing live in their
+// own files next to these.
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "format/abc_buffer.h"
+#include "format/ko_range.h"
+#include "layout/doc_info.h"
+#include "layout/layout_info.h"
+#include "render/symbol.h"
+
+namespace nuo4 {
+
+class TNuo4SymbolNote;
+class TKoScorePanel;
+
+using TNuo4SymbolPtr = std::unique_ptr<TNuo4Symbol>;
+using TNuo4SymbolBuffer = std::vector<TNuo4SymbolPtr>;
+
+// An attach symbol to add: its owner (SourceIndex), a second basic symbol for spanning
+// symbols (else the owner) and its offset from the owner's reference point.
+struct TrecNuo4AttachBufferItem {
+    TNuo4SymbolPtr Symbol;
+    int32_t SourceIndex = -1;
+    int32_t SourceIndex2 = -1;
+    TGPPointF AttachOffset;
+};
+
+class TNuo4SimpleBuffer {
+  public:
+    using TNotifyEvent = std::function<void(TNuo4SimpleBuffer* ASender)>;
+
+    // Builds everything from the scanned text (ProcessABCBuffer). The text buffer is not
+    // owned; the build writes the lyrics section's calculated information into it.
+    explicit TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer,
+                               TNotifyEvent ARequestHMIDocOptions = nullptr);
+    ~TNuo4SimpleBuffer();
+    TNuo4SimpleBuffer(const TNuo4SimpleBuffer&) = delete;
+    TNuo4SimpleBuffer& operator=(const TNuo4SimpleBuffer&) = delete;
+
+    TNuo4ABCBuffer* GetABCBuffer() const { return FABCBuffer; }
+
+    // ---- Basic buffer ------------------------------------------------------------------------
+    int32_t Basic_AddItem(TNuo4SymbolPtr ASymbol);
+    int32_t Basic_GetCount() const { return int32_t(BasicBuffer.size()); }
+    int32_t Basic_GetLast() const { return Basic_GetCount() - 1; }
+    bool Basic_CheckIndex(int32_t AIndex) const;
+    bool Basic_CheckIndex(TKoRange ARange) const;  // a non-empty range inside the buffer
+    TNuo4Symbol* Basic_GetSymbol(int32_t AIndex) const;
+    TNuo4SymbolNote* Basic_GetSymbolNote(int32_t AIndex) const;  // null unless a note
+    TNuo4SymbolType Basic_GetSymbolType(int32_t AIndex) const;   // sbstNone outside
+    bool Basic_IsNote(int32_t AIndex) const { return Basic_GetSymbolType(AIndex) == sbstNote; }
+    bool Basic_IsBarline(int32_t AIndex) const {
+        return Basic_GetSymbolType(AIndex) == sbstBarline;
+    }
+    bool Basic_IsReturn(int32_t AIndex) const { return Basic_GetSymbolType(AIndex) == sbstReturn; }
+    bool Basic_IsMeter(int32_t AIndex) const { return Basic_GetSymbolType(AIndex) == sbstMeter; }
+    bool Basic_IsText(int32_t AIndex) const { return Basic_GetSymbolType(AIndex) == sbstText; }
+    bool Basic_IsAccompMarker(int32_t AIndex) const {
+        return Basic_GetSymbolType(AIndex) == sbstAccompMarker;
+    }
+    bool Basic_IsAccompMarker_Start(int32_t AIndex) const;
+    bool Basic_IsAccompMarker_End(int32_t AIndex) const;
+    void Basic_Clear() { BasicBuffer.clear(); }
+    // Moves symbols (and, through their positions, nothing else: attach symbols follow in
+    // UpdateAllAttachSymbolsPos).
+    void Basic_OffsetSymbols(TKoRange ARange, TGPPointF AOffset);
+    void Basic_OffsetYSymbols(int32_t ALineIndex, double ADy);
+
+    // ---- Attach buffer -----------------------------------------------------------------------
+    // Refused (-1) without symbol or when the source is not a basic index.
+    int32_t Attach_AddItem(TrecNuo4AttachBufferItem AItem);
+    int32_t Attach_GetCount() const { return int32_t(AttachBuffer.size()); }
+    int32_t Attach_GetLast() const { return Attach_GetCount() - 1; }
+    bool Attach_CheckIndex(int32_t AIndex) const;
+    bool Attach_CheckIndex(TKoRange ARange) const;
+    TNuo4Symbol* Attach_GetSymbol(int32_t AIndex) const;
+    TNuo4SymbolType Attach_GetSymbolType(int32_t AIndex) const;
+    bool Attach_IsArc(int32_t I) const { return Attach_GetSymbolType(I) == sbstArc; }
+    bool Attach_IsLyric(int32_t I) const { return Attach_GetSymbolType(I) == sbstLyric; }
+    bool Attach_IsArticulation(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstArticulation;
+    }
+    bool Attach_IsFangZi(int32_t I) const { return Attach_GetSymbolType(I) == sbstFangZi; }
+    bool Attach_IsAttachText(int32_t I) const { return Attach_GetSymbolType(I) == sbstAttachText; }
+    bool Attach_IsAttachFangZi(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstAttachFangZi;
+    }
+    bool Attach_IsAttachArc(int32_t I) const { return Attach_GetSymbolType(I) == sbstAttachArc; }
+    bool Attach_IsAttachDynamic(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstAttachDynamic;
+    }
+    bool Attach_IsAttachOften(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstAttachOften;
+    }
+    bool Attach_IsAttachExtend(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstAttachExtend;
+    }
+    bool Attach_IsAttachBranch(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstAttachBranch;
+    }
+    bool Attach_IsAttachBrace(int32_t I) const {
+        return Attach_GetSymbolType(I) == sbstAttachBrace;
+    }
+    bool Attach_IsAttachments(int32_t I) const { return IsAttachments(Attach_GetSymbolType(I)); }
+    int32_t Attach_GetBasicIndex(int32_t AIndex) const;  // the owner; -1 outside
+    TGPPointF Attach_GetPagePos(int32_t AIndex) const;
+    int32_t Attach_GetPageIndex(int32_t AIndex) const;  // page of the owner; -1 when none
+    void Attach_Clear() { AttachBuffer.clear(); }
+
+    // ---- Page buffer -------------------------------------------------------------------------
+    int32_t PageBuffer_AddItem(TNuo4SymbolPtr ASymbol);
+    int32_t PageBuffer_GetCount() const { return int32_t(PageBuffer.size()); }
+    int32_t PageBuffer_GetLast() const { return PageBuffer_GetCount() - 1; }
+    bool PageBuffer_CheckIndex(int32_t AIndex) const;
+    TNuo4Symbol* PageBuffer_GetSymbol(int32_t AIndex) const;
+    TNuo4SymbolType PageBuffer_GetSymbolType(int32_t AIndex) const;
+    bool PageBuffer_IsMemo(int32_t I) const { return PageBuffer_GetSymbolType(I) == sbstMemo; }
+    bool PageBuffer_IsTitleBlock(int32_t I) const {
+        return PageBuffer_GetSymbolType(I) == sbstTitleBlock;
+    }
+    void PageBuffer_Clear() { PageBuffer.clear(); }
+
+    // ---- Any buffer --------------------------------------------------------------------------
+    TNuo4Symbol* GetSymbol(const TrecNuo4SymbolBufferIndex& AIndex) const;
+
+    // ---- Measures ----------------------------------------------------------------------------
+    int32_t GetMeasureCount() const { return int32_t(MeasureInfoArray.size()); }
+    bool CheckMeasureIndex(int32_t AIndex) const;
+    // The measure whose range holds the basic index; -1 for a return or outside.
+    int32_t GetMeasureIndex_FromBasicIndex(int32_t ABasicIndex) const;
+
+    // ---- Placement in one row ----------------------------------------------------------------
+    // The first symbol at APoint, each next one the previous AW further right.
+    void UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF AFirstPoint);
+    // Every attach symbol at its owner's position plus its AttachPos.
+    void UpdateAllAttachSymbolsPos();
+    void UpdateAllBasicSymbols();
+    // Bounds_Total of every basic symbol from its own box and its attach groups.
+    void UpdateAllBasicSymbolsBoundsTotal();
+
+    // ---- Horizontal spacing (buffer_spacing.cpp) ---------------------------------------------
+    void AutoSetAWCoef();
+    void Lyric_CheckAllOcupy();
+    // Left part of a run (indent or first left width, widened for lyrics) plus the right
+    // width of its last symbol; writes ExtraBoundsForLyric_Left of the first symbol.
+    double _GetLeftWidthPlusRightWidth_Range(TKoRange ARange, double AIndent);
+    double _GetTotalWidth_Range(TKoRange ARange, double AIndent);
+    double _GetTotalFixedWidth_Range(TKoRange ARange, double AIndent);
+    // Stretches the lines of justified paragraphs (uses LineInfoArray and ParagraphInfoArray).
+    void AdjustAWCoefToFitLayoutWidth();
+    // The paragraph whose basic range holds the index; -1 when none.
+    int32_t GetParagraphIndex_FromBasicIndex(int32_t ABasicIndex) const;
+    double GetParagraphIndent(int32_t AParagraphIndex) const;
+
+    // ---- Document information (buffer_doc_info.cpp) ------------------------------------------
+    TNuo4DocInfo GetDocInfo() const;
+    TrecNuo4Meter GetInitMeter() const;
+    int32_t GetInitKey() const;
+    double GetInitTempo() const;
+    TrecNuo4Meter GetFirstMeterFromTitleBlock() const { return GetInitMeter(); }
+    void GetMelodyInfo_FromTitleBlock(TrecNuo4Meter& AInitMeter, int32_t& AInitKey,
+                                      double& AInitTempo) const;
+
+    // ---- Fields ------------------------------------------------------------------------------
+    TNuo4SymbolBuffer BasicBuffer;
+    TNuo4SymbolBuffer AttachBuffer;
+    TNuo4SymbolBuffer PageBuffer;
+    std::vector<TGPRectF> PageRectArray_View;
+    TGPRectF ViewPortArea;
+    TGPRectF ScoreArea;
+    QImage* MemoryCanvas = nullptr;  // not owned; set while drawing to the display
+    QPainter* MemoryGraphics = nullptr;
+    QPainter* PaintBoxCanvas = nullptr;
+    TKoScorePanel* ScorePanel = nullptr;
+    TKoRangeArray ParagraphRangeArray;
+    std::vector<TrecNuo4ParagraphInfoItem> ParagraphInfoArray;
+    TNuo4MeasureInfoArray MeasureInfoArray;
+    TKoRangeArray LineRangeArray;
+    std::vector<TrecNuo4LineInfoItem> LineInfoArray;
+    TKoRangeArray PageRangeArray;
+    std::vector<TrecNuo4PageInfoItem> PageInfoArray;
+    TKoRangeArray ArcRangeArray;
+    TNuo4ArcInfoArray ArcInfoArray;
+    std::vector<TrecNuo4FangZiInfoItem> FangZiInfoArray;
+    TKoRangeArray AccompMarkerRangeArray;
+    TKoRangeArray SystemLineRangeArray;
+    std::vector<TrecNuo4SystemLineInfoItem> SystemLineInfoArray;
+    float FirstLineTop_Min = 0;
+    std::vector<std::vector<QPainterPath>> TitleBlockPathes;
+    TGPRectF TitleBlockBounds;
+    std::vector<TGPRectF> TitleItemsBoundsArray;
+    bool bWithTitleBlock = false;
+    TrecNuo4SimpleBufferInternalStatus InternalStatus;
+    std::vector<int32_t> RulesCheckResult_ErrorArray_Lyric;
+    bool RulesCheckResult_Error_TitleBlock_KeyAndMeters = false;
+    std::vector<int32_t> RulesCheckResult_ErrorArray_AttachBrace;
+    std::vector<int32_t> RulesCheckResult_ErrorArray_Barline;
+    std::vector<int32_t> RulesCheckResult_ErrorArray_OutOfPage;
+    std::vector<int32_t> RulesCheckResult_ErrorArray_Arc;
+    int32_t BasicBufferIndexOfPlayingNote = -1;
+
+    // ---- The build, in the order ProcessABCBuffer runs it -------------------------------------
+    void ProcessABCBuffer();
+    void ProcessSection_Fonts();        // 1
+    void ProcessSection_Options();      // 2
+    void ProcessSection_Title();        // 3: title block hook, FirstLineTop_Min
+    void ProcesSectionVoice();          // 4
+    void CreateAndAddBasicSymbols();    // 4.1
+    void GetArcInfoArray();             // 4.3
+    void GetCalcInfo_Arc();             //
+    void Basic_GetDV();                 // 4.4
+    void GetMeasureInfoArray();         //
+    void CreateArticulations();         // 4.5
+    void GetAccompMarkerRangeArray();   // 4.6
+    void ProcessSection_Lyrics();       // 5
+    void ProcessSection_Attachments();  // 6
+    void ProcessSection_Page();         // 7
+    void LocateAllSymbols();            // 8
+    void Process_HiddenSymbols();       // 9
+    void Process_System();              // 10 (with lines and pages)
+    void UpdateMidiNotes();             // 11
+    void RulesCheck_All();              // 12 (with lines and pages)
+
+    // Steps of LocateAllSymbols that belong to lines, paragraphs, pages and placement; they
+    // are defined next to those passes.
+    void GetParagraphRangeArray();
+    void GetParagraphInfoArray();
+    void GetLineRangeArray();
+    void CreateArcs();
+    void GetFangZiInfoArray();
+    void CreateFangZis();
+    void LineInfoArray_GetVertOffsets();
+    void AdjustLyricsVertPos();
+    void LineInfoArray_GetBounds();
+    void LineInfoArray_GetBaselineY();
+    void SingleLineToSinglePage();
+    void GetPageRangeArray();
+    void GetPageInfoArray();
+    void SinglePageToMultiPage();
+    void AttachBranch_AutoAlign();
+    void AutoAlign_WrappedSpecialArcsAndFangZis();
+
+  private:
+    TNotifyEvent FEventHandler_RequestHMIDocOptions;
+    TNuo4ABCBuffer* FABCBuffer = nullptr;
+
+    // The title stage measures the title block through this hook until the title block
+    // builder lands; it leaves the block empty otherwise.
+    void TitleBlock_Build();
+};
+
+// Timing hints of the build, in the order they are recorded on timer 0.
+extern const char* const Nuo4SimBufProcessMarks[11];
+
+}  // namespace nuo4
