@@ -6,6 +6,8 @@
 // The interface is large, so its definitions are split by concern, one pass per file:
 //   simple_buffer.cpp          construction, the three symbol buffers, ProcessABCBuffer order
 //   buffer_sections.cpp        fonts, options, title, lyrics, attachments and page stages
+//                              (their symbols come from the builders of layout_hooks.h),
+//                              horizontal locations
 //   buffer_voice.cpp           basic symbols from the voice records, articulations,
 //                              accompaniment passages, Attach_AddItem, hidden symbols
 //   buffer_arcs.cpp            arc ranges, depths, ABC info, ties, arc pass sets
@@ -29,6 +31,7 @@
 #include "format/ko_range.h"
 #include "layout/doc_info.h"
 #include "layout/layout_info.h"
+#include "layout/layout_rules.h"
 #include "render/symbol.h"
 
 namespace nuo4 {
@@ -152,6 +155,19 @@ class TNuo4SimpleBuffer {
     // The measure whose range holds the basic index; -1 for a return or outside.
     int32_t GetMeasureIndex_FromBasicIndex(int32_t ABasicIndex) const;
 
+    // ---- Keys -------------------------------------------------------------------------------
+    // The initial key from index 0, then every key change written as a special text whose
+    // owner lies in a single-part system line, from its owner, in attach order.
+    std::vector<TrecNuo4KeyChange> GetKeyChangeArray() const;
+    bool Basic_InSinglePartSystemLine(int32_t ABasicIndex) const;
+
+    // ---- Horizontal locations (buffer_sections.cpp) ------------------------------------------
+    // The basic symbol a location names; ARefIndex anchors relative forms. -1 when none.
+    int32_t GetBasicIndexFromHorzLocation(const TrecNuo4HorzLocation& ALocation,
+                                          int32_t ARefIndex) const;
+    // The ANth note (rests included) from AFrom on; -1 when there are fewer.
+    int32_t Basic_FindNote(int32_t AFrom, int32_t ANth) const;
+
     // ---- Placement in one row ----------------------------------------------------------------
     // The first symbol at APoint, each next one the previous AW further right.
     void UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF AFirstPoint);
@@ -162,7 +178,11 @@ class TNuo4SimpleBuffer {
     void UpdateAllBasicSymbolsBoundsTotal();
 
     // ---- Horizontal spacing (buffer_spacing.cpp) ---------------------------------------------
+    TrecNuo4HorzSpacingInfoForGetAW GetHorzSpacingInfoForGetAW(int32_t AIndex) const;
+    float _AutoGetAWCoef(int32_t AIndex) const;
     void AutoSetAWCoef();
+    // Whether a lyric the symbol carries is an English lyric.
+    bool Basic_WithEnglishLyric(int32_t ABasicIndex) const;
     void Lyric_CheckAllOcupy();
     // Left part of a run (indent or first left width, widened for lyrics) plus the right
     // width of its last symbol; writes ExtraBoundsForLyric_Left of the first symbol.
@@ -266,11 +286,10 @@ class TNuo4SimpleBuffer {
   private:
     TNotifyEvent FEventHandler_RequestHMIDocOptions;
     TNuo4ABCBuffer* FABCBuffer = nullptr;
-
-    // The title stage measures the title block through this hook until the title block
-    // builder lands; it leaves the block empty otherwise.
-    void TitleBlock_Build();
 };
+
+// The key of a special text that writes a key change ("转" followed by a "{1=...}" group).
+bool Nuo4AttachTextKeyChange(TText AText_ABC, int32_t& AKey);
 
 // Timing hints of the build, in the order they are recorded on timer 0.
 extern const char* const Nuo4SimBufProcessMarks[11];

@@ -1,0 +1,35 @@
+// Durations with tuplets, measures and full beats.
+
+#include "format/symbol_meter.h"
+#include "layout/layout_rules.h"
+#include "layout/simple_buffer.h"
+#include "render/symbol_basic.h"
+
+namespace nuo4 {
+
+void TNuo4SimpleBuffer::Basic_GetDV() {
+    std::vector<TrecNuo4DVSymbol> Symbols(Basic_GetCount());
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        const TNuo4Symbol* S = Basic_GetSymbol(I);
+        Symbols[I].bNote = S->GetSymbolType() == sbstNote;
+        Symbols[I].Duration = S->GetDuration();
+    }
+    const std::vector<float> DV = Nuo4CalcDV(Symbols, ArcInfoArray);
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) Basic_GetSymbol(I)->CalcInfo.DV.DV = DV[I];
+}
+
+void TNuo4SimpleBuffer::GetMeasureInfoArray() {
+    std::vector<TrecNuo4MeasureSymbol> Symbols(Basic_GetCount());
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        const TNuo4Symbol* S = Basic_GetSymbol(I);
+        Symbols[I].Type = S->GetSymbolType();
+        Symbols[I].DV = S->CalcInfo.DV.DV;
+        if (Symbols[I].Type == sbstMeter)
+            Symbols[I].Meter = static_cast<const TNuo4SymbolMeter*>(S)->Rec().Meter;
+    }
+    std::vector<TrecNuo4CalcInfo_DV> DV;
+    MeasureInfoArray = Nuo4CalcMeasures(Symbols, GetInitMeter(), DV);
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) Basic_GetSymbol(I)->CalcInfo.DV = DV[I];
+}
+
+}  // namespace nuo4

@@ -1,0 +1,207 @@
+// Horizontal spacing: automatic advance widths, lyric spacing, widths of runs and
+// justification of the lines of justified paragraphs.
+
+#include <cmath>
+
+#include "layout/layout_rules.h"
+#include "layout/simple_buffer.h"
+#include "render/note_style.h"
+#include "render/note_symbol.h"
+
+namespace nuo4 {
+
+TrecNuo4HorzSpacingInfoForGetAW TNuo4SimpleBuffer::GetHorzSpacingInfoForGetAW(
+    int32_t AIndex) const {
+    TrecNuo4HorzSpacingInfoForGetAW R;
+    const TNuo4Symbol* S = Basic_GetSymbol(AIndex);
+    if (!S) return R;
+    R.ThisSymbol_Type = S->GetSymbolType();
+    R.ThisSymbol_Duration = S->GetDuration();
+    R.ThisSymbol_DV = S->GetDV();
+    R.ThisSymbol_RightWidth = S->RightWidth();
+    R.ThisSymbol_NoteStyleIndex = S->NoteStyleIndex();
+    R.ThisSymbol_DigitWidth = S->DigitSize().width();
+    R.ThisSymbol_bAtFullBeat_After = S->CalcInfo.DV.bAtFullBeat_After;
+    if (R.ThisSymbol_Type == sbstNote) {
+        const TrecNuo4PureNoteStyle* Style = GetPureNoteStylePtr(S->MainStyle(), S->SubStyle());
+        R.ThisSymbol_RightLineWidth = Style ? Style->GetRightLineWidth() : 0;
+        const TrecNuo4SymbolControlOptions* O = S->GetControlOptionsPtr();
+        R.ThisSymbol_WithRightlineAndRightlineSpacingIsNotLocked =
+            S->WithRightline() && !(O && O->RightLineSpacingCoefIsLocked());
+    }
+    if (const TNuo4Symbol* N = Basic_GetSymbol(AIndex + 1)) {
+        R.NextSymbol_Type = N->GetSymbolType();
+        R.NextSymbol_Duration = N->GetDuration();
+        R.NextSymbol_DV = N->GetDV();
+        R.NextSymbol_LeftWidth = N->LeftWidth();
+        R.NextSymbol_NoteStyleIndex = N->NoteStyleIndex();
+        if (const TNuo4SymbolNote* NN = Basic_GetSymbolNote(AIndex + 1))
+            R.NextSymbol_bWithLeftExtra = NN->WithLeftExtra();
+    }
+    return R;
+}
+
+float TNuo4SimpleBuffer::_AutoGetAWCoef(int32_t AIndex) const {
+    return Nuo4AutoGetAWCoef(GetHorzSpacingInfoForGetAW(AIndex), Nuo4DocOptions());
+}
+
+void TNuo4SimpleBuffer::AutoSetAWCoef() {
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        TNuo4Symbol* S = Basic_GetSymbol(I);
+        const TrecNuo4SymbolControlOptions* O = S->GetControlOptionsPtr();
+        if (O && O->AWCoefIsLocked())
+            S->SetAWCoef(O->AWCoef.AWCoef);  // set again: a note respaces its dashes
+        else
+            S->SetAWCoef(_AutoGetAWCoef(I));
+        if (!Basic_IsAccompMarker_End(I)) continue;
+        TNuo4Symbol* P = Basic_GetSymbol(I - 1);
+        if (!P || P->GetSymbolType() != sbstNote || P->AWCoefIsLocked() || P->GetDV() > 1) continue;
+        float NoteCoef = P->AWCoef(), MarkerCoef = S->AWCoef();
+        Nuo4AdjustAccompEndMarker(NoteCoef, MarkerCoef, P->RightWidth(), P->DigitSize().width());
+        P->SetAWCoef(NoteCoef);
+        S->SetAWCoef(MarkerCoef);
+    }
+}
+
+// ---- Lyrics -----------------------------------------------------------------------------------
+
+bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
+    const TNuo4Symbol* S = Basic_GetSymbol(ABasicIndex);
+    if (!S || !FABCBuffer) return false;
+    const auto& Verses = FABCBuffer->Section_Lyrics.VerseBuffer;
+    for (int32_t A : S->CalcInfo.AttachmentsInfo.Lyrics.AttachIndexArray) {
+        const TNuo4Symbol* L = Attach_GetSymbol(A);
+        if (!L) continue;
+        const TrecNuo4CalcInfo_SymboABCTextInfo& T = L->CalcInfo.SymbolABCTextInfo;
+        if (T.aType != spwabtSectionLyrics || T.LyricVerseBufIndex < 0 ||
+            T.LyricVerseBufIndex >= int32_t(Verses.size()))
+            continue;
+        const auto& Lyrics = Verses[T.LyricVerseBufIndex].LyricsArray;
+        if (T.LyricPos >= 0 && T.LyricPos < int32_t(Lyrics.size()) &&
+            Lyrics[T.LyricPos].Text.Data.IsEnglishLyric())
+            return true;
+    }
+    return false;
+}
+
+void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
+    const TrecNuo4DocOptionsParam_Lyric& P = Nuo4DocOptions().Param_Lyric;
+    auto NextWithLyric = [&](int32_t AFrom) {
+        for (int32_t I = AFrom; I < Basic_GetCount(); ++I)
+            if (Basic_GetSymbol(I)->WithLyric()) return I;
+        return int32_t(-1);
+    };
+    int32_t A = NextWithLyric(0);
+    while (A >= 0) {
+        const int32_t B = NextWithLyric(A + 1);
+        if (B < 0) break;
+        TNuo4Symbol* SA = Basic_GetSymbol(A);
+        TNuo4Symbol* SB = Basic_GetSymbol(B);
+        double Gap = P.GapBetweenLyrics;
+        if (Basic_WithEnglishLyric(A) || Basic_WithEnglishLyric(B))
+            Gap = std::max<double>(P.GapBetweenLyrics, P.GapBetweenEnglishLyrics);
+        const double Needed = SA->GetLyricBounds().right() - SB->GetLyricBounds().left() + Gap;
+        double Present = 0;
+        for (int32_t I = A; I < B; ++I) Present += Basic_GetSymbol(I)->AW();
+        TNuo4Symbol* Before = Basic_GetSymbol(B - 1);
+        if (Needed - Present > 0.01 && !Before->AWCoefIsLocked())
+            Before->SetAW(Before->AW() + (Needed - Present));
+        A = B;
+    }
+}
+
+// ---- Widths of runs ---------------------------------------------------------------------------
+
+double TNuo4SimpleBuffer::_GetLeftWidthPlusRightWidth_Range(TKoRange ARange, double AIndent) {
+    if (!Basic_CheckIndex(ARange)) return 0;
+    TNuo4Symbol* First = Basic_GetSymbol(ARange.StartIndex);
+    double Left = std::fabs(AIndent) > 0.01 ? AIndent : First->LeftWidth();
+    double P = 0;
+    for (int32_t I = ARange.StartIndex; I <= ARange.EndIndex(); ++I) {
+        TNuo4Symbol* S = Basic_GetSymbol(I);
+        if (S->WithLyric()) {
+            const double X = S->GetLyricBounds().left();
+            const double Excess = -X - P - Left;
+            if (Excess > 0.01) {
+                First->CalcInfo.ExtraBoundsForLyric_Left = float(Excess);
+                First->CalcInfo.Update_Bounds_Total(true);
+                Left = -X - P;
+            }
+            break;
+        }
+        P += S->AW();
+    }
+    return Left + Basic_GetSymbol(ARange.EndIndex())->RightWidth();
+}
+
+double TNuo4SimpleBuffer::_GetTotalWidth_Range(TKoRange ARange, double AIndent) {
+    if (!Basic_CheckIndex(ARange)) return 0;
+    double W = _GetLeftWidthPlusRightWidth_Range(ARange, AIndent);
+    for (int32_t I = ARange.StartIndex; I < ARange.EndIndex(); ++I) W += Basic_GetSymbol(I)->AW();
+    return W;
+}
+
+double TNuo4SimpleBuffer::_GetTotalFixedWidth_Range(TKoRange ARange, double AIndent) {
+    if (!Basic_CheckIndex(ARange)) return 0;
+    double W = _GetLeftWidthPlusRightWidth_Range(ARange, AIndent);
+    if (Nuo4DocOptions().HorzSpacing_IgnoreLockedAWCoef) return W;
+    for (int32_t I = ARange.StartIndex; I < ARange.EndIndex(); ++I) {
+        const TNuo4Symbol* S = Basic_GetSymbol(I);
+        if (S->AWCoefIsLocked()) W += S->AW();
+    }
+    return W;
+}
+
+// ---- Paragraph lookups --------------------------------------------------------------------
+
+int32_t TNuo4SimpleBuffer::GetParagraphIndex_FromBasicIndex(int32_t ABasicIndex) const {
+    for (int32_t P = 0; P < int32_t(ParagraphInfoArray.size()); ++P)
+        if (ParagraphInfoArray[P].BasicIndexRange.Contains(ABasicIndex)) return P;
+    return -1;
+}
+
+double TNuo4SimpleBuffer::GetParagraphIndent(int32_t AParagraphIndex) const {
+    if (AParagraphIndex < 0 || AParagraphIndex >= int32_t(ParagraphInfoArray.size())) return 0;
+    return ParagraphInfoArray[AParagraphIndex].Options.IndentValue;
+}
+
+// ---- Justification ------------------------------------------------------------------------
+
+void TNuo4SimpleBuffer::AdjustAWCoefToFitLayoutWidth() {
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    const double L = O.GetLayoutWidth();
+    int32_t LastNonEmpty = -1;
+    for (int32_t I = 0; I < int32_t(LineInfoArray.size()); ++I)
+        if (!LineInfoArray[I].IsEmpty()) LastNonEmpty = I;
+
+    for (const TrecNuo4ParagraphInfoItem& Par : ParagraphInfoArray) {
+        if (!Par.Options.bJustifyHorz || !Par.LineIndexRange.IsNonEmpty()) continue;
+        const double Indent = Par.Options.IndentValue;
+        for (int32_t LI = Par.LineIndexRange.StartIndex; LI <= Par.LineIndexRange.EndIndex();
+             ++LI) {
+            if (LI < 0 || LI >= int32_t(LineInfoArray.size())) break;
+            const TrecNuo4LineInfoItem& Line = LineInfoArray[LI];
+            if (Line.IsEmpty()) continue;
+            const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
+            if (!Basic_CheckIndex(R)) continue;
+            if (R.Length == 1) {
+                TNuo4Symbol* S = Basic_GetSymbol(R.StartIndex);
+                S->SetAW(L - S->LeftWidth());
+                continue;
+            }
+            if (LI == LastNonEmpty && !O.Param_FitFactor.bFitWidthForLastLine) continue;
+            const double F = _GetTotalFixedWidth_Range(R, Indent);
+            const double T = _GetTotalWidth_Range(R, Indent);
+            double Factor = 1;
+            if (!Nuo4GetFitFactor(L, F, T, O.Param_FitFactor.MaxFactorForFitWidth, Factor))
+                continue;
+            for (int32_t I = R.StartIndex; I < R.EndIndex(); ++I) {
+                TNuo4Symbol* S = Basic_GetSymbol(I);
+                if (S->AWCoefIsLocked() && !O.HorzSpacing_IgnoreLockedAWCoef) continue;
+                S->ZoomAWCoef(float(Factor));
+            }
+        }
+    }
+}
+
+}  // namespace nuo4

@@ -1,0 +1,192 @@
+// The voice stage: basic symbols from the voice records, their attach groups, articulations,
+// accompaniment passages and hidden symbols.
+
+#include "format/symbol_accomp_marker.h"
+#include "format/symbol_barline.h"
+#include "format/symbol_meter.h"
+#include "format/symbol_return.h"
+#include "format/symbol_text.h"
+#include "layout/fine_timer.h"
+#include "layout/simple_buffer.h"
+#include "render/articulation_symbol.h"
+#include "render/note_geometry.h"
+#include "render/note_symbol.h"
+#include "render/symbol_basic.h"
+
+namespace nuo4 {
+
+namespace {
+
+// The symbol of one voice record; null for a kind the basic buffer does not hold.
+TNuo4SymbolPtr CreateBasicSymbol(const TrecNuo4ABCParseInfo_VoiceSymbol& R) {
+    switch (R.Header.aType) {
+        case pitNote: {
+            const auto& N = static_cast<const TrecNuo4ABCParseInfo_Note&>(R);
+            auto S = std::make_unique<TNuo4SymbolNote>(N.ToSymbolRecNote());
+            S->ABCAttachmentsInfo = N.GetABCAttachmentsInfo();
+            return S;
+        }
+        case pitBarline: {
+            const auto& B = static_cast<const TrecNuo4ABCParseInfo_Barline&>(R);
+            auto S = std::make_unique<TNuo4SymbolBarline>(B.ToSymbolRec());
+            const TrecNuo4SymbolBarline& Rec = S->Rec();
+            S->ABCAttachmentsInfo.FangZiInfo.bWithFangZi = Rec.FangZi.bWithFangZi;
+            S->ABCAttachmentsInfo.FangZiInfo.FangeZiText = Rec.FangZi.FangZiText;
+            return S;
+        }
+        case pitAccompMarker:
+            return std::make_unique<TNuo4SymbolAccompMarker>(
+                static_cast<const TrecNuo4ABCParseInfo_AccompMarker&>(R).ToSymbolRec());
+        case pitReturn:
+            return std::make_unique<TNuo4SymbolReturn>(
+                static_cast<const TrecNuo4ABCParseInfo_Return&>(R).ToSymbolRec());
+        case pitMeter:
+            return std::make_unique<TNuo4SymbolMeter>(
+                static_cast<const TrecNuo4ABCParseInfo_Meter&>(R).ToSymbolRec());
+        case pitText:
+            return std::make_unique<TNuo4SymbolText>(
+                static_cast<const TrecNuo4ABCParseInfo_Text&>(R).ToSymbolRec());
+        default:
+            return nullptr;
+    }
+}
+
+void GrowBox(TGPRectF& ADst, const TGPRectF& ASrc) {
+    RectUnion(ADst, ASrc);
+}
+
+}  // namespace
+
+void TNuo4SimpleBuffer::ProcesSectionVoice() {
+    TKoFineTimer& T = Nuo4FineTimer();
+    T.Mark(0, "Enter-SimBuf.ProcesSectionVoice");
+    T.Mark(0, "Enter-SimBuf.CreateAndAddBasicSymbols");
+    CreateAndAddBasicSymbols();
+    if (Basic_GetCount() > 0) {
+        GetArcInfoArray();
+        GetCalcInfo_Arc();
+        Basic_GetDV();
+        GetMeasureInfoArray();
+        CreateArticulations();
+        GetAccompMarkerRangeArray();
+    }
+    T.Mark(0, "Exit-SimBuf.ProcesSectionVoice");
+}
+
+void TNuo4SimpleBuffer::CreateAndAddBasicSymbols() {
+    const auto& Items = FABCBuffer->Section_Voice.Buffer;
+    for (int32_t I = 0; I < int32_t(Items.size()); ++I) {
+        if (!Items[I]) break;
+        TNuo4SymbolPtr S = CreateBasicSymbol(*Items[I]);
+        if (!S) break;  // creation stops at the first record of any other kind
+        S->bWithinAttachBranch = false;
+        S->UpdateColorAndStyleToDefault();
+        S->Update(true);
+        TNuo4Symbol* P = S.get();
+        Basic_AddItem(std::move(S));
+        P->CalcInfo.Bounds_Self.Black = P->BlackBox();
+        P->CalcInfo.Bounds_Self.Layout = P->Bounds();
+        P->CalcInfo.Bounds_Total = P->CalcInfo.Bounds_Self;
+        P->CalcInfo.SymbolABCTextInfo.InitializeToVoice(I);
+    }
+}
+
+int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
+    if (!AItem.Symbol || !Basic_CheckIndex(AItem.SourceIndex)) return -1;
+    TNuo4Symbol* Owner = Basic_GetSymbol(AItem.SourceIndex);
+    TNuo4Symbol* S = AItem.Symbol.get();
+    AttachBuffer.push_back(std::move(AItem.Symbol));
+    const int32_t I = Attach_GetLast();
+    S->CalcInfo.SymbolBufferIndex.InitializeToAttach(I);
+    TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
+    A.SourceIndex = AItem.SourceIndex;
+    A.SourceIndex2 = Basic_CheckIndex(AItem.SourceIndex2) ? AItem.SourceIndex2 : AItem.SourceIndex;
+    A.AttachPos = AItem.AttachOffset;
+
+    const TNuo4SymbolType T = S->GetSymbolType();
+    const TGPRectF Black = S->BlackBox().translated(AItem.AttachOffset);
+    TrecNuo4CalcInfo_AttachmentsInfo& G = Owner->CalcInfo.AttachmentsInfo;
+    TrecNuo4CalcInfo_AttachmentsInfoItem* Group = nullptr;
+    bool bGrowsLayout = true;
+    if (T == sbstArc)
+        Group = &G.Arcs;
+    else if (T == sbstLyric || T == sbstAttachLyric) {
+        Group = &G.Lyrics;
+        // A lyric that does not occupy space leaves the owner's layout box as it is; lyric
+        // symbols tell it through their own layout box being empty.
+        bGrowsLayout = !RectIsEmpty(S->Bounds());
+    } else if (T == sbstArticulation)
+        Group = &G.Articulations;
+    else if (T == sbstFangZi)
+        Group = &G.FangZis;
+    else if (IsAttachments(T))
+        Group = &G.Attachments;
+    if (Group) {
+        Group->AttachIndexArray.push_back(I);
+        GrowBox(Group->Bounds.Black, Black);
+        if (bGrowsLayout) GrowBox(Group->Bounds.Layout, Black);
+    }
+    return I;
+}
+
+void TNuo4SimpleBuffer::CreateArticulations() {
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    for (int32_t B = 0; B < Basic_GetCount(); ++B) {
+        TNuo4SymbolNote* N = Basic_GetSymbolNote(B);
+        if (!N) continue;
+        N->CalcInfo.AttachmentsInfo.Articulations.SetToDefault();
+        const TNuo4ArticulationInfoItems& Items = N->ABCAttachmentsInfo.Articulations;
+        if (Items.empty()) continue;
+        const double Dh = N->DigitSize().height();
+        const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);
+        double Y =
+            (RectIsEmpty(Digits) ? N->Bounds().top() : Digits.top()) + O.ArticulationPosCoefY * Dh;
+        for (const TrecNuo4ArticulationInfoItem& It : Items) {
+            auto A = TNuo4SymbolArticulation::CreateFromDocument(It.Articulation);
+            A->SetNoteStyleIndex(N->NoteStyleIndex());
+            A->Update(true);
+            const double H = A->BlackBox().height();
+            TrecNuo4AttachBufferItem Item;
+            Item.Symbol = std::move(A);
+            Item.SourceIndex = Item.SourceIndex2 = B;
+            Item.AttachOffset = TGPPointF(0, Y);
+            Attach_AddItem(std::move(Item));
+            Y = Y - H + O.ArticulationPosCoefY * Dh;
+        }
+    }
+}
+
+void TNuo4SimpleBuffer::GetAccompMarkerRangeArray() {
+    AccompMarkerRangeArray.clear();
+    int32_t Open = -1;
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        if (Basic_IsAccompMarker_Start(I))
+            Open = I;  // a second start replaces the open one
+        else if (Basic_IsAccompMarker_End(I) && Open >= 0) {
+            AccompMarkerRangeArray.push_back(TKoRange::FromStartEnd(Open, I));
+            Open = -1;
+        }
+    }
+    const TNuo4NoteSubStyle Sub = Nuo4DocOptions().Param_Accomp.NoteSubStyle;
+    for (const TKoRange& R : AccompMarkerRangeArray)
+        for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I) {
+            TNuo4Symbol* S = Basic_GetSymbol(I);
+            S->SetSubStyle(Sub);
+            S->Update(true);
+            S->CalcInfo.Bounds_Self.Black = S->BlackBox();
+            S->CalcInfo.Bounds_Self.Layout = S->Bounds();
+        }
+}
+
+void TNuo4SimpleBuffer::Process_HiddenSymbols() {
+    for (const TNuo4SymbolPtr& S : BasicBuffer) {
+        if (!S->Hided()) continue;
+        const TrecNuo4CalcInfo_AttachmentsInfo& G = S->CalcInfo.AttachmentsInfo;
+        for (int32_t A : G.Articulations.AttachIndexArray)
+            if (TNuo4Symbol* P = Attach_GetSymbol(A)) P->SetHideLevel(shlAll);
+        for (int32_t A : G.Arcs.AttachIndexArray)
+            if (TNuo4Symbol* P = Attach_GetSymbol(A)) P->SetHideLevel(shlAll);
+    }
+}
+
+}  // namespace nuo4

@@ -1,0 +1,244 @@
+#include "layout/simple_buffer.h"
+
+#include "layout/fine_timer.h"
+#include "render/note_symbol.h"
+#include "render/symbol_basic.h"
+
+namespace nuo4 {
+
+const char* const Nuo4SimBufProcessMarks[11] = {
+    "Enter-SimBuf.Process",
+    "SimBuf.Process-SectionsFonts",
+    "SimBuf.Process-SectionsOptions",
+    "SimBuf.Process-SectionTitle",
+    "SimBuf.Process-SectionsVoice",
+    "SimBuf.Process-SectionsLyric",
+    "SimBuf.Process-SectionsAttachments",
+    "SimBuf.Process-SectionsPage",
+    "SimBuf.Process-LocateAllSymbols",
+    "SimBuf.Process-Other",
+    "Exit-SimBuf.Process",
+};
+
+TNuo4SimpleBuffer::TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer, TNotifyEvent ARequestHMIDocOptions)
+    : FEventHandler_RequestHMIDocOptions(std::move(ARequestHMIDocOptions)), FABCBuffer(AABCBuffer) {
+    BasicBufferIndexOfPlayingNote = -1;
+    InternalStatus.Clear();  // empty caret at basic index 0, left side; no highlight
+    if (FABCBuffer) ProcessABCBuffer();
+}
+
+TNuo4SimpleBuffer::~TNuo4SimpleBuffer() {
+    TitleBlockPathes.clear();
+    Basic_Clear();
+    Attach_Clear();
+    PageBuffer_Clear();
+}
+
+void TNuo4SimpleBuffer::ProcessABCBuffer() {
+    TKoFineTimer& T = Nuo4FineTimer();
+    const char* const* M = Nuo4SimBufProcessMarks;
+    T.Mark(0, M[0]);
+    ProcessSection_Fonts();
+    T.Mark(0, M[1]);
+    ProcessSection_Options();
+    T.Mark(0, M[2]);
+    ProcessSection_Title();
+    T.Mark(0, M[3]);
+    ProcesSectionVoice();
+    T.Mark(0, M[4]);
+    ProcessSection_Lyrics();
+    T.Mark(0, M[5]);
+    ProcessSection_Attachments();
+    T.Mark(0, M[6]);
+    ProcessSection_Page();
+    T.Mark(0, M[7]);
+    LocateAllSymbols();
+    T.Mark(0, M[8]);
+    Process_HiddenSymbols();
+    UpdateMidiNotes();
+    T.Mark(0, M[9]);
+    T.Mark(0, M[10]);
+}
+
+// ---- Basic buffer ---------------------------------------------------------------------------
+
+int32_t TNuo4SimpleBuffer::Basic_AddItem(TNuo4SymbolPtr ASymbol) {
+    if (!ASymbol) return -1;
+    BasicBuffer.push_back(std::move(ASymbol));
+    const int32_t I = Basic_GetLast();
+    BasicBuffer[I]->CalcInfo.SymbolBufferIndex.InitializeToBasic(I);
+    return I;
+}
+
+bool TNuo4SimpleBuffer::Basic_CheckIndex(int32_t AIndex) const {
+    return AIndex >= 0 && AIndex < Basic_GetCount();
+}
+
+bool TNuo4SimpleBuffer::Basic_CheckIndex(TKoRange ARange) const {
+    return ARange.IsNonEmpty() && Basic_CheckIndex(ARange.StartIndex) &&
+           Basic_CheckIndex(ARange.EndIndex());
+}
+
+TNuo4Symbol* TNuo4SimpleBuffer::Basic_GetSymbol(int32_t AIndex) const {
+    return Basic_CheckIndex(AIndex) ? BasicBuffer[AIndex].get() : nullptr;
+}
+
+TNuo4SymbolNote* TNuo4SimpleBuffer::Basic_GetSymbolNote(int32_t AIndex) const {
+    TNuo4Symbol* S = Basic_GetSymbol(AIndex);
+    return S && S->GetSymbolType() == sbstNote ? static_cast<TNuo4SymbolNote*>(S) : nullptr;
+}
+
+TNuo4SymbolType TNuo4SimpleBuffer::Basic_GetSymbolType(int32_t AIndex) const {
+    const TNuo4Symbol* S = Basic_GetSymbol(AIndex);
+    return S ? S->GetSymbolType() : sbstNone;
+}
+
+static const TrecNuo4SymbolAccompMarker* AccompMarkerRec(const TNuo4Symbol* S) {
+    if (!S || S->GetSymbolType() != sbstAccompMarker) return nullptr;
+    return static_cast<const TrecNuo4SymbolAccompMarker*>(S->GetSymbolRecPtr());
+}
+
+bool TNuo4SimpleBuffer::Basic_IsAccompMarker_Start(int32_t AIndex) const {
+    const TrecNuo4SymbolAccompMarker* R = AccompMarkerRec(Basic_GetSymbol(AIndex));
+    return R && R->aType == sctStart;
+}
+
+bool TNuo4SimpleBuffer::Basic_IsAccompMarker_End(int32_t AIndex) const {
+    const TrecNuo4SymbolAccompMarker* R = AccompMarkerRec(Basic_GetSymbol(AIndex));
+    return R && R->aType == sctEnd;
+}
+
+void TNuo4SimpleBuffer::Basic_OffsetSymbols(TKoRange ARange, TGPPointF AOffset) {
+    if (!ARange.IsNonEmpty()) return;
+    for (int32_t I = ARange.StartIndex; I <= ARange.EndIndex(); ++I)
+        if (TNuo4Symbol* S = Basic_GetSymbol(I)) S->SetPos(S->Pos() + AOffset);
+}
+
+void TNuo4SimpleBuffer::Basic_OffsetYSymbols(int32_t ALineIndex, double ADy) {
+    if (ALineIndex < 0 || ALineIndex >= int32_t(LineInfoArray.size())) return;
+    Basic_OffsetSymbols(LineInfoArray[ALineIndex].BasicIndexRange, TGPPointF(0, ADy));
+}
+
+// ---- Attach buffer --------------------------------------------------------------------------
+
+bool TNuo4SimpleBuffer::Attach_CheckIndex(int32_t AIndex) const {
+    return AIndex >= 0 && AIndex < Attach_GetCount();
+}
+
+bool TNuo4SimpleBuffer::Attach_CheckIndex(TKoRange ARange) const {
+    return ARange.IsNonEmpty() && Attach_CheckIndex(ARange.StartIndex) &&
+           Attach_CheckIndex(ARange.EndIndex());
+}
+
+TNuo4Symbol* TNuo4SimpleBuffer::Attach_GetSymbol(int32_t AIndex) const {
+    return Attach_CheckIndex(AIndex) ? AttachBuffer[AIndex].get() : nullptr;
+}
+
+TNuo4SymbolType TNuo4SimpleBuffer::Attach_GetSymbolType(int32_t AIndex) const {
+    const TNuo4Symbol* S = Attach_GetSymbol(AIndex);
+    return S ? S->GetSymbolType() : sbstNone;
+}
+
+int32_t TNuo4SimpleBuffer::Attach_GetBasicIndex(int32_t AIndex) const {
+    const TNuo4Symbol* S = Attach_GetSymbol(AIndex);
+    return S ? S->CalcInfo.InfoWhenAsAttachSymbol.SourceIndex : -1;
+}
+
+TGPPointF TNuo4SimpleBuffer::Attach_GetPagePos(int32_t AIndex) const {
+    const TNuo4Symbol* S = Attach_GetSymbol(AIndex);
+    return S ? S->Pos() : TGPPointF();
+}
+
+int32_t TNuo4SimpleBuffer::Attach_GetPageIndex(int32_t AIndex) const {
+    const int32_t B = Attach_GetBasicIndex(AIndex);
+    if (B < 0) return -1;
+    for (int32_t P = 0; P < int32_t(PageInfoArray.size()); ++P)
+        if (PageInfoArray[P].BasicIndexRange.Contains(B)) return P;
+    return -1;
+}
+
+// ---- Page buffer ----------------------------------------------------------------------------
+
+int32_t TNuo4SimpleBuffer::PageBuffer_AddItem(TNuo4SymbolPtr ASymbol) {
+    if (!ASymbol) return -1;
+    PageBuffer.push_back(std::move(ASymbol));
+    const int32_t I = PageBuffer_GetLast();
+    PageBuffer[I]->CalcInfo.SymbolBufferIndex.InitializeToPage(I);
+    return I;
+}
+
+bool TNuo4SimpleBuffer::PageBuffer_CheckIndex(int32_t AIndex) const {
+    return AIndex >= 0 && AIndex < PageBuffer_GetCount();
+}
+
+TNuo4Symbol* TNuo4SimpleBuffer::PageBuffer_GetSymbol(int32_t AIndex) const {
+    return PageBuffer_CheckIndex(AIndex) ? PageBuffer[AIndex].get() : nullptr;
+}
+
+TNuo4SymbolType TNuo4SimpleBuffer::PageBuffer_GetSymbolType(int32_t AIndex) const {
+    const TNuo4Symbol* S = PageBuffer_GetSymbol(AIndex);
+    return S ? S->GetSymbolType() : sbstNone;
+}
+
+TNuo4Symbol* TNuo4SimpleBuffer::GetSymbol(const TrecNuo4SymbolBufferIndex& AIndex) const {
+    switch (AIndex.BufferType) {
+        case sbtBasic:
+            return Basic_GetSymbol(AIndex.BufferInex);
+        case sbtAttach:
+            return Attach_GetSymbol(AIndex.BufferInex);
+        case sbtPage:
+            return PageBuffer_GetSymbol(AIndex.BufferInex);
+    }
+    return nullptr;
+}
+
+// ---- Measures -------------------------------------------------------------------------------
+
+bool TNuo4SimpleBuffer::CheckMeasureIndex(int32_t AIndex) const {
+    return AIndex >= 0 && AIndex < GetMeasureCount();
+}
+
+int32_t TNuo4SimpleBuffer::GetMeasureIndex_FromBasicIndex(int32_t ABasicIndex) const {
+    if (!Basic_CheckIndex(ABasicIndex)) return -1;
+    // Measures are sorted by start: binary search for the last one starting at or before.
+    int32_t Lo = 0, Hi = GetMeasureCount() - 1, Found = -1;
+    while (Lo <= Hi) {
+        const int32_t Mid = (Lo + Hi) / 2;
+        if (MeasureInfoArray[Mid].BasicIndexRange.StartIndex <= ABasicIndex) {
+            Found = Mid;
+            Lo = Mid + 1;
+        } else {
+            Hi = Mid - 1;
+        }
+    }
+    if (Found >= 0 && MeasureInfoArray[Found].BasicIndexRange.Contains(ABasicIndex)) return Found;
+    return -1;
+}
+
+// ---- Placement in one row -------------------------------------------------------------------
+
+void TNuo4SimpleBuffer::UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF AFirstPoint) {
+    TGPPointF P = AFirstPoint;
+    for (const TNuo4SymbolPtr& S : BasicBuffer) {
+        S->SetPos(P);
+        P.setX(P.x() + S->AW());
+    }
+}
+
+void TNuo4SimpleBuffer::UpdateAllAttachSymbolsPos() {
+    for (const TNuo4SymbolPtr& S : AttachBuffer) {
+        const TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
+        if (const TNuo4Symbol* Owner = Basic_GetSymbol(A.SourceIndex))
+            S->SetPos(Owner->Pos() + A.AttachPos);
+    }
+}
+
+void TNuo4SimpleBuffer::UpdateAllBasicSymbols() {
+    for (const TNuo4SymbolPtr& S : BasicBuffer) S->Update(false);
+}
+
+void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal() {
+    for (const TNuo4SymbolPtr& S : BasicBuffer) S->CalcInfo.Update_Bounds_Total(true);
+}
+
+}  // namespace nuo4
