@@ -209,9 +209,10 @@ std::vector<TGPRectF> GetUnderlineRects(TNuo4SimpleBuffer& B, TKoRange ARange) {
             TGPRectF Chain;
             for (int K : Run) {
                 TNuo4SymbolNote* Note = NoteAt(K);
-                const TGPRectF R = Note->Hided()
-                                       ? TGPRectF()
-                                       : Note->GetBounds_Underline(Level).translated(Note->Pos());
+                // The note geometry answers every level; a note has only its own count.
+                const bool bHas = !Note->Hided() && Level < Note->GetUnderlineCount();
+                const TGPRectF R =
+                    bHas ? Note->GetBounds_Underline(Level).translated(Note->Pos()) : TGPRectF();
                 if (RectIsEmpty(R)) {
                     if (!RectIsEmpty(Chain)) Rects.push_back(Chain);
                     Chain = TGPRectF();
