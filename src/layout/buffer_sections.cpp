@@ -9,6 +9,18 @@
 
 namespace nuo4 {
 
+TNuo4AttachmentsOcupyTypes Nuo4AttachmentsItemOcupy(const TrecNuo4SectionItem_Attachments& AItem) {
+    if (const auto* R = AItem.IsText()) return R->Ocupy;
+    if (const auto* R = AItem.IsFangZi()) return R->Ocupy();
+    if (const auto* R = AItem.IsArc()) return R->Ocupy();
+    if (const auto* R = AItem.IsAttachDynamic()) return R->Ocupy();
+    if (const auto* R = AItem.IsOften()) return R->Ocupy;
+    if (const auto* R = AItem.IsExtend()) return R->Ocupy;
+    if (const auto* R = AItem.IsBranch()) return R->Ocupy;
+    if (const auto* R = AItem.IsBrace()) return R->Ocupy;
+    return 0;
+}
+
 TNuo4LayoutSymbolBuilders& Nuo4LayoutSymbolBuilders() {
     static TNuo4LayoutSymbolBuilders Builders;
     return Builders;
@@ -77,6 +89,7 @@ void TNuo4SimpleBuffer::ProcessSection_Attachments() {
         A.SourceIndex = A.SourceIndex2 = Owner;
         A.AttachOffset = TGPPointF(Item.Header.OffsetCoef.X * Digit.Width,
                                    Item.Header.OffsetCoef.Y * Digit.Height);
+        A.Ocupy = Nuo4AttachmentsItemOcupy(Item);
         Attach_AddItem(std::move(A));
     }
 }
@@ -91,6 +104,8 @@ void TNuo4SimpleBuffer::ProcessSection_Page() {
         TNuo4SymbolPtr S = Build(Item);
         if (!S) continue;
         S->Update(true);
+        // At the item's position on its page; the drawing pass adds the page's origin.
+        S->SetPos(TGPPointF(Item.Header.Location.PagePos.X, Item.Header.Location.PagePos.Y));
         S->CalcInfo.SymbolABCTextInfo.InitializeToPage(I);
         PageBuffer_AddItem(std::move(S));
     }

@@ -53,7 +53,11 @@ void TNuo4SimpleBuffer::AutoSetAWCoef() {
             S->SetAWCoef(O->AWCoef.AWCoef);  // set again: a note respaces its dashes
         else
             S->SetAWCoef(_AutoGetAWCoef(I));
-        if (!Basic_IsAccompMarker_End(I)) continue;
+        // Only the marker that closes a passage; a stray end marker is no passage's end.
+        bool bPassageEnd = false;
+        for (const TKoRange& R : AccompMarkerRangeArray)
+            if (R.EndIndex() == I) bPassageEnd = true;
+        if (!bPassageEnd) continue;
         TNuo4Symbol* P = Basic_GetSymbol(I - 1);
         if (!P || P->GetSymbolType() != sbstNote || P->AWCoefIsLocked() || P->GetDV() > 1) continue;
         float NoteCoef = P->AWCoef(), MarkerCoef = S->AWCoef();

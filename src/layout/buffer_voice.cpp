@@ -1,6 +1,8 @@
 // The voice stage: basic symbols from the voice records, their attach groups, articulations,
 // accompaniment passages and hidden symbols.
 
+#include <algorithm>
+
 #include "format/symbol_accomp_marker.h"
 #include "format/symbol_barline.h"
 #include "format/symbol_meter.h"
@@ -84,8 +86,7 @@ void TNuo4SimpleBuffer::CreateAndAddBasicSymbols() {
         S->Update(true);
         TNuo4Symbol* P = S.get();
         Basic_AddItem(std::move(S));
-        P->CalcInfo.Bounds_Self.Black = P->BlackBox();
-        P->CalcInfo.Bounds_Self.Layout = P->Bounds();
+        Basic_UpdateBoundsSelf(P->CalcInfo.SymbolBufferIndex.BufferInex);
         P->CalcInfo.Bounds_Total = P->CalcInfo.Bounds_Self;
         P->CalcInfo.SymbolABCTextInfo.InitializeToVoice(I);
     }
@@ -96,6 +97,7 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     TNuo4Symbol* Owner = Basic_GetSymbol(AItem.SourceIndex);
     TNuo4Symbol* S = AItem.Symbol.get();
     AttachBuffer.push_back(std::move(AItem.Symbol));
+    FAttachOcupy.push_back(IsAttachments(S->GetSymbolType()) ? AItem.Ocupy : 0);
     const int32_t I = Attach_GetLast();
     S->CalcInfo.SymbolBufferIndex.InitializeToAttach(I);
     TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
@@ -119,14 +121,48 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
         Group = &G.Articulations;
     else if (T == sbstFangZi)
         Group = &G.FangZis;
-    else if (IsAttachments(T))
+    else if (IsAttachments(T)) {
         Group = &G.Attachments;
+        // Attachments take room only on the sides their occupancy names (below).
+        bGrowsLayout = false;
+    }
     if (Group) {
         Group->AttachIndexArray.push_back(I);
         GrowBox(Group->Bounds.Black, Black);
         if (bGrowsLayout) GrowBox(Group->Bounds.Layout, Black);
     }
+    if (IsAttachments(T) && AItem.Ocupy != 0) {
+        Nuo4GrowByOcupy(Owner->CalcInfo.Bounds_Self.Layout, Black, AItem.Ocupy);
+        Owner->CalcInfo.Update_Bounds_Total(true);
+    }
     return I;
+}
+
+void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOcupyTypes AOcupy) {
+    if (RectIsEmpty(ABox)) return;
+    if (RectIsEmpty(ALayout)) {
+        // An empty box grows from the owner's reference point.
+        ALayout = TGPRectF(0, 0, 0, 0);
+    }
+    if (AOcupy & (1 << atotUp)) ALayout.setTop(std::min(ALayout.top(), ABox.top()));
+    if (AOcupy & (1 << atotDown)) ALayout.setBottom(std::max(ALayout.bottom(), ABox.bottom()));
+    if (AOcupy & (1 << atotLeft)) ALayout.setLeft(std::min(ALayout.left(), ABox.left()));
+    if (AOcupy & (1 << atotRight)) ALayout.setRight(std::max(ALayout.right(), ABox.right()));
+}
+
+void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
+    TNuo4Symbol* S = Basic_GetSymbol(AIndex);
+    if (!S) return;
+    TrecNuo4CalcInfo_BoundsInfo& B = S->CalcInfo.Bounds_Self;
+    B.Black = S->BlackBox();
+    B.Layout = S->Bounds();
+    for (int32_t A : S->CalcInfo.AttachmentsInfo.Attachments.AttachIndexArray) {
+        TNuo4Symbol* P = Attach_GetSymbol(A);
+        if (P && FAttachOcupy[A] != 0)
+            Nuo4GrowByOcupy(B.Layout,
+                            P->BlackBox().translated(P->CalcInfo.InfoWhenAsAttachSymbol.AttachPos),
+                            FAttachOcupy[A]);
+    }
 }
 
 void TNuo4SimpleBuffer::CreateArticulations() {
@@ -173,8 +209,7 @@ void TNuo4SimpleBuffer::GetAccompMarkerRangeArray() {
             TNuo4Symbol* S = Basic_GetSymbol(I);
             S->SetSubStyle(Sub);
             S->Update(true);
-            S->CalcInfo.Bounds_Self.Black = S->BlackBox();
-            S->CalcInfo.Bounds_Self.Layout = S->Bounds();
+            Basic_UpdateBoundsSelf(I);
         }
 }
 

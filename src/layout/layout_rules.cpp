@@ -144,7 +144,7 @@ std::vector<TrecNuo4MidiResult> Nuo4CalcMidiNotes(const std::vector<TrecNuo4Midi
             const TrecNuo4MidiSymbol& S = ASymbols[I];
             if (!S.bNote || S.Pitches.empty()) continue;
             const int32_t Key = Nuo4KeyInForce(AKeys, I);
-            R[I].Key = Key;
+            R[I].Key = ((Key % 12) + 12) % 12;  // the transposition may be folded below C
             for (const TrecNuo4Pitch& P : S.Pitches) R[I].MidiNotes.push_back(P.ToMidiNote(Key));
             const TrecNuo4Pitch& First = S.Pitches.front();
             if (!First.IsNormalDegree()) continue;

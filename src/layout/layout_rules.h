@@ -64,7 +64,7 @@ TNuo4MeasureInfoArray Nuo4CalcMeasures(const std::vector<TrecNuo4MeasureSymbol>&
 
 struct TrecNuo4KeyChange {
     int32_t FromIndex = 0;  // basic index
-    int32_t Key = 0;        // 0 ... 11
+    int32_t Key = 0;        // semitones from C, as the title's key gives them (-3 ... 8)
 };
 // The last entry whose start is not after the index; the first entry when none; 0 for an
 // empty list.
@@ -76,7 +76,7 @@ struct TrecNuo4MidiSymbol {
 };
 struct TrecNuo4MidiResult {
     std::vector<uint8_t> MidiNotes;
-    int32_t Key = 0;
+    int32_t Key = 0;  // 0 ... 11
 };
 // MIDI notes of every note, measure by measure, with accidentals remembered within a
 // measure. Symbols outside every measure keep an empty result.

@@ -236,7 +236,12 @@ void TNuo4SimpleBuffer::UpdateAllAttachSymbolsPos() {
 }
 
 void TNuo4SimpleBuffer::UpdateAllBasicSymbols() {
-    for (const TNuo4SymbolPtr& S : BasicBuffer) S->Update(false);
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        TNuo4Symbol* S = BasicBuffer[I].get();
+        if (!S->NeedUpdate()) continue;
+        S->Update(false);
+        Basic_UpdateBoundsSelf(I);
+    }
 }
 
 void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal() {

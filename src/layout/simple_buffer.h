@@ -16,6 +16,7 @@
 //   buffer_spacing.cpp         advance widths, lyric spacing, run widths, justification
 //   buffer_locate.cpp          LocateAllSymbols in its order
 //   buffer_doc_info.cpp        GetDocInfo and the title-section getters
+//   layout_rules.h/.cpp        the rules above as functions of plain records
 // Lines, paragraphs, pages, system lines, rules checks, placement and drawing live in their
 // own files next to these.
 
@@ -49,7 +50,15 @@ struct TrecNuo4AttachBufferItem {
     int32_t SourceIndex = -1;
     int32_t SourceIndex2 = -1;
     TGPPointF AttachOffset;
+    // For attachments-section symbols: the sides on which the symbol takes room from its
+    // owner (bits of TNuo4AttachmentsOcupyType).
+    TNuo4AttachmentsOcupyTypes Ocupy = 0;
 };
+
+// The occupancy written in an attachments item, by its kind.
+TNuo4AttachmentsOcupyTypes Nuo4AttachmentsItemOcupy(const TrecNuo4SectionItem_Attachments& AItem);
+// The layout box grown to ABox on every occupied side.
+void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOcupyTypes AOcupy);
 
 class TNuo4SimpleBuffer {
   public:
@@ -131,7 +140,10 @@ class TNuo4SimpleBuffer {
     int32_t Attach_GetBasicIndex(int32_t AIndex) const;  // the owner; -1 outside
     TGPPointF Attach_GetPagePos(int32_t AIndex) const;
     int32_t Attach_GetPageIndex(int32_t AIndex) const;  // page of the owner; -1 when none
-    void Attach_Clear() { AttachBuffer.clear(); }
+    void Attach_Clear() {
+        AttachBuffer.clear();
+        FAttachOcupy.clear();
+    }
 
     // ---- Page buffer -------------------------------------------------------------------------
     int32_t PageBuffer_AddItem(TNuo4SymbolPtr ASymbol);
@@ -173,7 +185,11 @@ class TNuo4SimpleBuffer {
     void UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF AFirstPoint);
     // Every attach symbol at its owner's position plus its AttachPos.
     void UpdateAllAttachSymbolsPos();
+    // Rebuilds the symbols whose shape follows their advance width (a note's dashes and
+    // dots) and takes their new boxes into Bounds_Self.
     void UpdateAllBasicSymbols();
+    // Bounds_Self from the symbol's own boxes, grown on the occupied sides of its attachments.
+    void Basic_UpdateBoundsSelf(int32_t AIndex);
     // Bounds_Total of every basic symbol from its own box and its attach groups.
     void UpdateAllBasicSymbolsBoundsTotal();
 
@@ -284,6 +300,7 @@ class TNuo4SimpleBuffer {
     void AutoAlign_WrappedSpecialArcsAndFangZis();
 
   private:
+    std::vector<TNuo4AttachmentsOcupyTypes> FAttachOcupy;  // per attach index
     TNotifyEvent FEventHandler_RequestHMIDocOptions;
     TNuo4ABCBuffer* FABCBuffer = nullptr;
 };

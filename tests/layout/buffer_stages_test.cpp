@@ -1,0 +1,356 @@
+// The section stages of the build with their symbol builders, lyric spacing and the widths of
+// runs with indents and lyric overhangs. Lyrics and attachments are stood in for by boxes of
+// the right kind, since only their boxes and owners matter here.
+#include <gtest/gtest.h>
+
+#include <QPainterPath>
+#include <cmath>
+#include <memory>
+
+#include "layout/layout_hooks.h"
+#include "layout/simple_buffer.h"
+#include "render/music_font.h"
+#include "render/note_style.h"
+
+using namespace nuo4;
+
+namespace {
+
+// A symbol of any kind whose ink is one rectangle and whose layout box is the same.
+template <TNuo4SymbolType AType>
+class TBoxSymbol : public TNuo4Symbol {
+  public:
+    explicit TBoxSymbol(TGPRectF ABox) : FBox(ABox) { Create(nullptr); }
+    void CalcBounds(TGPRectF& ARect) override { ARect = FBox; }
+    void CreateElements() override {
+        QPainterPath P;
+        P.addRect(FBox);
+        AddElement_FillPath(P);
+    }
+    void* GetSymbolRecPtr() override { return nullptr; }
+    void SetSymbolRec(const void*) override {}
+    TNuo4SymbolType GetSymbolType() const override { return AType; }
+    void SetRecNoteStyleIndex(const TrecNuo4NoteStyleIndex&) override {}
+    void SetRecMainStyle(TNuo4NoteMainStyle) override {}
+    void SetRecSubStyle(TNuo4NoteSubStyle) override {}
+
+  private:
+    TGPRectF FBox;
+};
+using TLyricBox = TBoxSymbol<sbstLyric>;
+
+class BufferStages : public ::testing::Test {
+  protected:
+    void SetUp() override { Nuo4Render_Init(); }
+    void TearDown() override {
+        Nuo4LayoutSymbolBuilders() = TNuo4LayoutSymbolBuilders();
+        Nuo4DocOptions().SetToDefault();
+        RebuildAll(Nuo4DocOptions());
+    }
+    TNuo4SimpleBuffer& Build(const std::u16string& AText) {
+        FABC = std::make_unique<TNuo4ABCBuffer>(AText);
+        FBuf = std::make_unique<TNuo4SimpleBuffer>(FABC.get());
+        return *FBuf;
+    }
+    // A lyric box under a note, added as the lyrics stage would.
+    static int32_t AddLyric(TNuo4SimpleBuffer& B, int32_t ANote, double ALeft, double ARight) {
+        auto L = std::make_unique<TLyricBox>(TGPRectF(ALeft, 2, ARight - ALeft, 3));
+        L->Update(true);
+        TrecNuo4AttachBufferItem Item;
+        Item.Symbol = std::move(L);
+        Item.SourceIndex = Item.SourceIndex2 = ANote;
+        const int32_t I = B.Attach_AddItem(std::move(Item));
+        B.UpdateAllBasicSymbolsBoundsTotal();
+        return I;
+    }
+    std::unique_ptr<TNuo4ABCBuffer> FABC;
+    std::unique_ptr<TNuo4SimpleBuffer> FBuf;
+};
+
+}  // namespace
+
+// ---- Lyric spacing --------------------------------------------------------------------------
+
+TEST_F(BufferStages, OverlappingLyricsPushTheLaterNoteByTheOverlap) {
+    auto& B = Build(u".Voice\r1 2 3 4\r");
+    AddLyric(B, 0, -1, 5);
+    AddLyric(B, 1, -5, 1);
+    ASSERT_LT(B.Basic_GetSymbol(0)->AW(), 10.0);
+    Nuo4DocOptions().Param_Lyric.GapBetweenLyrics = 0.5f;
+    B.Lyric_CheckAllOcupy();
+    // 5 - (-5) + 0.5: the advance of the note before the second lyric.
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->AW(), 10.5, 1e-4);
+    EXPECT_EQ(B.Attach_GetBasicIndex(1), 1);
+}
+
+TEST_F(BufferStages, LyricsApartOrLockedLeaveTheSpacingAlone) {
+    auto& B = Build(u".Voice\r1 2 3{C:1.000} 4\r");
+    AddLyric(B, 0, -1, 1);
+    AddLyric(B, 1, -1, 1);
+    const double Before = B.Basic_GetSymbol(0)->AW();
+    B.Lyric_CheckAllOcupy();
+    EXPECT_DOUBLE_EQ(B.Basic_GetSymbol(0)->AW(), Before);
+    // The gap is measured over every advance up to the later lyric; the symbol before it is
+    // locked, so nothing moves.
+    AddLyric(B, 3, -30, 1);
+    const double Locked = B.Basic_GetSymbol(2)->AW();
+    B.Lyric_CheckAllOcupy();
+    EXPECT_DOUBLE_EQ(B.Basic_GetSymbol(2)->AW(), Locked);
+}
+
+TEST_F(BufferStages, EnglishLyricsKeepTheLargerEnglishGap) {
+    // Two verses' worth of lyrics under the first two notes; the second lyric is English.
+    auto& B = Build(u".Voice\r1 2 3 4\r.Words\rW1: ab hello\r");
+    ASSERT_EQ(FABC->Section_Lyrics.VerseBuffer.size(), 1u);
+    ASSERT_EQ(FABC->Section_Lyrics.VerseBuffer[0].LyricsArray.size(), 2u);
+    ASSERT_TRUE(FABC->Section_Lyrics.VerseBuffer[0].LyricsArray[1].Text.Data.IsEnglishLyric());
+    AddLyric(B, 0, -1, 5);
+    const int32_t L = AddLyric(B, 1, -5, 1);
+    B.Attach_GetSymbol(L)->CalcInfo.SymbolABCTextInfo.InitializeToLyrics(0, 1);
+    EXPECT_TRUE(B.Basic_WithEnglishLyric(1));
+    EXPECT_FALSE(B.Basic_WithEnglishLyric(0));
+    B.Lyric_CheckAllOcupy();
+    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0: 5 - (-5) + 1.
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->AW(), 11.0, 1e-4);
+}
+
+// ---- Widths of runs ---------------------------------------------------------------------------
+
+TEST_F(BufferStages, RunWidthIsLeftPartPlusAdvancesPlusLastRightWidth) {
+    auto& B = Build(u".Voice\r1 2 3\r");
+    const TKoRange R(0, 3);
+    const double Expected = B.Basic_GetSymbol(0)->LeftWidth() + B.Basic_GetSymbol(0)->AW() +
+                            B.Basic_GetSymbol(1)->AW() + B.Basic_GetSymbol(2)->RightWidth();
+    EXPECT_NEAR(B._GetTotalWidth_Range(R, 0), Expected, 1e-6);
+    // An indent replaces the first symbol's left width.
+    EXPECT_NEAR(B._GetTotalWidth_Range(R, 12), Expected - B.Basic_GetSymbol(0)->LeftWidth() + 12,
+                1e-6);
+    // Only the outer parts are fixed while locked symbols are ignored.
+    EXPECT_NEAR(B._GetTotalFixedWidth_Range(R, 0),
+                B.Basic_GetSymbol(0)->LeftWidth() + B.Basic_GetSymbol(2)->RightWidth(), 1e-6);
+    EXPECT_EQ(B._GetTotalWidth_Range(TKoRange(2, 5), 0), 0);
+}
+
+TEST_F(BufferStages, LyricOverhangWidensTheRunToTheLeft) {
+    auto& B = Build(u".Voice\r1 2 3\r");
+    AddLyric(B, 1, -20, 1);
+    const double P = B.Basic_GetSymbol(0)->AW();
+    const double Left0 = B.Basic_GetSymbol(0)->LeftWidth();
+    const double W = B._GetLeftWidthPlusRightWidth_Range(TKoRange(0, 3), 0);
+    EXPECT_NEAR(W, 20 - P + B.Basic_GetSymbol(2)->RightWidth(), 1e-4);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.ExtraBoundsForLyric_Left, 20 - P - Left0, 1e-4);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->LeftWidth(), 20 - P, 1e-4);
+    // An indent wider than the overhang hides it.
+    auto& B2 = Build(u".Voice\r1 2 3\r");
+    AddLyric(B2, 1, -20, 1);
+    EXPECT_NEAR(B2._GetLeftWidthPlusRightWidth_Range(TKoRange(0, 3), 30),
+                30 + B2.Basic_GetSymbol(2)->RightWidth(), 1e-4);
+    EXPECT_EQ(B2.Basic_GetSymbol(0)->CalcInfo.ExtraBoundsForLyric_Left, 0);
+}
+
+// ---- Section stages ---------------------------------------------------------------------------
+
+TEST_F(BufferStages, AttachmentsGetTheirOwnerOffsetAndTextOrigin) {
+    Nuo4LayoutSymbolBuilders().Attachments = [](const TrecNuo4SectionItem_Attachments&) {
+        return std::make_unique<TBoxSymbol<sbstAttachText>>(TGPRectF(-1, -1, 2, 2));
+    };
+    TrecNuo4SectionItem_Attachments On2, Nowhere;
+    On2.InitializeToText(u"a", fuAttachText1, 1.0f, -2.0f, 1, 1, 0);
+    On2.Header.HorzLocation.InitializeToNoteIndex(1);
+    Nowhere.InitializeToText(u"b", fuAttachText1, 0, 0, 1, 1, 0);
+    Nowhere.Header.HorzLocation.InitializeToNoteIndex(9);
+    auto& B = Build(u".Voice\r1 2 3\r.Attachments\r" + Nowhere.ToABCText() + u"\r" +
+                    On2.ToABCText() + u"\r");
+    ASSERT_EQ(FABC->Section_Attachments.GetCount(), 2);
+    ASSERT_EQ(B.Attach_GetCount(), 1);  // the item at the tenth note names nothing
+    EXPECT_TRUE(B.Attach_IsAttachText(0));
+    EXPECT_EQ(B.Attach_GetBasicIndex(0), 1);
+    const TNuo4Symbol* S = B.Attach_GetSymbol(0);
+    EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.aType, spwabtSectionAttachments);
+    EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.AttachmentsBufIndex, 1);
+    EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.x(), 2.4, 1e-5);
+    EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y(), -6.0, 1e-5);
+    // Placed at its owner plus the offset.
+    EXPECT_NEAR(S->Pos().x(), B.Basic_GetSymbol(1)->Pos().x() + 2.4, 1e-5);
+    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Attachments.AttachIndexArray,
+              std::vector<int32_t>{0});
+    EXPECT_EQ(B.GetDocInfo().Attachments_TextCount, 1);
+}
+
+TEST_F(BufferStages, WithoutBuildersTheSectionStagesAddNothing) {
+    TrecNuo4SectionItem_Attachments Item;
+    Item.InitializeToText(u"a", fuAttachText1, 0, 0, 1, 1, 0);
+    auto& B = Build(u".Voice\r1 2 3\r.Attachments\r" + Item.ToABCText() + u"\r");
+    EXPECT_EQ(B.Attach_GetCount(), 0);
+    EXPECT_EQ(B.PageBuffer_GetCount(), 0);
+    EXPECT_EQ(B.Basic_GetCount(), 3);
+}
+
+TEST_F(BufferStages, TitleGapAndLayoutHeightPlaceTheFirstLine) {
+    auto& B = Build(u".Options\rVertSpacing = 2.0, 0.3, 0.2, 2.0\r.Voice\r1\r");
+    EXPECT_FLOAT_EQ(Nuo4DocOptions().Param_VertSpacing.GapCoef_TitleBlock_Score, 2.0f);
+    EXPECT_FLOAT_EQ(B.FirstLineTop_Min, 20 + 2.0f * 3);
+    Nuo4LayoutSymbolBuilders().TitleBlock = [](TNuo4SimpleBuffer& ABuf) {
+        ABuf.TitleBlockBounds = TGPRectF(20, 20, 170, 30);
+    };
+    auto& B2 = Build(u".Voice\r1\r");
+    EXPECT_TRUE(B2.bWithTitleBlock);
+    EXPECT_FLOAT_EQ(B2.FirstLineTop_Min, 20 + 30 + 3);
+}
+
+TEST_F(BufferStages, OptionsAreResetAndTheHostMayAdjustThem) {
+    Nuo4DocOptions().Param_FitFactor.MaxFactorForFitWidth = 9;
+    int Calls = 0;
+    auto ABC = std::make_unique<TNuo4ABCBuffer>(u".Voice\r1 2\r");
+    TNuo4SimpleBuffer B(ABC.get(), [&](TNuo4SimpleBuffer* ASender) {
+        ++Calls;
+        EXPECT_EQ(ASender->Basic_GetCount(), 0);  // before the voice is built
+        Nuo4DocOptions().Param_HorzSpacing_AW.RefAWCoef = 2.0f;
+    });
+    EXPECT_EQ(Calls, 1);
+    EXPECT_FLOAT_EQ(Nuo4DocOptions().Param_FitFactor.MaxFactorForFitWidth, 3.0f);
+    // The host's change reached the advance widths: a quarter is 2 x 4^0.6.
+    const TNuo4Symbol* S = B.Basic_GetSymbol(0);
+    EXPECT_NEAR(S->AWCoef(), 2.0 * std::pow(4.0, 0.6), 0.01);
+}
+
+TEST_F(BufferStages, LyricsSectionCountsVersesAndCompoundVerses) {
+    // "W1-2" sings verses 0 and 1 together; "W4" is verse 3, so four verse lines are used.
+    Build(u".Voice\r1 2 3\r.Words\rW1-2: a b c\rW4: d e f\r");
+    const auto& Section = FABC->Section_Lyrics;
+    ASSERT_EQ(Section.VerseBuffer.size(), 2u);
+    EXPECT_EQ(Section.CalcInfo.TotalVerseCount, 4);
+    EXPECT_EQ(Section.CalcInfo.CompoundVerseArray, std::vector<int32_t>{0});
+}
+
+TEST_F(BufferStages, OccupiedSidesOfAnAttachmentGrowTheOwnersLayoutBox) {
+    auto& B = Build(u".Voice\r1 2\r");
+    const TGPRectF Before = B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout;
+    auto Add = [&](int32_t AOwner, TNuo4AttachmentsOcupyTypes AOcupy) {
+        auto S = std::make_unique<TBoxSymbol<sbstAttachText>>(TGPRectF(-1, -1, 2, 2));
+        S->Update(true);
+        TrecNuo4AttachBufferItem Item;
+        Item.Symbol = std::move(S);
+        Item.SourceIndex = Item.SourceIndex2 = AOwner;
+        Item.AttachOffset = TGPPointF(10, -20);
+        Item.Ocupy = AOcupy;
+        return B.Attach_AddItem(std::move(Item));
+    };
+    // Without occupancy only the ink of the group grows.
+    Add(0, 0);
+    EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout, Before);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Attachments.Bounds.Black.top(), -21,
+                1e-9);
+    B.UpdateAllBasicSymbolsBoundsTotal();
+    EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Total.Layout, Before);
+    // Occupying upwards raises the top only.
+    Add(1, 1 << atotUp);
+    const TGPRectF After = B.Basic_GetSymbol(1)->CalcInfo.Bounds_Self.Layout;
+    EXPECT_NEAR(After.top(), -21, 1e-9);
+    EXPECT_NEAR(After.right(), B.Basic_GetSymbol(1)->Bounds().right(), 1e-9);
+    EXPECT_EQ(Nuo4AttachmentsItemOcupy(TrecNuo4SectionItem_Attachments()), 0);
+    // A rebuilt symbol keeps the room its attachments take.
+    B.Basic_GetSymbol(1)->SetNeedUpdate();
+    B.UpdateAllBasicSymbols();
+    EXPECT_NEAR(B.Basic_GetSymbol(1)->CalcInfo.Bounds_Self.Layout.top(), -21, 1e-9);
+}
+
+TEST_F(BufferStages, PageItemsBecomePageSymbolsAtTheirPositions) {
+    Nuo4LayoutSymbolBuilders().Page = [](const TrecNuo4SectionItem_Page& AItem) {
+        std::unique_ptr<TNuo4Symbol> S;
+        if (AItem.IsMemo()) S = std::make_unique<TBoxSymbol<sbstMemo>>(TGPRectF(0, 0, 60, 10));
+        return S;
+    };
+    // The page symbols are built also without a voice.
+    auto& B = Build(
+        u".Page\rMemo@1,20,30 = 60, Memo1, AlignLeft, False, x\r"
+        u"Memo@2,5,6 = 60, Memo1, AlignLeft, False, y\r");
+    ASSERT_EQ(FABC->Section_Page.GetCount(), 2);
+    ASSERT_EQ(B.PageBuffer_GetCount(), 2);
+    EXPECT_TRUE(B.PageBuffer_IsMemo(1));
+    EXPECT_FALSE(B.PageBuffer_IsTitleBlock(1));
+    EXPECT_EQ(B.PageBuffer_GetSymbol(1)->Pos(), TGPPointF(5, 6));
+    EXPECT_EQ(B.PageBuffer_GetSymbol(1)->CalcInfo.SymbolABCTextInfo.PageBufIndex, 1);
+    EXPECT_EQ(B.PageBuffer_GetSymbol(0)->CalcInfo.SymbolBufferIndex,
+              TrecNuo4SymbolBufferIndex::Create(sbtPage, 0));
+    EXPECT_EQ(B.GetDocInfo().MemoCount, 2);
+    EXPECT_EQ(B.Basic_GetCount(), 0);
+}
+
+namespace {
+
+// A special text as the attachments stage would add it: only its record matters here.
+class TKeyChangeText : public TBoxSymbol<sbstAttachText> {
+  public:
+    explicit TKeyChangeText(std::u16string AText) : TBoxSymbol(TGPRectF(-1, -1, 2, 2)) {
+        Rec.Text_ABC = std::move(AText);
+    }
+    void* GetSymbolRecPtr() override { return &Rec; }
+    TrecNuo4SymbolAttachText Rec;
+};
+
+}  // namespace
+
+TEST_F(BufferStages, KeyChangesWrittenAsSpecialTextsApplyFromTheirOwner) {
+    Nuo4LayoutSymbolBuilders().Attachments = [](const TrecNuo4SectionItem_Attachments& AItem) {
+        return std::make_unique<TKeyChangeText>(AItem.Text.Text_ABC);
+    };
+    TrecNuo4SectionItem_Attachments Item;
+    Item.InitializeToText(u"", fuAttachText1, 0, 0, 1, 1, 0);
+    Item.Text.SetABCText(u"\u8F6C{1=F}");  // a standard text: the group stays as written
+    Item.Header.HorzLocation.InitializeToNoteIndex(2);
+    auto& B = Build(u".Title\rKeyAndMeters = {1=D,4/4}\r.Voice\r1 1 | 1 1\r.Attachments\r" +
+                    Item.ToABCText() + u"\r");
+    ASSERT_EQ(B.Attach_GetCount(), 1);
+    ASSERT_EQ(B.Attach_GetBasicIndex(0), 3);  // the third note
+    const auto Keys = B.GetKeyChangeArray();
+    ASSERT_EQ(Keys.size(), 2u);
+    EXPECT_EQ(Keys[0].FromIndex, 0);
+    EXPECT_EQ(Keys[0].Key, 2);
+    EXPECT_EQ(Keys[1].FromIndex, 3);
+    EXPECT_EQ(Keys[1].Key, 5);
+    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.MidiNotes, std::vector<uint8_t>{62});
+    EXPECT_EQ(B.Basic_GetSymbol(3)->CalcInfo.MidiNotes, std::vector<uint8_t>{65});
+    EXPECT_EQ(B.Basic_GetSymbol(4)->CalcInfo.Key, 5);
+    // Inside a system line joined by a brace the key change belongs to one part only.
+    TrecNuo4LineInfoItem Line;
+    Line.BasicIndexRange = TKoRange(0, 5);
+    B.LineInfoArray = {Line};
+    TrecNuo4SystemLineInfoItem System;
+    System.LineIndexRange = TKoRange(0, 1);
+    System.AttachIndex_Brace = 7;
+    B.SystemLineInfoArray = {System};
+    EXPECT_EQ(B.GetKeyChangeArray().size(), 1u);
+    B.SystemLineInfoArray[0].AttachIndex_Brace = -1;
+    EXPECT_EQ(B.GetKeyChangeArray().size(), 2u);
+}
+
+TEST_F(BufferStages, TitleSectionGivesTheInitialMeterKeyAndTempo) {
+    auto& B = Build(u".Title\rKeyAndMeters = {1=bE,3/4}\rExpression = x {J=96}\r.Voice\r1\r");
+    EXPECT_EQ(B.GetInitMeter(), TrecNuo4Meter::Create(3, 4));
+    EXPECT_EQ(B.GetFirstMeterFromTitleBlock(), TrecNuo4Meter::Create(3, 4));
+    EXPECT_EQ(B.GetInitKey(), 3);
+    EXPECT_DOUBLE_EQ(B.GetInitTempo(), 96);
+    TrecNuo4Meter M;
+    int32_t Key = 0;
+    double Tempo = 0;
+    B.GetMelodyInfo_FromTitleBlock(M, Key, Tempo);
+    EXPECT_EQ(M, TrecNuo4Meter::Create(3, 4));
+    EXPECT_EQ(Key, 3);
+    EXPECT_DOUBLE_EQ(Tempo, 96);
+    // The measures take the title's meter.
+    EXPECT_EQ(B.MeasureInfoArray[0].Meter, TrecNuo4Meter::Create(3, 4));
+}
+
+TEST_F(BufferStages, CoefficientTableReplacesTheFormulaWhenChosen) {
+    auto ABC = std::make_unique<TNuo4ABCBuffer>(u".Voice\r1 2 5_ 6_ |\r");
+    TNuo4SimpleBuffer B(ABC.get(), [](TNuo4SimpleBuffer*) {
+        auto& AW = Nuo4DocOptions().Param_HorzSpacing_AW;
+        AW.bUseAWCoefTable = true;
+        AW.AWCoefTable = {1.5f, 2.5f, 3, 4, 5, 6, 7, 8};
+    });
+    // A quarter is the fourth entry; an eighth the second.
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->AWCoef(), 4.0, 1e-5);
+    EXPECT_NEAR(B.Basic_GetSymbol(2)->AWCoef(),
+                std::max(2.5, B.GetHorzSpacingInfoForGetAW(2).GetAWCoefForNoGap()), 1e-5);
+}
