@@ -12,6 +12,7 @@
 #include "layout/layout_system.h"
 #include "layout/simple_buffer.h"
 #include "render/music_font.h"
+#include "render/note_style.h"
 #include "render/note_symbol.h"
 #include "render/symbol_view.h"
 
@@ -171,8 +172,23 @@ std::vector<TrecNuo4LineMarker> GetLineMarkers(TNuo4SimpleBuffer& B, int32_t ALi
     return R;
 }
 
+namespace {
+struct TBeamRect {
+    TGPRectF Rect;
+    bool bScript = false;  // the note digit face is the script face
+};
+std::vector<TBeamRect> GetBeamRects(TNuo4SimpleBuffer& B, TKoRange ARange);
+}  // namespace
+
 std::vector<TGPRectF> GetUnderlineRects(TNuo4SimpleBuffer& B, TKoRange ARange) {
-    std::vector<TGPRectF> Rects;
+    std::vector<TGPRectF> R;
+    for (const auto& Beam : GetBeamRects(B, ARange)) R.push_back(Beam.Rect);
+    return R;
+}
+
+namespace {
+std::vector<TBeamRect> GetBeamRects(TNuo4SimpleBuffer& B, TKoRange ARange) {
+    std::vector<TBeamRect> Rects;
     if (!B.Basic_CheckIndex(ARange)) return Rects;
     std::vector<TNuo4Symbol*> Syms;
     for (int32_t I = ARange.StartIndex; I <= ARange.EndIndex(); ++I)
@@ -207,6 +223,9 @@ std::vector<TGPRectF> GetUnderlineRects(TNuo4SimpleBuffer& B, TKoRange ARange) {
     for (int Level = 0; Level < 4; ++Level)
         for (const auto& Run : Runs) {
             TGPRectF Chain;
+            const TrecNuo4PureNoteStyle* Style =
+                GetPureNoteStylePtr(NoteAt(Run[0])->NoteStyleIndex());
+            const bool bScript = Style && Style->IsScript();
             for (int K : Run) {
                 TNuo4SymbolNote* Note = NoteAt(K);
                 // The note geometry answers every level; a note has only its own count.
@@ -214,16 +233,17 @@ std::vector<TGPRectF> GetUnderlineRects(TNuo4SimpleBuffer& B, TKoRange ARange) {
                 const TGPRectF R =
                     bHas ? Note->GetBounds_Underline(Level).translated(Note->Pos()) : TGPRectF();
                 if (RectIsEmpty(R)) {
-                    if (!RectIsEmpty(Chain)) Rects.push_back(Chain);
+                    if (!RectIsEmpty(Chain)) Rects.push_back({Chain, bScript});
                     Chain = TGPRectF();
                     continue;
                 }
                 Chain = RectIsEmpty(Chain) ? R : Chain.united(R);
             }
-            if (!RectIsEmpty(Chain)) Rects.push_back(Chain);
+            if (!RectIsEmpty(Chain)) Rects.push_back({Chain, bScript});
         }
     return Rects;
 }
+}  // namespace
 
 QLineF GetRulesCheckMarkLine(const TGPRectF& ABox, double AOffset) {
     const double C = ABox.center().x();
@@ -247,7 +267,18 @@ void Draw_Basic(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest ADest, TKo
 void Draw_Underlines(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest ADest, TKoRange ARange) {
     if (!Nuo4DocOptions().bAutoBeam) return;
     const TGPColor Ink = Nuo4AuxInfoSettings().InkColor;
-    for (const TGPRectF& R : GetUnderlineRects(B, ARange)) G.FillRect(R, Ink);
+    for (const TBeamRect& Beam : GetBeamRects(B, ARange)) {
+        if (!Beam.bScript) {
+            G.FillRect(Beam.Rect, Ink);
+            continue;
+        }
+        // A script face draws its beams as a hand-drawn stroke, a little higher.
+        TGPRectF R = Beam.Rect;
+        const double H = R.height() * 1.3;
+        R.setTop(R.center().y() - H / 2);
+        R.setHeight(H);
+        G.FillPath(Nuo4MusicFont().CreateScriptLine_Horz(&G, R), Ink);
+    }
 }
 
 void Draw_Attach(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest ADest, TKoRange ARange) {

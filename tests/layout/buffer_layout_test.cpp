@@ -252,3 +252,33 @@ TEST(DrawDocument, PrintingToAFileRestoresSwitchesAndHighlight) {
 
 }  // namespace
 }  // namespace nuo4
+
+namespace nuo4 {
+namespace {
+
+TEST(DrawDocument, DisplayDrawsEveryPageAtItsViewRectangle) {
+    std::string Voice;
+    for (int I = 0; I < 40; ++I) Voice += "1 2 3 4 | $";
+    auto D = Build(Voice);
+    auto& B = *D.B;
+    ASSERT_EQ(B.PageInfoArray.size(), 2u);
+    // Two pages side by side at 127 dpi, exactly 5 pixels per millimetre.
+    B.PageRectArray_View = {TGPRectF(0, 0, 210, 297), TGPRectF(220, 0, 210, 297)};
+    constexpr int K = 5;
+    QImage Img(430 * K, 297 * K, QImage::Format_RGB32);
+    Img.setDotsPerMeterX(5000);
+    Img.setDotsPerMeterY(5000);
+    Img.fill(Qt::white);
+    {
+        QPainter P(&Img);
+        TKoGraphics G(&P);
+        PrepareGraphics(G, 1.0);
+        Draw_AllSymbols_ToDisplay(B, G);
+    }
+    EXPECT_GT(InkShare(Img.copy(0, 0, 210 * K, 297 * K)), 0.001);
+    EXPECT_GT(InkShare(Img.copy(220 * K, 0, 210 * K, 297 * K)), 0.001);
+    EXPECT_EQ(InkShare(Img.copy(211 * K, 0, 8 * K, 297 * K)), 0);  // nothing between the pages
+}
+
+}  // namespace
+}  // namespace nuo4
