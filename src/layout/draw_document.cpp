@@ -155,7 +155,7 @@ std::vector<TrecNuo4LineMarker> GetLineMarkers(TNuo4SimpleBuffer& B, int32_t ALi
             bAny = bAny || bLocked;
             if (I < Rg.EndIndex() && !bLocked) bAllButLast = false;
         }
-        if (bAny) R.push_back({u'L', bAllButLast && Rg.Length > 1 ? Blue : Grey});
+        if (bAny) R.push_back({u'L', bAllButLast ? Blue : Grey});
         const double Right = Nuo4DocOptions().Param_Paper.GetLayoutRight();
         TNuo4Symbol* Last = B.Basic_GetSymbol(Rg.EndIndex());
         if (std::fabs(Last->RightPos_Total() - Right) <= Nuo4LineWidthTolerance) {

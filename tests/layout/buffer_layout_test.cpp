@@ -282,3 +282,34 @@ TEST(DrawDocument, DisplayDrawsEveryPageAtItsViewRectangle) {
 
 }  // namespace
 }  // namespace nuo4
+
+namespace nuo4 {
+namespace {
+
+TEST(DocumentLines, EmptyVoiceHasNoLinesOrPagesAndDrawsWithoutThem) {
+    auto D = Build("");
+    auto& B = *D.B;
+    EXPECT_EQ(B.GetMeasureCount(), 0);
+    EXPECT_TRUE(B.LineInfoArray.empty());
+    EXPECT_TRUE(B.PageInfoArray.empty());
+    EXPECT_TRUE(B.SystemLineInfoArray.empty());
+    // The first page still draws (title and page symbols); nothing else is there to draw.
+    EXPECT_EQ(InkShare(DrawToImage(B, 0, true)), 0);
+    EXPECT_TRUE(GetLineMarkers(B, 0).empty());
+}
+
+TEST(DocumentLines, LockedMarkerIsBlueOnlyWhenAllButTheLastAreLocked) {
+    auto D = Build("1{C:3.000} 2{C:3.000} 3{C:3.000} 4{C:3.000} | $ 1{C:3.000} 2 3 4 | $");
+    auto& B = *D.B;
+    auto Marker = [&](int32_t L) {
+        for (const auto& M : GetLineMarkers(B, L))
+            if (M.Letter == u'L') return M.Color;
+        return TGPColor(0);
+    };
+    // Line 0: only the bar line closing it, its last symbol, is not locked.
+    EXPECT_EQ(Marker(0), 0xFF0000FFu);
+    EXPECT_EQ(Marker(1), 0xFF808080u);
+}
+
+}  // namespace
+}  // namespace nuo4
