@@ -118,6 +118,29 @@ TrecNuo4AuxInfoSettings& Nuo4AuxInfoSettings() {
     return S;
 }
 
+// ---- Coordinates ----------------------------------------------------------------------------
+
+TGPPointF PagePosToViewPos(const TNuo4SimpleBuffer& B, const TrecNuo4PagePos& APos) {
+    if (APos.PageIndex < 0 || APos.PageIndex >= int32_t(B.PageRectArray_View.size()))
+        return TGPPointF(-1, -1);
+    return B.PageRectArray_View[APos.PageIndex].topLeft() + APos.PosAtPage;
+}
+
+TrecNuo4PagePos ViewPosToPagePos(const TNuo4SimpleBuffer& B, TGPPointF AViewPos) {
+    TrecNuo4PagePos R;
+    for (int32_t P = int32_t(B.PageRectArray_View.size()) - 1; P >= 0; --P) {
+        const TGPRectF& Rc = B.PageRectArray_View[P];
+        if (AViewPos.x() >= Rc.left() && AViewPos.x() <= Rc.right() && AViewPos.y() >= Rc.top() &&
+            AViewPos.y() <= Rc.bottom()) {
+            R.PageIndex = P;
+            R.PosAtPage = AViewPos - Rc.topLeft();
+            return R;
+        }
+    }
+    R.PosAtPage = AViewPos;
+    return R;
+}
+
 // ---- Pieces ---------------------------------------------------------------------------------
 
 std::u16string GetPageNumberText(int32_t APageIndex, int32_t APageCount) {

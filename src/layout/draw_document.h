@@ -51,6 +51,20 @@ struct TrecNuo4AuxInfoSettings {
 };
 TrecNuo4AuxInfoSettings& Nuo4AuxInfoSettings();
 
+// ---- Coordinates ----------------------------------------------------------------------------
+
+// A position on a page: millimetres from the paper's top-left corner.
+struct TrecNuo4PagePos {
+    int32_t PageIndex = -1;
+    TGPPointF PosAtPage;
+    bool IsValid() const { return PageIndex >= 0; }
+};
+// The page rectangle's top-left plus the position; (-1, -1) for a page without rectangle.
+TGPPointF PagePosToViewPos(const TNuo4SimpleBuffer& B, const TrecNuo4PagePos& APos);
+// The last page rectangle that contains the point, and the point relative to it; page -1 when
+// none does.
+TrecNuo4PagePos ViewPosToPagePos(const TNuo4SimpleBuffer& B, TGPPointF AViewPos);
+
 // ---- Drawing ---------------------------------------------------------------------------------
 
 // All pages, each translated to its rectangle of PageRectArray_View.

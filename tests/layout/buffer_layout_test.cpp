@@ -313,3 +313,22 @@ TEST(DocumentLines, LockedMarkerIsBlueOnlyWhenAllButTheLastAreLocked) {
 
 }  // namespace
 }  // namespace nuo4
+
+namespace nuo4 {
+namespace {
+
+TEST(DrawDocument, PageAndViewPositionsConvertBothWays) {
+    auto D = Build("1 2 3 4 |");
+    auto& B = *D.B;
+    B.PageRectArray_View = {TGPRectF(5, 5, 210, 297), TGPRectF(5, 310, 210, 297)};
+    const TrecNuo4PagePos P{1, TGPPointF(10, 20)};
+    EXPECT_EQ(PagePosToViewPos(B, P), TGPPointF(15, 330));
+    const auto Back = ViewPosToPagePos(B, TGPPointF(15, 330));
+    EXPECT_EQ(Back.PageIndex, 1);
+    EXPECT_EQ(Back.PosAtPage, TGPPointF(10, 20));
+    EXPECT_EQ(ViewPosToPagePos(B, TGPPointF(2, 2)).PageIndex, -1);  // between pages
+    EXPECT_EQ(PagePosToViewPos(B, TrecNuo4PagePos{7, TGPPointF()}), TGPPointF(-1, -1));
+}
+
+}  // namespace
+}  // namespace nuo4
