@@ -74,17 +74,6 @@ bool ABC_IsClosingPunctuation(char16_t C) {
 
 // ---- Characters and ranges ---------------------------------------------------------------
 
-bool ABC_RangeIsUsable(TText AText, TKoRange ARange) {
-    return !AText.empty() && ARange.StartIndex >= 0 && ARange.Length > 0 &&
-           static_cast<int64_t>(ARange.StartIndex) + ARange.Length <=
-               static_cast<int64_t>(AText.size());
-}
-
-char16_t ABC_CharAt(TText AText, int32_t AIndex) {
-    if (AIndex < 0 || static_cast<size_t>(AIndex) >= AText.size()) return 0;
-    return AText[AIndex];
-}
-
 bool ABC_IsCR(TText AText, int32_t AIndex) {
     return ABC_CharAt(AText, AIndex) == u'\r';
 }
@@ -213,18 +202,26 @@ int32_t ABC_Find(TText AText, TKoRange ARange, TText S) {
     return Pos == TText::npos ? -1 : ARange.StartIndex + static_cast<int32_t>(Pos);
 }
 
-int32_t ABC_FindEarliestOf(TText AText, TKoRange ARange, const std::vector<TText>& AList,
-                           int& AIndex) {
+namespace {
+// The smallest position any string of the list is found at; the earlier string wins ties.
+template <typename TFind>
+int32_t FindEarliest(const std::vector<TText>& AList, int& AIndex, TFind AFind) {
     AIndex = -1;
     int32_t Best = -1;
     for (size_t I = 0; I < AList.size(); ++I) {
-        const int32_t P = ABC_Find(AText, ARange, AList[I]);
+        const int32_t P = AFind(AList[I]);
         if (P >= 0 && (Best < 0 || P < Best)) {
             Best = P;
             AIndex = static_cast<int>(I);
         }
     }
     return Best;
+}
+}  // namespace
+
+int32_t ABC_FindEarliestOf(TText AText, TKoRange ARange, const std::vector<TText>& AList,
+                           int& AIndex) {
+    return FindEarliest(AList, AIndex, [&](TText S) { return ABC_Find(AText, ARange, S); });
 }
 
 int32_t ABC_FindEarliestCharOf(TText AText, TKoRange ARange, TText AChars, int& AIndex) {
@@ -763,16 +760,7 @@ int32_t ABC_FindEscaped(TText AText, TKoRange ARange, TText S) {
 
 int32_t ABC_FindEarliestEscaped(TText AText, TKoRange ARange, const std::vector<TText>& AList,
                                 int& AIndex) {
-    AIndex = -1;
-    int32_t Best = -1;
-    for (size_t I = 0; I < AList.size(); ++I) {
-        const int32_t P = ABC_FindEscaped(AText, ARange, AList[I]);
-        if (P >= 0 && (Best < 0 || P < Best)) {
-            Best = P;
-            AIndex = static_cast<int>(I);
-        }
-    }
-    return Best;
+    return FindEarliest(AList, AIndex, [&](TText S) { return ABC_FindEscaped(AText, ARange, S); });
 }
 
 std::u16string ABC_LineBreaksToEscapes(TText S) {

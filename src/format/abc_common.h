@@ -34,8 +34,15 @@ int ABC_HexDigitValue(char16_t C);  // -1 for a non-hex character
 
 // ---- Characters and ranges ---------------------------------------------------------------
 
-bool ABC_RangeIsUsable(TText AText, TKoRange ARange);
-char16_t ABC_CharAt(TText AText, int32_t AIndex);  // 0 outside the text
+// Inline: every primitive and grammar step asks this first.
+inline bool ABC_RangeIsUsable(TText AText, TKoRange ARange) {
+    return !AText.empty() && ARange.StartIndex >= 0 && ARange.Length > 0 &&
+           static_cast<int64_t>(ARange.StartIndex) + ARange.Length <=
+               static_cast<int64_t>(AText.size());
+}
+inline char16_t ABC_CharAt(TText AText, int32_t AIndex) {  // 0 outside the text
+    return AIndex < 0 || static_cast<size_t>(AIndex) >= AText.size() ? char16_t(0) : AText[AIndex];
+}
 bool ABC_IsCR(TText AText, int32_t AIndex);
 bool ABC_IsLF(TText AText, int32_t AIndex);
 bool ABC_IsCRLF(TText AText, int32_t AIndex);

@@ -141,6 +141,18 @@ TNuo4SymbolPathes CreatePath_Barline(const TrecNuo4SymbolBarline& ARec, TGPRectF
     return Items;
 }
 
+const char* EnumName(TNuo4FangZiOffsetKind AValue) {
+    switch (AValue) {
+        case fzokPlain:
+            return "fzokPlain";
+        case fzokSharedEnd:
+            return "fzokSharedEnd";
+        case fzokSharedStart:
+            return "fzokSharedStart";
+    }
+    return "";
+}
+
 double GetBarlineFangZiOffsetCoef(TNuo4BarlineStyle AStyle, TNuo4FangZiOffsetKind AKind) {
     static const double Table[Nuo4BarlineStyleCount][3] = {
         {0, -0.2, 0.2},      // blsNormal

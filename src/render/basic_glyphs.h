@@ -41,6 +41,7 @@ TNuo4SymbolPathes CreatePath_Barline(const TrecNuo4SymbolBarline& ARec, TGPRectF
 // times W0. Index 0: the plain offset; 1: the end of a volta where another starts; 2: the start
 // of a volta where another ends.
 enum TNuo4FangZiOffsetKind : uint8_t { fzokPlain, fzokSharedEnd, fzokSharedStart };
+const char* EnumName(TNuo4FangZiOffsetKind AValue);
 double GetBarlineFangZiOffsetCoef(TNuo4BarlineStyle AStyle, TNuo4FangZiOffsetKind AKind);
 
 // ---- Accompaniment marker, meter, key, tempo, paragraph mark --------------------------------

@@ -50,6 +50,25 @@ TEST(CliGlyphs, PdfSheetOnA4Pages) {
     EXPECT_NE(Out.find("pages"), std::string::npos);
 }
 
+TEST(CliGlyphs, SymbolSheetDrawsTheSymbolSectionsAndDoesNotStick) {
+    const auto Path = (std::filesystem::temp_directory_path() / "nuo4_symbols_test.png").string();
+    std::filesystem::remove(Path);
+    std::string Out, Err;
+    ASSERT_EQ(RunTool({"glyphs", "--symbols", "-o", Path}, Out, Err), 0) << Err;
+    EXPECT_NE(Out.find("symbol sections"), std::string::npos) << Out;
+    QImage Img(QString::fromStdString(Path));
+    ASSERT_FALSE(Img.isNull());
+    EXPECT_EQ(Img.width(), 2480);
+    int Dark = 0;
+    for (int Y = 0; Y < Img.height(); Y += 4)
+        for (int X = 0; X < Img.width(); X += 4)
+            if (qGray(Img.pixel(X, Y)) < 64) ++Dark;
+    EXPECT_GT(Dark, 2000);
+    // The next run without the option is the font sheet again.
+    ASSERT_EQ(RunTool({"glyphs", "-o", Path}, Out, Err), 0) << Err;
+    EXPECT_NE(Out.find("descriptors"), std::string::npos) << Out;
+}
+
 TEST(CliGlyphs, BadCommandLinesAreRejected) {
     std::string Out, Err;
     EXPECT_EQ(RunTool({"glyphs"}, Out, Err), 2);

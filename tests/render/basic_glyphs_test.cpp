@@ -143,6 +143,7 @@ TEST(BarlineFangZiOffset, CoefficientsByStyle) {
     EXPECT_DOUBLE_EQ(GetBarlineFangZiOffsetCoef(blsRepeatBoth, fzokPlain), 0.25);
     EXPECT_DOUBLE_EQ(GetBarlineFangZiOffsetCoef(blsRepeatBoth, fzokSharedStart), 0.5);
     EXPECT_DOUBLE_EQ(GetBarlineFangZiOffsetCoef(blsInvisible, fzokSharedStart), 0.2);
+    EXPECT_STREQ(EnumName(fzokSharedStart), "fzokSharedStart");
     // Out of range styles give no offset.
     EXPECT_DOUBLE_EQ(GetBarlineFangZiOffsetCoef(TNuo4BarlineStyle(9), fzokPlain), 0);
 }

@@ -347,7 +347,11 @@ double ContinuousHeight() {
 }  // namespace
 
 int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
+    // Every run chooses its sheet afresh: a "--symbols" run must not leak into the next one.
+    GSymbolsSheet = false;
     std::string OutPath;
+    // One process may run several commands: each starts from the font sheet.
+    GSymbolsSheet = false;
     for (size_t I = 0; I < AArgs.size(); ++I) {
         if ((AArgs[I] == "-o" || AArgs[I] == "--output") && I + 1 < AArgs.size())
             OutPath = AArgs[++I];

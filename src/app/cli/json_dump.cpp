@@ -29,4 +29,22 @@ std::string Utf8(std::u16string_view S) {
     return ABC_ToUtf8(S);
 }
 
+json PitchToJson(const TrecNuo4Pitch& APitch) {
+    const char16_t Drum[1] = {APitch.DrumPitch.DrumChar};
+    return {{"Digit", EnumName(APitch.Digit)},
+            {"Accidental", EnumName(APitch.Accidental)},
+            {"Octave", static_cast<int>(APitch.Octave)},
+            {"DrumPitch",
+             {{"bUseCoreFont", APitch.DrumPitch.bUseCoreFont},
+              {"DrumChar",
+               APitch.DrumPitch.DrumChar ? Utf8(std::u16string_view(Drum, 1)) : std::string()}}},
+            {"Text", Utf8(APitch.ToABCText())}};
+}
+
+json PitchesToJson(const TNuo4Pitches& APitches) {
+    json A = json::array();
+    for (const auto& P : APitches) A.push_back(PitchToJson(P));
+    return A;
+}
+
 }  // namespace nuo4::cli

@@ -8,6 +8,7 @@
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
+#include "format/music_common.h"
 
 namespace nuo4 {
 struct TrecNuo4ABCParseInfo_Section_Title;
@@ -31,6 +32,9 @@ json TokensToJson(const TNuo4ABCTokenInfoItems& ATokens);
 // {"aType", "ABCTextRange", "TokenItems"}
 json HeaderToJson(const TrecNuo4ABCParseInfo_SymbolHeader& AHeader);
 std::string Utf8(std::u16string_view S);
+// {"Digit", "Accidental", "Octave", "DrumPitch", "Text"}
+json PitchToJson(const TrecNuo4Pitch& APitch);
+json PitchesToJson(const TNuo4Pitches& APitches);
 
 // Section dumps: the ranges, every item with its values and "text" from its writer
 // (json_title.cpp).

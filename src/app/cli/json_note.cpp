@@ -5,24 +5,6 @@ namespace nuo4::cli {
 
 namespace {
 
-json PitchJson(const TrecNuo4Pitch& APitch) {
-    const char16_t Drum[1] = {APitch.DrumPitch.DrumChar};
-    return {{"Digit", EnumName(APitch.Digit)},
-            {"Accidental", EnumName(APitch.Accidental)},
-            {"Octave", static_cast<int>(APitch.Octave)},
-            {"DrumPitch",
-             {{"bUseCoreFont", APitch.DrumPitch.bUseCoreFont},
-              {"DrumChar",
-               APitch.DrumPitch.DrumChar ? Utf8(std::u16string_view(Drum, 1)) : std::string()}}},
-            {"Text", Utf8(APitch.ToABCText())}};
-}
-
-json PitchesJson(const TNuo4Pitches& APitches) {
-    json A = json::array();
-    for (const auto& P : APitches) A.push_back(PitchJson(P));
-    return A;
-}
-
 json ArcABCInfoJson(const TrecNuo4ArcABCInfo& AInfo) {
     return {{"TupletNumber", AInfo.TupletNumber},
             {"Duration", AInfo.Duration},
@@ -66,9 +48,9 @@ json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText) {
                         {"TextRange", RangeToJson(Item.TextRange)}});
     J["Articulations"] = PartJson(ANote.Articulations.Header, AText, std::move(Arts));
 
-    J["Grace"] = PartJson(ANote.Grace.Header, AText, PitchesJson(ANote.Grace.Value));
-    J["Grace"]["Value2"] = PitchesJson(ANote.Grace.Value2);
-    J["Pitches"] = PartJson(ANote.Pitches.Header, AText, PitchesJson(ANote.Pitches.Value));
+    J["Grace"] = PartJson(ANote.Grace.Header, AText, PitchesToJson(ANote.Grace.Value));
+    J["Grace"]["Value2"] = PitchesToJson(ANote.Grace.Value2);
+    J["Pitches"] = PartJson(ANote.Pitches.Header, AText, PitchesToJson(ANote.Pitches.Value));
     J["Duration"] = PartJson(ANote.Duration.Header, AText, EnumName(ANote.Duration.Value));
     J["ControlOptions"] = PartJson(ANote.ControlOptions.Header, AText,
                                    ControlOptionsToJson(ANote.ControlOptions.Value));

@@ -48,24 +48,6 @@ json StyleIndexJson(const TrecNuo4NoteStyleIndex& AIndex) {
             {"SubStyle", EnumName(AIndex.SubStyle)}};
 }
 
-json PitchJson(const TrecNuo4Pitch& APitch) {
-    const char16_t Drum[1] = {APitch.DrumPitch.DrumChar};
-    return {{"Digit", EnumName(APitch.Digit)},
-            {"Accidental", EnumName(APitch.Accidental)},
-            {"Octave", static_cast<int>(APitch.Octave)},
-            {"DrumPitch",
-             {{"bUseCoreFont", APitch.DrumPitch.bUseCoreFont},
-              {"DrumChar",
-               APitch.DrumPitch.DrumChar ? Utf8(std::u16string_view(Drum, 1)) : std::string()}}},
-            {"Text", Utf8(APitch.ToABCText())}};
-}
-
-json PitchesJson(const TNuo4Pitches& APitches) {
-    json A = json::array();
-    for (const auto& P : APitches) A.push_back(PitchJson(P));
-    return A;
-}
-
 json MeterJson(const TrecNuo4Meter& AMeter) {
     return {{"FenZi", AMeter.FenZi}, {"FenMu", AMeter.FenMu}};
 }
@@ -105,7 +87,7 @@ json ElementJson(const TRecNuo4TextElement& E) {
             break;
         }
         case stetPureNote:
-            J["PureNote"] = {{"Pitch", PitchJson(E.PureNote.Pitch)},
+            J["PureNote"] = {{"Pitch", PitchToJson(E.PureNote.Pitch)},
                              {"Duration", EnumName(E.PureNote.Duration)}};
             break;
         case stetTempo:
@@ -116,10 +98,10 @@ json ElementJson(const TRecNuo4TextElement& E) {
         case stetGrace:
             J["bGraceIsRight"] = E.bGraceIsRight;
             J["bGraceIs8th"] = E.bGraceIs8th;
-            J["GracePitches"] = PitchesJson(E.GracePitches);
+            J["GracePitches"] = PitchesToJson(E.GracePitches);
             break;
         case stetChord:
-            J["ChordPitches"] = PitchesJson(E.ChordPitches);
+            J["ChordPitches"] = PitchesToJson(E.ChordPitches);
             J["ChordSubStyle"] = EnumName(E.ChordSubStyle);
             break;
         case stetBarNumber:

@@ -225,6 +225,19 @@ double DrawTexts(TKoGraphics& G, double AX, double AY, double AWidth) {
                           {TextCell(u"{slv:6}"), TextCell(u"{wlv:6}"), TextCell(u"{glv:2,6}"),
                            TextCell(u"{glv:4,6}"), TextCell(u"{wlh:12}"), TextCell(u"{glh:3,12}")},
                           4, 8);
+    const double Y3 = AY + Used + 1;
+    Used +=
+        1 + DrawCells(G, AX, Y3, AWidth,
+                      {TextCell(u"{arc:16,0}"), TextCell(u"{arc:16,1}"), TextCell(u"{arc:16,3}"),
+                       TextCell(u"{arc:16,4}"), TextCell(u"{arc:16,5}"), TextCell(u"{arc:16,8}"),
+                       TextCell(u"{arc:3,5}")},
+                      6, 3);
+    const double Y4 = AY + Used + 1;
+    Used += 1 + DrawCells(G, AX, Y4, AWidth,
+                          {TextCell(u"{5}"), TextCell(u"{5_.}"), TextCell(u"{#4}"),
+                           TextCell(u"{[135]}"), TextCell(u"{[1]}"), TextCell(u"{qyy:12}"),
+                           TextCell(u"{hyy:345,true}"), TextCell(u"原速{GAP:2}{5}{GAP:1}{J=96}")},
+                          13, 5);
     return Used;
 }
 
