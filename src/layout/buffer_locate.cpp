@@ -1,6 +1,5 @@
-// The layout proper, in its order. The steps of lines, paragraphs, pages and placement are
-// defined with those passes; the steps marked below run at their places once those passes
-// are part of the library.
+// The layout proper, in its order. The placement steps of arcs, voltas, lyrics and attach
+// branches run at their places once those passes are part of the library.
 
 #include "layout/simple_buffer.h"
 
@@ -10,14 +9,24 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     UpdateAllBasicSymbolsBoundsTotal();
     AutoSetAWCoef();
     Lyric_CheckAllOcupy();
-    // Paragraph ranges and information, line breaking, paragraph information again.
+    GetParagraphRangeArray();
+    GetParagraphInfoArray();
+    GetLineRangeArray();
+    GetParagraphInfoArray();  // now with the line ranges
     AdjustAWCoefToFitLayoutWidth();
     UpdateAllBasicSymbols();
     UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF(0, 0));
-    // Arcs; volta information and voltas; vertical offsets of the lines; lyrics placed.
+    // Arcs; volta information and voltas.
+    LineInfoArray_GetVertOffsets();
+    // Lyrics placed vertically.
     UpdateAllBasicSymbolsBoundsTotal();
-    // Line bounds and baselines; one endless page; page breaking; separate pages; attach
-    // branches aligned.
+    LineInfoArray_GetBounds();
+    LineInfoArray_GetBaselineY();
+    SingleLineToSinglePage();
+    GetPageRangeArray();
+    GetPageInfoArray();
+    SinglePageToMultiPage();
+    // Attach branches aligned.
     UpdateAllAttachSymbolsPos();
     // Wrapped special arcs and voltas aligned.
 }

@@ -55,7 +55,9 @@ void TNuo4SimpleBuffer::ProcessABCBuffer() {
     LocateAllSymbols();
     T.Mark(0, M[8]);
     Process_HiddenSymbols();
+    Process_System();
     UpdateMidiNotes();
+    RulesCheck_All();
     T.Mark(0, M[9]);
     T.Mark(0, M[10]);
 }

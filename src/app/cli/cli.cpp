@@ -19,6 +19,14 @@ const std::vector<TCommand>& AllCommands() {
          "--symbols the symbol sheet (notes, chords, graces, arcs, tuplets, bar lines, voltas, "
          "meters, keys, tempo marks, texts); --draw-list also writes every symbol's path items",
          RunGlyphs},
+        {"layout", "layout FILE",
+         "the laid-out score as JSON: pages, lines, measures, paragraphs, system lines, basic "
+         "symbols and rules-check results",
+         RunLayout},
+        {"render", "render FILE -o OUT.pdf|OUT.svg|OUT.png [--dpi N] [--page N] [--aux]",
+         "the pages of a score as a vector PDF, SVG or PNG images (150 dpi unless given); "
+         "--aux adds the score view's auxiliary information",
+         RunRender},
 #endif
     };
     return Commands;

@@ -26,6 +26,9 @@ int RunEmpty(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunParse(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_glyphs.cpp (built with the render library)
 int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_layout.cpp, cmd_render.cpp (built with the layout library)
+int RunLayout(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 

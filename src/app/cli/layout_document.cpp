@@ -1,0 +1,32 @@
+#include "app/cli/layout_document.h"
+
+#include <cstdlib>
+
+#include "format/score_file.h"
+#include "render/music_font.h"
+
+namespace nuo4::cli {
+
+TLayoutDocument::~TLayoutDocument() {
+    Buffer.reset();
+    ABCBuffer.reset();
+    if (App) Nuo4Render_Done();
+}
+
+bool LoadLayoutDocument(const std::string& APath, TLayoutDocument& ADoc, std::string& AError) {
+    std::u16string Text;
+    if (!ReadScoreFile(APath, Text, AError)) return false;
+    if (!QCoreApplication::instance()) {
+        if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int Argc = 1;
+        static char Name[] = "nuo4-cli";
+        static char* Argv[] = {Name, nullptr};
+        ADoc.App = std::make_unique<QGuiApplication>(Argc, Argv);
+    }
+    Nuo4Render_Init();
+    ADoc.ABCBuffer = std::make_unique<TNuo4ABCBuffer>(Text);
+    ADoc.Buffer = std::make_unique<TNuo4SimpleBuffer>(ADoc.ABCBuffer.get());
+    return true;
+}
+
+}  // namespace nuo4::cli

@@ -1,0 +1,96 @@
+// The buffer's steps of paragraphs, line breaking and the vertical layout of lines, over the
+// passes of layout_paragraphs, layout_line_break and layout_vertical.
+
+#include "format/doc_options.h"
+#include "layout/buffer_layout_access.h"
+#include "layout/layout_line_break.h"
+#include "layout/layout_paragraphs.h"
+#include "layout/layout_vertical.h"
+#include "layout/simple_buffer.h"
+
+namespace nuo4 {
+
+std::vector<TNuo4SymbolType> Buffer_BasicTypes(const TNuo4SimpleBuffer& B) {
+    std::vector<TNuo4SymbolType> T;
+    T.reserve(B.BasicBuffer.size());
+    for (const auto& S : B.BasicBuffer) T.push_back(S ? S->GetSymbolType() : sbstNone);
+    return T;
+}
+
+TrecNuo4SymbolReturnPrivateOptions Buffer_ReturnOptions(const TNuo4SimpleBuffer& B,
+                                                        int32_t ABasicIndex) {
+    const TNuo4Symbol* S = B.Basic_GetSymbol(ABasicIndex);
+    if (!S || S->GetSymbolType() != sbstReturn || !S->GetSymbolRecPtr())
+        return TrecNuo4SymbolReturnPrivateOptions();
+    return static_cast<const TrecNuo4SymbolReturn*>(S->GetSymbolRecPtr())->PrivateOptions;
+}
+
+void TNuo4SimpleBuffer::GetParagraphRangeArray() {
+    ParagraphRangeArray = nuo4::GetParagraphRangeArray(Buffer_BasicTypes(*this));
+}
+
+void TNuo4SimpleBuffer::GetParagraphInfoArray() {
+    ParagraphInfoArray = nuo4::GetParagraphInfoArray(
+        ParagraphRangeArray, Buffer_BasicTypes(*this), MeasureInfoArray, LineInfoArray,
+        [this](int32_t I) { return Buffer_ReturnOptions(*this, I); });
+}
+
+void TNuo4SimpleBuffer::GetLineRangeArray() {
+    // A run starts a line, so its paragraph's indent is its left part.
+    auto Width = [this](TKoRange R) {
+        return _GetTotalWidth_Range(
+            R, GetParagraphIndent(GetParagraphIndex_FromBasicIndex(R.StartIndex)));
+    };
+    LineInfoArray = nuo4::GetLineRangeArray(Buffer_BasicTypes(*this), MeasureInfoArray, Width,
+                                            Nuo4DocOptions().GetLayoutWidth());
+    LineRangeArray = LineRangesOf(LineInfoArray);
+}
+
+void TNuo4SimpleBuffer::LineInfoArray_GetVertOffsets() {
+    std::vector<TGPRectF> Own;
+    Own.reserve(BasicBuffer.size());
+    for (const auto& S : BasicBuffer) Own.push_back(S ? S->Bounds() : TGPRectF());
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    nuo4::LineInfoArray_GetVertOffsets(
+        LineInfoArray, Own,
+        O.Param_VertSpacing.GapCoef_Score_Lyric * O.GetNormalStyleDigitSize().Height,
+        O.bFirstLineLyricGapYIsRelToBaseline);
+}
+
+void TNuo4SimpleBuffer::LineInfoArray_GetBounds() {
+    std::vector<TrecNuo4CalcInfo_BoundsInfo> Boxes;
+    Boxes.reserve(BasicBuffer.size());
+    for (const auto& S : BasicBuffer) {
+        TrecNuo4CalcInfo_BoundsInfo Bx;
+        if (S) {
+            Bx = S->CalcInfo.Bounds_Total;
+            Bx.MyOffset(S->Pos());
+        }
+        Boxes.push_back(Bx);
+    }
+    nuo4::LineInfoArray_GetBounds(LineInfoArray, Boxes);
+}
+
+void TNuo4SimpleBuffer::LineInfoArray_GetBaselineY() {
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    nuo4::LineInfoArray_GetBaselineY(
+        LineInfoArray, ParagraphInfoArray, FirstLineTop_Min,
+        O.Param_VertSpacing.GapCoef_Lyric_Score * O.GetNormalStyleDigitSize().Height);
+}
+
+void TNuo4SimpleBuffer::SingleLineToSinglePage() {
+    std::vector<double> Gaps;
+    for (const auto& L : LineInfoArray) {
+        const int32_t First = L.BasicIndexRange.StartIndex;
+        const TNuo4Symbol* S = Basic_GetSymbol(First);
+        Gaps.push_back(
+            GetLineIndentGap(float(GetParagraphIndent(GetParagraphIndex_FromBasicIndex(First))),
+                             S ? S->LeftWidth() : 0));
+    }
+    const auto Offsets =
+        nuo4::SingleLineToSinglePage(LineInfoArray, Gaps, Nuo4DocOptions().Param_Paper.MarginLeft);
+    for (size_t I = 0; I < LineInfoArray.size(); ++I)
+        Basic_OffsetSymbols(LineInfoArray[I].BasicIndexRange, Offsets[I]);
+}
+
+}  // namespace nuo4
