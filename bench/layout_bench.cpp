@@ -49,18 +49,19 @@ int32_t PageCount(const std::u16string& AText) {
     return int32_t(B.PageInfoArray.size());
 }
 
-// The text of a score of at least APages pages, found once by growing the generated text.
+// The longest generated text that still fits APages pages, so that the pages are full; found
+// once by bisection on the text length.
 const std::u16string& TextOfPages(int32_t APages) {
     static std::map<int32_t, std::u16string> Cache;
     auto It = Cache.find(APages);
     if (It != Cache.end()) return It->second;
     size_t Low = 200, High = 2000;
-    while (PageCount(ScoreText(High)) < APages) Low = High, High *= 2;
-    while (High - Low > High / 50) {
+    while (PageCount(ScoreText(High)) <= APages) Low = High, High *= 2;
+    while (High - Low > High / 100) {
         const size_t Mid = (Low + High) / 2;
-        (PageCount(ScoreText(Mid)) < APages ? Low : High) = Mid;
+        (PageCount(ScoreText(Mid)) <= APages ? Low : High) = Mid;
     }
-    return Cache[APages] = ScoreText(High);
+    return Cache[APages] = ScoreText(Low);
 }
 
 void BM_LayoutScore(benchmark::State& AState) {
@@ -75,9 +76,8 @@ void BM_LayoutScore(benchmark::State& AState) {
     }
     AState.counters["pages"] = Pages;
     AState.counters["chars"] = double(Text.size());
-    AState.counters["ms/page"] =
-        benchmark::Counter(double(Pages) / 1000, benchmark::Counter::kIsIterationInvariantRate |
-                                                     benchmark::Counter::kInvert);
+    AState.counters["per_page"] = benchmark::Counter(
+        double(Pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_LayoutScore)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
 
