@@ -1,14 +1,17 @@
-// nuo4-cli render FILE -o OUT [--dpi N] [--page N] [--aux]: the pages of a laid-out score as a
-// vector PDF (one page per page), SVG or PNG images (OUT itself for one page, else OUT-1.png,
-// OUT-2.png ...). With --aux the auxiliary information of the score view is drawn too.
+// nuo4-cli render FILE -o OUT [--dpi N] [--page N] [--aux] [--draw-list LIST]: the pages of a
+// laid-out score as a vector PDF (one page per page), SVG or PNG images (OUT itself for one page,
+// else OUT-1.png, OUT-2.png ...). With --aux the auxiliary information of the score view is drawn
+// too. --draw-list writes the symbols drawn as JSON, an array with one draw list per page drawn.
 
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <fstream>
 #include <ostream>
 
 #include "app/cli/commands.h"
+#include "app/cli/draw_list.h"
 #include "app/cli/layout_document.h"
 #include "layout/draw_document.h"
 #include "render/music_font.h"
@@ -18,7 +21,7 @@ namespace nuo4::cli {
 namespace {
 
 struct TRenderArgs {
-    std::string Input, Output;
+    std::string Input, Output, DrawList;
     double Dpi = 150;
     int Page = 0;  // from 1; 0 for all
     bool bAux = false;
@@ -47,6 +50,8 @@ bool ParseRenderArgs(const TArgs& A, TRenderArgs& R, std::string& AError) {
             const long P = std::strtol(V.c_str(), &End, 10);
             if (*End || P < 1 || P > 100000) return AError = "--page must be a page number", false;
             R.Page = int(P);
+        } else if (S == "--draw-list") {
+            if (!Value(R.DrawList)) return AError = "--draw-list needs a file", false;
         } else if (S == "--aux") {
             R.bAux = true;
         } else if (!S.empty() && S[0] == '-') {
@@ -95,6 +100,18 @@ void DrawPage(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux) {
     SetDestGraphics(nullptr);
 }
 
+// Draws a page, recording its symbols into APages when asked.
+void DrawPageRecorded(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux, json* APages) {
+    if (!APages) return DrawPage(B, P, APage, bAux);
+    APages->push_back(RecordDrawList([&] { DrawPage(B, P, APage, bAux); }));
+}
+
+bool WriteDrawList(const std::string& APath, const json& APages) {
+    std::ofstream Out(APath, std::ios::binary);
+    Out << APages.dump() << "\n";
+    return bool(Out);
+}
+
 }  // namespace
 
 int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
@@ -102,7 +119,8 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     std::string Error;
     if (!ParseRenderArgs(AArgs, R, Error)) {
         AErr << "nuo4-cli render: " << Error
-             << " (usage: nuo4-cli render FILE -o OUT [--dpi N] [--page N] [--aux])\n";
+             << " (usage: nuo4-cli render FILE -o OUT [--dpi N] [--page N] [--aux] "
+                "[--draw-list LIST])\n";
         return 2;
     }
     const bool bPdf = EndsWith(R.Output, ".pdf"), bSvg = EndsWith(R.Output, ".svg"),
@@ -132,6 +150,15 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     const TrecNuo4DocOptionsParam_Paper Paper = Nuo4DocOptions().Param_Paper;
     const QSizeF PaperMM(Paper.Width, Paper.Height);
     const QString Out = QString::fromStdString(R.Output);
+    json Pages = json::array();
+    json* Record = R.DrawList.empty() ? nullptr : &Pages;
+    auto Finish = [&] {
+        if (Record && !WriteDrawList(R.DrawList, Pages)) {
+            AErr << "nuo4-cli render: cannot write '" << R.DrawList << "'\n";
+            return 2;
+        }
+        return 0;
+    };
 
     if (bPdf) {
         QPdfWriter Writer(Out);
@@ -147,11 +174,11 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         }
         for (int32_t Pg = First; Pg <= Last; ++Pg) {
             if (Pg > First) Writer.newPage();
-            DrawPage(B, P, Pg, R.bAux);
+            DrawPageRecorded(B, P, Pg, R.bAux, Record);
         }
         P.end();
         AOut << R.Output << ": " << (Last - First + 1) << " page(s)\n";
-        return 0;
+        return Finish();
     }
     const bool bSeveral = Last > First;
     for (int32_t Pg = First; Pg <= Last; ++Pg) {
@@ -171,7 +198,7 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             bOk = P.begin(&Svg);
             if (bOk) {
                 P.fillRect(QRect(QPoint(0, 0), Px), Qt::white);
-                DrawPage(B, P, Pg, R.bAux);
+                DrawPageRecorded(B, P, Pg, R.bAux, Record);
                 bOk = P.end();
             }
         } else {
@@ -182,7 +209,7 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             Img.fill(Qt::white);
             {
                 QPainter P(&Img);
-                DrawPage(B, P, Pg, R.bAux);
+                DrawPageRecorded(B, P, Pg, R.bAux, Record);
             }
             bOk = Img.save(QPath, "PNG");
         }
@@ -192,7 +219,7 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         }
         AOut << Path << "\n";
     }
-    return 0;
+    return Finish();
 }
 
 }  // namespace nuo4::cli

@@ -1,0 +1,109 @@
+// Layout speed: a generated score from its text to the laid-out document buffer (scan, spacing,
+// lines, pages, placement) at about 1, 10 and 50 pages, and one page drawn onto an image.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "format/abc_buffer.h"
+#include "format/doc_options.h"
+#include "gen/score_gen.h"
+#include "layout/draw_document.h"
+#include "layout/simple_buffer.h"
+#include "render/music_font.h"
+
+using namespace nuo4;
+
+namespace {
+
+// Fonts and images need a GUI application; one for the whole run.
+void EnsureApplication() {
+    static std::unique_ptr<QGuiApplication> App;
+    if (App || QCoreApplication::instance()) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int Argc = 1;
+    static char Name[] = "nuo4_bench";
+    static char* Argv[] = {Name, nullptr};
+    App = std::make_unique<QGuiApplication>(Argc, Argv);
+    Nuo4Render_Init();
+}
+
+// The scanned text breaks lines with a single CR.
+std::u16string ScoreText(size_t AChars) {
+    const std::u16string Raw = gen::GenerateScore(7, AChars);
+    std::u16string S;
+    S.reserve(Raw.size());
+    for (size_t I = 0; I < Raw.size(); ++I)
+        if (!(Raw[I] == u'\n' && I > 0 && Raw[I - 1] == u'\r')) S += Raw[I];
+    return S;
+}
+
+int32_t PageCount(const std::u16string& AText) {
+    TNuo4ABCBuffer ABC(AText);
+    TNuo4SimpleBuffer B(&ABC);
+    return int32_t(B.PageInfoArray.size());
+}
+
+// The longest generated text that still fits APages pages, so that the pages are full; found
+// once by bisection on the text length.
+const std::u16string& TextOfPages(int32_t APages) {
+    static std::map<int32_t, std::u16string> Cache;
+    auto It = Cache.find(APages);
+    if (It != Cache.end()) return It->second;
+    size_t Low = 200, High = 2000;
+    while (PageCount(ScoreText(High)) <= APages) Low = High, High *= 2;
+    while (High - Low > High / 100) {
+        const size_t Mid = (Low + High) / 2;
+        (PageCount(ScoreText(Mid)) <= APages ? Low : High) = Mid;
+    }
+    return Cache[APages] = ScoreText(Low);
+}
+
+void BM_LayoutScore(benchmark::State& AState) {
+    EnsureApplication();
+    const std::u16string& Text = TextOfPages(int32_t(AState.range(0)));
+    int32_t Pages = 0;
+    for (auto _ : AState) {
+        TNuo4ABCBuffer ABC(Text);
+        TNuo4SimpleBuffer B(&ABC);
+        Pages = int32_t(B.PageInfoArray.size());
+        benchmark::DoNotOptimize(Pages);
+    }
+    AState.counters["pages"] = Pages;
+    AState.counters["chars"] = double(Text.size());
+    AState.counters["per_page"] = benchmark::Counter(
+        double(Pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LayoutScore)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
+// The first page of a 10-page score, as `nuo4-cli render` draws it, at 150 dpi.
+void BM_LayoutDrawPage(benchmark::State& AState) {
+    EnsureApplication();
+    TNuo4ABCBuffer ABC(TextOfPages(10));
+    TNuo4SimpleBuffer B(&ABC);
+    const TrecNuo4DocOptionsParam_Paper Paper = Nuo4DocOptions().Param_Paper;
+    constexpr double Dpi = 150;
+    QImage Img(qRound(Paper.Width / 25.4 * Dpi), qRound(Paper.Height / 25.4 * Dpi),
+               QImage::Format_RGB32);
+    Img.setDotsPerMeterX(qRound(Dpi / 0.0254));
+    Img.setDotsPerMeterY(qRound(Dpi / 0.0254));
+    for (auto _ : AState) {
+        Img.fill(Qt::white);
+        QPainter P(&Img);
+        TKoGraphics G(&P);
+        PrepareGraphics(G, 1.0);
+        SetDestGraphics(&G);
+        Draw_AllSymbols_Page(B, G, odPrinter, 0, false, false, false, true, nullptr);
+        SetDestGraphics(nullptr);
+        P.end();
+        benchmark::DoNotOptimize(Img.constBits());
+    }
+}
+BENCHMARK(BM_LayoutDrawPage)->Unit(benchmark::kMillisecond);
+
+}  // namespace
