@@ -5,7 +5,9 @@
 
 #include "layout/layout_hooks.h"
 #include "layout/simple_buffer.h"
+#include "render/measure_surface.h"
 #include "render/note_style.h"
+#include "render/symbol_page.h"
 
 namespace nuo4 {
 
@@ -41,7 +43,16 @@ void TNuo4SimpleBuffer::ProcessSection_Title() {
     TitleBlockPathes.clear();
     TitleBlockBounds = TGPRectF();
     TitleItemsBoundsArray.clear();
-    if (const auto& Build = Nuo4LayoutSymbolBuilders().TitleBlock) Build(*this);
+    {
+        TNuo4MeasureSurfaceScope Surface;
+        const TNuo4RectF R = Nuo4DocOptions().Param_Paper.GetLayoutRect();
+        TrecNuo4TitleBlockPathes T = Nuo4TitleBlock_GetPathes(TGPRectF(R.X, R.Y, R.Width, R.Height),
+                                                              FABCBuffer->Section_Title.Buffer,
+                                                              TrecNuo4NoteStyleIndex(), false);
+        TitleBlockPathes = std::move(T.ItemPathes);
+        TitleItemsBoundsArray = std::move(T.ItemBounds);
+        TitleBlockBounds = T.Bounds;
+    }
     bWithTitleBlock = !RectIsEmpty(TitleBlockBounds);
     const TrecNuo4DocOptions& O = Nuo4DocOptions();
     const float MarginTop = O.Param_Paper.MarginTop;
@@ -95,14 +106,16 @@ void TNuo4SimpleBuffer::ProcessSection_Attachments() {
 }
 
 void TNuo4SimpleBuffer::ProcessSection_Page() {
-    const auto& Build = Nuo4LayoutSymbolBuilders().Page;
-    if (!Build) return;
+    TNuo4MeasureSurfaceScope Surface;
     const auto& Items = FABCBuffer->Section_Page.Buffer;
     for (int32_t I = 0; I < int32_t(Items.size()); ++I) {
         const TrecNuo4SectionItem_Page& Item = Items[I].Value;
         if (!Item.IsMemo() && !Item.IsTitleBlock()) continue;
-        TNuo4SymbolPtr S = Build(Item);
-        if (!S) continue;
+        TNuo4SymbolPtr S;
+        if (Item.IsMemo())
+            S = std::make_unique<TNuo4SymbolMemo>(Item.Memo);
+        else
+            S = std::make_unique<TNuo4SymbolTitleBlock>(Item.TitleBlock);
         S->Update(true);
         // At the item's position on its page; the drawing pass adds the page's origin.
         S->SetPos(TGPPointF(Item.Header.Location.PagePos.X, Item.Header.Location.PagePos.Y));

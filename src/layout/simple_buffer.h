@@ -262,7 +262,7 @@ class TNuo4SimpleBuffer {
     void ProcessABCBuffer();
     void ProcessSection_Fonts();        // 1
     void ProcessSection_Options();      // 2
-    void ProcessSection_Title();        // 3: title block hook, FirstLineTop_Min
+    void ProcessSection_Title();        // 3: title block, FirstLineTop_Min
     void ProcesSectionVoice();          // 4
     void CreateAndAddBasicSymbols();    // 4.1
     void GetArcInfoArray();             // 4.3

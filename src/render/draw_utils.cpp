@@ -486,9 +486,9 @@ QPainterPath TKoGDIPlusPath::CreateTextPath_MultiLines(const TKoGraphics* G, con
     QTextOption Opt;
     Opt.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Opt.setUseDesignMetrics(true);
-    Opt.setAlignment(AAlignment == saNear     ? Qt::AlignLeft
-                     : AAlignment == saCenter ? Qt::AlignHCenter
-                                              : Qt::AlignRight);
+    // Lines are aligned below within the measured box; Qt's own alignment within the line
+    // width would shift them a second time (and by half of 1e9 without a layout width).
+    Opt.setAlignment(Qt::AlignLeft);
     Layout.setTextOption(Opt);
     const double Width = ALayoutWidth > 0 ? ALayoutWidth / K : 1e9;
     const TKoFontMetrics M = TKoGDIPlusFont::GetFontMetrics(AFont);
