@@ -182,20 +182,57 @@ TEST_F(BufferStages, WithoutBuildersTheSectionStagesAddNothing) {
     Item.InitializeToText(u"a", fuAttachText1, 0, 0, 1, 1, 0);
     auto& B = Build(u".Voice\r1 2 3\r.Attachments\r" + Item.ToABCText() + u"\r");
     EXPECT_EQ(B.Attach_GetCount(), 0);
-    EXPECT_EQ(B.PageBuffer_GetCount(), 0);
     EXPECT_EQ(B.Basic_GetCount(), 3);
 }
 
 TEST_F(BufferStages, TitleGapAndLayoutHeightPlaceTheFirstLine) {
     auto& B = Build(u".Options\rVertSpacing = 2.0, 0.3, 0.2, 2.0\r.Voice\r1\r");
     EXPECT_FLOAT_EQ(Nuo4DocOptions().Param_VertSpacing.GapCoef_TitleBlock_Score, 2.0f);
+    EXPECT_FALSE(B.bWithTitleBlock);
     EXPECT_FLOAT_EQ(B.FirstLineTop_Min, 20 + 2.0f * 3);
-    Nuo4LayoutSymbolBuilders().TitleBlock = [](TNuo4SimpleBuffer& ABuf) {
-        ABuf.TitleBlockBounds = TGPRectF(20, 20, 170, 30);
-    };
-    auto& B2 = Build(u".Voice\r1\r");
-    EXPECT_TRUE(B2.bWithTitleBlock);
-    EXPECT_FLOAT_EQ(B2.FirstLineTop_Min, 20 + 30 + 3);
+    // A title of 6 mm at line position 0 ends one line height of its font below the margin.
+    const TKoFontMetrics M = TKoGDIPlusFont::GetFontMetrics(MusicFont_GetFont(fuTitle));
+    const double H = M.WinAscent + M.WinDescent;
+    auto& B2 = Build(u".Title\rTitle = \u8309\u8389\r.Voice\r1\r");
+    ASSERT_TRUE(B2.bWithTitleBlock);
+    EXPECT_NEAR(B2.TitleBlockBounds.left(), 20, 1e-4);
+    EXPECT_NEAR(B2.TitleBlockBounds.top(), 20, 1e-4);
+    EXPECT_NEAR(B2.TitleBlockBounds.width(), 170, 1e-4);
+    EXPECT_NEAR(B2.TitleBlockBounds.height(), H, 0.01);
+    EXPECT_NEAR(B2.FirstLineTop_Min, 20 + H + 3, 0.01);
+    // The first line's layout top lies there.
+    ASSERT_EQ(B2.LineInfoArray.size(), 1u);
+    const auto& L2 = B2.LineInfoArray[0];
+    EXPECT_NEAR(L2.Bounds.Layout.top(), B2.FirstLineTop_Min, 0.01);
+    // A fixed height for layout replaces the title's own.
+    auto ABC = std::make_unique<TNuo4ABCBuffer>(u".Title\rTitle = x\r.Voice\r1\r");
+    TNuo4SimpleBuffer B3(
+        ABC.get(), [](TNuo4SimpleBuffer*) { Nuo4DocOptions().TitleBlock_HeightForLayout = 40; });
+    EXPECT_TRUE(B3.bWithTitleBlock);
+    EXPECT_FLOAT_EQ(B3.FirstLineTop_Min, 20 + 40 + 3);
+}
+
+TEST_F(BufferStages, DeletingTheTitleMovesTheFirstLineUpToTheMarginAndGap) {
+    const std::u16string Voice = u".Voice\r1 2 3 4 |\r";
+    auto& With = Build(
+        u".Title\rTitle = {\u8309\u8389\u82B1}\rWordsByAndMusicBy = "
+        u"\u6C5F\u82CF\u6C11\u6B4C\r" +
+        Voice);
+    ASSERT_TRUE(With.bWithTitleBlock);
+    ASSERT_EQ(With.TitleItemsBoundsArray.size(), 7u);
+    // The words-by line hangs from 13 below the margin, at the layout's right.
+    const TGPRectF W = With.TitleItemsBoundsArray[tbitWordsByAndMusicBy];
+    EXPECT_NEAR(W.top(), 33, 0.01);
+    EXPECT_NEAR(W.right(), 190, 0.01);
+    EXPECT_NEAR(With.TitleBlockBounds.bottom(), W.bottom(), 1e-4);
+    const double TopWith = With.LineInfoArray[0].BaselineY;
+    auto& Without = Build(Voice);
+    EXPECT_FALSE(Without.bWithTitleBlock);
+    EXPECT_TRUE(Without.TitleBlockPathes.empty());
+    EXPECT_FLOAT_EQ(Without.FirstLineTop_Min, 20 + 1.0f * 3);
+    const auto& L = Without.LineInfoArray[0];
+    EXPECT_NEAR(L.Bounds.Layout.top(), 23, 0.01);
+    EXPECT_NEAR(TopWith - L.BaselineY, W.bottom() - 20, 0.01);
 }
 
 TEST_F(BufferStages, OptionsAreResetAndTheHostMayAdjustThem) {
@@ -256,23 +293,34 @@ TEST_F(BufferStages, OccupiedSidesOfAnAttachmentGrowTheOwnersLayoutBox) {
 }
 
 TEST_F(BufferStages, PageItemsBecomePageSymbolsAtTheirPositions) {
-    Nuo4LayoutSymbolBuilders().Page = [](const TrecNuo4SectionItem_Page& AItem) {
-        std::unique_ptr<TNuo4Symbol> S;
-        if (AItem.IsMemo()) S = std::make_unique<TBoxSymbol<sbstMemo>>(TGPRectF(0, 0, 60, 10));
-        return S;
-    };
     // The page symbols are built also without a voice.
     auto& B = Build(
-        u".Page\rMemo@1,20,30 = 60, Memo1, AlignLeft, False, x\r"
-        u"Memo@2,5,6 = 60, Memo1, AlignLeft, False, y\r");
-    ASSERT_EQ(FABC->Section_Page.GetCount(), 2);
-    ASSERT_EQ(B.PageBuffer_GetCount(), 2);
+        u".Page\rMemo@1,20,30 = 60, Memo1, AlignLeft, True, x\r"
+        u"Memo@2,5,6 = 60, Memo1, AlignLeft, False, y\r"
+        u"TitleBlock@1,20,100 = 120.0, {}, {{\u8309\u8389}}, {}, {}, {}, {}, {}, 0, 0, 13, 20, 13, "
+        u"13, 20, $ff0000ff\r");
+    ASSERT_EQ(FABC->Section_Page.GetCount(), 3);
+    ASSERT_EQ(B.PageBuffer_GetCount(), 3);
     EXPECT_TRUE(B.PageBuffer_IsMemo(1));
     EXPECT_FALSE(B.PageBuffer_IsTitleBlock(1));
     EXPECT_EQ(B.PageBuffer_GetSymbol(1)->Pos(), TGPPointF(5, 6));
     EXPECT_EQ(B.PageBuffer_GetSymbol(1)->CalcInfo.SymbolABCTextInfo.PageBufIndex, 1);
     EXPECT_EQ(B.PageBuffer_GetSymbol(0)->CalcInfo.SymbolBufferIndex,
               TrecNuo4SymbolBufferIndex::Create(sbtPage, 0));
+    // Built with their shapes: the framed memo has its text and frame, the title block its
+    // whole layout width and the colour of its item.
+    TNuo4Symbol* M = B.PageBuffer_GetSymbol(0);
+    EXPECT_EQ(M->ElementsCount(), 2);
+    EXPECT_GT(M->Bounds().width(), 0);
+    EXPECT_LT(M->Bounds().width(), 60);
+    ASSERT_TRUE(B.PageBuffer_IsTitleBlock(2));
+    TNuo4Symbol* T = B.PageBuffer_GetSymbol(2);
+    EXPECT_EQ(T->Pos(), TGPPointF(20, 100));
+    EXPECT_NEAR(T->Bounds().width(), 120, 1e-4);
+    EXPECT_EQ(T->Color(), 0xff0000ffu);
+    // The item's braces go, the title's own stay: 0.2 x 120 = 24 wide, centred in the box.
+    EXPECT_NEAR(T->BlackBox().center().x(), 60, 0.3);
+    EXPECT_GT(T->BlackBox().width(), 22);
     EXPECT_EQ(B.GetDocInfo().MemoCount, 2);
     EXPECT_EQ(B.Basic_GetCount(), 0);
 }
@@ -353,4 +401,17 @@ TEST_F(BufferStages, CoefficientTableReplacesTheFormulaWhenChosen) {
     EXPECT_NEAR(B.Basic_GetSymbol(0)->AWCoef(), 4.0, 1e-5);
     EXPECT_NEAR(B.Basic_GetSymbol(2)->AWCoef(),
                 std::max(2.5, B.GetHorzSpacingInfoForGetAW(2).GetAWCoefForNoGap()), 1e-5);
+}
+
+TEST_F(BufferStages, KeyAndMetersOfTheTitleAreCheckedWhereTheyAreDrawn) {
+    auto& Bad = Build(u".Title\rKeyAndMeters = 1=F 2/4\r.Voice\r1\r");
+    EXPECT_TRUE(Bad.RulesCheckResult_Error_TitleBlock_KeyAndMeters);
+    // The mark goes under the item's box: on the left margin, 13 below the top margin.
+    ASSERT_EQ(Bad.TitleItemsBoundsArray.size(), 7u);
+    const TGPRectF K = Bad.TitleItemsBoundsArray[tbitKeyAndMeters];
+    EXPECT_NEAR(K.left(), 20, 1e-4);
+    EXPECT_GT(K.bottom(), 33);
+    EXPECT_FALSE(Build(u".Title\rKeyAndMeters = {1=F}{2/4}\r.Voice\r1\r")
+                     .RulesCheckResult_Error_TitleBlock_KeyAndMeters);
+    EXPECT_FALSE(Build(u".Voice\r1\r").RulesCheckResult_Error_TitleBlock_KeyAndMeters);
 }
