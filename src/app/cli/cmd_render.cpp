@@ -1,7 +1,8 @@
 // nuo4-cli render FILE -o OUT [--dpi N] [--page N] [--aux] [--draw-list LIST]: the pages of a
 // laid-out score as a vector PDF (one page per page), SVG or PNG images (OUT itself for one page,
 // else OUT-1.png, OUT-2.png ...). With --aux the auxiliary information of the score view is drawn
-// too. --draw-list writes the symbols drawn as JSON, an array with one draw list per page drawn.
+// too. --draw-list writes the symbols drawn and the title block as JSON, an array with one draw
+// list per page drawn.
 
 #include <QPageSize>
 #include <QPainter>
@@ -103,7 +104,15 @@ void DrawPage(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux) {
 // Draws a page, recording its symbols into APages when asked.
 void DrawPageRecorded(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux, json* APages) {
     if (!APages) return DrawPage(B, P, APage, bAux);
-    APages->push_back(RecordDrawList([&] { DrawPage(B, P, APage, bAux); }));
+    json List = RecordDrawList([&] { DrawPage(B, P, APage, bAux); });
+    // The document's title block is drawn from outlines, not as a symbol.
+    if (APage == 0 && B.bWithTitleBlock) {
+        std::vector<QPainterPath> Title;
+        for (const auto& Line : B.TitleBlockPathes)
+            Title.insert(Title.end(), Line.begin(), Line.end());
+        List.push_back(DrawListFillEntry("TitleBlock", Title));
+    }
+    APages->push_back(std::move(List));
 }
 
 bool WriteDrawList(const std::string& APath, const json& APages) {

@@ -15,29 +15,39 @@ int Thousandths(double V) {
     return static_cast<int>(std::lround(V * 1000.0));
 }
 
+json PathPoints(const QPainterPath& P) {
+    json Points = json::array();
+    for (int I = 0; I < P.elementCount(); ++I) {
+        const QPainterPath::Element E = P.elementAt(I);
+        Points.push_back(static_cast<int>(E.type));
+        Points.push_back(Thousandths(E.x));
+        Points.push_back(Thousandths(E.y));
+    }
+    return Points;
+}
+
 void Observe(const TNuo4Symbol& ASymbol, const QTransform& AToPage, void* AContext) {
     json& List = *static_cast<json*>(AContext);
     // Pen widths scale with the placement, as the painter draws them.
     const double Scale = std::sqrt(std::fabs(AToPage.determinant()));
     json Items = json::array();
-    for (const TrecNuo4SymbolPathItem& Item : ASymbol.GetSymbolPathes()) {
-        const QPainterPath P = AToPage.map(Item.APath);
-        json Points = json::array();
-        for (int I = 0; I < P.elementCount(); ++I) {
-            const QPainterPath::Element E = P.elementAt(I);
-            Points.push_back(static_cast<int>(E.type));
-            Points.push_back(Thousandths(E.x));
-            Points.push_back(Thousandths(E.y));
-        }
+    for (const TrecNuo4SymbolPathItem& Item : ASymbol.GetSymbolPathes())
         Items.push_back({{"t", Item.IsStroke() ? "stroke" : "fill"},
                          {"w", Thousandths(Item.PenWidth * Scale)},
                          {"d", Item.IsDashed()},
-                         {"p", Points}});
-    }
+                         {"p", PathPoints(AToPage.map(Item.APath))}});
     List.push_back({{"kind", EnumName(ASymbol.GetSymbolType())}, {"items", Items}});
 }
 
 }  // namespace
+
+json DrawListFillEntry(const char* AKind, const std::vector<QPainterPath>& APathes) {
+    json Items = json::array();
+    for (const QPainterPath& P : APathes)
+        if (!P.isEmpty())
+            Items.push_back({{"t", "fill"}, {"w", 0}, {"d", false}, {"p", PathPoints(P)}});
+    return {{"kind", AKind}, {"items", Items}};
+}
 
 json RecordDrawList(const std::function<void()>& ADraw) {
     json List = json::array();

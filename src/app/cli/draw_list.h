@@ -8,13 +8,18 @@
 
 #ifdef NUO4_CLI_WITH_RENDER
 
+#include <QPainterPath>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/cli/json_dump.h"
 
 namespace nuo4::cli {
 
+// An entry of outlines filled in page coordinates that are no symbol (the document's title
+// block), empty paths left out.
+json DrawListFillEntry(const char* AKind, const std::vector<QPainterPath>& APathes);
 // Runs ADraw and records every symbol it draws.
 json RecordDrawList(const std::function<void()>& ADraw);
 // Compares two lists: same symbols, kinds, items and element types; coordinates and pen
