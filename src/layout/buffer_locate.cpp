@@ -17,6 +17,9 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     UpdateAllBasicSymbols();
     UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF(0, 0));
     // Arcs; volta information and voltas.
+    CreateArcs();
+    GetFangZiInfoArray();
+    CreateFangZis();
     LineInfoArray_GetVertOffsets();
     // Lyrics placed vertically.
     UpdateAllBasicSymbolsBoundsTotal();
@@ -29,6 +32,7 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     // Attach branches aligned.
     UpdateAllAttachSymbolsPos();
     // Wrapped special arcs and voltas aligned.
+    AutoAlign_WrappedSpecialArcs();
 }
 
 }  // namespace nuo4

@@ -173,7 +173,8 @@ void TNuo4SimpleBuffer::CreateArticulations() {
         N->CalcInfo.AttachmentsInfo.Articulations.SetToDefault();
         const TNuo4ArticulationInfoItems& Items = N->ABCAttachmentsInfo.Articulations;
         if (Items.empty()) continue;
-        const double Dh = N->DigitSize().height();
+        // The gaps are coefficients of the document's normal digit, whatever the note's style.
+        const double Dh = O.GetNormalStyleDigitSize().Height;
         const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);
         double Y =
             (RectIsEmpty(Digits) ? N->Bounds().top() : Digits.top()) + O.ArticulationPosCoefY * Dh;

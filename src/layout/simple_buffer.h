@@ -39,6 +39,7 @@ namespace nuo4 {
 
 class TNuo4SymbolNote;
 class TKoScorePanel;
+struct TrecNuo4ArcBasicInfo;  // layout/arc_placement.h
 
 using TNuo4SymbolPtr = std::unique_ptr<TNuo4Symbol>;
 using TNuo4SymbolBuffer = std::vector<TNuo4SymbolPtr>;
@@ -286,6 +287,9 @@ class TNuo4SimpleBuffer {
     void GetParagraphInfoArray();
     void GetLineRangeArray();
     void CreateArcs();
+    // Lines, offsets, shape and end heights of arc AArcIndex; the arcs before it in
+    // ArcInfoArray that have symbols are cleared (buffer_arc_placement.cpp).
+    void _CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInfo& AInfo) const;
     void GetFangZiInfoArray();
     void CreateFangZis();
     void LineInfoArray_GetVertOffsets();
@@ -298,6 +302,8 @@ class TNuo4SimpleBuffer {
     void SinglePageToMultiPage();
     void AttachBranch_AutoAlign();
     void AutoAlign_WrappedSpecialArcsAndFangZis();
+    // Wrapped special arcs with automatic alignment reach the edge of their line.
+    void AutoAlign_WrappedSpecialArcs();
 
   private:
     std::vector<TNuo4AttachmentsOcupyTypes> FAttachOcupy;  // per attach index

@@ -1,5 +1,6 @@
 // nuo4-cli layout FILE: the laid-out document as JSON: pages, lines, measures, paragraphs,
-// system lines, every basic symbol and the rules-check results. Lengths are millimetres on the
+// system lines, every basic, attach and page symbol, the arcs and voltas and the rules-check
+// results. Lengths are millimetres on the
 // page; ranges are [StartIndex, Length].
 
 #include <ostream>
@@ -107,14 +108,7 @@ json LayoutToJson(TNuo4SimpleBuffer& B) {
                            {"MeasureMeterArray", Meters}});
     }
     for (int32_t I = 0; I < B.Basic_GetCount(); ++I) Symbols.push_back(SymbolJson(B, I));
-    for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
-        TNuo4Symbol* S = B.Attach_GetSymbol(A);
-        Attach.push_back({{"Index", A},
-                          {"Kind", EnumName(S->GetSymbolType())},
-                          {"Owner", B.Attach_GetBasicIndex(A)},
-                          {"Pos", {S->Pos().x(), S->Pos().y()}},
-                          {"Bounds", RectJson(S->BoundsWithPos())}});
-    }
+    Attach = AttachSymbolsToJson(B);
     return {{"FirstLineTop_Min", B.FirstLineTop_Min},
             {"bWithTitleBlock", B.bWithTitleBlock},
             {"TitleBlockBounds", RectJson(B.TitleBlockBounds)},
@@ -125,6 +119,9 @@ json LayoutToJson(TNuo4SimpleBuffer& B) {
             {"SystemLines", Systems},
             {"BasicSymbols", Symbols},
             {"AttachSymbols", Attach},
+            {"PageSymbols", PageSymbolsToJson(B)},
+            {"ArcInfoArray", ArcInfoArrayToJson(B.ArcInfoArray)},
+            {"FangZiInfoArray", FangZiInfoArrayToJson(B.FangZiInfoArray)},
             {"RulesCheck",
              {{"Error_TitleBlock_KeyAndMeters", B.RulesCheckResult_Error_TitleBlock_KeyAndMeters},
               {"ErrorArray_Lyric", B.RulesCheckResult_ErrorArray_Lyric},

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
@@ -20,6 +21,9 @@ struct TrecNuo4ABCParseInfo_Section_Attachments;
 struct TrecNuo4ABCParseInfo_Note;
 struct TrecNuo4SymbolControlOptions;
 struct TrecNuo4ABCParseInfo_OptionItem;
+class TNuo4SimpleBuffer;
+struct TrecNuo4ArcInfoItem;
+struct TrecNuo4FangZiInfoItem;
 }  // namespace nuo4
 
 namespace nuo4::cli {
@@ -60,5 +64,14 @@ json LyricsSectionToJson(const TrecNuo4ABCParseInfo_Section_Lyrics& ASection, TT
 // (the item line as the writer writes it).
 json AttachmentsSectionToJson(const TrecNuo4ABCParseInfo_Section_Attachments& ASection,
                               TText AText);
+
+// Layout dumps (json_layout_symbols.cpp), positions and boxes in mm on the page: every attach
+// symbol {"Index", "Kind" (its symbol type), "SourceIndex", "SourceIndex2", "AttachPos", "Page",
+// "Pos", "Bounds": {"Black", "Layout"}}; every page symbol {"Index", "Kind", "Page", "Pos",
+// "Bounds"}; the arc and volta information items with their fields by name.
+json AttachSymbolsToJson(TNuo4SimpleBuffer& B);
+json PageSymbolsToJson(TNuo4SimpleBuffer& B);
+json ArcInfoArrayToJson(const std::vector<TrecNuo4ArcInfoItem>& AArcs);
+json FangZiInfoArrayToJson(const std::vector<TrecNuo4FangZiInfoItem>& AVoltas);
 
 }  // namespace nuo4::cli

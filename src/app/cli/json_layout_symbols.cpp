@@ -1,0 +1,105 @@
+// JSON of the attach and page symbols of a laid-out document and of its arc and volta
+// information, for nuo4-cli layout.
+
+#include "app/cli/json_dump.h"
+#include "layout/simple_buffer.h"
+
+namespace nuo4::cli {
+
+namespace {
+
+json Rect(const TGPRectF& R) {
+    return {R.x(), R.y(), R.width(), R.height()};
+}
+json Point(TGPPointF P) {
+    return {P.x(), P.y()};
+}
+// Own boxes at the symbol's position on its page.
+json BoxesAtPos(TNuo4Symbol& S) {
+    return {{"Black", Rect(S.BlackBoxWithPos())}, {"Layout", Rect(S.BoundsWithPos())}};
+}
+
+}  // namespace
+
+json AttachSymbolsToJson(TNuo4SimpleBuffer& B) {
+    json R = json::array();
+    for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
+        TNuo4Symbol* S = B.Attach_GetSymbol(A);
+        const TrecNuo4CalcInfo_WhenAsAttachSymbol& I = S->CalcInfo.InfoWhenAsAttachSymbol;
+        R.push_back({{"Index", A},
+                     {"Kind", EnumName(S->GetSymbolType())},
+                     {"SourceIndex", I.SourceIndex},
+                     {"SourceIndex2", I.SourceIndex2},
+                     {"AttachPos", Point(I.AttachPos)},
+                     {"Page", B.Attach_GetPageIndex(A)},
+                     {"Pos", Point(S->Pos())},
+                     {"Bounds", BoxesAtPos(*S)}});
+    }
+    return R;
+}
+
+json PageSymbolsToJson(TNuo4SimpleBuffer& B) {
+    json R = json::array();
+    const auto* Text = B.GetABCBuffer();
+    for (int32_t P = 0; P < B.PageBuffer_GetCount(); ++P) {
+        TNuo4Symbol* S = B.PageBuffer_GetSymbol(P);
+        // The page comes from the page-section item the symbol was made from.
+        const int32_t Item = S->CalcInfo.SymbolABCTextInfo.PageBufIndex;
+        int32_t Page = -1;
+        if (Text && Item >= 0 && Item < int32_t(Text->Section_Page.Buffer.size()))
+            Page = Text->Section_Page.Buffer[Item].Value.Header.Location.PageIndex;
+        R.push_back({{"Index", P},
+                     {"Kind", EnumName(S->GetSymbolType())},
+                     {"Page", Page},
+                     {"Pos", Point(S->Pos())},
+                     {"Bounds", BoxesAtPos(*S)}});
+    }
+    return R;
+}
+
+json ArcInfoArrayToJson(const std::vector<TrecNuo4ArcInfoItem>& AArcs) {
+    json R = json::array();
+    for (const TrecNuo4ArcInfoItem& A : AArcs)
+        R.push_back({{"BasicIndexRange", RangeToJson(A.BasicIndexRange)},
+                     {"Depth_Start", A.Depth_Start},
+                     {"Depth_End", A.Depth_End},
+                     {"ABCInfo",
+                      {{"TupletNumber", A.ABCInfo.TupletNumber},
+                       {"Duration", A.ABCInfo.Duration},
+                       {"VertOffsetCoef", A.ABCInfo.VertOffsetCoef},
+                       {"ArrowStyle", EnumName(A.ABCInfo.ArrowStyle)}}},
+                     {"bTie", A.bTie},
+                     {"bWrap", A.bWrap},
+                     {"LineIndex_Start", A.LineIndex_Start},
+                     {"LineIndex_End", A.LineIndex_End},
+                     {"AttachIndex_Full", A.AttachIndex_Full},
+                     {"AttachIndex_Left", A.AttachIndex_Left},
+                     {"AttachIndex_Right", A.AttachIndex_Right}});
+    return R;
+}
+
+json FangZiInfoArrayToJson(const std::vector<TrecNuo4FangZiInfoItem>& AVoltas) {
+    json R = json::array();
+    for (const TrecNuo4FangZiInfoItem& F : AVoltas)
+        R.push_back({{"MeasureIndexRange", RangeToJson(F.MeasureIndexRange)},
+                     {"Text_ABC", Utf8(F.Text_ABC)},
+                     {"bWrap", F.bWrap},
+                     {"BasicIndexRange_Full", RangeToJson(F.BasicIndexRange_Full)},
+                     {"BasicIndexRange_Left", RangeToJson(F.BasicIndexRange_Left)},
+                     {"BasicIndexRange_Right", RangeToJson(F.BasicIndexRange_Right)},
+                     {"bFangZiStartIsAtLineStart", F.bFangZiStartIsAtLineStart},
+                     {"bFangZiEndIsAtLineEnd", F.bFangZiEndIsAtLineEnd},
+                     {"bFangZiStartWithOtherFangZiEndAtThisLine",
+                      F.bFangZiStartWithOtherFangZiEndAtThisLine},
+                     {"bFangZiEndWithOtherFangZiStartAtThisLine",
+                      F.bFangZiEndWithOtherFangZiStartAtThisLine},
+                     {"ArcsTopAtLine_Full", F.ArcsTopAtLine_Full},
+                     {"ArcsTopAtLine_Left", F.ArcsTopAtLine_Left},
+                     {"ArcsTopAtLine_Right", F.ArcsTopAtLine_Right},
+                     {"AttachIndex_Full", F.AttachIndex_Full},
+                     {"AttachIndex_Left", F.AttachIndex_Left},
+                     {"AttachIndex_Right", F.AttachIndex_Right}});
+    return R;
+}
+
+}  // namespace nuo4::cli

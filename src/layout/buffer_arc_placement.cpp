@@ -1,0 +1,251 @@
+// Placement of the arcs of the voice (slurs, ties, tuplet brackets): their lines, lengths,
+// shapes and heights above the notes, their symbols (one, or two pieces when the arc breaks at
+// a line end), and the automatic length of wrapped special arcs.
+
+#include <algorithm>
+#include <limits>
+
+#include "format/doc_options.h"
+#include "layout/arc_placement.h"
+#include "layout/simple_buffer.h"
+#include "render/note_geometry.h"
+#include "render/note_symbol.h"
+#include "render/symbol_arc.h"
+
+namespace nuo4 {
+
+int32_t Nuo4LineIndexOfBasicIndex(const std::vector<TrecNuo4LineInfoItem>& ALines,
+                                  int32_t ABasicIndex) {
+    // Lines hold increasing basic ranges: the last line starting at or before the index.
+    auto It = std::upper_bound(
+        ALines.begin(), ALines.end(), ABasicIndex,
+        [](int32_t I, const TrecNuo4LineInfoItem& L) { return I < L.BasicIndexRange.StartIndex; });
+    if (It == ALines.begin()) return -1;
+    --It;
+    return It->BasicIndexRange.Contains(ABasicIndex) ? int32_t(It - ALines.begin()) : -1;
+}
+
+namespace {
+
+constexpr double kNone = std::numeric_limits<double>::infinity();
+
+double TopOf(const TGPRectF& R) {
+    return RectIsEmpty(R) ? kNone : R.top();
+}
+
+// The highest point of a symbol that an arc passes over: its own box and its articulations.
+double SymbolTopForArc(TNuo4Symbol* S) {
+    return std::min(TopOf(S->Bounds()),
+                    TopOf(S->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black));
+}
+
+TNuo4SymbolArcShape FlatOf(TNuo4SymbolArcShape AShape) {
+    if (AShape == assEllipseFill) return assFlatFill;
+    if (AShape == assEllipseStroke) return assFlatStroke;
+    return AShape;
+}
+
+// An arc symbol already placed, or one piece of it, as the part of a line it covers.
+struct TPlacedArc {
+    int32_t Line;
+    int32_t First, Last;  // basic indexes on that line
+    double Top;           // top of its box, from the reference line
+    double VertOffset;    // of its chord
+    TNuo4LineSymbolContinueStyle Continue;
+};
+
+}  // namespace
+
+void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInfo& AInfo) const {
+    AInfo = TrecNuo4ArcBasicInfo();
+    if (AArcIndex < 0 || AArcIndex >= int32_t(ArcInfoArray.size())) return;
+    const TrecNuo4ArcInfoItem& Arc = ArcInfoArray[AArcIndex];
+    const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
+    TNuo4Symbol* SS = Basic_GetSymbol(S);
+    TNuo4Symbol* SE = Basic_GetSymbol(E);
+    if (!SS || !SE) return;
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    const TrecNuo4DocOptionsParam_Arc& P = O.Param_Arc;
+    const TNuo4SizeF D = O.GetNormalStyleDigitSize();
+    const double Dw = D.Width, Dh = D.Height;
+
+    // 1. Lines.
+    AInfo.LineIndex_Start = Nuo4LineIndexOfBasicIndex(LineInfoArray, S);
+    AInfo.LineIndex_End = Nuo4LineIndexOfBasicIndex(LineInfoArray, E);
+    if (AInfo.LineIndex_Start < 0 || AInfo.LineIndex_End < 0) return;
+    AInfo.bWrap = AInfo.LineIndex_Start != AInfo.LineIndex_End;
+    const TKoRange LineS = LineInfoArray[AInfo.LineIndex_Start].GetBasicIndexRangeExcludeReturn();
+    const TKoRange LineE = LineInfoArray[AInfo.LineIndex_End].GetBasicIndexRangeExcludeReturn();
+
+    // 2. Horizontal offsets: an arc that ends where another starts leaves it room.
+    AInfo.OffsetX_Start = (SS->CalcInfo.Arc.Contains(aptEnd) ? 0.1 : -0.1) * Dw;
+    AInfo.OffsetX_End = (SE->CalcInfo.Arc.Contains(aptStart) ? -0.1 : 0.1) * Dw;
+    const double XS = SS->Pos().x() + AInfo.OffsetX_Start;
+    const double XE = SE->Pos().x() + AInfo.OffsetX_End;
+    AInfo.ArcLength_Full = std::max(XE - XS, Nuo4ArcMinLayoutLength);
+    if (AInfo.bWrap) {
+        TNuo4Symbol* LastS = Basic_GetSymbol(LineS.EndIndex());
+        TNuo4Symbol* FirstE = Basic_GetSymbol(LineE.StartIndex);
+        AInfo.PieceLength_Left =
+            std::max(LastS->Pos().x() + LastS->Bounds().right() - XS, Nuo4ArcMinLayoutLength);
+        AInfo.PieceLength_Right =
+            std::max(XE - (FirstE->Pos().x() + FirstE->Bounds().left()), Nuo4ArcMinLayoutLength);
+    }
+
+    // 3, 4. Shape, height and thickness; pieces are drawn flat.
+    const bool bOverMeasure =
+        GetMeasureIndex_FromBasicIndex(S) != GetMeasureIndex_FromBasicIndex(E);
+    AInfo.Shape = P.GetArcShape(AInfo.bWrap, bOverMeasure, float(AInfo.ArcLength_Full));
+    TrecNuo4SymbolArc Rec;
+    Rec.SetToDefault();
+    TNuo4SymbolArc::GetArcHeightAndThickness(AInfo.bWrap ? FlatOf(AInfo.Shape) : AInfo.Shape,
+                                             AInfo.ArcLength_Full, Rec.NoteStyleIndex,
+                                             AInfo.ArcHeight, AInfo.ArcThickness);
+    const double H = AInfo.ArcHeight, HalfT = AInfo.ArcThickness / 2;
+
+    // 5. Both ends above their notes (and the notes' articulations).
+    auto EndTop = [&](int32_t I) {
+        TNuo4Symbol* Sym = Basic_GetSymbol(I);
+        const TGPRectF& Art = Sym->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black;
+        if (!RectIsEmpty(Art)) return std::min(TopOf(Sym->Bounds()), Art.top());
+        if (const TNuo4SymbolNote* N = Basic_GetSymbolNote(I)) {
+            const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);
+            if (!RectIsEmpty(Digits)) return Digits.top();
+        }
+        const double T = TopOf(Sym->Bounds());
+        return T == kNone ? 0.0 : T;
+    };
+    double YS = EndTop(S) - P.GapCoefY_Arc_Underlay * Dh;
+    double YE = EndTop(E) - P.GapCoefY_Arc_Underlay * Dh;
+
+    // 6. The apex clears what lies under the arc by Q.
+    const double Q = 0.25 * Dh;
+    auto ClearSymbols = [&](int32_t AFirst, int32_t ALast, double& AY) {
+        double T = kNone;
+        for (int32_t I = std::max(AFirst, 0); I <= ALast && I < Basic_GetCount(); ++I)
+            T = std::min(T, SymbolTopForArc(Basic_GetSymbol(I)));
+        if (T != kNone) AY = std::min(AY, T - Q + H);
+    };
+    // Arcs placed before this one (ArcInfoArray runs by end index, so every arc inside this
+    // one comes earlier); their pieces count on their own lines.
+    std::vector<TPlacedArc> Placed;
+    for (int32_t J = AArcIndex - 1; J >= 0; --J) {
+        const TrecNuo4ArcInfoItem& A = ArcInfoArray[J];
+        if (A.BasicIndexRange.EndIndex() < S) break;
+        auto Add = [&](int32_t AAttach, int32_t ALine, int32_t AFirst, int32_t ALast) {
+            TNuo4Symbol* Sym = Attach_GetSymbol(AAttach);
+            if (!Sym || ALine < 0) return;
+            const double Y = Sym->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
+            const TNuo4LineSymbolContinueStyle C =
+                static_cast<const TNuo4SymbolArc*>(Sym)->Continue();
+            const double T = TopOf(Sym->Bounds());
+            Placed.push_back({ALine, AFirst, ALast, T == kNone ? Y : Y + T, Y, C});
+        };
+        const int32_t JS = A.BasicIndexRange.StartIndex, JE = A.BasicIndexRange.EndIndex();
+        Add(A.AttachIndex_Full, A.LineIndex_Start, JS, JE);
+        if (A.AttachIndex_Left >= 0)
+            Add(A.AttachIndex_Left, A.LineIndex_Start, JS,
+                LineInfoArray[A.LineIndex_Start].GetBasicIndexRangeExcludeReturn().EndIndex());
+        if (A.AttachIndex_Right >= 0)
+            Add(A.AttachIndex_Right, A.LineIndex_End,
+                LineInfoArray[A.LineIndex_End].BasicIndexRange.StartIndex, JE);
+    }
+    // APiece: the kind of piece this end belongs to; lscsFull for an arc on one line.
+    auto ClearArcs = [&](int32_t ALine, int32_t AFirst, int32_t ALast, double& AY,
+                         TNuo4LineSymbolContinueStyle APiece) {
+        for (const TPlacedArc& A : Placed) {
+            if (A.Line != ALine || A.First < AFirst || A.Last > ALast) continue;
+            AY = std::min(AY, A.Top - Q + H + HalfT);
+            // A wrapped arc's piece never runs below the piece of an arc inside it.
+            if (APiece != lscsFull && A.Continue == APiece) AY = std::min(AY, A.VertOffset);
+        }
+    };
+    if (!AInfo.bWrap) {
+        ClearSymbols(S + 1, E - 1, YS);
+        ClearSymbols(S + 1, E - 1, YE);
+        ClearArcs(AInfo.LineIndex_Start, S, E, YS, lscsFull);
+        ClearArcs(AInfo.LineIndex_Start, S, E, YE, lscsFull);
+    } else {
+        ClearSymbols(S + 1, LineS.EndIndex(), YS);
+        ClearArcs(AInfo.LineIndex_Start, S, LineS.EndIndex(), YS, lscsLeft);
+        ClearSymbols(LineE.StartIndex, E - 1, YE);
+        ClearArcs(AInfo.LineIndex_End, LineE.StartIndex, E, YE, lscsRight);
+    }
+
+    // 7. Arcs sharing an end stack outward from the innermost.
+    YS -= Arc.Depth_Start * P.GapCoefY_Arcs * Dh;
+    YE -= Arc.Depth_End * P.GapCoefY_Arcs * Dh;
+    // 8. An arc on one line is level.
+    if (!AInfo.bWrap) YS = YE = std::min(YS, YE);
+    // 9. A height written in the text wins.
+    if (Arc.ABCInfo.VertOffsetCoef != 0)
+        YS = YE = YS + Arc.ABCInfo.VertOffsetCoef * SS->DigitSize().height();
+    AInfo.VertOffset_Start = YS;
+    AInfo.VertOffset_End = YE;
+}
+
+void TNuo4SimpleBuffer::CreateArcs() {
+    for (TrecNuo4ArcInfoItem& Arc : ArcInfoArray)
+        Arc.AttachIndex_Full = Arc.AttachIndex_Left = Arc.AttachIndex_Right = -1;
+    for (int32_t I = 0; I < int32_t(ArcInfoArray.size()); ++I) {
+        TrecNuo4ArcInfoItem& Arc = ArcInfoArray[I];
+        const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
+        if (!Basic_CheckIndex(S) || !Basic_CheckIndex(E)) continue;
+        TrecNuo4ArcBasicInfo Info;
+        _CalcArcBasicInfo(I, Info);
+        Arc.LineIndex_Start = Info.LineIndex_Start;
+        Arc.LineIndex_End = Info.LineIndex_End;
+        Arc.bWrap = Info.bWrap;
+        if (Info.LineIndex_Start < 0 || Info.LineIndex_End < 0) continue;
+        auto Add = [&](std::unique_ptr<TNuo4SymbolArc> ASym, int32_t AOwner, int32_t AOther,
+                       TGPPointF AOffset) {
+            ASym->UpdateColorToDefault();
+            ASym->Update(true);
+            TrecNuo4AttachBufferItem Item;
+            Item.Symbol = std::move(ASym);
+            Item.SourceIndex = AOwner;
+            Item.SourceIndex2 = AOther;
+            Item.AttachOffset = AOffset;
+            return Attach_AddItem(std::move(Item));
+        };
+        if (!Info.bWrap) {
+            Arc.AttachIndex_Full =
+                Add(TNuo4SymbolArc::Create_Full(Info.ArcLength_Full, Arc.ABCInfo, Info.Shape), S, E,
+                    TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
+        } else {
+            const float Coef = Arc.ABCInfo.VertOffsetCoef;
+            Arc.AttachIndex_Left =
+                Add(TNuo4SymbolArc::Create_Left(Info.ArcLength_Full, Info.PieceLength_Left, Coef,
+                                                Info.Shape),
+                    S, E, TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
+            Arc.AttachIndex_Right =
+                Add(TNuo4SymbolArc::Create_Right(Info.ArcLength_Full, Info.PieceLength_Right, Coef,
+                                                 Info.Shape),
+                    E, S, TGPPointF(Info.OffsetX_End, Info.VertOffset_End));
+        }
+    }
+}
+
+void TNuo4SimpleBuffer::AutoAlign_WrappedSpecialArcs() {
+    for (int32_t A = 0; A < Attach_GetCount(); ++A) {
+        if (!Attach_IsAttachArc(A)) continue;
+        auto* S = static_cast<TNuo4SymbolAttachArc*>(Attach_GetSymbol(A));
+        if (S->IsFull() || !S->AutoAlign()) continue;
+        const int32_t Line = Nuo4LineIndexOfBasicIndex(LineInfoArray, Attach_GetBasicIndex(A));
+        if (Line < 0) continue;
+        const TKoRange R = LineInfoArray[Line].GetBasicIndexRangeExcludeReturn();
+        // The line's edges are those of its first and last symbols, on the page.
+        double Length;
+        if (S->IsLeft()) {
+            TNuo4Symbol* Last = Basic_GetSymbol(R.EndIndex());
+            Length = Last->Pos().x() + Last->Bounds().right() - S->Pos().x();
+        } else {
+            TNuo4Symbol* First = Basic_GetSymbol(R.StartIndex);
+            Length = S->Pos().x() - (First->Pos().x() + First->Bounds().left());
+        }
+        S->SetLength(float(std::max(Length, Nuo4ArcMinLength)));
+        S->Update(true);
+    }
+}
+
+}  // namespace nuo4
