@@ -18,7 +18,7 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF(0, 0));
     // Arcs; volta information and voltas.
     LineInfoArray_GetVertOffsets();
-    // Lyrics placed vertically.
+    AdjustLyricsVertPos();
     UpdateAllBasicSymbolsBoundsTotal();
     LineInfoArray_GetBounds();
     LineInfoArray_GetBaselineY();

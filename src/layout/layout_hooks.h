@@ -1,5 +1,5 @@
 #pragma once
-// The builders of the symbols that the title, lyrics, attachments and page stages create.
+// The builders of the symbols that the title, attachments and page stages create.
 // The stages themselves (which items, at which owner, with which offset and text origin) are
 // the document buffer's; the symbol classes of those sections plug in here, so that the
 // buffer does not depend on them. An unset builder creates nothing.
@@ -20,8 +20,6 @@ struct TNuo4LayoutSymbolBuilders {
     std::function<std::unique_ptr<TNuo4Symbol>(const TrecNuo4SectionItem_Attachments&)> Attachments;
     // The text box or title block of one page item; null for any other kind.
     std::function<std::unique_ptr<TNuo4Symbol>(const TrecNuo4SectionItem_Page&)> Page;
-    // Creates the lyric symbols of every verse (through Attach_AddItem).
-    std::function<void(TNuo4SimpleBuffer&)> Lyrics;
     // Builds TitleBlockPathes, TitleBlockBounds and TitleItemsBoundsArray from the title
     // section inside the paper's layout rectangle.
     std::function<void(TNuo4SimpleBuffer&)> TitleBlock;
