@@ -21,7 +21,7 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     GetFangZiInfoArray();
     CreateFangZis();
     LineInfoArray_GetVertOffsets();
-    // Lyrics placed vertically.
+    AdjustLyricsVertPos();
     UpdateAllBasicSymbolsBoundsTotal();
     LineInfoArray_GetBounds();
     LineInfoArray_GetBaselineY();

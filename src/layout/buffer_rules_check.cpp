@@ -1,5 +1,4 @@
-// The rules checks of the buffer, over the passes of layout_rules_check, and the lyric rule
-// that the lyric check follows.
+// The rules checks of the buffer, over the passes of layout_rules_check.
 
 #include <algorithm>
 #include <map>
@@ -9,6 +8,7 @@
 #include "format/attach_symbols.h"
 #include "format/doc_options.h"
 #include "layout/buffer_layout_access.h"
+#include "layout/buffer_lyrics.h"
 #include "layout/layout_rules_check.h"
 #include "layout/simple_buffer.h"
 #include "render/note_symbol.h"
@@ -16,18 +16,6 @@
 namespace nuo4 {
 
 namespace {
-
-bool InAccompPassage(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    for (const TKoRange& R : B.AccompMarkerRangeArray)
-        if (R.Contains(AIndex)) return true;
-    return false;
-}
-
-int32_t NextNoteAfter(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    for (int32_t I = AIndex + 1; I < B.Basic_GetCount(); ++I)
-        if (B.Basic_IsNote(I)) return I;
-    return -1;
-}
 
 // An extension symbol whose only character is the square bracket glyph.
 bool ExtendIsSquareBracket(const TNuo4Symbol& S) {
@@ -41,38 +29,6 @@ bool ExtendIsSquareBracket(const TNuo4Symbol& S) {
 }
 
 }  // namespace
-
-// The note that takes the lyric after the one on ANote: non-tuplet arcs are followed from it to
-// their ends, then the next note is taken, and accompaniment passages and rests are skipped.
-int32_t Buffer_FindNextLyricNote(const TNuo4SimpleBuffer& B, int32_t ANote) {
-    if (!B.Basic_IsNote(ANote)) return -1;
-    int32_t End = ANote;
-    for (bool bMoved = true; bMoved;) {
-        bMoved = false;
-        for (const auto& Arc : B.ArcInfoArray)
-            if (!Arc.WithTuplet() && Arc.BasicIndexRange.StartIndex == End &&
-                Arc.BasicIndexRange.EndIndex() > End) {
-                End = Arc.BasicIndexRange.EndIndex();
-                bMoved = true;
-                break;
-            }
-    }
-    int32_t N = NextNoteAfter(B, End);
-    for (bool bChanged = true; bChanged && N >= 0;) {
-        bChanged = false;
-        while (N >= 0 && InAccompPassage(B, N)) {
-            N = NextNoteAfter(B, N);
-            bChanged = true;
-        }
-        const auto* Note =
-            N >= 0 ? dynamic_cast<const TNuo4SymbolNote*>(B.Basic_GetSymbol(N)) : nullptr;
-        if (Note && Note->IsRest()) {
-            N = NextNoteAfter(B, N);
-            bChanged = true;
-        }
-    }
-    return N;
-}
 
 void TNuo4SimpleBuffer::RulesCheck_All() {
     // Title block keys and meters.
@@ -95,7 +51,7 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
         VerseItems.push_back(std::move(V));
     }
     RulesCheckResult_ErrorArray_Lyric = RulesCheck_Lyric_AllVerse(
-        VerseItems, [this](int32_t N) { return Buffer_FindNextLyricNote(*this, N); });
+        VerseItems, [this](int32_t N) { return FindNextLyricPos(*this, N).BasicIndex; });
 
     // Braces.
     std::vector<int32_t> Brackets;

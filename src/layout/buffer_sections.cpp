@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "layout/buffer_lyrics.h"
 #include "layout/layout_hooks.h"
 #include "layout/simple_buffer.h"
 #include "render/measure_surface.h"
@@ -68,7 +69,7 @@ void TNuo4SimpleBuffer::ProcessSection_Title() {
 }
 
 void TNuo4SimpleBuffer::ProcessSection_Lyrics() {
-    if (const auto& Build = Nuo4LayoutSymbolBuilders().Lyrics) Build(*this);
+    Lyric_CreateAll(*this);
     auto& Section = FABCBuffer->Section_Lyrics;
     int32_t Total = 0;
     Section.CalcInfo.CompoundVerseArray.clear();

@@ -88,11 +88,16 @@ bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
     return false;
 }
 
+// The box of the lyrics that take part in spacing (relative to the owner); empty when none.
+static const TGPRectF& OcupyLyricBounds(const TNuo4Symbol* S) {
+    return S->CalcInfo.AttachmentsInfo.Lyrics.Bounds.Layout;
+}
+
 void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
     const TrecNuo4DocOptionsParam_Lyric& P = Nuo4DocOptions().Param_Lyric;
     auto NextWithLyric = [&](int32_t AFrom) {
         for (int32_t I = AFrom; I < Basic_GetCount(); ++I)
-            if (Basic_GetSymbol(I)->WithLyric()) return I;
+            if (!RectIsEmpty(OcupyLyricBounds(Basic_GetSymbol(I)))) return I;
         return int32_t(-1);
     };
     int32_t A = NextWithLyric(0);
@@ -104,7 +109,7 @@ void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
         double Gap = P.GapBetweenLyrics;
         if (Basic_WithEnglishLyric(A) || Basic_WithEnglishLyric(B))
             Gap = std::max<double>(P.GapBetweenLyrics, P.GapBetweenEnglishLyrics);
-        const double Needed = SA->GetLyricBounds().right() - SB->GetLyricBounds().left() + Gap;
+        const double Needed = OcupyLyricBounds(SA).right() - OcupyLyricBounds(SB).left() + Gap;
         double Present = 0;
         for (int32_t I = A; I < B; ++I) Present += Basic_GetSymbol(I)->AW();
         TNuo4Symbol* Before = Basic_GetSymbol(B - 1);
@@ -123,8 +128,8 @@ double TNuo4SimpleBuffer::_GetLeftWidthPlusRightWidth_Range(TKoRange ARange, dou
     double P = 0;
     for (int32_t I = ARange.StartIndex; I <= ARange.EndIndex(); ++I) {
         TNuo4Symbol* S = Basic_GetSymbol(I);
-        if (S->WithLyric()) {
-            const double X = S->GetLyricBounds().left();
+        if (!RectIsEmpty(OcupyLyricBounds(S))) {
+            const double X = OcupyLyricBounds(S).left();
             const double Excess = -X - P - Left;
             if (Excess > 0.01) {
                 First->CalcInfo.ExtraBoundsForLyric_Left = float(Excess);

@@ -14,6 +14,7 @@
 #include "render/note_geometry.h"
 #include "render/note_symbol.h"
 #include "render/symbol_basic.h"
+#include "render/symbol_lyric.h"
 
 namespace nuo4 {
 
@@ -114,9 +115,11 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
         Group = &G.Arcs;
     else if (T == sbstLyric || T == sbstAttachLyric) {
         Group = &G.Lyrics;
-        // A lyric that does not occupy space leaves the owner's layout box as it is; lyric
-        // symbols tell it through their own layout box being empty.
-        bGrowsLayout = !RectIsEmpty(S->Bounds());
+        // A lyric that does not occupy space leaves the owner's layout box as it is.
+        if (const auto* L = dynamic_cast<const TNuo4SymbolLyric*>(S))
+            bGrowsLayout = L->IsOcupy();
+        else
+            bGrowsLayout = !RectIsEmpty(S->Bounds());
     } else if (T == sbstArticulation)
         Group = &G.Articulations;
     else if (T == sbstFangZi)

@@ -8,6 +8,7 @@
 
 #include "format/doc_options.h"
 #include "format/section_title.h"
+#include "layout/buffer_lyrics.h"
 #include "layout/layout_paragraphs.h"
 #include "layout/layout_system.h"
 #include "layout/simple_buffer.h"
@@ -423,6 +424,7 @@ void Draw_AllSymbols_Page(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest 
         Draw_BarNumberAndLineNumber(B, G, L, bBarlineNumber, bLineNumber);
         Draw_Basic(B, G, ADest, Line.BasicIndexRange);
         Draw_Attach(B, G, ADest, Line.BasicIndexRange);
+        Draw_LyricUnderlines(B, G, Line.BasicIndexRange, A.InkColor);
         if (bDisplay) Draw_RulesCheckMarks_Line(B, G, L);
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The builders of the symbols that the lyrics and attachments stages create.
+// The builders of the symbols that the attachments stage creates.
 // The stages themselves (which items, at which owner, with which offset and text origin) are
 // the document buffer's; the symbol classes of those sections plug in here, so that the
 // buffer does not depend on them. An unset builder creates nothing.
@@ -18,8 +18,6 @@ class TNuo4SimpleBuffer;
 struct TNuo4LayoutSymbolBuilders {
     // The symbol of one attachments item; null for a kind without symbol.
     std::function<std::unique_ptr<TNuo4Symbol>(const TrecNuo4SectionItem_Attachments&)> Attachments;
-    // Creates the lyric symbols of every verse (through Attach_AddItem).
-    std::function<void(TNuo4SimpleBuffer&)> Lyrics;
 };
 
 // Process-wide (user-interface thread only).

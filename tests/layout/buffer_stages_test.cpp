@@ -99,19 +99,22 @@ TEST_F(BufferStages, LyricsApartOrLockedLeaveTheSpacingAlone) {
 }
 
 TEST_F(BufferStages, EnglishLyricsKeepTheLargerEnglishGap) {
-    // Two verses' worth of lyrics under the first two notes; the second lyric is English.
-    auto& B = Build(u".Voice\r1 2 3 4\r.Words\rW1: ab hello\r");
-    ASSERT_EQ(FABC->Section_Lyrics.VerseBuffer.size(), 1u);
-    ASSERT_EQ(FABC->Section_Lyrics.VerseBuffer[0].LyricsArray.size(), 2u);
+    // The lyrics stage puts three centred characters under note 1 and an English word under
+    // note 2, far wider together than a quarter note's advance.
+    auto& B = Build(u".Voice\r1 2 3 4\r.Words\rW1: {我我我} hello\r");
     ASSERT_TRUE(FABC->Section_Lyrics.VerseBuffer[0].LyricsArray[1].Text.Data.IsEnglishLyric());
-    AddLyric(B, 0, -1, 5);
-    const int32_t L = AddLyric(B, 1, -5, 1);
-    B.Attach_GetSymbol(L)->CalcInfo.SymbolABCTextInfo.InitializeToLyrics(0, 1);
+    ASSERT_TRUE(B.Basic_GetSymbol(0)->WithLyric());
     EXPECT_TRUE(B.Basic_WithEnglishLyric(1));
     EXPECT_FALSE(B.Basic_WithEnglishLyric(0));
+    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0.
+    const double Needed = B.Basic_GetSymbol(0)->GetLyricBounds().right() -
+                          B.Basic_GetSymbol(1)->GetLyricBounds().left() + 1.0;
+    // The automatic advance already spans both total boxes; from a narrow advance the lyric
+    // check alone restores exactly the needed distance.
+    EXPECT_GE(B.Basic_GetSymbol(0)->AW(), Needed - 1e-3);
+    B.Basic_GetSymbol(0)->SetAWCoef(1);
     B.Lyric_CheckAllOcupy();
-    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0: 5 - (-5) + 1.
-    EXPECT_NEAR(B.Basic_GetSymbol(0)->AW(), 11.0, 1e-4);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->AW(), Needed, 1e-3);
 }
 
 // ---- Widths of runs ---------------------------------------------------------------------------

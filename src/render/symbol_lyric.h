@@ -1,0 +1,121 @@
+#pragma once
+// The lyric symbol: one lyric under its note. The centred characters sit centred on the
+// symbol's origin with their top at y = 0; a prefix (opening punctuation, a singer's mark) and
+// the verse index stand directly to their left on the same baseline. Extension underlines are
+// computed here and drawn by the layout engine, joined across the lyrics of a verse.
+
+#include <QPainterPath>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "format/font_table.h"
+#include "format/ko_range.h"
+#include "format/lyric_data.h"
+#include "format/lyric_prefix.h"
+#include "format/note_style_index.h"
+#include "render/draw_utils.h"
+#include "render/symbol.h"
+
+namespace nuo4 {
+
+struct TrecNuo4SymbolLyric {
+    TrecNuo4NoteStyleIndex NoteStyleIndex;
+    TrecNuo4SymbolPureLyricData Data;
+    TrecNuo4LyricExtraData ExtraData;
+    std::u16string VerseIndexText;  // "1." before the first lyric of a verse, else empty
+
+    void SetToDefault() { *this = TrecNuo4SymbolLyric(); }
+    bool operator==(const TrecNuo4SymbolLyric&) const = default;
+};
+
+// Where the parts of a lyric stand, in the symbol's coordinates.
+struct TrecNuo4LyricLayout {
+    QString LyricText, PrefixText, VerseIndexText;
+    TNuo4FontUsage LyricFont = fuLyric;
+    TNuo4FontUsage PrefixFont = fuLyricPrefix;
+    double Scale = 1.0;  // 1 when within 0.01 of it
+    bool bScaled = false;
+    TGPRectF LyricRect;       // the lyric text (centred part and postfix)
+    TGPRectF PrefixRect;      // empty without a prefix
+    TGPRectF VerseIndexRect;  // empty without a verse index
+    TGPRectF Bounds;          // the union of the three
+};
+
+// The layout of a lyric measured on the surface G (null measures without one).
+TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec);
+// All texts of the lyric in one path; with bWithUnderlines its own extension underlines too.
+QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
+                              bool bWithUnderlines);
+
+// ---- Extension underlines -------------------------------------------------------------------
+
+struct TrecNuo4LyricUnderlineBufferItem {
+    int32_t UnderlineCount = 0;
+    TGPRectF CharRect;  // measured only when the count is positive
+};
+using TNuo4LyricUnderlineBuffer = std::vector<TrecNuo4LyricUnderlineBufferItem>;
+
+struct TrecNuo4LyricUnderlineConnectRangeInfo {
+    int32_t Deepth = 0;
+    TKoRange CharIndexRange;  // characters of the lyric text
+    double X_Left = 0;
+    double X_Right = 0;
+};
+using TNuo4LyricUnderlineConnectRangeInfoArray =
+    std::vector<TrecNuo4LyricUnderlineConnectRangeInfo>;
+
+struct TrecNuo4LyricUnderlineCommonParams {
+    double FirstTop = 0;   // the bottom of the lyric rectangle
+    double Thickness = 0;  // of one line
+    double Gap = 0;        // free space between consecutive lines
+};
+
+// Switched on around the drawing of a single lyric as a preview: its path then carries its own
+// underlines. In the score the layout engine draws them.
+bool& Nuo4LyricPreviewUnderlines();
+
+class TNuo4SymbolLyric : public TNuo4Symbol {
+  public:
+    explicit TNuo4SymbolLyric(const TrecNuo4SymbolLyric& ARec = TrecNuo4SymbolLyric());
+
+    // The lyric layout's bounds.
+    void CalcBounds(TGPRectF& ARect) override;
+    void CreateElements() override;
+    void* GetSymbolRecPtr() override { return &SymbolRec; }
+    void SetSymbolRec(const void* ASource) override;
+    TNuo4SymbolType GetSymbolType() const override { return sbstLyric; }
+    void SetRecNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex) override {
+        SymbolRec.NoteStyleIndex = AIndex;
+    }
+    void SetRecMainStyle(TNuo4NoteMainStyle AStyle) override {
+        SymbolRec.NoteStyleIndex.MainStyle = AStyle;
+    }
+    void SetRecSubStyle(TNuo4NoteSubStyle AStyle) override {
+        SymbolRec.NoteStyleIndex.SubStyle = AStyle;
+    }
+
+    bool IsOcupy() const { return SymbolRec.ExtraData.bOcupy; }
+    bool IsEnglishLyric() const { return SymbolRec.Data.IsEnglishLyric(); }
+    const TrecNuo4SymbolPureLyricData* GetPureDataPtr() const { return &SymbolRec.Data; }
+    TrecNuo4LyricLayout GetLayout() const;
+
+    // Underlines in the symbol's coordinates.
+    TrecNuo4LyricUnderlineCommonParams Underline_GetCommonParams() const;
+    TNuo4LyricUnderlineBuffer Underline_GetBuffer() const;
+    TNuo4LyricUnderlineConnectRangeInfoArray Underline_GeConnectRangeInfoArray() const;
+    std::vector<TGPRectF> Underline_GetRectArray() const;
+    bool Underline_FirstCharIsWithUnderline() const;
+    bool Underline_LastCharIsWithUnderline() const;
+
+    TrecNuo4SymbolLyric SymbolRec;
+};
+
+// The connected ranges of an underline buffer, depth by depth (the counts are used up).
+TNuo4LyricUnderlineConnectRangeInfoArray Underline_GetConnectRanges(
+    TNuo4LyricUnderlineBuffer ABuffer);
+// One rectangle per range: from X_Left to X_Right, at FirstTop + depth x (gap + thickness).
+std::vector<TGPRectF> Underline_GetRects(const TNuo4LyricUnderlineConnectRangeInfoArray& ARanges,
+                                         const TrecNuo4LyricUnderlineCommonParams& AParams);
+
+}  // namespace nuo4
