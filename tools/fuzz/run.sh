@@ -20,6 +20,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$work"
   echo "== $t for ${SECONDS_PER_TARGET}s (corpus $corpus)"
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
+    LSAN_OPTIONS=suppressions=tools/fuzz/lsan.supp:print_suppressions=0 \
     "$BUILD/tools/fuzz/$t" -max_total_time="$SECONDS_PER_TARGET" -max_len=8192 -timeout=10 \
       -rss_limit_mb=4096 -artifact_prefix=tools/fuzz/findings/ -print_final_stats=1 \
       "$work" "$corpus"

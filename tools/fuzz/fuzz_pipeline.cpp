@@ -1,0 +1,106 @@
+// The whole pipeline on a mutated score: scan, parse, build the document buffer (symbols,
+// lines, pages, placement) and draw every page onto a small image, as a keystroke does. Nothing
+// may crash, and the lines and pages must partition the symbols they were made from.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "format/abc_buffer.h"
+#include "format/doc_options.h"
+#include "fuzz_input.h"
+#include "layout/draw_document.h"
+#include "layout/simple_buffer.h"
+#include "render/music_font.h"
+
+using namespace nuo4;
+
+namespace {
+
+// A full build costs milliseconds per page: longer inputs only slow the search down.
+constexpr size_t MaxInputBytes = 6000;
+// A mutated paper size can make hundreds of pages; drawing the first ones covers the code.
+constexpr int32_t MaxDrawnPages = 24;
+
+// The application lives until the process ends and is never destroyed: libFuzzer leaves
+// through exit(), after Qt's thread storage is gone, where its destructor would crash.
+void EnsureApplication() {
+    static QGuiApplication* App = nullptr;
+    if (App) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int Argc = 1;
+    static char Name[] = "fuzz_pipeline";
+    static char* Argv[] = {Name, nullptr};
+    App = new QGuiApplication(Argc, Argv);
+    Nuo4Render_Init();
+}
+
+void CheckStructure(const TNuo4SimpleBuffer& B) {
+    const int32_t NBasic = B.Basic_GetCount();
+    // Lines follow each other over the basic buffer without gaps.
+    int32_t Next = 0;
+    for (const auto& L : B.LineInfoArray) {
+        NUO4_FUZZ_CHECK(L.BasicIndexRange.StartIndex == Next && L.BasicIndexRange.Length > 0);
+        Next = L.BasicIndexRange.StartIndex + L.BasicIndexRange.Length;
+    }
+    NUO4_FUZZ_CHECK(B.LineInfoArray.empty() || Next == NBasic);
+    // Pages follow each other over the lines.
+    Next = 0;
+    for (const auto& P : B.PageInfoArray) {
+        NUO4_FUZZ_CHECK(P.LineIndexRange.StartIndex == Next && P.LineIndexRange.Length > 0);
+        Next = P.LineIndexRange.StartIndex + P.LineIndexRange.Length;
+    }
+    NUO4_FUZZ_CHECK(Next == int32_t(B.LineInfoArray.size()));
+    for (int32_t A = 0; A < B.Attach_GetCount(); ++A)
+        NUO4_FUZZ_CHECK(B.Basic_CheckIndex(B.Attach_GetBasicIndex(A)));
+}
+
+void DrawPages(TNuo4SimpleBuffer& B) {
+    // About 20 dpi: enough pixels for every path to be rasterised, few enough to stay cheap.
+    const TrecNuo4DocOptionsParam_Paper Paper = Nuo4DocOptions().Param_Paper;
+    constexpr double Dpi = 20;
+    const int W = std::clamp(qRound(Paper.Width / 25.4 * Dpi), 1, 400);
+    const int H = std::clamp(qRound(Paper.Height / 25.4 * Dpi), 1, 400);
+    QImage Img(W, H, QImage::Format_RGB32);
+    Img.setDotsPerMeterX(qRound(Dpi / 0.0254));
+    Img.setDotsPerMeterY(qRound(Dpi / 0.0254));
+    const int32_t Pages = std::max<int32_t>(1, int32_t(B.PageInfoArray.size()));
+    for (int32_t P = 0; P < std::min(Pages, MaxDrawnPages); ++P) {
+        Img.fill(Qt::white);
+        QPainter Painter(&Img);
+        TKoGraphics G(&Painter);
+        PrepareGraphics(G, 1.0);
+        SetDestGraphics(&G);
+        // The view's drawing (numbers, markers) on odd pages, the printer's on even ones.
+        if (P % 2)
+            Draw_AllSymbols_Page(B, G, odDisplay, P, true, true, true, false, nullptr);
+        else
+            Draw_AllSymbols_Page(B, G, odPrinter, P, false, false, false, true, nullptr);
+        SetDestGraphics(nullptr);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
+    if (ASize > MaxInputBytes) return 0;
+    EnsureApplication();
+    fuzz::TFuzzInput In = fuzz::DecodeFuzzInput(AData, ASize);
+    TNuo4ABCBuffer ABC(In.Text);
+    {
+        TNuo4SimpleBuffer B(&ABC);
+        CheckStructure(B);
+        DrawPages(B);
+    }
+    if (!In.Replaces.empty()) {
+        std::u16string Edited = ABC.ABCText();
+        ABC_ApplyReplaceItems(Edited, In.Replaces);
+        TNuo4ABCBuffer ABC2(Edited);
+        TNuo4SimpleBuffer B(&ABC2);
+        CheckStructure(B);
+        DrawPages(B);
+    }
+    return 0;
+}
