@@ -103,13 +103,17 @@ int SectionOfStartType(TNuo4ABCLineType AType) {
 // ---- Unit-level functions -------------------------------------------------------------------
 
 std::u16string ABC_AdjustLineBreak(TText AText) {
+    // CR LF becomes CR. A lone LF (a file written with Unix line breaks) is a line break too:
+    // dropping it would join every line of such a score into one and lose its sections.
     std::u16string Result;
     Result.reserve(AText.size());
-    for (size_t From = 0;;) {
-        const size_t Pos = AText.find(LF, From);
-        Result.append(AText.substr(From, Pos == TText::npos ? TText::npos : Pos - From));
-        if (Pos == TText::npos) break;
-        From = Pos + 1;
+    for (size_t I = 0; I < AText.size(); ++I) {
+        const char16_t C = AText[I];
+        if (C != LF) {
+            Result += C;
+        } else if (I == 0 || AText[I - 1] != CR) {
+            Result += CR;
+        }
     }
     return Result;
 }

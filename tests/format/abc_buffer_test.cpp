@@ -173,11 +173,12 @@ TNuo4ABCSectionReaders Fakes() {
 
 // ---- Line breaks and line ranges ---------------------------------------------------------
 
-TEST(LineBreaks, EveryLineFeedIsRemoved) {
-    EXPECT_EQ(ABC_AdjustLineBreak(u"a\r\nb\nc\r"), u"a\rbc\r");
+TEST(LineBreaks, CrLfAndLoneLfBecomeOneCr) {
+    EXPECT_EQ(ABC_AdjustLineBreak(u"a\r\nb\nc\r"), u"a\rb\rc\r");
+    EXPECT_EQ(ABC_AdjustLineBreak(u"\n\n\r\n"), u"\r\r\r");
     const TNuo4ABCBuffer B(u"a\nb");
-    ASSERT_EQ(B.GetABCLinesCount(), 1);
-    EXPECT_EQ(B.ABCText(), u"ab");
+    ASSERT_EQ(B.GetABCLinesCount(), 2);
+    EXPECT_EQ(B.ABCText(), u"a\rb");
     const TNuo4ABCBuffer C(u"1\r\n2\r\n");
     EXPECT_EQ(C.ABCText(), u"1\r2\r");
     EXPECT_EQ(C.GetABCLinesCount(), 2);

@@ -75,3 +75,15 @@ TEST(DemoScores, InstrumentalPieceIsReadCompletely) {
 TEST(DemoScores, TwoPartCanonIsReadCompletely) {
     ExpectFullyRead("liangzhilaohu.nuoabc", 90, {}, 2);
 }
+
+TEST(DemoScores, UnixLineBreaksReadAsTheSameScore) {
+    const std::u16string Source = ReadDemo("molihua.nuoabc");
+    std::u16string Unix;
+    for (char16_t C : Source)
+        if (C != u'\r') Unix += C;
+    ASSERT_NE(Unix.find(u'\n'), std::u16string::npos);
+    const TNuo4ABCBuffer Dos(Source), Lf(Unix);
+    EXPECT_EQ(Lf.ABCText(), Dos.ABCText());
+    EXPECT_EQ(Lf.Section_Voice.Buffer.size(), Dos.Section_Voice.Buffer.size());
+    EXPECT_EQ(Lf.Section_Lyrics.VerseBuffer.size(), 2u);
+}
