@@ -35,6 +35,9 @@ void EnsureApplication() {
     static char* Argv[] = {Name, nullptr};
     App = new QGuiApplication(Argc, Argv);
     Nuo4Render_Init();
+    // The music font must leave the font database while Qt's font cache still exists: an
+    // exit handler registered now runs before the statics that Qt created above are gone.
+    std::atexit([] { Nuo4Render_Done(); });
 }
 
 void CheckStructure(const TNuo4SimpleBuffer& B) {
