@@ -1,5 +1,6 @@
 #include "format/attach_symbols.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -217,6 +218,119 @@ void TrecNuo4SymbolAttachText::SetABCTextToSolidLine(bool bVert, float ALength) 
 
 void TrecNuo4SymbolAttachText::SetABCTextToWaveLine(bool bVert, float ALength) {
     SetABCText(LineText(bVert ? u"wlv:" : u"wlh:", ALength));
+}
+
+void TrecNuo4SymbolAttachText::InitializeToBarNumber(int32_t ABarNumber,
+                                                     TNuo4AttachmentsOcupyTypes AOcupy) {
+    SetToDefault();
+    SetABCText(GetABCText_BarNumber(ABarNumber));
+    Ocupy = AOcupy;
+}
+
+void TrecNuo4SymbolAttachText::InitializeToWaveLine(bool bVert, float ALength,
+                                                    TNuo4AttachmentsOcupyTypes AOcupy) {
+    SetToDefault();
+    SetABCTextToWaveLine(bVert, ALength);
+    Ocupy = AOcupy;
+}
+
+bool TrecNuo4SymbolAttachText::GetSingleElement(TRecNuo4TextElement& AElement) const {
+    const TNuo4TextElementArray E = GetElementArray();
+    if (E.size() != 1) return false;
+    AElement = E[0];
+    return true;
+}
+
+bool TrecNuo4SymbolAttachText::IsNormalText(std::u16string& AText) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsNormalText(AText);
+}
+
+bool TrecNuo4SymbolAttachText::IsPartName(std::u16string& AText) const {
+    return FontUsage == fuPartName && IsNormalText(AText);
+}
+
+bool TrecNuo4SymbolAttachText::IsBarNumber(std::u16string& ABarNumber) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsBarNumber(ABarNumber);
+}
+
+bool TrecNuo4SymbolAttachText::IsPureNote(TrecNuo4MusicPureNote& ANote) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsPureNote(ANote);
+}
+
+bool TrecNuo4SymbolAttachText::IsChord_SingleNote(TrecNuo4Pitch& APitch) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsChord_SingleNote(APitch);
+}
+
+bool TrecNuo4SymbolAttachText::IsGeneralLine(TNuo4GeneralLineType& AType, bool& bVert,
+                                             float& ALength) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsGeneralLine(AType, bVert, ALength);
+}
+
+bool TrecNuo4SymbolAttachText::IsSolidLine(bool& bVert, float& ALength) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsSolidLine(bVert, ALength);
+}
+
+bool TrecNuo4SymbolAttachText::IsWaveLine(bool& bVert, float& ALength) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsWaveLine(bVert, ALength);
+}
+
+bool TrecNuo4SymbolAttachText::IsRectangle(TrecNuo4SizeF& ASize, bool& bDashed,
+                                           bool& bFilled) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsRectangle(ASize, bDashed, bFilled);
+}
+
+bool TrecNuo4SymbolAttachText::IsEllipse(TrecNuo4SizeF& ASize, bool& bDashed, bool& bFilled) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsEllipse(ASize, bDashed, bFilled);
+}
+
+bool TrecNuo4SymbolAttachText::IsArc(float& ALength, int32_t& AStyle) const {
+    TRecNuo4TextElement E;
+    return GetSingleElement(E) && E.IsArc(ALength, AStyle);
+}
+
+bool TrecNuo4SymbolAttachText::IsKeyChange(TrecNuo4KeySignature& AKey) const {
+    static constexpr char16_t Zhuan = u'\u8F6C';
+    const size_t P = Text_ABC.find_first_not_of(u' ');
+    if (P == std::u16string::npos || Text_ABC[P] != Zhuan) return false;
+    for (const TRecNuo4TextElement& E : GetElementArray()) {
+        TrecNuo4KeyAndMeters KM;
+        if (E.IsKeyAndMeters(KM) && KM.Key.IsValid()) {
+            AKey = KM.Key;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TrecNuo4SymbolAttachText::IsLineSymbol(bool& bVert, float& ALength) const {
+    TRecNuo4TextElement E;
+    if (!GetSingleElement(E)) return false;
+    TNuo4GeneralLineType T;
+    TrecNuo4SizeF Size;
+    bool bDashed, bFilled;
+    int32_t Style;
+    if (E.IsWaveLine(bVert, ALength) || E.IsSolidLine(bVert, ALength) ||
+        E.IsGeneralLine(T, bVert, ALength))
+        return true;
+    if (E.IsRectangle(Size, bDashed, bFilled)) {
+        bVert = Size.Height > Size.Width;
+        ALength = std::max(Size.Width, Size.Height);
+        return true;
+    }
+    if (E.IsArc(ALength, Style)) {
+        bVert = false;
+        return true;
+    }
+    return false;
 }
 
 std::u16string TrecNuo4SymbolAttachText::ToABCText() const {
@@ -461,10 +575,28 @@ bool TrecNuo4SymbolAttachExtend::GetData(TrecNuo4AttachExtendData& AValue) const
 }
 
 bool TrecNuo4SymbolAttachExtend::IsSingleChar() const {
+    char16_t C;
+    return IsSingleChar(C);
+}
+
+bool TrecNuo4SymbolAttachExtend::IsSingleChar(char16_t& AUnicode) const {
     TrecNuo4AttachExtendData D;
     if (!GetData(D) || D.Items.size() != 1) return false;
     const std::u16string& T = D.Items[0].Text_ABC;
-    return ABC_Unescape(T, TKoRange(0, static_cast<int32_t>(T.size()))).size() == 1;
+    const std::u16string Chars = ABC_Unescape(T, TKoRange(0, static_cast<int32_t>(T.size())));
+    if (Chars.size() != 1) return false;
+    AUnicode = Chars[0];
+    return true;
+}
+
+bool TrecNuo4SymbolAttachExtend::IsBrace_ZhiKuoHao() const {
+    char16_t C;
+    return IsSingleChar(C) && C == u'\xF0D4';
+}
+
+bool TrecNuo4SymbolAttachExtend::IsLineSymbol() const {
+    char16_t C;
+    return IsSingleChar(C) && C == u'\xF00C';
 }
 
 bool TrecNuo4SymbolAttachExtend::EditFirstChar(int ADelta,

@@ -15,6 +15,7 @@
 #include "format/note_style_index.h"
 #include "format/symbol_control_options.h"
 #include "format/symbol_transform.h"
+#include "format/text_element.h"
 
 namespace nuo4 {
 
@@ -43,6 +44,37 @@ struct TrecNuo4SymbolAttachText {
     void SetABCTextFromRealText(TText AText);
     void SetABCTextToSolidLine(bool bVert, float ALength);  // "{slv:%.1f}" / "{slh:%.1f}"
     void SetABCTextToWaveLine(bool bVert, float ALength);   // "{wlv:%.1f}" / "{wlh:%.1f}"
+    // Reset to the defaults, then the boxed bar number / a wave line with that occupancy.
+    void InitializeToBarNumber(int32_t ABarNumber, TNuo4AttachmentsOcupyTypes AOcupy);
+    void InitializeToWaveLine(bool bVert, float ALength, TNuo4AttachmentsOcupyTypes AOcupy);
+
+    // The elements of the text.
+    TNuo4TextElementArray GetElementArray() const { return GetElementArray_FromABCText(Text_ABC); }
+    // The only element of a text of exactly one element.
+    bool GetSingleElement(TRecNuo4TextElement& AElement) const;
+    // Each is true for a text of exactly one element of that kind and gives its data.
+    bool IsNormalText(std::u16string& AText) const;
+    // A normal text in the part-name font.
+    bool IsPartName(std::u16string& AText) const;
+    bool IsBarNumber(std::u16string& ABarNumber) const;
+    bool IsPureNote(TrecNuo4MusicPureNote& ANote) const;
+    bool IsChord_SingleNote(TrecNuo4Pitch& APitch) const;
+    bool IsGeneralLine(TNuo4GeneralLineType& AType, bool& bVert, float& ALength) const;
+    bool IsSolidLine(bool& bVert, float& ALength) const;
+    bool IsWaveLine(bool& bVert, float& ALength) const;
+    bool IsRectangle(TrecNuo4SizeF& ASize, bool& bDashed, bool& bFilled) const;
+    bool IsEllipse(TrecNuo4SizeF& ASize, bool& bDashed, bool& bFilled) const;
+    bool IsArc(float& ALength, int32_t& AStyle) const;
+    // A text that starts with "转" and holds a key-and-meters element with a valid key.
+    bool IsKeyChange(TrecNuo4KeySignature& AKey) const;
+    // A single wave, solid or general line, rectangle or arc. bVert: a vertical line or a
+    // rectangle taller than wide; ALength: the line's length, the rectangle's longer side.
+    bool IsLineSymbol(bool& bVert, float& ALength) const;
+    bool IsLineSymbol() const {
+        bool V;
+        float L;
+        return IsLineSymbol(V, L);
+    }
     // "%s, %s, %s, %s, %s": usage, text, transform in braces, occupancy, colour.
     std::u16string ToABCText() const;
     // At least 2 values: usage and text required; transform, occupancy, colour optional.
@@ -165,6 +197,12 @@ struct TrecNuo4SymbolAttachExtend {
     // Reads Text_ABC as an item list.
     bool GetData(TrecNuo4AttachExtendData& AValue) const;
     bool IsSingleChar() const;
+    // One item whose resolved text is one character, and that character.
+    bool IsSingleChar(char16_t& AUnicode) const;
+    // The single character U+F0D4 (a square bracket drawn as a character).
+    bool IsBrace_ZhiKuoHao() const;
+    // The single character U+F00C (a horizontal line).
+    bool IsLineSymbol() const;
     // Move the first character of the first item to the next or previous code point when the
     // music font has a glyph there (AGlyphExists); the item text is stored again as forced
     // escapes. False, with nothing changed, when there is no such glyph or no item.
@@ -197,6 +235,16 @@ struct TrecNuo4SymbolAttachBrace {
     float Length_ExtraLine = 0;
 
     void SetToDefault() { *this = TrecNuo4SymbolAttachBrace(); }
+    bool StyleIsZhiKuoHao() const { return Style == absZhiKuoHao; }
+    bool StyleIsHuaKuoHao2() const { return Style == absHuaKuoHao2; }
+    // Only the square bracket and the second curly style draw an extra line.
+    float GetExtraLineLength() const {
+        return (StyleIsZhiKuoHao() || StyleIsHuaKuoHao2()) && Length_ExtraLine > 0
+                   ? Length_ExtraLine
+                   : 0.0f;
+    }
+    float GetTotalLength() const { return Length + GetExtraLineLength(); }
+    bool GetWithExtraLine() const { return GetExtraLineLength() > 0; }
     // "%s, %s, %.1f, %s" and, when there is an extra line, its length with two decimals.
     std::u16string ToABCText() const;
     // At least 4 values: style, direction, length, occupancy; the extra line optional.

@@ -1,6 +1,6 @@
 // Placement of the arcs of the voice (slurs, ties, tuplet brackets): their lines, lengths,
 // shapes and heights above the notes, their symbols (one, or two pieces when the arc breaks at
-// a line end), and the automatic length of wrapped special arcs.
+// a line end), and the automatic length of wrapped special arcs and voltas.
 
 #include <algorithm>
 #include <limits>
@@ -11,6 +11,7 @@
 #include "render/note_geometry.h"
 #include "render/note_symbol.h"
 #include "render/symbol_arc.h"
+#include "render/symbol_attach.h"
 
 namespace nuo4 {
 
@@ -226,26 +227,50 @@ void TNuo4SimpleBuffer::CreateArcs() {
     }
 }
 
+// The length a wrapped piece at page X needs to reach the edge of its line: a left piece the
+// right edge of the line's last symbol, a right piece the left edge of its first symbol.
+// Negative when the owner is on no line.
+double TNuo4SimpleBuffer::WrappedPieceLengthToLineEdge(int32_t AAttachIndex, bool bLeftPiece,
+                                                       double AX) const {
+    const int32_t Line =
+        Nuo4LineIndexOfBasicIndex(LineInfoArray, Attach_GetBasicIndex(AAttachIndex));
+    if (Line < 0) return -1;
+    const TKoRange R = LineInfoArray[Line].GetBasicIndexRangeExcludeReturn();
+    if (bLeftPiece) {
+        TNuo4Symbol* Last = Basic_GetSymbol(R.EndIndex());
+        return Last->Pos().x() + Last->Bounds().right() - AX;
+    }
+    TNuo4Symbol* First = Basic_GetSymbol(R.StartIndex);
+    return AX - (First->Pos().x() + First->Bounds().left());
+}
+
 void TNuo4SimpleBuffer::AutoAlign_WrappedSpecialArcs() {
     for (int32_t A = 0; A < Attach_GetCount(); ++A) {
         if (!Attach_IsAttachArc(A)) continue;
         auto* S = static_cast<TNuo4SymbolAttachArc*>(Attach_GetSymbol(A));
         if (S->IsFull() || !S->AutoAlign()) continue;
-        const int32_t Line = Nuo4LineIndexOfBasicIndex(LineInfoArray, Attach_GetBasicIndex(A));
-        if (Line < 0) continue;
-        const TKoRange R = LineInfoArray[Line].GetBasicIndexRangeExcludeReturn();
-        // The line's edges are those of its first and last symbols, on the page.
-        double Length;
-        if (S->IsLeft()) {
-            TNuo4Symbol* Last = Basic_GetSymbol(R.EndIndex());
-            Length = Last->Pos().x() + Last->Bounds().right() - S->Pos().x();
-        } else {
-            TNuo4Symbol* First = Basic_GetSymbol(R.StartIndex);
-            Length = S->Pos().x() - (First->Pos().x() + First->Bounds().left());
-        }
+        const double Length = WrappedPieceLengthToLineEdge(A, S->IsLeft(), S->Pos().x());
+        if (Length < 0) continue;
         S->SetLength(float(std::max(Length, Nuo4ArcMinLength)));
         S->Update(true);
     }
+}
+
+void TNuo4SimpleBuffer::AutoAlign_WrappedSpecialFangZis() {
+    for (int32_t A = 0; A < Attach_GetCount(); ++A) {
+        if (!Attach_IsAttachFangZi(A)) continue;
+        auto* S = static_cast<TNuo4SymbolAttachFangZi*>(Attach_GetSymbol(A));
+        if (S->FangZiType() != afztFangZi || S->IsFull() || !S->AutoAlign()) continue;
+        const double Length = WrappedPieceLengthToLineEdge(A, S->IsLeft(), S->Pos().x());
+        if (Length < 0) continue;
+        S->SetLength(float(std::max(Length, Nuo4ArcMinLength)));
+        S->Update(true);
+    }
+}
+
+void TNuo4SimpleBuffer::AutoAlign_WrappedSpecialArcsAndFangZis() {
+    AutoAlign_WrappedSpecialArcs();
+    AutoAlign_WrappedSpecialFangZis();
 }
 
 }  // namespace nuo4

@@ -32,7 +32,7 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     // Attach branches aligned.
     UpdateAllAttachSymbolsPos();
     // Wrapped special arcs and voltas aligned.
-    AutoAlign_WrappedSpecialArcs();
+    AutoAlign_WrappedSpecialArcsAndFangZis();
 }
 
 }  // namespace nuo4

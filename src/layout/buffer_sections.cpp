@@ -8,6 +8,7 @@
 #include "layout/simple_buffer.h"
 #include "render/measure_surface.h"
 #include "render/note_style.h"
+#include "render/symbol_attach.h"
 #include "render/symbol_page.h"
 
 namespace nuo4 {
@@ -34,7 +35,11 @@ void TNuo4SimpleBuffer::ProcessSection_Fonts() {
 }
 
 void TNuo4SimpleBuffer::ProcessSection_Options() {
+    // The options own the pointer to the current surface but not the surface: a reset must
+    // not drop it, or texts built after this stage would measure and draw nothing.
+    void* const Dest = Nuo4DocOptions().DestGraphics;
     Nuo4DocOptions().SetToDefault();
+    Nuo4DocOptions().DestGraphics = Dest;
     FABCBuffer->UpdateOptions();
     if (FEventHandler_RequestHMIDocOptions) FEventHandler_RequestHMIDocOptions(this);
     RebuildAll(Nuo4DocOptions());
@@ -84,8 +89,12 @@ void TNuo4SimpleBuffer::ProcessSection_Lyrics() {
 }
 
 void TNuo4SimpleBuffer::ProcessSection_Attachments() {
-    const auto& Build = Nuo4LayoutSymbolBuilders().Attachments;
-    if (!Build || Basic_GetCount() == 0) return;
+    if (Basic_GetCount() == 0) return;
+    TNuo4MeasureSurfaceScope Surface;
+    const auto& Hook = Nuo4LayoutSymbolBuilders().Attachments;
+    const auto Build = [&](const TrecNuo4SectionItem_Attachments& AItem) {
+        return Hook ? Hook(AItem) : CreateAttachmentsSymbol(AItem);
+    };
     const auto& Items = FABCBuffer->Section_Attachments.Buffer;
     const TNuo4SizeF Digit = Nuo4DocOptions().GetNormalStyleDigitSize();
     for (int32_t I = 0; I < int32_t(Items.size()); ++I) {

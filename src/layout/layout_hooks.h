@@ -1,8 +1,8 @@
 #pragma once
 // The builders of the symbols that the attachments stage creates.
 // The stages themselves (which items, at which owner, with which offset and text origin) are
-// the document buffer's; the symbol classes of those sections plug in here, so that the
-// buffer does not depend on them. An unset builder creates nothing.
+// the document buffer's. An unset builder leaves the symbols to the attachment classes
+// (CreateAttachmentsSymbol); tests set one to place symbols of their own.
 
 #include <functional>
 #include <memory>
@@ -16,7 +16,8 @@ namespace nuo4 {
 class TNuo4SimpleBuffer;
 
 struct TNuo4LayoutSymbolBuilders {
-    // The symbol of one attachments item; null for a kind without symbol.
+    // The symbol of one attachments item; null for a kind without symbol. Unset: the
+    // attachment classes' own symbols.
     std::function<std::unique_ptr<TNuo4Symbol>(const TrecNuo4SectionItem_Attachments&)> Attachments;
 };
 

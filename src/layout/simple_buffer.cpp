@@ -1,6 +1,7 @@
 #include "layout/simple_buffer.h"
 
 #include "layout/fine_timer.h"
+#include "render/measure_surface.h"
 #include "render/note_symbol.h"
 #include "render/symbol_basic.h"
 
@@ -37,6 +38,8 @@ TNuo4SimpleBuffer::~TNuo4SimpleBuffer() {
 void TNuo4SimpleBuffer::ProcessABCBuffer() {
     TKoFineTimer& T = Nuo4FineTimer();
     const char* const* M = Nuo4SimBufProcessMarks;
+    // Texts are measured and outlined on a surface; a build outside any drawing lends one.
+    TNuo4MeasureSurfaceScope Surface;
     T.Mark(0, M[0]);
     ProcessSection_Fonts();
     T.Mark(0, M[1]);

@@ -302,8 +302,10 @@ class TNuo4SimpleBuffer {
     void SinglePageToMultiPage();
     void AttachBranch_AutoAlign();
     void AutoAlign_WrappedSpecialArcsAndFangZis();
-    // Wrapped special arcs with automatic alignment reach the edge of their line.
+    // Wrapped special arcs and voltas with automatic alignment reach the edge of their line.
     void AutoAlign_WrappedSpecialArcs();
+    void AutoAlign_WrappedSpecialFangZis();
+    double WrappedPieceLengthToLineEdge(int32_t AAttachIndex, bool bLeftPiece, double AX) const;
 
   private:
     std::vector<TNuo4AttachmentsOcupyTypes> FAttachOcupy;  // per attach index

@@ -11,6 +11,7 @@
 #include "layout/simple_buffer.h"
 #include "render/music_font.h"
 #include "render/note_style.h"
+#include "render/symbol_attach.h"
 
 using namespace nuo4;
 
@@ -180,11 +181,12 @@ TEST_F(BufferStages, AttachmentsGetTheirOwnerOffsetAndTextOrigin) {
     EXPECT_EQ(B.GetDocInfo().Attachments_TextCount, 1);
 }
 
-TEST_F(BufferStages, WithoutBuildersTheSectionStagesAddNothing) {
+TEST_F(BufferStages, WithoutBuildersAttachmentsTakeTheirOwnClasses) {
     TrecNuo4SectionItem_Attachments Item;
     Item.InitializeToText(u"a", fuAttachText1, 0, 0, 1, 1, 0);
     auto& B = Build(u".Voice\r1 2 3\r.Attachments\r" + Item.ToABCText() + u"\r");
-    EXPECT_EQ(B.Attach_GetCount(), 0);
+    ASSERT_EQ(B.Attach_GetCount(), 1);
+    EXPECT_NE(dynamic_cast<const TNuo4SymbolAttachText*>(B.Attach_GetSymbol(0)), nullptr);
     EXPECT_EQ(B.Basic_GetCount(), 3);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "format/score_file.h"
+#include "render/measure_surface.h"
 #include "render/music_font.h"
 
 namespace nuo4::cli {
@@ -25,6 +26,8 @@ bool LoadLayoutDocument(const std::string& APath, TLayoutDocument& ADoc, std::st
     }
     Nuo4Render_Init();
     ADoc.ABCBuffer = std::make_unique<TNuo4ABCBuffer>(Text);
+    // Texts of the voice and the attachments are measured and outlined while building.
+    TNuo4MeasureSurfaceScope Surface;
     ADoc.Buffer = std::make_unique<TNuo4SimpleBuffer>(ADoc.ABCBuffer.get());
     return true;
 }
