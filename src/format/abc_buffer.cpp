@@ -249,14 +249,30 @@ int32_t ABC_Scan_ReadVoicePiece(TText AText, TKoRange APiece,
                                 bool (*AReader)(TText, TKoRange, TNuo4VoiceSymbolPtr&, int32_t&),
                                 std::vector<TNuo4VoiceSymbolPtr>& ASymbols) {
     int32_t LastEnd = -1;
-    for (const TKoRange& Token : ABC_SplitByWhite(AText, APiece, true)) {
-        int32_t Pos = Token.StartIndex;
-        while (Pos <= Token.EndIndex()) {
+    if (!ABC_RangeIsUsable(AText, APiece)) return LastEnd;
+    // Tokens are cut here rather than collected first: the voice is the bulk of a score.
+    const int32_t Last = APiece.EndIndex();
+    int32_t P = APiece.StartIndex;
+    while (P <= Last) {
+        while (P <= Last && (AText[P] == u' ' || AText[P] == u'\t')) ++P;
+        if (P > Last) break;
+        const int32_t TokenStart = P;
+        while (P <= Last && AText[P] != u' ' && AText[P] != u'\t') {
+            if (AText[P] == u'{') {
+                const int32_t Close =
+                    ABC_FindMatchingClose(AText, TKoRange::FromStartEnd(P, Last), u"{", u"}");
+                P = Close < 0 ? Last : Close;
+            }
+            ++P;
+        }
+        const int32_t TokenEnd = P - 1;
+        int32_t Pos = TokenStart;
+        while (Pos <= TokenEnd) {
             TNuo4VoiceSymbolPtr Symbol;
             int32_t EndPos = -1;
             // A reader that consumed nothing or ran past the token is treated as failing.
-            if (!AReader(AText, TKoRange::FromStartEnd(Pos, Token.EndIndex()), Symbol, EndPos) ||
-                !Symbol || EndPos < Pos || EndPos > Token.EndIndex())
+            if (!AReader(AText, TKoRange::FromStartEnd(Pos, TokenEnd), Symbol, EndPos) || !Symbol ||
+                EndPos < Pos || EndPos > TokenEnd)
                 break;
             ASymbols.push_back(std::move(Symbol));
             LastEnd = EndPos;
@@ -475,6 +491,12 @@ void TNuo4ABCBuffer::ScanSection_Voice() {
     Sec.ABCTextRange_Line = FSectionLines[astVoice];
     if (!Sec.ABCTextRange_Line.IsValid()) return;
     const TText T = FABCText;
+    // Room for a symbol per four characters of the section (a typical symbol and its space are
+    // three to five), so that a long voice does not move its pointer array again and again.
+    const TKoRange& Lines = Sec.ABCTextRange_Line;
+    const int32_t SectionChars = LineRangeArray[Lines.EndIndex()].EndIndex() -
+                                 LineRangeArray[Lines.StartIndex].StartIndex + 1;
+    Sec.Buffer.reserve(static_cast<size_t>(SectionChars / 4 + 1));
     for (int I = Sec.ABCTextRange_Line.StartIndex; I <= Sec.ABCTextRange_Line.EndIndex(); ++I) {
         const TNuo4ABCLineType Type = LineTypeArray[I];
         if (Type == altSectionVoice_Start) {
@@ -495,10 +517,8 @@ void TNuo4ABCBuffer::ScanSection_Voice() {
                 Piece = ABC_RangeFrom(Piece, Piece.StartIndex + 2);
                 if (!Piece.IsNonEmpty()) continue;
             }
-            std::vector<TNuo4VoiceSymbolPtr> Symbols;
             ExtendTo(Sec.ABCTextRange_All,
-                     ABC_Scan_ReadVoicePiece(T, Piece, FReaders.VoiceSymbol, Symbols));
-            for (auto& Symbol : Symbols) Sec.AddItem(std::move(Symbol));
+                     ABC_Scan_ReadVoicePiece(T, Piece, FReaders.VoiceSymbol, Sec.Buffer));
         }
     }
 }

@@ -239,6 +239,19 @@ int32_t ABC_FindEarliestCharOf(TText AText, TKoRange ARange, TText AChars, int& 
 
 int32_t ABC_FindMatchingClose(TText AText, TKoRange ARange, TText AOpen, TText AClose) {
     if (AOpen.empty() || AClose.empty() || !ABC_StartsWith(AText, ARange, AOpen)) return -1;
+    if (AOpen.size() == 1 && AClose.size() == 1 && AOpen[0] != AClose[0]) {
+        // Single-character brackets, the case of every brace group of the voice.
+        const char16_t O = AOpen[0], C = AClose[0];
+        int Depth = 1;
+        const int32_t Last = ARange.EndIndex();
+        for (int32_t P = ARange.StartIndex + 1; P <= Last; ++P) {
+            if (AText[P] == O)
+                ++Depth;
+            else if (AText[P] == C && --Depth == 0)
+                return P;
+        }
+        return -1;
+    }
     const bool bSame = AOpen == AClose;
     int Depth = 1;
     int32_t P = ARange.StartIndex + static_cast<int32_t>(AOpen.size());

@@ -11,6 +11,7 @@
 
 #include "format/abc_common.h"
 #include "format/ko_range.h"
+#include "format/small_vector.h"
 
 namespace nuo4 {
 
@@ -132,54 +133,33 @@ class TNuo4ABCTokenInfoItems {
     using const_iterator = const TrecNuo4ABCTokenInfoItem*;
 
     TNuo4ABCTokenInfoItems() = default;
-    TNuo4ABCTokenInfoItems(std::initializer_list<TrecNuo4ABCTokenInfoItem> AItems) {
-        for (const auto& I : AItems) push_back(I);
-    }
+    TNuo4ABCTokenInfoItems(std::initializer_list<TrecNuo4ABCTokenInfoItem> AItems)
+        : FItems(AItems) {}
 
-    size_t size() const { return FCount; }
-    bool empty() const { return FCount == 0; }
-    TrecNuo4ABCTokenInfoItem* data() { return FHeap.empty() ? FInline : FHeap.data(); }
-    const TrecNuo4ABCTokenInfoItem* data() const { return FHeap.empty() ? FInline : FHeap.data(); }
-    iterator begin() { return data(); }
-    iterator end() { return data() + FCount; }
-    const_iterator begin() const { return data(); }
-    const_iterator end() const { return data() + FCount; }
-    TrecNuo4ABCTokenInfoItem& operator[](size_t I) { return data()[I]; }
-    const TrecNuo4ABCTokenInfoItem& operator[](size_t I) const { return data()[I]; }
+    size_t size() const { return FItems.size(); }
+    bool empty() const { return FItems.empty(); }
+    TrecNuo4ABCTokenInfoItem* data() { return FItems.data(); }
+    const TrecNuo4ABCTokenInfoItem* data() const { return FItems.data(); }
+    iterator begin() { return FItems.begin(); }
+    iterator end() { return FItems.end(); }
+    const_iterator begin() const { return FItems.begin(); }
+    const_iterator end() const { return FItems.end(); }
+    TrecNuo4ABCTokenInfoItem& operator[](size_t I) { return FItems[I]; }
+    const TrecNuo4ABCTokenInfoItem& operator[](size_t I) const { return FItems[I]; }
     const TrecNuo4ABCTokenInfoItem& at(size_t I) const {
-        if (I >= FCount) throw std::out_of_range("token index");
-        return data()[I];
+        if (I >= size()) throw std::out_of_range("token index");
+        return FItems[I];
     }
-    TrecNuo4ABCTokenInfoItem& back() { return data()[FCount - 1]; }
-    const TrecNuo4ABCTokenInfoItem& back() const { return data()[FCount - 1]; }
-    const TrecNuo4ABCTokenInfoItem& front() const { return data()[0]; }
-    void clear() {
-        FCount = 0;
-        FHeap.clear();
-    }
-    void push_back(const TrecNuo4ABCTokenInfoItem& AItem) {
-        if (FHeap.empty() && FCount < InlineCapacity) {
-            FInline[FCount++] = AItem;
-            return;
-        }
-        if (FHeap.empty()) FHeap.assign(FInline, FInline + FCount);
-        FHeap.push_back(AItem);
-        ++FCount;
-    }
+    TrecNuo4ABCTokenInfoItem& back() { return FItems.back(); }
+    const TrecNuo4ABCTokenInfoItem& back() const { return FItems.back(); }
+    const TrecNuo4ABCTokenInfoItem& front() const { return FItems.front(); }
+    void clear() { FItems.clear(); }
+    void push_back(const TrecNuo4ABCTokenInfoItem& AItem) { FItems.push_back(AItem); }
     iterator erase(const_iterator APos) {
-        const size_t I = static_cast<size_t>(APos - begin());
-        if (I >= FCount) return end();
-        if (!FHeap.empty()) {
-            FHeap.erase(FHeap.begin() + static_cast<std::ptrdiff_t>(I));
-        } else {
-            for (size_t K = I + 1; K < FCount; ++K) FInline[K - 1] = FInline[K];
-        }
-        --FCount;
-        return begin() + I;
+        if (APos < begin() || APos >= end()) return end();
+        return FItems.erase(APos);
     }
-    bool operator==(const TNuo4ABCTokenInfoItems& AOther) const {
-        return FCount == AOther.FCount && std::equal(begin(), end(), AOther.begin());
-    }
+    bool operator==(const TNuo4ABCTokenInfoItems& AOther) const { return FItems == AOther.FItems; }
 
     void AddItem(TNuo4ABCTokenType AType, TKoRange ARange) { push_back({AType, ARange}); }
     void AddItem(const TrecNuo4ABCTokenInfoItem& AItem) { push_back(AItem); }
@@ -191,10 +171,7 @@ class TNuo4ABCTokenInfoItems {
     TKoRange GetRangeOfFirst(TNuo4ABCTokenType AType) const;
 
   private:
-    static constexpr size_t InlineCapacity = 2;
-    TrecNuo4ABCTokenInfoItem FInline[InlineCapacity];
-    std::vector<TrecNuo4ABCTokenInfoItem> FHeap;  // all items once there are more than two
-    size_t FCount = 0;
+    TNuo4SmallVector<TrecNuo4ABCTokenInfoItem, 2> FItems;
 };
 
 struct TrecNuo4ABCParseInfo_SymbolHeader {

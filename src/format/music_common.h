@@ -13,6 +13,7 @@
 
 #include "format/abc_common.h"
 #include "format/ko_range.h"
+#include "format/small_vector.h"
 
 namespace nuo4 {
 
@@ -105,7 +106,8 @@ struct TrecNuo4Pitch {
     std::u16string ToABCText() const;
 };
 
-using TNuo4Pitches = std::vector<TrecNuo4Pitch>;
+// A note has one pitch, a chord or grace group mostly two: these stay inside the record.
+using TNuo4Pitches = TNuo4SmallVector<TrecNuo4Pitch, 2>;
 
 // One pitch from the start of the range: accidentals, a digit or drum mark, octave marks.
 bool ReadPitch(TText AText, TKoRange ARange, TrecNuo4Pitch& APitch, int32_t& AEndPos);

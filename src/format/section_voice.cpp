@@ -111,7 +111,14 @@ bool ReadVoiceSymbol(TText AText, TKoRange ARange, TNuo4VoiceSymbolPtr& ASymbol,
     // Each kind can only start with certain characters; the others are not tried at all.
     const char16_t C = AText[ARange.StartIndex];
     const bool bDigit = C >= u'0' && C <= u'9';
-    if (bDigit &&
+    // A meter is digits and "/": most digits begin notes, which need not try a meter first.
+    auto DigitsThenSlash = [&] {
+        int32_t P = ARange.StartIndex + 1;
+        const int32_t Last = ARange.EndIndex();
+        while (P <= Last && AText[P] >= u'0' && AText[P] <= u'9') ++P;
+        return P <= Last && AText[P] == u'/';
+    };
+    if (bDigit && DigitsThenSlash() &&
         TryKind<TrecNuo4ABCParseInfo_Meter>(AText, ARange, ReadVoiceMeter, ASymbol, AEndPos))
         return true;
     const bool bMayBeNote = bDigit || C == u'(' || C == u'{' || C == u'#' || C == u'b' ||
