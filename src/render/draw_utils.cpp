@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <QTextOption>
 #include <cmath>
+#include <optional>
 
 namespace nuo4 {
 
@@ -310,9 +311,43 @@ bool TKoGDIPlusFont::CodePointExists(const TKoFont& AFont, char16_t AUnicode) {
     return !Glyphs.isEmpty() && Glyphs[0] != 0 && !Raw.pathForGlyph(Glyphs[0]).isEmpty();
 }
 
+namespace {
+
+// A font and a text, as the key of kept layouts and metrics (the text empty for metrics).
+struct TTextKey {
+    QString FamilyName;
+    double Size = 0;
+    TGPFontStyle Style = 0;
+    QString Text;
+    bool operator==(const TTextKey& O) const {
+        return Size == O.Size && Style == O.Style && FamilyName == O.FamilyName && Text == O.Text;
+    }
+};
+
+size_t qHash(const TTextKey& K, size_t ASeed = 0) {
+    return qHashMulti(ASeed, K.FamilyName, K.Size, K.Style, K.Text);
+}
+
+TTextKey FontKey(const TKoFont& AFont, const QString& AText = QString()) {
+    return TTextKey{AFont.FamilyName, AFont.Size, AFont.Style, AText};
+}
+
+// Kept laid-out lines and font metrics are bounded; see LayOutLine.
+constexpr int MaxLaidOutLines = 4096;
+
+QHash<TTextKey, TKoFontMetrics>& FontMetricsCache() {
+    static QHash<TTextKey, TKoFontMetrics> Cache;
+    return Cache;
+}
+
+}  // namespace
+
 TKoFontMetrics TKoGDIPlusFont::GetFontMetrics(const TKoFont& AFont) {
     TKoFontMetrics M;
     if (!AFont.IsValid()) return M;
+    const TTextKey Key = FontKey(AFont);
+    auto& Cache = FontMetricsCache();
+    if (auto It = Cache.constFind(Key); It != Cache.constEnd()) return It.value();
     const QRawFont Raw = QRawFont::fromFont(AFont.ToReferenceQFont());
     const double K = AFont.Size / Nuo4ReferencePixelSize;
     if (Raw.isValid()) {
@@ -327,6 +362,8 @@ TKoFontMetrics TKoGDIPlusFont::GetFontMetrics(const TKoFont& AFont) {
         M.WinDescent = FM.descent() * K;
         M.LineSpacing = FM.lineSpacing() * K;
     }
+    if (Cache.size() >= MaxLaidOutLines) Cache.clear();
+    Cache.insert(Key, M);
     return M;
 }
 
@@ -338,29 +375,47 @@ namespace {
 struct TLaidOut {
     std::unique_ptr<QTextLayout> Layout;
     double Width = 0, Ascent = 0, Descent = 0;
+    // The outline at the reference size, the baseline on the font's own ascent; built on first
+    // use, since most texts are only measured.
+    std::optional<QPainterPath> Path;
 };
 
-TLaidOut LayOutLine(const QString& AText, const TKoFont& AFont) {
-    TLaidOut L;
+// Laying out and shaping dominate the cost of lyrics and texts, and a score repeats the same few
+// syllables in the same few fonts, so laid-out lines are kept. A layout is a pure function of
+// the text and the font, and the callers scale and move its reference-size results exactly as
+// they would a fresh one, so kept lines give the same outlines and boxes. The cache is bounded
+// and is dropped whenever the installed fonts change.
+QHash<TTextKey, std::shared_ptr<TLaidOut>>& LaidOutLines() {
+    static QHash<TTextKey, std::shared_ptr<TLaidOut>> Cache;
+    return Cache;
+}
+
+std::shared_ptr<TLaidOut> LayOutLine(const QString& AText, const TKoFont& AFont) {
+    const TTextKey Key = FontKey(AFont, AText);
+    auto& Cache = LaidOutLines();
+    if (auto It = Cache.constFind(Key); It != Cache.constEnd()) return It.value();
+    auto L = std::make_shared<TLaidOut>();
     QString Text = AText;
     Text.replace(QChar('\n'), QChar::LineSeparator);
-    L.Layout = std::make_unique<QTextLayout>(Text, AFont.ToReferenceQFont());
+    L->Layout = std::make_unique<QTextLayout>(Text, AFont.ToReferenceQFont());
     QTextOption Opt;
     Opt.setWrapMode(QTextOption::NoWrap);
     Opt.setUseDesignMetrics(true);
-    L.Layout->setTextOption(Opt);
-    L.Layout->beginLayout();
-    QTextLine Line = L.Layout->createLine();
+    L->Layout->setTextOption(Opt);
+    L->Layout->beginLayout();
+    QTextLine Line = L->Layout->createLine();
     if (Line.isValid()) {
         Line.setLineWidth(1e9);
         Line.setPosition(QPointF(0, 0));
     }
-    L.Layout->endLayout();
+    L->Layout->endLayout();
     const TKoFontMetrics M = TKoGDIPlusFont::GetFontMetrics(AFont);
     const double K = AFont.Size / Nuo4ReferencePixelSize;
-    L.Ascent = M.WinAscent / K;
-    L.Descent = M.WinDescent / K;
-    if (Line.isValid()) L.Width = Line.naturalTextWidth();
+    L->Ascent = M.WinAscent / K;
+    L->Descent = M.WinDescent / K;
+    if (Line.isValid()) L->Width = Line.naturalTextWidth();
+    if (Cache.size() >= MaxLaidOutLines) Cache.clear();
+    Cache.insert(Key, L);
     return L;
 }
 
@@ -385,12 +440,17 @@ bool UnitsMatch(const TKoGraphics* G, const TKoFont& AFont) {
 
 }  // namespace
 
+void TKoGDIPlusText::ClearLayoutCache() {
+    LaidOutLines().clear();
+    FontMetricsCache().clear();
+}
+
 TGPRectF TKoGDIPlusText::MeasureStringAtLT(const TKoGraphics* G, const QString& AText,
                                            const TKoFont& AFont, TGPPointF APt) {
     if (!AFont.IsValid() || !UnitsMatch(G, AFont)) return TGPRectF();
-    const TLaidOut L = LayOutLine(AText, AFont);
+    const std::shared_ptr<TLaidOut> L = LayOutLine(AText, AFont);
     const double K = AFont.Size / Nuo4ReferencePixelSize;
-    return TGPRectF(APt.x(), APt.y(), L.Width * K, (L.Ascent + L.Descent) * K);
+    return TGPRectF(APt.x(), APt.y(), L->Width * K, (L->Ascent + L->Descent) * K);
 }
 
 TGPRectF TKoGDIPlusText::MeasureStringAtPos(const TKoGraphics* G, const QString& AText,
@@ -429,14 +489,14 @@ TGPRectF TKoGDIPlusText::MeasureStringRange(const TKoGraphics* G, const QString&
     if (AText.isEmpty() || AStart >= AText.size() || AStart < 0 || !AFont.IsValid() ||
         !UnitsMatch(G, AFont))
         return TGPRectF();
-    const TLaidOut L = LayOutLine(AText, AFont);
-    const QTextLine Line = L.Layout->lineAt(0);
+    const std::shared_ptr<TLaidOut> L = LayOutLine(AText, AFont);
+    const QTextLine Line = L->Layout->lineAt(0);
     if (!Line.isValid()) return TGPRectF();
     const double K = AFont.Size / Nuo4ReferencePixelSize;
     const int End = std::min<int>(AText.size(), AStart + std::max(0, ALength));
     const double X0 = Line.cursorToX(AStart), X1 = Line.cursorToX(End);
     return TGPRectF(APtLT.x() + std::min(X0, X1) * K, APtLT.y(), std::fabs(X1 - X0) * K,
-                    (L.Ascent + L.Descent) * K);
+                    (L->Ascent + L->Descent) * K);
 }
 
 double TKoGDIPlusText::GetStringWidth(const TKoGraphics* G, const QString& AText,
@@ -449,12 +509,15 @@ double TKoGDIPlusText::GetStringWidth(const TKoGraphics* G, const QString& AText
 QPainterPath TKoGDIPlusPath::CreateTextPath_AtLT(const TKoFont& AFont, const QString& AText,
                                                  TGPPointF APtLT) {
     if (!AFont.IsValid() || AText.isEmpty()) return QPainterPath();
-    const TLaidOut L = LayOutLine(AText, AFont);
-    // Glyph positions have their baseline at the line's ascent; the font's own ascent decides
-    // where the left-top of the text box is.
-    const QTextLine Line = L.Layout->lineAt(0);
-    const double Shift = Line.isValid() ? L.Ascent - Line.ascent() : 0;
-    QPainterPath P = GlyphRunsToPath(*L.Layout, Shift);
+    const std::shared_ptr<TLaidOut> L = LayOutLine(AText, AFont);
+    if (!L->Path) {
+        // Glyph positions have their baseline at the line's ascent; the font's own ascent
+        // decides where the left-top of the text box is.
+        const QTextLine Line = L->Layout->lineAt(0);
+        const double Shift = Line.isValid() ? L->Ascent - Line.ascent() : 0;
+        L->Path = GlyphRunsToPath(*L->Layout, Shift);
+    }
+    const QPainterPath& P = *L->Path;
     const double K = AFont.Size / Nuo4ReferencePixelSize;
     QTransform M;
     M.translate(APtLT.x(), APtLT.y());
@@ -719,6 +782,8 @@ int TKoGDIPlusPrivateFontCollection::AddFontData(const QString& AName, const QBy
     const QStringList Families = QFontDatabase::applicationFontFamilies(Id);
     if (Families.isEmpty()) return -1;
     FItems.push_back({AName, Families.last(), Id, AData});
+    // A family that was missing may now resolve to the new font.
+    TKoGDIPlusText::ClearLayoutCache();
     return static_cast<int>(FItems.size()) - 1;
 }
 

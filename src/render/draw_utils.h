@@ -171,6 +171,8 @@ struct TKoGDIPlusText {
                                        const TKoFont& AFont, TGPPointF APtLT, int AStart,
                                        int ALength);
     static double GetStringWidth(const TKoGraphics* G, const QString& AText, const TKoFont& AFont);
+    // Forgets the kept line layouts and font metrics (after the installed fonts changed).
+    static void ClearLayoutCache();
 };
 
 struct TKoGDIPlusPath {

@@ -638,6 +638,7 @@ QPainterPath MusicFont_GetTextPath_AtPos_NoCached(TNuo4FontUsage AUsage, const Q
 
 void MusicFont_ClearAllCaches() {
     Nuo4MusicFont().CachedTextPathArray_ClearAll();
+    TKoGDIPlusText::ClearLayoutCache();
     Nuo4MusicFont().CachedCoreCharPathArray_Clear();
 }
 

@@ -35,6 +35,21 @@ void TNuo4SymbolNote::CreateElements() {
     for (const QPainterPath& Path : P) AddElement_FillPath(Path);
 }
 
+bool TNuo4SymbolNote::UpdateElementsForAW() {
+    if (IsChord() || ElementsCount() != Nuo4NotePathCount) return false;
+    const uint8_t Suppress = GetElementSuppressFlags();
+    // Underlines of a dotted note end with its last dot.
+    const TNuo4NotePaths P =
+        CreatePureNotePaths(GetDestGraphics(), SymbolRec.MainNote,
+                            uint8_t(Suppress | ~(npfUnderlines | npfRightDots | npfRightLines)));
+    for (const int Slot : {3, 4, 5})
+        ReplaceElement(Slot, std::make_unique<TNuo4SymbolElementFillPath>(P[size_t(Slot)]));
+    if (!(Suppress & npfGrace) && WithGrace())
+        ReplaceElement(6, std::make_unique<TNuo4SymbolElementFillPath>(CreateGraceGroupPath(
+                              GetDestGraphics(), SymbolRec, ForceChordSubStyle())));
+    return true;
+}
+
 void TNuo4SymbolNote::SetSymbolRec(const void* ASource) {
     if (!ASource) return;
     SymbolRec = *static_cast<const TrecNuo4SymbolNote*>(ASource);

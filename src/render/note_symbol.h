@@ -108,6 +108,10 @@ class TNuo4SymbolNote : public TNuo4Symbol {
     void Note_AutoSetRightDotSpacing(float AAWCoef) override;
     void Note_ZoomRightLineSpacing(float AFactor) override;
     void Note_SetRightLineSpacingCoefArray(const TRightLineSpacingCoefArray& AArray) override;
+    // The advance width moves only the dots and dashes, the underlines that end with the dots
+    // and a grace group placed after them; a chord packs its marks into the digit slot and is
+    // rebuilt in full.
+    bool UpdateElementsForAW() override;
 };
 
 // ---- Underline connection ---------------------------------------------------------------------

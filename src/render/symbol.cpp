@@ -20,7 +20,7 @@ void TNuo4Symbol::Create(const void* APSymbolRec) {
     ABCAttachmentsInfo.SetToDefault();
     CalcInfo.SetToDefault();
     FColor = Nuo4DefaultSymbolColor();
-    FNeedUpdate = true;
+    SetNeedUpdate();
     if (APSymbolRec) SetSymbolRec(APSymbolRec);
 
     const void* Rec = GetSymbolRecPtr();
@@ -54,6 +54,17 @@ void TNuo4Symbol::CopyLockedRightLineSpacing() {
 
 void TNuo4Symbol::Update(bool bForce) {
     if (!bForce && !FNeedUpdate) return;
+    // Justification changes the advance widths of whole lines of symbols after they were
+    // built; most of their elements do not depend on it.
+    if (!bForce && FOnlyAWChanged && UpdateElementsForAW()) {
+        FBlackBox = TGPRectF();
+        FBounds = TGPRectF();
+        BlackBox();
+        Bounds();
+        FNeedUpdate = false;
+        FOnlyAWChanged = false;
+        return;
+    }
     ClearElements();
     // A hidden symbol of a temporary voice takes no room there, so it builds nothing; a note
     // still builds, since its hidden parts are suppressed element by element.
@@ -69,12 +80,17 @@ void TNuo4Symbol::ClearElements() {
     FBlackBox = TGPRectF();
     FBounds = TGPRectF();
     FNeedUpdate = true;
+    FOnlyAWChanged = false;
+}
+
+void TNuo4Symbol::ReplaceElement(int AIndex, TNuo4SymbolElementPtr AElement) {
+    FElementList[size_t(AIndex)] = std::move(AElement);
 }
 
 void TNuo4Symbol::AddElement(TNuo4SymbolElementPtr AElement) {
     if (!AElement) return;
     FElementList.push_back(std::move(AElement));
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 void TNuo4Symbol::AddElement_FillPath(const QPainterPath& APath) {
@@ -141,7 +157,7 @@ void TNuo4Symbol::SetAWCoef(float AValue) {
                 Note_AutoSetRightDotSpacing(FAWCoef);
         }
     }
-    FNeedUpdate = true;
+    MarkAWChanged();
 }
 
 void TNuo4Symbol::ZoomAWCoef(float AFactor) {
@@ -152,7 +168,7 @@ void TNuo4Symbol::ZoomAWCoef(float AFactor) {
         else if (WithRightDot())
             Note_AutoSetRightDotSpacing(FAWCoef);
     }
-    FNeedUpdate = true;
+    MarkAWChanged();
 }
 
 bool TNuo4Symbol::AWCoefIsLocked() const {
@@ -168,7 +184,7 @@ void TNuo4Symbol::SetAWCoefIsLocked(bool bLocked) {
             O->Unlock();
         CopyLockedRightLineSpacing();
     }
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 // ---- Hiding, highlight, styles
@@ -189,7 +205,7 @@ void TNuo4Symbol::SetHideLevel(TNuo4SymbolHideLevel ALevel) {
     } else {
         FHideForNonBasicSymbol = ALevel == shlAll;
     }
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 bool TNuo4Symbol::Hided() const {
@@ -199,7 +215,7 @@ bool TNuo4Symbol::Hided() const {
 void TNuo4Symbol::SetHighlighted(bool bValue) {
     if (FHighlighted == bValue) return;
     FHighlighted = bValue;
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 // The three style fields describe one style; each setter keeps the others in step.
@@ -207,14 +223,14 @@ void TNuo4Symbol::SetMainStyle(TNuo4NoteMainStyle AStyle) {
     FMainStyle = AStyle;
     FNoteStyleIndex.MainStyle = AStyle;
     SetRecMainStyle(AStyle);
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 void TNuo4Symbol::SetSubStyle(TNuo4NoteSubStyle AStyle) {
     FSubStyle = AStyle;
     FNoteStyleIndex.SubStyle = AStyle;
     SetRecSubStyle(AStyle);
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 void TNuo4Symbol::SetNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex) {
@@ -222,7 +238,7 @@ void TNuo4Symbol::SetNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex) {
     FMainStyle = AIndex.MainStyle;
     FSubStyle = AIndex.SubStyle;
     SetRecNoteStyleIndex(AIndex);
-    FNeedUpdate = true;
+    SetNeedUpdate();
 }
 
 void TNuo4Symbol::UpdateStyleToDefault() {

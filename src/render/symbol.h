@@ -58,7 +58,10 @@ class TNuo4Symbol {
     const TNuo4SymbolElement* ReadElement(int AIndex) const;
     int ElementsCount() const { return static_cast<int>(FElementList.size()); }
     bool NeedUpdate() const { return FNeedUpdate; }
-    void SetNeedUpdate() { FNeedUpdate = true; }
+    void SetNeedUpdate() {
+        FNeedUpdate = true;
+        FOnlyAWChanged = false;
+    }
 
     // ---- Geometry ----
     // Cached while not empty; an empty result (say of zero height) is computed again.
@@ -144,6 +147,11 @@ class TNuo4Symbol {
     virtual void Note_ZoomRightLineSpacing(float /*AFactor*/) {}
     // Takes the locked dash spacing of the control options into the note's own array.
     virtual void Note_SetRightLineSpacingCoefArray(const TRightLineSpacingCoefArray& /*A*/) {}
+    // Brings the elements up to date when nothing but the advance width changed since they
+    // were built, by rebuilding only the parts that follow it; false asks for a full rebuild.
+    virtual bool UpdateElementsForAW() { return false; }
+    // Replaces the element in slot AIndex (which must exist).
+    void ReplaceElement(int AIndex, TNuo4SymbolElementPtr AElement);
 
   private:
     void CopyLockedRightLineSpacing();
@@ -160,6 +168,12 @@ class TNuo4Symbol {
     TNuo4NoteSubStyle FSubStyle = nssNormal;
     TrecNuo4NoteStyleIndex FNoteStyleIndex;
     bool FNeedUpdate = true;
+    // The elements were current until the advance width changed, and nothing else did since.
+    bool FOnlyAWChanged = false;
+    void MarkAWChanged() {
+        if (!FNeedUpdate) FOnlyAWChanged = true;
+        FNeedUpdate = true;
+    }
 };
 
 // Told of every symbol as it is drawn, with the world transform that places its local

@@ -495,3 +495,64 @@ TEST_F(NoteSymbol, ArticulationGlyphIsSizedByTheDigitWidth) {
     auto Z = TNuo4SymbolArticulation::CreateFromDocument(mfsaZhongYin);
     EXPECT_NEAR(Z->Bounds().width(), 345 * 0.003, Eps);
 }
+
+// ---- Rebuilding after a change of the advance width ----------------------------------------
+
+namespace {
+
+// The elements and boxes of two notes agree exactly.
+void ExpectSameShape(TNuo4SymbolNote& A, TNuo4SymbolNote& B, const char* AWhat) {
+    ASSERT_EQ(A.ElementsCount(), B.ElementsCount()) << AWhat;
+    for (int I = 0; I < A.ElementsCount(); ++I) EXPECT_EQ(PathOf(A, I), PathOf(B, I)) << AWhat << I;
+    EXPECT_EQ(A.BlackBox(), B.BlackBox()) << AWhat;
+    EXPECT_EQ(A.Bounds(), B.Bounds()) << AWhat;
+    EXPECT_EQ(A.CalcInfo.Bounds_Total.Layout, B.CalcInfo.Bounds_Total.Layout) << AWhat;
+}
+
+}  // namespace
+
+TEST_F(NoteSymbol, KeptElementsAfterAnAdvanceWidthChangeMatchAFreshBuild) {
+    for (const char16_t* Text : {u"2_..", u"5--", u"{12}5-", u"6d__.", u"1g", u"{34}2_."}) {
+        for (const bool bRightGrace : {false, true}) {
+            TrecNuo4SymbolNote R = Rec(Text);
+            R.GraceNote.Options.bRight = bRightGrace;
+            // Built once, then respaced (set, then zoomed as justification does).
+            TNuo4SymbolNote Kept(R);
+            Kept.Update(true);
+            Kept.SetAWCoef(2.5f);
+            Kept.Update(false);
+            TNuo4SymbolNote Fresh(R);
+            Fresh.SetAWCoef(2.5f);
+            Fresh.Update(true);
+            ExpectSameShape(Kept, Fresh, "set ");
+            Kept.ZoomAWCoef(1.37f);
+            Kept.Update(false);
+            Fresh.ZoomAWCoef(1.37f);
+            Fresh.Update(true);
+            ExpectSameShape(Kept, Fresh, "zoomed ");
+        }
+    }
+}
+
+TEST_F(NoteSymbol, OtherChangesBeforeAnAdvanceWidthChangeStillRebuildEverything) {
+    // The octave dot comes between the build and the respacing; it must not be lost.
+    auto Kept = Make(u"2_.");
+    ASSERT_TRUE(Kept->IncreaseOctave());
+    Kept->SetAWCoef(2.0f);
+    Kept->Update(false);
+    TrecNuo4SymbolNote R = Rec(u"2_.");
+    ASSERT_TRUE(nuo4::IncreaseOctave(R));
+    TNuo4SymbolNote Fresh(R);
+    Fresh.SetAWCoef(2.0f);
+    Fresh.Update(true);
+    EXPECT_FALSE(Empty(*Kept, 2));
+    ExpectSameShape(*Kept, Fresh, "octave ");
+    // The same after the respacing: a hide level set afterwards rebuilds in full too.
+    Kept->SetAWCoef(2.2f);
+    Kept->SetHideLevel(shlDigitOnly);
+    Kept->Update(false);
+    Fresh.SetAWCoef(2.2f);
+    Fresh.SetHideLevel(shlDigitOnly);
+    Fresh.Update(true);
+    ExpectSameShape(*Kept, Fresh, "hidden ");
+}
