@@ -560,6 +560,8 @@ void Nuo4Render_Done() {
     if (Nuo4GetFontTable() == &GFontTable) Nuo4SetFontTable(nullptr);
     if (Nuo4DocOptions_GetMainDigitChangedHook() == &OnMainDigitChanged)
         Nuo4DocOptions_SetMainDigitChangedHook(nullptr);
+    // Kept text layouts hold Qt font engines, which must go while the application still exists.
+    TKoGDIPlusText::ClearLayoutCache();
     GMusicFont.reset();
 }
 
