@@ -198,31 +198,20 @@ void TNuo4SimpleBuffer::CreateArcs() {
         Arc.LineIndex_End = Info.LineIndex_End;
         Arc.bWrap = Info.bWrap;
         if (Info.LineIndex_Start < 0 || Info.LineIndex_End < 0) continue;
-        auto Add = [&](std::unique_ptr<TNuo4SymbolArc> ASym, int32_t AOwner, int32_t AOther,
-                       TGPPointF AOffset) {
-            ASym->UpdateColorToDefault();
-            ASym->Update(true);
-            TrecNuo4AttachBufferItem Item;
-            Item.Symbol = std::move(ASym);
-            Item.SourceIndex = AOwner;
-            Item.SourceIndex2 = AOther;
-            Item.AttachOffset = AOffset;
-            return Attach_AddItem(std::move(Item));
-        };
         if (!Info.bWrap) {
-            Arc.AttachIndex_Full =
-                Add(TNuo4SymbolArc::Create_Full(Info.ArcLength_Full, Arc.ABCInfo, Info.Shape), S, E,
-                    TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
+            Arc.AttachIndex_Full = Attach_AddPlacedSymbol(
+                TNuo4SymbolArc::Create_Full(Info.ArcLength_Full, Arc.ABCInfo, Info.Shape), S, E,
+                TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
         } else {
             const float Coef = Arc.ABCInfo.VertOffsetCoef;
-            Arc.AttachIndex_Left =
-                Add(TNuo4SymbolArc::Create_Left(Info.ArcLength_Full, Info.PieceLength_Left, Coef,
-                                                Info.Shape),
-                    S, E, TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
-            Arc.AttachIndex_Right =
-                Add(TNuo4SymbolArc::Create_Right(Info.ArcLength_Full, Info.PieceLength_Right, Coef,
-                                                 Info.Shape),
-                    E, S, TGPPointF(Info.OffsetX_End, Info.VertOffset_End));
+            Arc.AttachIndex_Left = Attach_AddPlacedSymbol(
+                TNuo4SymbolArc::Create_Left(Info.ArcLength_Full, Info.PieceLength_Left, Coef,
+                                            Info.Shape),
+                S, E, TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
+            Arc.AttachIndex_Right = Attach_AddPlacedSymbol(
+                TNuo4SymbolArc::Create_Right(Info.ArcLength_Full, Info.PieceLength_Right, Coef,
+                                             Info.Shape),
+                E, S, TGPPointF(Info.OffsetX_End, Info.VertOffset_End));
         }
     }
 }

@@ -200,15 +200,8 @@ void TNuo4SimpleBuffer::CreateFangZis() {
     };
     auto Add = [&](std::unique_ptr<TNuo4SymbolFangZi> ASym, int32_t AOwner, int32_t AOther,
                    TGPPointF AOffset) {
-        ASym->UpdateColorToDefault();
-        ASym->Update(true);
-        TrecNuo4AttachBufferItem Item;
-        Item.Symbol = std::move(ASym);
-        Item.SourceIndex = AOwner;
-        Item.SourceIndex2 = AOther;
-        Item.AttachOffset = AOffset;
-        TNuo4Symbol* S = Item.Symbol.get();
-        const int32_t I = Attach_AddItem(std::move(Item));
+        TNuo4Symbol* S = ASym.get();
+        const int32_t I = Attach_AddPlacedSymbol(std::move(ASym), AOwner, AOther, AOffset);
         // The label's outline needs the drawing surface, which a build may run without; the
         // bracket's box does not, so the layout is complete and the drawing builds it again.
         if (I >= 0 && !GetDestGraphics()) S->SetNeedUpdate();

@@ -93,6 +93,20 @@ void TNuo4SimpleBuffer::CreateAndAddBasicSymbols() {
     }
 }
 
+int32_t TNuo4SimpleBuffer::Attach_AddPlacedSymbol(std::unique_ptr<TNuo4Symbol> ASymbol,
+                                                  int32_t AOwner, int32_t AOther,
+                                                  TGPPointF AOffset) {
+    if (!ASymbol) return -1;
+    ASymbol->UpdateColorToDefault();
+    ASymbol->Update(true);
+    TrecNuo4AttachBufferItem Item;
+    Item.Symbol = std::move(ASymbol);
+    Item.SourceIndex = AOwner;
+    Item.SourceIndex2 = AOther;
+    Item.AttachOffset = AOffset;
+    return Attach_AddItem(std::move(Item));
+}
+
 int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     if (!AItem.Symbol || !Basic_CheckIndex(AItem.SourceIndex)) return -1;
     TNuo4Symbol* Owner = Basic_GetSymbol(AItem.SourceIndex);

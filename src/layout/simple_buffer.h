@@ -105,6 +105,10 @@ class TNuo4SimpleBuffer {
     // ---- Attach buffer -----------------------------------------------------------------------
     // Refused (-1) without symbol or when the source is not a basic index.
     int32_t Attach_AddItem(TrecNuo4AttachBufferItem AItem);
+    // A newly made symbol placed at AOffset from its owner: coloured and updated, then added;
+    // AOther is the symbol at its far end (the owner itself when there is none).
+    int32_t Attach_AddPlacedSymbol(std::unique_ptr<TNuo4Symbol> ASymbol, int32_t AOwner,
+                                   int32_t AOther, TGPPointF AOffset);
     int32_t Attach_GetCount() const { return int32_t(AttachBuffer.size()); }
     int32_t Attach_GetLast() const { return Attach_GetCount() - 1; }
     bool Attach_CheckIndex(int32_t AIndex) const;

@@ -5,23 +5,10 @@
 #include "render/basic_glyphs.h"
 #include "render/note_style.h"
 #include "render/symbol_arc.h"
+#include "render/symbol_attach_common.h"
 #include "render/text_glyphs.h"
 
 namespace nuo4 {
-
-namespace {
-
-TGPSizeF StyleDigitSize(const TrecNuo4NoteStyleIndex& AIndex) {
-    TrecNuo4NoteStyleIndex I = AIndex;
-    if (!I.IsValid()) I.SetToDefault();
-    return GetDigitSize(I);
-}
-
-QTransform MatrixOf(const TrecNuo4SymbolTransform2& ATransform) {
-    return SymbolTransformFromTransform2(ATransform).GetMatrix();
-}
-
-}  // namespace
 
 // ---- Special text ---------------------------------------------------------------------------
 

@@ -4,20 +4,11 @@
 
 #include "render/note_style.h"
 #include "render/symbol_attach.h"
+#include "render/symbol_attach_common.h"
 
 namespace nuo4 {
 
 namespace {
-
-TGPSizeF StyleDigitSize(const TrecNuo4NoteStyleIndex& AIndex) {
-    TrecNuo4NoteStyleIndex I = AIndex;
-    if (!I.IsValid()) I.SetToDefault();
-    return GetDigitSize(I);
-}
-
-QTransform MatrixOf(const TrecNuo4SymbolTransform2& ATransform) {
-    return SymbolTransformFromTransform2(ATransform).GetMatrix();
-}
 
 // The glyph of each often-used mark type, in the type's order.
 constexpr TNuo4CoreFontSymbol kOftenGlyphs[Nuo4AttachOftenCount] = {
