@@ -82,6 +82,12 @@ void TNuo4SimpleBuffer::GetArcInfoArray() {
         }
         Arc.bTie = bTie;
     }
+    SlurFarEndArray.assign(size_t(std::max(Basic_GetCount(), 0)), -1);
+    for (const TrecNuo4ArcInfoItem& Arc : ArcInfoArray) {
+        const int32_t S = Arc.BasicIndexRange.StartIndex;
+        if (Arc.WithTuplet() || S < 0 || S >= int32_t(SlurFarEndArray.size())) continue;
+        SlurFarEndArray[S] = std::max(SlurFarEndArray[S], Arc.BasicIndexRange.EndIndex());
+    }
 }
 
 void TNuo4SimpleBuffer::GetCalcInfo_Arc() {

@@ -1,5 +1,8 @@
 #include "layout/simple_buffer.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "layout/fine_timer.h"
 #include "render/measure_surface.h"
 #include "render/note_symbol.h"
@@ -157,6 +160,14 @@ TGPPointF TNuo4SimpleBuffer::Attach_GetPagePos(int32_t AIndex) const {
 int32_t TNuo4SimpleBuffer::Attach_GetPageIndex(int32_t AIndex) const {
     const int32_t B = Attach_GetBasicIndex(AIndex);
     if (B < 0) return -1;
+    // Pages follow one another in the basic buffer: the candidate is the last page starting at
+    // or before B. Called for every attachment, so a scan of all pages would grow with the square
+    // of the score's length.
+    const auto It = std::upper_bound(
+        PageInfoArray.begin(), PageInfoArray.end(), B,
+        [](int32_t V, const TrecNuo4PageInfoItem& P) { return V < P.BasicIndexRange.StartIndex; });
+    if (It != PageInfoArray.begin() && std::prev(It)->BasicIndexRange.Contains(B))
+        return int32_t(std::prev(It) - PageInfoArray.begin());
     for (int32_t P = 0; P < int32_t(PageInfoArray.size()); ++P)
         if (PageInfoArray[P].BasicIndexRange.Contains(B)) return P;
     return -1;

@@ -245,6 +245,8 @@ class TNuo4SimpleBuffer {
     std::vector<TrecNuo4PageInfoItem> PageInfoArray;
     TKoRangeArray ArcRangeArray;
     TNuo4ArcInfoArray ArcInfoArray;
+    // Per basic index: the farthest end of the slurs (tuplet arcs aside) starting there, or -1.
+    std::vector<int32_t> SlurFarEndArray;
     std::vector<TrecNuo4FangZiInfoItem> FangZiInfoArray;
     TKoRangeArray AccompMarkerRangeArray;
     TKoRangeArray SystemLineRangeArray;

@@ -111,7 +111,10 @@ QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& A
     if (L.LyricText.isEmpty()) return Path;
     QPainterPath Lyric = TextPath(G, L.LyricFont, L.LyricText, L.LyricRect.topLeft());
     if (L.bScaled) TKoGDIPlusPath::PathScaleAt(Lyric, L.Scale, L.Scale, L.LyricRect.topLeft());
-    Path.addPath(Lyric);
+    // The lyric's own path becomes the result instead of being copied into an empty one; the
+    // fill rule stays what an added path would have left.
+    Path = std::move(Lyric);
+    Path.setFillRule(Qt::OddEvenFill);
     if (!L.PrefixText.isEmpty())
         Path.addPath(TextPath(G, L.PrefixFont, L.PrefixText, L.PrefixRect.topLeft()));
     if (!L.VerseIndexText.isEmpty())

@@ -148,6 +148,18 @@ TEST_F(DocumentLyrics, OverlappingLyricsPushTheLaterNoteByTheOverlapPlusTheGap) 
                 5.0, 1e-3);
 }
 
+TEST_F(DocumentLyrics, LyricRuleTakesTheOutermostSlurButNotTupletArcs) {
+    // Slurs 0-1 and 0-5 start together, 3-4 inside; 6..8 a triplet; 9 the last note.
+    auto& B = Build(u".Voice\r((1 2) 3 (4 5) 6) {(3}1_2_3_) 7\r.Words\rW1: 甲 乙 丙\r");
+    EXPECT_EQ(FindNextLyricPos(B, 0).BasicIndex, 6);
+    EXPECT_EQ(FindNextLyricPos(B, 0).NotesSkipped, 5);
+    EXPECT_EQ(FindNextLyricPos(B, 1).BasicIndex, 2);
+    EXPECT_EQ(FindNextLyricPos(B, 3).BasicIndex, 5);
+    // A tuplet's arc holds no syllable: each of its notes takes its own.
+    EXPECT_EQ(FindNextLyricPos(B, 6).BasicIndex, 7);
+    EXPECT_EQ(FindNextLyricPos(B, 8).BasicIndex, 9);
+}
+
 TEST_F(DocumentLyrics, LyricRuleFollowsSlursAndSkipsRests) {
     // 0: 1, 1: (2, 2: 3), 3: rest, 4: 4, 5: bar line.
     auto& B = Build(u".Voice\r1 (2 3) 0 4 |\r.Words\rW1: 甲 乙 丙\r");

@@ -248,6 +248,28 @@ TEST_F(SimpleBuffer, ArticulationsStackUpwardFromTheDigits) {
               B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Black.top());
 }
 
+TEST_F(SimpleBuffer, AttachmentsLieOnThePageOfTheirOwner) {
+    std::u16string Voice, Words = u".Words\rW1:";
+    for (int L = 0; L < 60; ++L) {
+        Voice += u"1 2 3 4 | 5 6 7 1 | $\r";
+        Words += u" 甲 乙 丙 丁 戊 己 庚 辛";
+    }
+    auto& B = Build(Voice, u"", Words + u"\r");
+    ASSERT_GE(B.PageInfoArray.size(), 3u);
+    ASSERT_GT(B.Attach_GetCount(), 400);
+    int32_t LastPage = 0;
+    for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
+        int32_t Expected = -1;
+        for (int32_t P = 0; P < int32_t(B.PageInfoArray.size()); ++P)
+            if (B.PageInfoArray[P].BasicIndexRange.Contains(B.Attach_GetBasicIndex(A)))
+                Expected = P;
+        EXPECT_EQ(B.Attach_GetPageIndex(A), Expected) << "attachment " << A;
+        LastPage = std::max(LastPage, B.Attach_GetPageIndex(A));
+    }
+    EXPECT_EQ(LastPage, int32_t(B.PageInfoArray.size()) - 1);
+    EXPECT_EQ(B.Attach_GetPageIndex(-1), -1);
+}
+
 TEST_F(SimpleBuffer, AttachAddItemRefusesItemsWithoutSymbolOrOwner) {
     auto& B = Build(u"1 2");
     TrecNuo4AttachBufferItem NoSymbol;
