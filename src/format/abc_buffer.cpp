@@ -105,16 +105,16 @@ int SectionOfStartType(TNuo4ABCLineType AType) {
 std::u16string ABC_AdjustLineBreak(TText AText) {
     // CR LF becomes CR. A lone LF (a file written with Unix line breaks) is a line break too:
     // dropping it would join every line of such a score into one and lose its sections.
+    // Copied a line at a time: the whole score passes through here on every scan.
     std::u16string Result;
     Result.reserve(AText.size());
-    for (size_t I = 0; I < AText.size(); ++I) {
-        const char16_t C = AText[I];
-        if (C != LF) {
-            Result += C;
-        } else if (I == 0 || AText[I - 1] != CR) {
-            Result += CR;
-        }
+    size_t From = 0;
+    for (size_t I = AText.find(LF); I != TText::npos; I = AText.find(LF, I + 1)) {
+        Result.append(AText.substr(From, I - From));
+        if (I == 0 || AText[I - 1] != CR) Result += CR;
+        From = I + 1;
     }
+    Result.append(AText.substr(From));
     return Result;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // A vector of trivially copyable values whose first N elements live inside the object. The
 // voice scan builds one parse record per symbol, and nearly every record holds one or two
-// pitches and tokens: keeping them inline spares a heap block per record, and the record stays
-// as small as with std::vector (the inline elements share their bytes with the heap pointer).
+// pitches and tokens: keeping them inline spares a heap block per record. The inline elements
+// share their bytes with the heap pointer and a heap block holds its own capacity, so a list
+// costs four bytes beside its inline room and keeps the alignment of its elements: the records
+// of a long voice stay small enough to be built and freed without streaming through memory.
 // The interface is the part of std::vector the code uses; iterators are plain pointers.
 
 #include <algorithm>
@@ -22,7 +24,6 @@ template <typename T, uint32_t N>
 class TNuo4SmallVector {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
                   "elements are moved with memcpy and never destroyed");
-    static_assert(N > 0);
 
   public:
     using value_type = T;
@@ -64,16 +65,16 @@ class TNuo4SmallVector {
         return *this;
     }
 
-    size_t size() const { return FSize; }
-    bool empty() const { return FSize == 0; }
-    size_t capacity() const { return FCapacity; }
-    T* data() { return IsInline() ? InlineData() : FHeap; }
-    const T* data() const { return IsInline() ? InlineData() : FHeap; }
+    size_t size() const { return Count(); }
+    bool empty() const { return Count() == 0; }
+    size_t capacity() const { return IsInline() ? N : HeapCapacity(); }
+    T* data() { return IsInline() ? InlineData() : HeapData(); }
+    const T* data() const { return IsInline() ? InlineData() : HeapData(); }
 
     iterator begin() { return data(); }
-    iterator end() { return data() + FSize; }
+    iterator end() { return data() + Count(); }
     const_iterator begin() const { return data(); }
-    const_iterator end() const { return data() + FSize; }
+    const_iterator end() const { return data() + Count(); }
     const_iterator cbegin() const { return begin(); }
     const_iterator cend() const { return end(); }
     reverse_iterator rbegin() { return reverse_iterator(end()); }
@@ -84,30 +85,33 @@ class TNuo4SmallVector {
     T& operator[](size_t I) { return data()[I]; }
     const T& operator[](size_t I) const { return data()[I]; }
     T& at(size_t I) {
-        if (I >= FSize) throw std::out_of_range("small vector index");
+        if (I >= Count()) throw std::out_of_range("small vector index");
         return data()[I];
     }
     const T& at(size_t I) const {
-        if (I >= FSize) throw std::out_of_range("small vector index");
+        if (I >= Count()) throw std::out_of_range("small vector index");
         return data()[I];
     }
     T& front() { return data()[0]; }
     const T& front() const { return data()[0]; }
-    T& back() { return data()[FSize - 1]; }
-    const T& back() const { return data()[FSize - 1]; }
+    T& back() { return data()[Count() - 1]; }
+    const T& back() const { return data()[Count() - 1]; }
 
-    void clear() { FSize = 0; }
+    void clear() { SetCount(0); }
     void reserve(size_t ACapacity) {
-        if (ACapacity > FCapacity) Grow(ACapacity);
+        if (ACapacity > capacity()) Grow(ACapacity);
     }
     void push_back(const T& AValue) {
-        if (FSize == FCapacity) {
+        const uint32_t Size = Count();
+        const size_t Capacity = capacity();
+        if (Size == Capacity) {
             const T Copy = AValue;  // AValue may be an element of this vector
-            Grow(size_t{FCapacity} * 2);
-            data()[FSize++] = Copy;
-            return;
+            Grow(Capacity * 2);
+            data()[Size] = Copy;
+        } else {
+            data()[Size] = AValue;
         }
-        data()[FSize++] = AValue;
+        ++FSize;  // the count is the low bits: the heap flag stays
     }
     template <typename... TArgs>
     T& emplace_back(TArgs&&... AArgs) {
@@ -117,8 +121,8 @@ class TNuo4SmallVector {
     void pop_back() { --FSize; }
     void resize(size_t ACount, const T& AValue = T()) {
         reserve(ACount);
-        for (size_t I = FSize; I < ACount; ++I) data()[I] = AValue;
-        FSize = static_cast<uint32_t>(ACount);
+        for (size_t I = Count(); I < ACount; ++I) data()[I] = AValue;
+        SetCount(ACount);
     }
     template <typename It>
     void assign(It AFirst, It ALast) {
@@ -139,13 +143,14 @@ class TNuo4SmallVector {
         // Copied first: the source may lie inside this vector.
         TNuo4SmallVector Items;
         for (; AFirst != ALast; ++AFirst) Items.push_back(*AFirst);
-        const size_t Count = Items.size();
-        if (Count == 0) return begin() + At;
-        reserve(FSize + Count);
+        const size_t Added = Items.size();
+        if (Added == 0) return begin() + At;
+        const size_t Size = Count();
+        reserve(Size + Added);
         T* D = data();
-        std::memmove(static_cast<void*>(D + At + Count), D + At, (FSize - At) * sizeof(T));
-        std::memcpy(static_cast<void*>(D + At), Items.data(), Count * sizeof(T));
-        FSize += static_cast<uint32_t>(Count);
+        std::memmove(static_cast<void*>(D + At + Added), D + At, (Size - At) * sizeof(T));
+        std::memcpy(static_cast<void*>(D + At), Items.data(), Added * sizeof(T));
+        SetCount(Size + Added);
         return begin() + At;
     }
     iterator insert(const_iterator APos, std::initializer_list<T> AItems) {
@@ -157,8 +162,9 @@ class TNuo4SmallVector {
         const size_t To = static_cast<size_t>(ALast - begin());
         if (From >= To) return begin() + From;
         T* D = data();
-        std::memmove(static_cast<void*>(D + From), D + To, (FSize - To) * sizeof(T));
-        FSize -= static_cast<uint32_t>(To - From);
+        const size_t Size = Count();
+        std::memmove(static_cast<void*>(D + From), D + To, (Size - To) * sizeof(T));
+        SetCount(Size - (To - From));
         return begin() + From;
     }
     void swap(TNuo4SmallVector& AOther) noexcept {
@@ -172,37 +178,55 @@ class TNuo4SmallVector {
     }
 
   private:
-    bool IsInline() const { return FCapacity == N; }
-    T* InlineData() { return std::launder(reinterpret_cast<T*>(FInline)); }
-    const T* InlineData() const { return std::launder(reinterpret_cast<const T*>(FInline)); }
+    // The heap block starts with its capacity; the elements follow at HeapOffset.
+    static constexpr size_t HeapOffset = alignof(T) > sizeof(uint32_t) ? alignof(T)
+                                                                       : sizeof(uint32_t);
+    static constexpr uint32_t HeapBit = 0x80000000u;
+    static constexpr size_t StorageBytes = N * sizeof(T) > sizeof(T*) ? N * sizeof(T) : sizeof(T*);
+
+    bool IsInline() const { return (FSize & HeapBit) == 0; }
+    uint32_t Count() const { return FSize & ~HeapBit; }
+    void SetCount(size_t ACount) { FSize = (FSize & HeapBit) | static_cast<uint32_t>(ACount); }
+    T* InlineData() { return std::launder(reinterpret_cast<T*>(FStorage)); }
+    const T* InlineData() const { return std::launder(reinterpret_cast<const T*>(FStorage)); }
+    // The heap pointer shares the inline bytes, copied rather than typed: the object keeps the
+    // alignment of T, so that a record of several lists packs tightly.
+    unsigned char* HeapBlock() const {
+        unsigned char* P;
+        std::memcpy(&P, FStorage, sizeof(P));
+        return P;
+    }
+    T* HeapData() const { return std::launder(reinterpret_cast<T*>(HeapBlock() + HeapOffset)); }
+    uint32_t HeapCapacity() const {
+        uint32_t C;
+        std::memcpy(&C, HeapBlock(), sizeof(C));
+        return C;
+    }
     void FreeHeap() {
-        if (!IsInline()) ::operator delete(FHeap);
+        if (!IsInline()) ::operator delete(HeapBlock());
     }
     void Grow(size_t ACapacity) {
         ACapacity = std::max<size_t>(ACapacity, N + 1);
-        T* P = static_cast<T*>(::operator new(ACapacity * sizeof(T)));
-        std::memcpy(static_cast<void*>(P), data(), FSize * sizeof(T));
+        if (ACapacity > (HeapBit - 1)) throw std::length_error("small vector size");
+        auto* Block =
+            static_cast<unsigned char*>(::operator new(HeapOffset + ACapacity * sizeof(T)));
+        const auto C = static_cast<uint32_t>(ACapacity);
+        std::memcpy(Block, &C, sizeof(C));
+        const uint32_t Size = Count();
+        std::memcpy(static_cast<void*>(Block + HeapOffset), data(), Size * sizeof(T));
         FreeHeap();
-        FHeap = P;
-        FCapacity = static_cast<uint32_t>(ACapacity);
+        std::memcpy(FStorage, &Block, sizeof(Block));
+        FSize = Size | HeapBit;
     }
     void StealFrom(TNuo4SmallVector& AOther) {
         FSize = AOther.FSize;
-        FCapacity = AOther.FCapacity;
-        if (AOther.IsInline())
-            std::memcpy(FInline, AOther.FInline, AOther.FSize * sizeof(T));
-        else
-            FHeap = AOther.FHeap;
+        // All of the bytes: a fixed size copies without a call, and unused ones do no harm.
+        std::memcpy(FStorage, AOther.FStorage, StorageBytes);
         AOther.FSize = 0;
-        AOther.FCapacity = N;
     }
 
-    uint32_t FSize = 0;
-    uint32_t FCapacity = N;  // N while the elements are inline; a heap block is always larger
-    union {
-        alignas(T) unsigned char FInline[N * sizeof(T)];
-        T* FHeap;
-    };
+    uint32_t FSize = 0;  // the element count; HeapBit while the elements live on the heap
+    alignas(T) unsigned char FStorage[StorageBytes];
 };
 
 }  // namespace nuo4

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <vector>
 
@@ -19,14 +20,16 @@ std::vector<int> AsVector(const TSmall& A) {
 
 // Every operation agrees with std::vector while the elements move between the inline storage
 // and the heap in both directions.
-TEST(SmallVector, RandomOperationsMatchStdVector) {
-    std::mt19937 G(5);
+template <typename TVec>
+void CheckRandomOperations(unsigned ASeed) {
+    using T = typename TVec::value_type;
+    std::mt19937 G(ASeed);
     for (int Round = 0; Round < 200; ++Round) {
-        TSmall S;
-        std::vector<int> V;
+        TVec S;
+        std::vector<T> V;
         for (int Step = 0; Step < 40; ++Step) {
-            const int Op = static_cast<int>(G() % 7);
-            const int X = static_cast<int>(G() % 100);
+            const int Op = static_cast<int>(G() % 8);
+            const T X = static_cast<T>(G() % 100);
             if (Op <= 1) {
                 S.push_back(X);
                 V.push_back(X);
@@ -41,7 +44,7 @@ TEST(SmallVector, RandomOperationsMatchStdVector) {
                 V.erase(V.begin() + static_cast<std::ptrdiff_t>(From),
                         V.begin() + static_cast<std::ptrdiff_t>(To));
             } else if (Op == 4) {
-                TSmall Copy(S);
+                TVec Copy(S);
                 S = std::move(Copy);
                 EXPECT_TRUE(Copy.empty());
             } else if (Op == 5) {
@@ -51,10 +54,38 @@ TEST(SmallVector, RandomOperationsMatchStdVector) {
             } else if (Op == 6 && G() % 8 == 0) {
                 S.clear();
                 V.clear();
+            } else if (Op == 7) {
+                S.reserve(G() % 12);
             }
-            ASSERT_EQ(AsVector(S), V) << "round " << Round << " step " << Step;
+            ASSERT_EQ(std::vector<T>(S.begin(), S.end()), V)
+                << "round " << Round << " step " << Step;
+            ASSERT_GE(S.capacity(), S.size());
         }
     }
+}
+
+TEST(SmallVector, RandomOperationsMatchStdVector) {
+    CheckRandomOperations<TSmall>(5);
+    // No inline room, and elements wider than the count.
+    CheckRandomOperations<TNuo4SmallVector<int64_t, 0>>(6);
+    CheckRandomOperations<TNuo4SmallVector<uint8_t, 3>>(7);
+}
+
+// A list costs four bytes beside its inline room (or the heap pointer it shares it with) and
+// keeps the alignment of its elements, so records of several lists pack without gaps.
+TEST(SmallVector, StaysCompact) {
+    static_assert(sizeof(TSmall) == 12 && alignof(TSmall) == 4);
+    static_assert(sizeof(TNuo4SmallVector<int, 1>) == 12);
+    static_assert(sizeof(TNuo4SmallVector<int64_t, 0>) == 16);
+    // A list emptied after moving to the heap keeps its block and grows again from there.
+    TSmall S{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const size_t Capacity = S.capacity();
+    S.clear();
+    EXPECT_EQ(S.capacity(), Capacity);
+    for (int I = 0; I < 20; ++I) S.push_back(I);
+    EXPECT_EQ(S.size(), 20u);
+    EXPECT_EQ(S.back(), 19);
+    EXPECT_EQ(S.front(), 0);
 }
 
 TEST(SmallVector, CopiesAndMovesAreIndependent) {
