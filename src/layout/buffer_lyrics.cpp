@@ -129,10 +129,9 @@ TrecNuo4NextLyricPos FindNextLyricPos(const TNuo4SimpleBuffer& B, int32_t ANote,
     for (bool bMoved = bFollowSlurs; bMoved;) {
         bMoved = false;
         int32_t Far = End;
-        // The per-start table keeps this linear over a score; a buffer whose arcs were set
-        // without it (or since) is searched in full.
-        if (B.SlurFarEndArray.size() == size_t(B.Basic_GetCount()) &&
-            B.SlurFarEndArray.size() > 0 && !B.ArcInfoArray.empty())
+        // The per-start table keeps this linear over a score; a buffer whose arcs were not
+        // gathered has no table and is searched in full.
+        if (B.SlurFarEndArray.size() == size_t(B.Basic_GetCount()))
             Far = std::max(Far, B.SlurFarEndArray[size_t(End)]);
         else
             for (const auto& Arc : B.ArcInfoArray)
