@@ -7,7 +7,8 @@
 // leaves the old file as it was. A symbolic link is followed and its final target is saved in
 // its own folder: the link stays a link. An existing target keeps its mode and, where the
 // process may, its owner and group. Temporaries of the same target left by an interrupted save
-// are removed by the next one.
+// are removed by the next one. A target that is no regular file, or one the process may not
+// write, is refused and left alone.
 //
 // SIGXFSZ is ignored by every save (unless the program handles it), so that the file-size limit
 // makes the write fail with its message instead of killing the program.
