@@ -4,10 +4,8 @@
 // too. --draw-list writes the symbols drawn and the title block as JSON, an array with one draw
 // list per page drawn.
 
-#include <QPageSize>
+#include <QFile>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <fstream>
 #include <ostream>
 
@@ -15,6 +13,7 @@
 #include "app/cli/draw_list.h"
 #include "app/cli/layout_document.h"
 #include "layout/draw_document.h"
+#include "layout/export_document.h"
 #include "render/music_font.h"
 
 namespace nuo4::cli {
@@ -84,34 +83,23 @@ std::string PagePath(const std::string& AOut, int APageNumber, bool bSeveral) {
     return AOut.substr(0, Dot) + "-" + std::to_string(APageNumber) + AOut.substr(Dot);
 }
 
-// One page on a surface at the paper's top-left: like the printer, or with the view's aids.
 void DrawPage(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux) {
-    TKoGraphics G(&P);
-    PrepareGraphics(G, 1.0);
-    SetDestGraphics(&G);
-    const TrecNuo4AuxInfoSettings& A = Nuo4AuxInfoSettings();
-    if (bAux) {
-        Draw_AllSymbols_Page(B, G, odDisplay, APage, A.bShowBarNumber, A.bShowLineNumber,
-                             A.bShowPageNumber, false, nullptr);
-        DrawAWCoefLockedIndicator(B, G, APage);
-        DrawPageBreakMarker(B, G, APage);
-    } else {
-        Draw_AllSymbols_Page(B, G, odPrinter, APage, false, false, false, true, nullptr);
-    }
-    SetDestGraphics(nullptr);
+    Nuo4DrawPageForExport(B, P, APage, bAux);
+}
+
+// The document's title block is drawn from outlines, not as a symbol.
+void AppendTitleBlock(TNuo4SimpleBuffer& B, int32_t APage, json& AList) {
+    if (APage != 0 || !B.bWithTitleBlock) return;
+    std::vector<QPainterPath> Title;
+    for (const auto& Line : B.TitleBlockPathes) Title.insert(Title.end(), Line.begin(), Line.end());
+    AList.push_back(DrawListFillEntry("TitleBlock", Title));
 }
 
 // Draws a page, recording its symbols into APages when asked.
 void DrawPageRecorded(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux, json* APages) {
     if (!APages) return DrawPage(B, P, APage, bAux);
     json List = RecordDrawList([&] { DrawPage(B, P, APage, bAux); });
-    // The document's title block is drawn from outlines, not as a symbol.
-    if (APage == 0 && B.bWithTitleBlock) {
-        std::vector<QPainterPath> Title;
-        for (const auto& Line : B.TitleBlockPathes)
-            Title.insert(Title.end(), Line.begin(), Line.end());
-        List.push_back(DrawListFillEntry("TitleBlock", Title));
-    }
+    AppendTitleBlock(B, APage, List);
     APages->push_back(std::move(List));
 }
 
@@ -169,23 +157,21 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         return 0;
     };
 
+    // The export functions draw each page through the recorder.
+    const TNuo4PageDrawHook Hook = [&](int32_t APage, const std::function<void()>& ADraw) {
+        if (!Record) return ADraw();
+        json List = RecordDrawList(ADraw);
+        AppendTitleBlock(B, APage, List);
+        Record->push_back(std::move(List));
+    };
     if (bPdf) {
-        QPdfWriter Writer(Out);
-        Writer.setPageSize(
-            QPageSize(PaperMM, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-        Writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        Writer.setResolution(1200);
-        Writer.setCreator(QStringLiteral("nuo4-cli render"));
-        QPainter P;
-        if (!P.begin(&Writer)) {
+        QFile File(Out);
+        if (!File.open(QIODevice::WriteOnly) ||
+            !Nuo4ExportPagesToPdf(B, File, TKoRange::FromStartEnd(First, Last), R.bAux, Hook)) {
             AErr << "nuo4-cli render: cannot write '" << R.Output << "'\n";
             return 2;
         }
-        for (int32_t Pg = First; Pg <= Last; ++Pg) {
-            if (Pg > First) Writer.newPage();
-            DrawPageRecorded(B, P, Pg, R.bAux, Record);
-        }
-        P.end();
+        File.close();
         AOut << R.Output << ": " << (Last - First + 1) << " page(s)\n";
         return Finish();
     }
@@ -195,21 +181,8 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         const QString QPath = QString::fromStdString(Path);
         bool bOk = true;
         if (bSvg) {
-            constexpr double SvgDpi = 96;
-            QSvgGenerator Svg;
-            Svg.setFileName(QPath);
-            Svg.setResolution(int(SvgDpi));
-            const QSize Px(qRound(PaperMM.width() / 25.4 * SvgDpi),
-                           qRound(PaperMM.height() / 25.4 * SvgDpi));
-            Svg.setSize(Px);
-            Svg.setViewBox(QRect(QPoint(0, 0), Px));
-            QPainter P;
-            bOk = P.begin(&Svg);
-            if (bOk) {
-                P.fillRect(QRect(QPoint(0, 0), Px), Qt::white);
-                DrawPageRecorded(B, P, Pg, R.bAux, Record);
-                bOk = P.end();
-            }
+            QFile File(QPath);
+            bOk = File.open(QIODevice::WriteOnly) && Nuo4ExportPageToSvg(B, File, Pg, R.bAux, Hook);
         } else {
             QImage Img(qRound(PaperMM.width() / 25.4 * R.Dpi),
                        qRound(PaperMM.height() / 25.4 * R.Dpi), QImage::Format_RGB32);
