@@ -1,10 +1,12 @@
 #include "layout/export_document.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <algorithm>
+#include <vector>
 
 #include "format/doc_options.h"
 #include "format/section_title.h"
@@ -60,35 +62,59 @@ QByteArray PdfTextString(const QString& S) {
     return B + '>';
 }
 
-// Appends an incremental update whose document information names the title and the author:
-// the writer has no author of its own. The update is a new information object, its
-// cross-reference section and a trailer that points back to the writer's. The file is left as
-// it is when its trailer cannot be read.
-void AddPdfDocumentInfo(QByteArray& APdf, const QString& ATitle, const QString& AAuthor) {
+// Appends an incremental update to the writer's file: document information that names the title
+// and the author (the writer has no author of its own), and the font dictionaries again with
+// the subset tag their descriptors already carry, so that readers see the fonts as the subsets
+// they are. The update is the new objects, their cross-reference section and a trailer that
+// points back to the writer's. The file is left as it is when its trailer cannot be read.
+void AddPdfUpdate(QByteArray& APdf, const QString& ATitle, const QString& AAuthor) {
     const qsizetype T = APdf.lastIndexOf("trailer"), X = APdf.lastIndexOf("startxref");
     if (T < 0 || X < T) return;
-    const QByteArray Trailer = APdf.mid(T, X - T);
+    const QString TrailerText = QString::fromLatin1(APdf.mid(T, X - T));
     const QRegularExpression SizeRe(QStringLiteral("/Size\\s+(\\d+)")),
         RootRe(QStringLiteral("/Root\\s+(\\d+\\s+\\d+\\s+R)")),
         IdRe(QStringLiteral("/ID\\s*(\\[[^\\]]*\\])"));
-    const QString TrailerText = QString::fromLatin1(Trailer);
     const auto Size = SizeRe.match(TrailerText), Root = RootRe.match(TrailerText),
                Id = IdRe.match(TrailerText);
     bool bOk = false;
     const qint64 PrevXref =
         QString::fromLatin1(APdf.mid(X + 9, 32)).simplified().section(' ', 0, 0).toLongLong(&bOk);
     if (!Size.hasMatch() || !Root.hasMatch() || !bOk) return;
-    const int Object = Size.captured(1).toInt();
+    const int Info = Size.captured(1).toInt();
+    // Font names by their tagged names.
+    const QString Text = QString::fromLatin1(APdf.left(T));
+    QHash<QString, QString> Tagged;
+    const QRegularExpression TagRe(QStringLiteral("/FontName /([A-Z]{6})\\+([^\\s/<>\\[\\]()]+)"));
+    for (auto It = TagRe.globalMatch(Text); It.hasNext();) {
+        const auto M = It.next();
+        Tagged.insert(M.captured(2), M.captured(1) + '+' + M.captured(2));
+    }
+    const QRegularExpression FontRe(QStringLiteral(
+        "(?:^|\\n)(\\d+) 0 obj\\n(<< /Type /Font\\n/Subtype /(?:Type0|CIDFontType2)\\n/BaseFont "
+        "/)([^\\s/]+)([^e]*(?:e(?!ndobj)[^e]*)*)endobj"));
+    std::vector<std::pair<int, QByteArray>> Objects;
+    for (auto It = FontRe.globalMatch(Text); It.hasNext();) {
+        const auto M = It.next();
+        const auto Name = Tagged.constFind(M.captured(3));
+        if (Name == Tagged.constEnd()) continue;
+        Objects.push_back({M.captured(1).toInt(),
+                           (M.captured(2) + *Name + M.captured(4)).toLatin1() + "endobj\n"});
+    }
+    QByteArray InfoObject = "<<\n/Title " + PdfTextString(ATitle);
+    if (!AAuthor.isEmpty()) InfoObject += "\n/Author " + PdfTextString(AAuthor);
+    InfoObject += "\n/Creator (Nuo4)\n/Producer (Nuo4)\n>>\nendobj\n";
+    Objects.push_back({Info, InfoObject});
     if (!APdf.endsWith('\n')) APdf += '\n';
-    const qsizetype ObjectPos = APdf.size();
-    APdf += QByteArray::number(Object) + " 0 obj\n<<\n/Title " + PdfTextString(ATitle);
-    if (!AAuthor.isEmpty()) APdf += "\n/Author " + PdfTextString(AAuthor);
-    APdf += "\n/Creator (Nuo4)\n/Producer (Nuo4)\n>>\nendobj\n";
+    QByteArray Xref = "xref\n";
+    for (const auto& [Number, Body] : Objects) {
+        Xref += QByteArray::number(Number) + " 1\n" +
+                QByteArray::number(APdf.size()).rightJustified(10, '0') + " 00000 n \n";
+        APdf += QByteArray::number(Number) + " 0 obj\n" + Body;
+    }
     const qsizetype XrefPos = APdf.size();
-    APdf += "xref\n" + QByteArray::number(Object) + " 1\n" +
-            QByteArray::number(ObjectPos).rightJustified(10, '0') + " 00000 n \n";
-    APdf += "trailer\n<<\n/Size " + QByteArray::number(Object + 1) + "\n/Root " +
-            Root.captured(1).toLatin1() + "\n/Info " + QByteArray::number(Object) + " 0 R\n";
+    APdf += Xref;
+    APdf += "trailer\n<<\n/Size " + QByteArray::number(Info + 1) + "\n/Root " +
+            Root.captured(1).toLatin1() + "\n/Info " + QByteArray::number(Info) + " 0 R\n";
     if (Id.hasMatch()) APdf += "/ID " + Id.captured(1).toLatin1() + "\n";
     APdf += "/Prev " + QByteArray::number(PrevXref) + "\n>>\nstartxref\n" +
             QByteArray::number(XrefPos) + "\n%%EOF\n";
@@ -157,7 +183,7 @@ bool Nuo4ExportPagesToPdf(TNuo4SimpleBuffer& B, QIODevice& ADevice, TKoRange APa
     }
     if (!P.end()) return false;
     QByteArray Pdf = Bytes.data();
-    AddPdfDocumentInfo(Pdf, Title, Author);
+    AddPdfUpdate(Pdf, Title, Author);
     return ADevice.write(Pdf) == Pdf.size();
 }
 
