@@ -226,7 +226,7 @@ QPointF Origin(const TEntry& E, const TPlaced& P) {
 }
 
 // Glyphs of one font and one linear placement, drawn as one run each.
-void DrawPdfRuns(QPainter& APainter, const std::vector<TPlaced>& APlaced, const QColor& AColor) {
+void DrawGlyphRuns(QPainter& APainter, const std::vector<TPlaced>& APlaced, const QColor& AColor) {
     const TRegistry& R = Registry();
     std::vector<bool> Done(APlaced.size(), false);
     APainter.save();
@@ -335,13 +335,20 @@ void DrawSvgTexts(QPainter& APainter, const QPainterPath& APath,
     APainter.restore();
 }
 
+bool GOutlinesOnly = false;
+
 }  // namespace
+
+void GlyphOutlines_SetOutlinesOnly(bool bOutlinesOnly) {
+    GOutlinesOnly = bOutlinesOnly;
+}
 
 TKoTextDevice TextDeviceOf(const QPainter* APainter) {
     const QPaintEngine* E = APainter ? APainter->paintEngine() : nullptr;
-    if (!E) return tdNone;
+    if (!E || GOutlinesOnly) return tdNone;
     if (E->type() == QPaintEngine::Pdf) return tdPdf;
     if (E->type() == QPaintEngine::SVG || dynamic_cast<const TKoSvgEngine*>(E)) return tdSvg;
+    if (E->type() == QPaintEngine::Raster) return tdRaster;
     return tdNone;
 }
 
@@ -394,8 +401,8 @@ void GlyphOutlines_FillPath(QPainter& APainter, TKoTextDevice ADevice, const QPa
     std::vector<TPlaced> Placed;
     QPainterPath Rest;
     Split(APath, Placed, Rest);
-    if (ADevice == tdPdf)
-        DrawPdfRuns(APainter, Placed, AColor);
+    if (ADevice == tdPdf || ADevice == tdRaster)
+        DrawGlyphRuns(APainter, Placed, AColor);
     else if (ADevice == tdSvg)
         DrawSvgTexts(APainter, APath, Placed, AColor, Rest);
     if (!Rest.isEmpty()) {

@@ -17,9 +17,15 @@
 
 namespace nuo4 {
 
-enum TKoTextDevice : uint8_t { tdNone, tdPdf, tdSvg };
-// PDF writers and printers keep glyph runs; SVG keeps texts of installed fonts.
+enum TKoTextDevice : uint8_t { tdNone, tdPdf, tdSvg, tdRaster };
+// PDF writers and printers keep glyph runs; SVG keeps texts of installed fonts. Images and
+// screens draw glyph runs from their glyph caches, much faster than filling the outlines and
+// with the same look (large glyphs are filled as outlines by the raster engine itself).
 TKoTextDevice TextDeviceOf(const QPainter* APainter);
+
+// Every glyph as its outline on every device (files for a print shop that takes no fonts, and
+// comparisons with such drawing); off by default.
+void GlyphOutlines_SetOutlinesOnly(bool bOutlinesOnly);
 
 // Notes the glyphs of laid-out runs of AText. AToPath maps the runs' coordinates to those of the
 // outline made from them (up to a move). Each glyph keeps its character when the text has one

@@ -23,10 +23,11 @@ namespace nuo4 {
 
 namespace {
 // The embedded font from the font database, for devices that keep text: they can embed that
-// copy. Its glyph indexes are those of the raw font; it goes with the music font.
+// copy. Its glyph indexes are those of the raw font; it goes with the music font. Never
+// destroyed: static destruction follows the application, which a font may not outlive.
 QRawFont& CoreDrawRaw() {
-    static QRawFont F;
-    return F;
+    static QRawFont* F = new QRawFont;
+    return *F;
 }
 }  // namespace
 
