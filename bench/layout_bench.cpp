@@ -1,11 +1,16 @@
 // Layout speed: a generated score from its text to the laid-out document buffer (scan, spacing,
-// lines, pages, placement) at about 1, 10 and 50 pages, and one page drawn onto an image.
+// lines, pages, placement) at about 1, 10 and 50 pages, and one page drawn onto an image. A real
+// song repeated to 1, 10, 50 and 200 pages (two verses, slurs, marks): its layout per page, one
+// page drawn, and one page exported to PDF and to SVG.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -13,9 +18,13 @@
 
 #include "format/abc_buffer.h"
 #include "format/doc_options.h"
+#include "format/score_file.h"
+#include "gen/repeated_song.h"
 #include "gen/score_gen.h"
 #include "layout/draw_document.h"
+#include "layout/export_document.h"
 #include "layout/simple_buffer.h"
+#include "render/glyph_outlines.h"
 #include "render/music_font.h"
 
 using namespace nuo4;
@@ -115,5 +124,165 @@ void BM_LayoutDrawPage(benchmark::State& AState) {
     }
 }
 BENCHMARK(BM_LayoutDrawPage)->Unit(benchmark::kMillisecond);
+
+// ---- A real song at any length ---------------------------------------------------------------
+
+int32_t SongPages(int ARepeats);
+
+// molihua with its voice, verses and attachments repeated to fill APages pages (the most
+// repeats that still fit).
+const std::u16string& SongOfPages(int32_t APages) {
+    static std::map<int32_t, std::u16string> Cache;
+    auto It = Cache.find(APages);
+    if (It != Cache.end()) return It->second;
+    int Low = 1, High = 2;
+    while (SongPages(High) <= APages) Low = High, High *= 2;
+    while (High - Low > 1) {
+        const int Mid = (Low + High) / 2;
+        (SongPages(Mid) <= APages ? Low : High) = Mid;
+    }
+    static std::u16string Song;
+    if (Song.empty()) {
+        std::string Error;
+        ReadScoreFile(NUO4_SOURCE_DIR "/resources/demo/molihua.nuoabc", Song, Error);
+    }
+    return Cache[APages] = gen::RepeatSong(Song, Low);
+}
+
+int32_t SongPages(int ARepeats) {
+    static std::u16string Song;
+    if (Song.empty()) {
+        std::string Error;
+        ReadScoreFile(NUO4_SOURCE_DIR "/resources/demo/molihua.nuoabc", Song, Error);
+    }
+    return PageCount(gen::RepeatSong(Song, ARepeats));
+}
+
+struct TSongDoc {
+    std::unique_ptr<TNuo4ABCBuffer> ABC;
+    std::unique_ptr<TNuo4SimpleBuffer> B;
+    // Page 2, or page 1 of a one-page score.
+    int32_t Page() const { return B->PageInfoArray.size() > 1 ? 1 : 0; }
+};
+
+TSongDoc& SongDoc(int32_t APages) {
+    static std::map<int32_t, TSongDoc> Docs;
+    TSongDoc& D = Docs[APages];
+    if (!D.B) {
+        D.ABC = std::make_unique<TNuo4ABCBuffer>(SongOfPages(APages));
+        D.B = std::make_unique<TNuo4SimpleBuffer>(D.ABC.get());
+    }
+    return D;
+}
+
+void BM_SongLayout(benchmark::State& AState) {
+    EnsureApplication();
+    const std::u16string& Text = SongOfPages(int32_t(AState.range(0)));
+    int32_t Pages = 0;
+    for (auto _ : AState) {
+        TNuo4ABCBuffer ABC(Text);
+        TNuo4SimpleBuffer B(&ABC);
+        Pages = int32_t(B.PageInfoArray.size());
+        benchmark::DoNotOptimize(Pages);
+    }
+    AState.counters["pages"] = Pages;
+    AState.counters["per_page"] = benchmark::Counter(
+        double(Pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SongLayout)->Arg(1)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// Page 2 as `nuo4-cli render` draws it at 150 dpi.
+void BM_SongDrawPage(benchmark::State& AState) {
+    EnsureApplication();
+    TSongDoc& D = SongDoc(int32_t(AState.range(0)));
+    const TrecNuo4DocOptionsParam_Paper Paper = Nuo4DocOptions().Param_Paper;
+    constexpr double Dpi = 150;
+    QImage Img(qRound(Paper.Width / 25.4 * Dpi), qRound(Paper.Height / 25.4 * Dpi),
+               QImage::Format_RGB32);
+    Img.setDotsPerMeterX(qRound(Dpi / 0.0254));
+    Img.setDotsPerMeterY(qRound(Dpi / 0.0254));
+    Nuo4AuxInfoSettings().SetAllOff();
+    for (auto _ : AState) {
+        Img.fill(Qt::white);
+        QPainter P(&Img);
+        Nuo4DrawPageForExport(*D.B, P, D.Page(), false);
+        P.end();
+        benchmark::DoNotOptimize(Img.constBits());
+    }
+    AState.counters["pages"] = double(D.B->PageInfoArray.size());
+}
+BENCHMARK(BM_SongDrawPage)->Arg(1)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
+
+void BM_SongPdfPage(benchmark::State& AState) {
+    EnsureApplication();
+    TSongDoc& D = SongDoc(int32_t(AState.range(0)));
+    Nuo4AuxInfoSettings().SetAllOff();
+    size_t Bytes = 0;
+    for (auto _ : AState) {
+        QBuffer Out;
+        Out.open(QIODevice::WriteOnly);
+        Nuo4ExportPagesToPdf(*D.B, Out, TKoRange(D.Page(), 1), false);
+        Bytes = size_t(Out.data().size());
+    }
+    AState.counters["KB"] = double(Bytes) / 1024.0;
+}
+BENCHMARK(BM_SongPdfPage)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond);
+
+void BM_SongSvgPage(benchmark::State& AState) {
+    EnsureApplication();
+    TSongDoc& D = SongDoc(int32_t(AState.range(0)));
+    Nuo4AuxInfoSettings().SetAllOff();
+    size_t Bytes = 0;
+    for (auto _ : AState) {
+        QBuffer Out;
+        Out.open(QIODevice::WriteOnly);
+        Nuo4ExportPageToSvg(*D.B, Out, D.Page(), false);
+        Bytes = size_t(Out.data().size());
+    }
+    AState.counters["KB"] = double(Bytes) / 1024.0;
+}
+BENCHMARK(BM_SongSvgPage)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// The former drawing side by side: every glyph an outline, the PDF through the same writer and
+// the SVG through Qt's generator.
+void BM_SongDrawPageOutlines(benchmark::State& AState) {
+    GlyphOutlines_SetOutlinesOnly(true);
+    BM_SongDrawPage(AState);
+    GlyphOutlines_SetOutlinesOnly(false);
+}
+BENCHMARK(BM_SongDrawPageOutlines)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_SongPdfPageOutlines(benchmark::State& AState) {
+    GlyphOutlines_SetOutlinesOnly(true);
+    BM_SongPdfPage(AState);
+    GlyphOutlines_SetOutlinesOnly(false);
+}
+BENCHMARK(BM_SongPdfPageOutlines)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_SongSvgPageQtOutlines(benchmark::State& AState) {
+    EnsureApplication();
+    TSongDoc& D = SongDoc(int32_t(AState.range(0)));
+    Nuo4AuxInfoSettings().SetAllOff();
+    GlyphOutlines_SetOutlinesOnly(true);
+    const TrecNuo4DocOptionsParam_Paper Paper = Nuo4DocOptions().Param_Paper;
+    const QSize Px(qRound(Paper.Width / 25.4 * 96), qRound(Paper.Height / 25.4 * 96));
+    size_t Bytes = 0;
+    for (auto _ : AState) {
+        QBuffer Out;
+        Out.open(QIODevice::WriteOnly);
+        QSvgGenerator Svg;
+        Svg.setOutputDevice(&Out);
+        Svg.setResolution(96);
+        Svg.setSize(Px);
+        Svg.setViewBox(QRect(QPoint(0, 0), Px));
+        QPainter P(&Svg);
+        Nuo4DrawPageForExport(*D.B, P, D.Page(), false);
+        P.end();
+        Bytes = size_t(Out.data().size());
+    }
+    GlyphOutlines_SetOutlinesOnly(false);
+    AState.counters["KB"] = double(Bytes) / 1024.0;
+}
+BENCHMARK(BM_SongSvgPageQtOutlines)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace

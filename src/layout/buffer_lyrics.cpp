@@ -249,8 +249,8 @@ std::vector<TGPRectF> GetLyricUnderlineRects(const TNuo4SimpleBuffer& B, TKoRang
     if (!B.Basic_CheckIndex(ARange) || !B.GetABCBuffer()) return Out;
     // The verses' lyrics in verse order.
     std::map<int32_t, std::vector<std::pair<int32_t, int32_t>>> Verses;
-    for (int32_t A = 0; A < B.Attach_GetCount(); ++A)
-        if (LyricAt(B, A) && ARange.Contains(B.Attach_GetBasicIndex(A))) {
+    for (const int32_t A : B.Attach_GetIndexesOfBasicRange(ARange))
+        if (LyricAt(B, A)) {
             const auto& T = B.Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
             Verses[T.LyricVerseBufIndex].push_back({T.LyricPos, A});
         }

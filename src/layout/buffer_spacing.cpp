@@ -1,6 +1,7 @@
 // Horizontal spacing: automatic advance widths, lyric spacing, widths of runs and
 // justification of the lines of justified paragraphs.
 
+#include <algorithm>
 #include <cmath>
 
 #include "layout/layout_rules.h"
@@ -164,6 +165,14 @@ double TNuo4SimpleBuffer::_GetTotalFixedWidth_Range(TKoRange ARange, double AInd
 // ---- Paragraph lookups --------------------------------------------------------------------
 
 int32_t TNuo4SimpleBuffer::GetParagraphIndex_FromBasicIndex(int32_t ABasicIndex) const {
+    // Paragraphs follow one another in the basic buffer: the candidate is the last one starting
+    // at or before the index. Called for every line, so a scan would grow with the square of the
+    // score's length; the scan stays for ranges out of order.
+    const auto It =
+        std::upper_bound(ParagraphInfoArray.begin(), ParagraphInfoArray.end(), ABasicIndex,
+                         [](int32_t V, const auto& P) { return V < P.BasicIndexRange.StartIndex; });
+    if (It != ParagraphInfoArray.begin() && std::prev(It)->BasicIndexRange.Contains(ABasicIndex))
+        return int32_t(std::prev(It) - ParagraphInfoArray.begin());
     for (int32_t P = 0; P < int32_t(ParagraphInfoArray.size()); ++P)
         if (ParagraphInfoArray[P].BasicIndexRange.Contains(ABasicIndex)) return P;
     return -1;

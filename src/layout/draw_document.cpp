@@ -306,9 +306,7 @@ void Draw_Underlines(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest ADest
 }
 
 void Draw_Attach(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest ADest, TKoRange ARange) {
-    if (!ARange.IsNonEmpty()) return;
-    for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
-        if (!ARange.Contains(B.Attach_GetBasicIndex(A))) continue;
+    for (const int32_t A : B.Attach_GetIndexesOfBasicRange(ARange)) {
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
         S->Update(false);
         S->Draw(G);
@@ -370,11 +368,16 @@ void Draw_RulesCheckMarks_Line(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t ALi
     auto Mark = [&](TNuo4Symbol* S, double AOffset) {
         if (S) StrokeLine(G, GetRulesCheckMarkLine(S->BoundsWithPos(), AOffset), MarkColor, 0.5);
     };
+    // The line's own attachments that one of the lists names, in attach-buffer order.
+    std::vector<int32_t> Errors;
     for (const auto* List :
          {&B.RulesCheckResult_ErrorArray_Lyric, &B.RulesCheckResult_ErrorArray_AttachBrace,
           &B.RulesCheckResult_ErrorArray_Arc})
-        for (int32_t A : *List)
-            if (R.Contains(B.Attach_GetBasicIndex(A))) Mark(B.Attach_GetSymbol(A), 0);
+        Errors.insert(Errors.end(), List->begin(), List->end());
+    std::sort(Errors.begin(), Errors.end());
+    if (!Errors.empty())
+        for (const int32_t A : B.Attach_GetIndexesOfBasicRange(R))
+            if (std::binary_search(Errors.begin(), Errors.end(), A)) Mark(B.Attach_GetSymbol(A), 0);
     for (int32_t I : B.RulesCheckResult_ErrorArray_Barline)
         if (R.Contains(I)) Mark(B.Basic_GetSymbol(I), 1);
     for (int32_t I : B.RulesCheckResult_ErrorArray_OutOfPage)

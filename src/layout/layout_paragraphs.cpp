@@ -1,5 +1,7 @@
 #include "layout/layout_paragraphs.h"
 
+#include <algorithm>
+
 namespace nuo4 {
 
 std::vector<int32_t> Nuo4IndexToRangeMap(const TKoRangeArray& ARanges, int32_t ACount) {
@@ -83,6 +85,12 @@ TNuo4ParagraphInfoArray GetParagraphInfoArray(const TKoRangeArray& AParagraphRan
 }
 
 int32_t ParagraphIndexOfLine(const TNuo4ParagraphInfoArray& AParagraphs, int32_t ALineIndex) {
+    // Paragraphs hold increasing line ranges; the scan stays for ranges out of order.
+    const auto It =
+        std::upper_bound(AParagraphs.begin(), AParagraphs.end(), ALineIndex,
+                         [](int32_t V, const auto& P) { return V < P.LineIndexRange.StartIndex; });
+    if (It != AParagraphs.begin() && std::prev(It)->LineIndexRange.Contains(ALineIndex))
+        return int32_t(std::prev(It) - AParagraphs.begin());
     for (size_t P = 0; P < AParagraphs.size(); ++P)
         if (AParagraphs[P].LineIndexRange.Contains(ALineIndex)) return static_cast<int32_t>(P);
     return -1;

@@ -64,6 +64,7 @@ void TNuo4SimpleBuffer::ProcessABCBuffer() {
     Process_System();
     UpdateMidiNotes();
     RulesCheck_All();
+    GetAttachIndexArray_ByLine();
     T.Mark(0, M[9]);
     T.Mark(0, M[10]);
 }
@@ -139,7 +140,10 @@ bool TNuo4SimpleBuffer::Attach_CheckIndex(TKoRange ARange) const {
 }
 
 TNuo4Symbol* TNuo4SimpleBuffer::Attach_GetSymbol(int32_t AIndex) const {
-    return Attach_CheckIndex(AIndex) ? AttachBuffer[AIndex].get() : nullptr;
+    if (!Attach_CheckIndex(AIndex)) return nullptr;
+    if (FAttachAccessLog && AIndex < int32_t(FAttachAccessLog->size()))
+        (*FAttachAccessLog)[AIndex] = 1;
+    return AttachBuffer[AIndex].get();
 }
 
 TNuo4SymbolType TNuo4SimpleBuffer::Attach_GetSymbolType(int32_t AIndex) const {

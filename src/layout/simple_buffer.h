@@ -145,6 +145,13 @@ class TNuo4SimpleBuffer {
     int32_t Attach_GetBasicIndex(int32_t AIndex) const;  // the owner; -1 outside
     TGPPointF Attach_GetPagePos(int32_t AIndex) const;
     int32_t Attach_GetPageIndex(int32_t AIndex) const;  // page of the owner; -1 when none
+    // The attach indexes whose owner lies in the basic range, in attach-buffer order. Read through
+    // the lines the range covers, so that drawing a line never reaches other lines' symbols.
+    std::vector<int32_t> Attach_GetIndexesOfBasicRange(TKoRange ARange) const;
+    // Groups the attach indexes by the line of their owner (after lines are known).
+    void GetAttachIndexArray_ByLine();
+    // Test hook: marks every attach index read through Attach_GetSymbol (null: off).
+    void SetAttachAccessLog(std::vector<uint8_t>* ALog) const { FAttachAccessLog = ALog; }
     void Attach_Clear() {
         AttachBuffer.clear();
         FAttachOcupy.clear();
@@ -229,6 +236,10 @@ class TNuo4SimpleBuffer {
     TNuo4SymbolBuffer BasicBuffer;
     TNuo4SymbolBuffer AttachBuffer;
     TNuo4SymbolBuffer PageBuffer;
+    // Line L's attach indexes, attach-buffer order: AttachIndexArray_ByLine[AttachLineStartArray[L]
+    // ... AttachLineStartArray[L + 1] - 1].
+    std::vector<int32_t> AttachIndexArray_ByLine;
+    std::vector<int32_t> AttachLineStartArray;
     std::vector<TGPRectF> PageRectArray_View;
     TGPRectF ViewPortArea;
     TGPRectF ScoreArea;
@@ -315,6 +326,7 @@ class TNuo4SimpleBuffer {
 
   private:
     std::vector<TNuo4AttachmentsOcupyTypes> FAttachOcupy;  // per attach index
+    mutable std::vector<uint8_t>* FAttachAccessLog = nullptr;
     TNotifyEvent FEventHandler_RequestHMIDocOptions;
     TNuo4ABCBuffer* FABCBuffer = nullptr;
 };

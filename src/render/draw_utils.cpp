@@ -1,5 +1,7 @@
 #include "render/draw_utils.h"
 
+#include "render/glyph_outlines.h"
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -8,6 +10,7 @@
 #include <QPaintDevice>
 #include <QTextLayout>
 #include <QTextOption>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -119,6 +122,9 @@ void TKoGraphics::Restore() {
 
 void TKoGraphics::FillPath(const QPainterPath& APath, TGPColor AColor) {
     if (!FPainter || APath.isEmpty()) return;
+    // Devices that keep text take the glyphs in the path as text.
+    if (const TKoTextDevice D = TextDeviceOf(FPainter); D != tdNone)
+        return GlyphOutlines_FillPath(*FPainter, D, APath, ToQColor(AColor));
     QPainterPath P = APath;
     P.setFillRule(Qt::WindingFill);
     FPainter->fillPath(P, ToQColor(AColor));
@@ -378,6 +384,9 @@ struct TLaidOut {
     // The outline at the reference size, the baseline on the font's own ascent; built on first
     // use, since most texts are only measured.
     std::optional<QPainterPath> Path;
+    double BaselineShift = 0;
+    // The scales at which the glyphs were noted for devices that keep text.
+    std::vector<double> NotedScales;
 };
 
 // Laying out and shaping dominate the cost of lyrics and texts, and a score repeats the same few
@@ -514,11 +523,17 @@ QPainterPath TKoGDIPlusPath::CreateTextPath_AtLT(const TKoFont& AFont, const QSt
         // Glyph positions have their baseline at the line's ascent; the font's own ascent
         // decides where the left-top of the text box is.
         const QTextLine Line = L->Layout->lineAt(0);
-        const double Shift = Line.isValid() ? L->Ascent - Line.ascent() : 0;
-        L->Path = GlyphRunsToPath(*L->Layout, Shift);
+        L->BaselineShift = Line.isValid() ? L->Ascent - Line.ascent() : 0;
+        L->Path = GlyphRunsToPath(*L->Layout, L->BaselineShift);
     }
     const QPainterPath& P = *L->Path;
     const double K = AFont.Size / Nuo4ReferencePixelSize;
+    if (std::find(L->NotedScales.begin(), L->NotedScales.end(), K) == L->NotedScales.end()) {
+        L->NotedScales.push_back(K);
+        GlyphOutlines_NoteRuns(
+            L->Layout->glyphRuns(), L->Layout->text(),
+            QTransform::fromTranslate(0, L->BaselineShift) * QTransform::fromScale(K, K));
+    }
     QTransform M;
     M.translate(APtLT.x(), APtLT.y());
     M.scale(K, K);
@@ -576,16 +591,26 @@ QPainterPath TKoGDIPlusPath::CreateTextPath_MultiLines(const TKoGraphics* G, con
         const double Free = (ALayoutWidth > 0 ? MaxW : BoxW) - Line.naturalTextWidth();
         if (AAlignment == saCenter) Dx = Free / 2;
         if (AAlignment == saFar) Dx = Free;
-        for (const QGlyphRun& Run : Line.glyphRuns()) {
+        const QList<QGlyphRun> Runs = Line.glyphRuns();
+        const QString LineText = Text.mid(Line.textStart(), Line.textLength());
+        for (const QGlyphRun& Run : Runs) {
             const QRawFont Raw = Run.rawFont();
             const QList<quint32> Indexes = Run.glyphIndexes();
             const QList<QPointF> Positions = Run.positions();
+            // Characters go with glyphs where the line is one run of a glyph per character.
+            const bool bChars = Runs.size() == 1 && Indexes.size() == LineText.size() &&
+                                Raw.glyphIndexesForString(LineText) == Indexes;
             for (int J = 0; J < Indexes.size(); ++J) {
                 QPainterPath G2 = Raw.pathForGlyph(Indexes[J]);
-                G2.translate(
+                const QPointF At(
                     Positions[J].x() - Line.x() + Dx,
                     Line.y() + M.WinAscent / K + (Positions[J].y() - Line.y() - Line.ascent()));
+                G2.translate(At);
                 P.addPath(G2);
+                GlyphOutlines_NoteGlyph(
+                    Raw, Indexes[J], QPainterPath(),
+                    QTransform::fromTranslate(At.x(), At.y()) * QTransform::fromScale(K, K),
+                    bChars ? LineText.mid(J, 1) : QString());
             }
         }
     }
@@ -782,6 +807,7 @@ int TKoGDIPlusPrivateFontCollection::AddFontData(const QString& AName, const QBy
     const QStringList Families = QFontDatabase::applicationFontFamilies(Id);
     if (Families.isEmpty()) return -1;
     FItems.push_back({AName, Families.last(), Id, AData});
+    for (const QString& F : Families) GlyphOutlines_NoteProgramFamily(F);
     // A family that was missing may now resolve to the new font.
     TKoGDIPlusText::ClearLayoutCache();
     return static_cast<int>(FItems.size()) - 1;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "format/doc_options.h"
+#include "render/glyph_outlines.h"
 #include "render/note_style.h"
 
 // Resources of a static library are registered explicitly; the initializer lives in the
@@ -19,6 +20,16 @@ static void InitNuo4FontResources() {
 }
 
 namespace nuo4 {
+
+namespace {
+// The embedded font from the font database, for devices that keep text: they can embed that
+// copy. Its glyph indexes are those of the raw font; it goes with the music font. Never
+// destroyed: static destruction follows the application, which a font may not outlive.
+QRawFont& CoreDrawRaw() {
+    static QRawFont* F = new QRawFont;
+    return *F;
+}
+}  // namespace
 
 namespace {
 
@@ -120,6 +131,16 @@ TNuo4MusicFont::TNuo4MusicFont(const QString& ACoreResourceName) {
         if (FCoreRaw.isValid() && FCoreRaw.unitsPerEm() > 0 &&
             FCoreRaw.unitsPerEm() != CoreFont_UnitsPerEm)
             FCoreRaw.setPixelSize(FCoreRaw.unitsPerEm());
+        if (FCoreRaw.isValid()) {
+            QFont F(Item->FamilyName);
+            F.setPixelSize(qRound(FCoreRaw.pixelSize()));
+            F.setHintingPreference(QFont::PreferNoHinting);
+            const QRawFont Draw = QRawFont::fromFont(F);
+            const QString Probe = QString(QChar(CoreFont_NoteDigitCode(1, dfFace0)));
+            if (Draw.isValid() && Draw.familyName() == FCoreRaw.familyName() &&
+                Draw.glyphIndexesForString(Probe) == FCoreRaw.glyphIndexesForString(Probe))
+                CoreDrawRaw() = Draw;
+        }
         Core.Font.FamilyName = Item->FamilyName;
         Core.Family.Name = Item->FamilyName;
         Core.FamilyName = Item->FamilyName;
@@ -136,6 +157,8 @@ TNuo4MusicFont::TNuo4MusicFont(const QString& ACoreResourceName) {
 
 TNuo4MusicFont::~TNuo4MusicFont() {
     FontInfoArray_Clear();
+    GlyphOutlines_Clear();
+    CoreDrawRaw() = QRawFont();
     // The collection's fonts leave the font database with it (only while the application
     // that holds the database is alive).
     if (QCoreApplication::instance())
@@ -367,7 +390,13 @@ QPainterPath TNuo4MusicFont::CreatePath_CoreFont_Char_NoCached(
     // Raw outlines are design units with y down and the baseline at 0: move the reference
     // point to the origin, then scale to millimetres and to the box.
     const double Kx = S * AScaleX, Ky = S * AScaleY;
-    P = QTransform(Kx, 0, 0, Ky, -AInfo.RefPt.x() * Kx, AInfo.RefPt.y() * Ky).map(P);
+    const QTransform M(Kx, 0, 0, Ky, -AInfo.RefPt.x() * Kx, AInfo.RefPt.y() * Ky);
+    if (CoreDrawRaw().isValid()) {
+        const QList<quint32> Glyphs = FCoreRaw.glyphIndexesForString(QString(QChar(AInfo.Unicode)));
+        if (!Glyphs.isEmpty())
+            GlyphOutlines_NoteGlyph(CoreDrawRaw(), Glyphs[0], P, M, QString(QChar(AInfo.Unicode)));
+    }
+    P = M.map(P);
     P.setFillRule(Qt::WindingFill);
     return P;
 }
@@ -562,6 +591,7 @@ void Nuo4Render_Done() {
         Nuo4DocOptions_SetMainDigitChangedHook(nullptr);
     // Kept text layouts hold Qt font engines, which must go while the application still exists.
     TKoGDIPlusText::ClearLayoutCache();
+    GlyphOutlines_Clear();
     GMusicFont.reset();
 }
 

@@ -6,10 +6,7 @@
 // failed write (full disk, size limit) leaves no truncated file and ends with status 2.
 
 #include <QBuffer>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <ostream>
 
 #include "app/cli/cli_files.h"
@@ -17,6 +14,7 @@
 #include "app/cli/draw_list.h"
 #include "app/cli/layout_document.h"
 #include "layout/draw_document.h"
+#include "layout/export_document.h"
 #include "render/music_font.h"
 
 namespace nuo4::cli {
@@ -86,34 +84,23 @@ std::string PagePath(const std::string& AOut, int APageNumber, bool bSeveral) {
     return AOut.substr(0, Dot) + "-" + std::to_string(APageNumber) + AOut.substr(Dot);
 }
 
-// One page on a surface at the paper's top-left: like the printer, or with the view's aids.
 void DrawPage(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux) {
-    TKoGraphics G(&P);
-    PrepareGraphics(G, 1.0);
-    SetDestGraphics(&G);
-    const TrecNuo4AuxInfoSettings& A = Nuo4AuxInfoSettings();
-    if (bAux) {
-        Draw_AllSymbols_Page(B, G, odDisplay, APage, A.bShowBarNumber, A.bShowLineNumber,
-                             A.bShowPageNumber, false, nullptr);
-        DrawAWCoefLockedIndicator(B, G, APage);
-        DrawPageBreakMarker(B, G, APage);
-    } else {
-        Draw_AllSymbols_Page(B, G, odPrinter, APage, false, false, false, true, nullptr);
-    }
-    SetDestGraphics(nullptr);
+    Nuo4DrawPageForExport(B, P, APage, bAux);
+}
+
+// The document's title block is drawn from outlines, not as a symbol.
+void AppendTitleBlock(TNuo4SimpleBuffer& B, int32_t APage, json& AList) {
+    if (APage != 0 || !B.bWithTitleBlock) return;
+    std::vector<QPainterPath> Title;
+    for (const auto& Line : B.TitleBlockPathes) Title.insert(Title.end(), Line.begin(), Line.end());
+    AList.push_back(DrawListFillEntry("TitleBlock", Title));
 }
 
 // Draws a page, recording its symbols into APages when asked.
 void DrawPageRecorded(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAux, json* APages) {
     if (!APages) return DrawPage(B, P, APage, bAux);
     json List = RecordDrawList([&] { DrawPage(B, P, APage, bAux); });
-    // The document's title block is drawn from outlines, not as a symbol.
-    if (APage == 0 && B.bWithTitleBlock) {
-        std::vector<QPainterPath> Title;
-        for (const auto& Line : B.TitleBlockPathes)
-            Title.insert(Title.end(), Line.begin(), Line.end());
-        List.push_back(DrawListFillEntry("TitleBlock", Title));
-    }
+    AppendTitleBlock(B, APage, List);
     APages->push_back(std::move(List));
 }
 
@@ -167,25 +154,18 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         return 0;
     };
 
+    // The export functions draw each page through the recorder.
+    const TNuo4PageDrawHook Hook = [&](int32_t APage, const std::function<void()>& ADraw) {
+        if (!Record) return ADraw();
+        json List = RecordDrawList(ADraw);
+        AppendTitleBlock(B, APage, List);
+        Record->push_back(std::move(List));
+    };
     if (bPdf) {
         QBuffer Bytes;
         Bytes.open(QIODevice::WriteOnly);
-        QPdfWriter Writer(&Bytes);
-        Writer.setPageSize(
-            QPageSize(PaperMM, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
-        Writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        Writer.setResolution(1200);
-        Writer.setCreator(QStringLiteral("nuo4-cli render"));
-        QPainter P;
-        if (!P.begin(&Writer)) {
-            AErr << "nuo4-cli render: cannot write '" << R.Output << "'\n";
-            return 2;
-        }
-        for (int32_t Pg = First; Pg <= Last; ++Pg) {
-            if (Pg > First) Writer.newPage();
-            DrawPageRecorded(B, P, Pg, R.bAux, Record);
-        }
-        if (!P.end() || Bytes.data().isEmpty()) {
+        if (!Nuo4ExportPagesToPdf(B, Bytes, TKoRange::FromStartEnd(First, Last), R.bAux, Hook) ||
+            Bytes.data().isEmpty()) {
             AErr << "nuo4-cli render: cannot write '" << R.Output
                  << "': the PDF could not be finished\n";
             return 2;
@@ -201,21 +181,7 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         Bytes.open(QIODevice::WriteOnly);
         bool bOk = true;
         if (bSvg) {
-            constexpr double SvgDpi = 96;
-            QSvgGenerator Svg;
-            Svg.setOutputDevice(&Bytes);
-            Svg.setResolution(int(SvgDpi));
-            const QSize Px(qRound(PaperMM.width() / 25.4 * SvgDpi),
-                           qRound(PaperMM.height() / 25.4 * SvgDpi));
-            Svg.setSize(Px);
-            Svg.setViewBox(QRect(QPoint(0, 0), Px));
-            QPainter P;
-            bOk = P.begin(&Svg);
-            if (bOk) {
-                P.fillRect(QRect(QPoint(0, 0), Px), Qt::white);
-                DrawPageRecorded(B, P, Pg, R.bAux, Record);
-                bOk = P.end();
-            }
+            bOk = Nuo4ExportPageToSvg(B, Bytes, Pg, R.bAux, Hook);
         } else {
             const int W = qRound(PaperMM.width() / 25.4 * R.Dpi),
                       H = qRound(PaperMM.height() / 25.4 * R.Dpi);
