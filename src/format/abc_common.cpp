@@ -816,6 +816,8 @@ std::u16string ABC_GuardText(TText S, uint8_t AGuards) {
                 R += C;
             if (bPaired) Depth += C == u'{' ? 1 : -1;
         } else if (C == u',' && (AGuards & tgCommas) && Depth == 0) {
+            // "\," is itself an escape for the comma, and still splits: it becomes one code.
+            if (I > 0 && S[I - 1] == u'\\') R.pop_back();
             R += Coded(C);
         } else if (C == u'"' && (AGuards & tgQuotes)) {
             R += Coded(C);

@@ -16,10 +16,10 @@ using nuo4::test::Utf8;
 namespace {
 
 // Texts a program may store: comment openers and closers, braces, commas, backslashes, line
-// breaks. The last ones hold no special character and must be written exactly as stored.
+// breaks. PlainTexts hold no special character and must be written exactly as stored.
 const char16_t* const Texts[] = {
-    u"春 /* 夏", u"a */ b", u"x//y",    u"//lead",   u"a //b",    u"{a, b}", u"a{b",
-    u"a}b",      u"a, b",   u"a\\b\\n", u"one\rtwo", u"one\ntwo", u"/*/",    u"a/",
+    u"春 /* 夏", u"a */ b",  u"x//y",  u"//lead",   u"a //b",    u"{a, b}", u"a{b", u"a}b",
+    u"a, b",     u"a\\b\\n", u"a\\,b", u"one\rtwo", u"one\ntwo", u"/*/",    u"a/",
 };
 const char16_t* const PlainTexts[] = {u"春天", u"Allegro 稍快", u"{1=D}{3/4}", u"x//y"};
 
