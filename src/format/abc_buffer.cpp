@@ -780,17 +780,27 @@ void TNuo4ABCBuffer::SectionOptions_EditItemText(
     TNuo4SectionOptionItemType AItemType, TText AItemText,
     TrecNuo4ABCTextReplaceItem& ATextReplaceItem) const {
     ATextReplaceItem.SetToInvalid();
-    if (AItemText.empty()) return;
-    if (NoKeyWord() || !Section_Options.ABCTextRange_SectionName.IsValid()) {
+    const bool bSectionExists = !NoKeyWord() && Section_Options.ABCTextRange_SectionName.IsValid();
+    if (AItemText.empty() && !bSectionExists) return;
+    if (!bSectionExists) {
         InsertNewSection(astOptions, AItemText, true, ATextReplaceItem);
         return;
     }
     for (const auto& Item : Section_Options.Buffer) {
-        if (Item.ItemType == AItemType && Item.Header.ABCTextRange.IsValid()) {
+        if (Item.ItemType != AItemType || !Item.Header.ABCTextRange.IsValid()) continue;
+        if (!AItemText.empty()) {
             ATextReplaceItem.Initialize(Item.Header.ABCTextRange, std::u16string(AItemText));
             return;
         }
+        // A group back at its defaults writes no text: its line goes, so that the defaults
+        // apply again. A line that holds nothing else goes with its line break.
+        const int L = GetLineIndexFromPos(Item.Header.ABCTextRange.StartIndex);
+        const bool bAlone = L >= 0 && !LineWithCommnet(L) &&
+                            ABC_TrimRange(FABCText, LineRangeArray[L]) == Item.Header.ABCTextRange;
+        ATextReplaceItem.InitializeForDelete(bAlone ? LineRangeArray[L] : Item.Header.ABCTextRange);
+        return;
     }
+    if (AItemText.empty()) return;
     InsertAtLineAfter(GetLastNonEmptyLine_SectionOptions(), std::u16string(AItemText) + CR,
                       ATextReplaceItem);
 }

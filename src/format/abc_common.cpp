@@ -776,6 +776,63 @@ int32_t ABC_FindEarliestEscaped(TText AText, TKoRange ARange, const std::vector<
     return FindEarliest(AList, AIndex, [&](TText S) { return ABC_FindEscaped(AText, ARange, S); });
 }
 
+std::u16string ABC_GuardText(TText S, uint8_t AGuards) {
+    const size_t N = S.size();
+    // Braces that belong to a balanced pair, found once; the others are unmatched. Depth of
+    // brace groups per position decides whether a comma or white splits there.
+    std::vector<uint8_t> Paired;
+    std::vector<int32_t> Open;
+    const bool bNeedPairs = (AGuards & (tgCommas | tgBraces | tgWhite)) != 0;
+    if (bNeedPairs) {
+        Paired.assign(N, 0);
+        for (size_t I = 0; I < N; ++I) {
+            if (S[I] == u'{') {
+                Open.push_back(static_cast<int32_t>(I));
+            } else if (S[I] == u'}' && !Open.empty()) {
+                Paired[static_cast<size_t>(Open.back())] = 1;
+                Paired[I] = 1;
+                Open.pop_back();
+            }
+        }
+    }
+    auto Coded = [](char16_t C) { return ABC_EscapeChar(C, false, true); };
+    std::u16string R;
+    R.reserve(N);
+    int32_t Depth = 0;
+    for (size_t I = 0; I < N; ++I) {
+        const char16_t C = S[I];
+        const char16_t Next = I + 1 < N ? S[I + 1] : u'\0';
+        const char16_t Prev = I > 0 ? S[I - 1] : (AGuards & tgAfterMark) ? u'{' : u' ';
+        if (C == u'/' &&
+            (Next == u'*' || (Next == u'/' && (Prev == u' ' || Prev == u'\r' || Prev == u'\n')))) {
+            R += Coded(C);
+        } else if (C == u'\r' || C == u'\n') {
+            R += ABC_EscapeChar(C, false);
+        } else if (C == u'{' || C == u'}') {
+            const bool bPaired = bNeedPairs && Paired[I];
+            if (!bPaired && (AGuards & (C == u'{' ? tgOpenBraces : tgCloseBraces)))
+                R += Coded(C);
+            else
+                R += C;
+            if (bPaired) Depth += C == u'{' ? 1 : -1;
+        } else if (C == u',' && (AGuards & tgCommas) && Depth == 0) {
+            // "\," is itself an escape for the comma, and still splits: it becomes one code.
+            if (I > 0 && S[I - 1] == u'\\') R.pop_back();
+            R += Coded(C);
+        } else if (C == u'"' && (AGuards & tgQuotes)) {
+            R += Coded(C);
+        } else if ((((AGuards & tgWhite) && Depth == 0) || (AGuards & tgAllWhite)) &&
+                   ABC_IsWhiteChar(C)) {
+            R += ABC_EscapeChar(C, true, C != u' ' && C != u'\t');
+        } else if ((AGuards & tgEndWhite) && (I == 0 || I + 1 == N) && ABC_IsWhiteChar(C)) {
+            R += ABC_EscapeChar(C, true, C != u' ');
+        } else {
+            R += C;
+        }
+    }
+    return R;
+}
+
 std::u16string ABC_LineBreaksToEscapes(TText S) {
     std::u16string Result;
     Result.reserve(S.size());

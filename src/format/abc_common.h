@@ -175,6 +175,27 @@ int32_t ABC_FindEarliestEscaped(TText AText, TKoRange ARange, const std::vector<
                                 int& AIndex);
 std::u16string ABC_LineBreaksToEscapes(TText S);
 
+// What a stored text must not carry raw when a writer puts it into a line of the score.
+enum TNuo4TextGuard : uint8_t {
+    tgCommentsAndLineBreaks = 0,  // always guarded
+    tgCommas = 1,                 // commas outside brace groups (they would split a value list)
+    tgOpenBraces = 2,             // a "{" without its "}" (it would swallow the rest)
+    tgCloseBraces = 4,            // a "}" without its "{" (it would close an enclosing group)
+    tgBraces = tgOpenBraces | tgCloseBraces,
+    tgWhite = 8,        // white outside brace groups (it would end a voice token)
+    tgQuotes = 16,      // double quotes (they would end a voice text)
+    tgEndWhite = 32,    // white at either end (a trimmed value would lose it)
+    tgAllWhite = 64,    // white anywhere, inside brace groups too (a label ends at white)
+    tgAfterMark = 128,  // the writer puts a mark ("{", "[", a quote) before the text, so a
+                        // "//" at its start opens no comment
+};
+// The text as a writer puts it into the score so that the scanner reads it back as the same
+// text: "/*" and a "//" that could open a line comment (at the start, after a space, CR or LF)
+// get their first "/" coded, CR and LF become "\r" and "\n", and what AGuards names is coded
+// too. A text without such characters is returned unchanged; the result decodes (escapes) to
+// the decoded original.
+std::u16string ABC_GuardText(TText S, uint8_t AGuards = tgCommentsAndLineBreaks);
+
 // ---- Fixed capacities of texts held in symbol records --------------------------------------
 
 constexpr size_t Nuo4CharArray1Capacity = 200;

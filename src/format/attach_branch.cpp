@@ -27,9 +27,11 @@ void TrecNuo4SymbolAttachBranch::SetABCText_Lyrics(TText AValue) {
 std::u16string TrecNuo4SymbolAttachBranch::ToABCText() const {
     return ABC_BoolToText(bAutoAlign) + u", " + ABC_FormatInt(InitMeter.FenZi) + u", " +
            ABC_FormatInt(InitMeter.FenMu) + u", " + ABC_FormatInt(InitBeatPos_8thCount) + u", {" +
-           FABCText_Voice + u"}, {" + ABCText_Lyrics + u"}, " + Transform.ToABCText(true) + u", " +
-           ABC_OcupyToText(Ocupy) + u", " + ABC_BoolToText(bForceUseSubStyle) + u", " +
-           NoteSubStyleName(SubStyleToForceUse) + u", " + ABC_FontUsageName(FontUsageForLyric);
+           ABC_GuardText(FABCText_Voice, tgBraces | tgAfterMark) + u"}, {" +
+           ABC_GuardText(ABCText_Lyrics, tgBraces | tgAfterMark) + u"}, " +
+           Transform.ToABCText(true) + u", " + ABC_OcupyToText(Ocupy) + u", " +
+           ABC_BoolToText(bForceUseSubStyle) + u", " + NoteSubStyleName(SubStyleToForceUse) +
+           u", " + ABC_FontUsageName(FontUsageForLyric);
 }
 
 namespace {

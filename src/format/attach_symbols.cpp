@@ -139,36 +139,13 @@ std::u16string Join(std::initializer_list<std::u16string> AParts) {
 }
 
 // A raw text as an item value. A "{" without its "}" would make the list split swallow the
-// values after it, a comma outside braces would split the text and white space at either end
-// would be trimmed (all only arise when a text was read as the last value, cut to its capacity
-// or set by a program): they are written coded, so the text reads back as one value with the
-// same meaning instead of growing on every rewrite.
+// values after it, a comma outside braces would split the text, white space at either end would
+// be trimmed, and "/*" or " //" would hide the rest of the score as a comment (all only arise
+// when a text was read as the last value, cut to its capacity or set by a program): they are
+// written coded, so the text reads back as one value with the same meaning instead of growing
+// on every rewrite.
 std::u16string CodedTextValue(TText AText) {
-    std::u16string S;
-    const TKoRange All(0, static_cast<int32_t>(AText.size()));
-    int32_t P = 0;
-    while (P < All.Length) {
-        if (AText[P] == u'{') {
-            const int32_t Close = ABC_FindMatchingClose(AText, ABC_RangeFrom(All, P), u"{", u"}");
-            if (Close < 0) {
-                S += ABC_EscapeChar(u'{', false, true);
-                ++P;
-                continue;
-            }
-            S.append(AText.substr(P, Close - P + 1));
-            P = Close + 1;
-            continue;
-        }
-        const char16_t C = AText[P];
-        if (C == u',')
-            S += ABC_EscapeChar(C, false, true);
-        else if (ABC_IsWhiteChar(C) && (P == 0 || P == All.Length - 1))
-            S += ABC_EscapeChar(C, true, C != u' ');  // the value trim would drop it
-        else
-            S += C;
-        ++P;
-    }
-    return S;
+    return ABC_GuardText(AText, tgCommas | tgOpenBraces | tgEndWhite);
 }
 
 // The coded text is what the reader stores again, so it must fit the capacity; otherwise the
@@ -209,7 +186,8 @@ void TrecNuo4SymbolAttachText::SetABCTextFromRealText(TText AText) {
         else
             S += ABC_EscapeChar(C, bAtEnd);  // the only white written raw is an inner space
     }
-    SetABCText(S);
+    // "/*" and " //" would open a comment in the score.
+    SetABCText(ABC_GuardText(S));
 }
 
 void TrecNuo4SymbolAttachText::SetABCTextToSolidLine(bool bVert, float ALength) {

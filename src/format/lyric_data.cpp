@@ -142,6 +142,36 @@ bool TrecNuo4SymbolPureLyricData::CanNoZhongKuoHao_ForToABCText() const {
     return !IsWithPrefixText() && GetCenteredTextCharCount() == 1;
 }
 
+namespace {
+
+// A control character (a decoded line break, say) cannot stand raw in a lyrics line.
+bool IsRawUnwritable(char16_t C) {
+    return C < 0x20 && C != u'\t';
+}
+
+}  // namespace
+
+bool TrecNuo4SymbolPureLyricData::ToABCText_Escaped(std::u16string& AText) const {
+    AText.clear();
+    bool bAny = false;
+    for (char16_t C : Text) bAny = bAny || IsRawUnwritable(C);
+    if (!bAny || GetCenteredTextCharCount() != 1 || GetUnderlineMaxCount() > 0) return false;
+    // Only the centred character of the plain form may be an escape: an opening mark before
+    // it, closing marks after it.
+    const int32_t C = TextCenteredRange.StartIndex;
+    std::u16string S(Text.substr(0, static_cast<size_t>(C)));
+    S += ABC_EscapeChar(Text[static_cast<size_t>(C)], true);
+    S += Text.substr(static_cast<size_t>(C) + 1);
+    TrecNuo4ABCParseInfo_PureLyric Back;
+    int32_t End = -1;
+    if (!ReadPureLyric(S, TKoRange(0, static_cast<int32_t>(S.size())), Back, End) ||
+        End != static_cast<int32_t>(S.size()) - 1 || Back.Data.Text != Text ||
+        Back.Data.TextCenteredRange != TextCenteredRange)
+        return false;
+    AText = std::move(S);
+    return true;
+}
+
 std::u16string TrecNuo4SymbolPureLyricData::ToABCText_Braced() const {
     if (!IsValid()) return u"";
     TrecNuo4SymbolPureLyricData D = *this;
@@ -149,7 +179,9 @@ std::u16string TrecNuo4SymbolPureLyricData::ToABCText_Braced() const {
     auto Run = [&](int32_t AFrom, int32_t ACount) {
         std::u16string S;
         for (int32_t I = AFrom; I < AFrom + ACount; ++I) {
-            S += D.Text[I];
+            // Braces take no escapes: a control character there becomes a space rather than
+            // a line break that would split the verse.
+            S += IsRawUnwritable(D.Text[I]) ? u' ' : D.Text[I];
             S.append(static_cast<size_t>(std::max(0, D.TextUnderlineCountArray[I])), u'_');
         }
         return S;
@@ -166,7 +198,21 @@ std::u16string TrecNuo4SymbolPureLyricData::ToABCText() const {
     TrecNuo4SymbolPureLyricData D = *this;
     D.CheckUnderlineArray();
     if (D.CanNoDaKuoHao_ForToABCText()) return D.Text;
+    std::u16string Escaped;
+    if (D.ToABCText_Escaped(Escaped)) return Escaped;
     return D.ToABCText_Braced();
+}
+
+void TrecNuo4SymbolPureLyricData::CutToCapacity(size_t ACapacity) {
+    if (ACapacity == 0 || Text.size() <= ACapacity) return;
+    Text.resize(ACapacity);
+    if (TextUnderlineCountArray.size() > ACapacity) TextUnderlineCountArray.resize(ACapacity);
+    // The centred part keeps what is left of it; one that lay wholly beyond the cut becomes the
+    // last character kept, so the lyric stays valid.
+    const int32_t Last = static_cast<int32_t>(ACapacity) - 1;
+    const int32_t Start = std::min(TextCenteredRange.StartIndex, Last);
+    const int32_t End = std::clamp(TextCenteredRange.EndIndex(), Start, Last);
+    TextCenteredRange = TKoRange::FromStartEnd(Start, End);
 }
 
 void TrecNuo4SymbolPureLyricData::Merge(const TrecNuo4SymbolPureLyricData* APNextData,
@@ -328,6 +374,7 @@ bool ReadPureLyric(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_PureLyric&
     const bool bOk = AText[ARange.StartIndex] == u'{' ? ReadBracedLyric(AText, ARange, L.Data, End)
                                                       : ReadPlainLyric(AText, ARange, L.Data, End);
     if (!bOk) return false;
+    L.Data.CutToCapacity(Nuo4CharArray2Capacity);
     const TKoRange LyricRange = TKoRange::FromStartEnd(ARange.StartIndex, End);
     L.Header.aType = pitPureLyric;
     L.Header.ABCTextRange = LyricRange;

@@ -51,6 +51,9 @@ struct TrecNuo4SymbolPureLyricData {
     bool CanNoDaKuoHao_ForToABCText() const;     // may be written without braces
     bool CanNoZhongKuoHao_ForToABCText() const;  // braced, but without the centring brackets
 
+    // Texts in lyric records hold at most ACapacity characters; the rest is cut silently.
+    void CutToCapacity(size_t ACapacity);
+
     // Appends the next lyric's text; the centred range stays. With ANewUnderlineCount < 0 the
     // counts of both lyrics are kept, otherwise every character gets ANewUnderlineCount.
     void Merge(const TrecNuo4SymbolPureLyricData* APNextData, int32_t ANewUnderlineCount);
@@ -58,6 +61,9 @@ struct TrecNuo4SymbolPureLyricData {
     std::u16string ToABCText() const;
     // The braced form whatever the plain form would allow (empty for an invalid lyric).
     std::u16string ToABCText_Braced() const;
+    // The plain form with its centred character written as an escape, for a lyric that holds a
+    // control character; false when that form would not read back to this lyric.
+    bool ToABCText_Escaped(std::u16string& AText) const;
 
     bool operator==(const TrecNuo4SymbolPureLyricData&) const = default;
 };

@@ -124,8 +124,46 @@ bool TrecNuo4ABCParseInfo_Lyrics_Verse::AppendToLyricsArray(TText AABCText_Lyric
     return bAny;
 }
 
+namespace {
+
+// Whether a lyrics line written from AStart on would be read as something else than lyrics: a
+// section header ("." and letters), a verse prefix ("W:", "w2@1,1:") or a comment.
+bool LineReadsAsOtherThanLyrics(TText AText, int32_t AStart) {
+    int32_t End = AStart;
+    const int32_t N = static_cast<int32_t>(AText.size());
+    while (End < N && AText[End] != u'\r' && AText[End] != u'\n') ++End;
+    if (End == AStart) return false;
+    const TText Line = AText.substr(AStart, End - AStart);
+    if (Line[0] == u'.' && (Line.size() == 1 || ABC_IsLetterChar(Line[1]))) return true;
+    if (Line.starts_with(u"//") || Line.starts_with(u"/*")) return true;
+    return (Line[0] == u'W' || Line[0] == u'w') &&
+           Lyrics_StartsWithVersePrefix(AText, TKoRange(AStart, End - AStart));
+}
+
+}  // namespace
+
 std::u16string TrecNuo4ABCParseInfo_Lyrics_Verse::ToABCText_Lyrics(
     TKoRangeArray& LyricTextRangeArray_WithinResult) const {
+    // Lyrics that would make their line read as something else are braced; bracing one changes
+    // only its own text, so the lines are checked again until none is left.
+    std::vector<bool> Forced(LyricsArray.size(), false);
+    for (;;) {
+        const std::u16string Result = ToABCText_Lyrics(Forced, LyricTextRangeArray_WithinResult);
+        bool bAgain = false;
+        for (size_t I = 0; I < LyricsArray.size(); ++I) {
+            const int32_t Start = LyricTextRangeArray_WithinResult[I].StartIndex;
+            const bool bLineStart =
+                Start == 0 || Result[Start - 1] == u'\n' || Result[Start - 1] == u'\r';
+            if (Forced[I] || !bLineStart || LyricTextRangeArray_WithinResult[I].Length == 0)
+                continue;
+            if (LineReadsAsOtherThanLyrics(Result, Start)) Forced[I] = bAgain = true;
+        }
+        if (!bAgain) return Result;
+    }
+}
+
+std::u16string TrecNuo4ABCParseInfo_Lyrics_Verse::ToABCText_Lyrics(
+    const std::vector<bool>& AForceBraces, TKoRangeArray& LyricTextRangeArray_WithinResult) const {
     LyricTextRangeArray_WithinResult.clear();
     std::u16string Result;
     // Whether the result ends with the last character of a lyric written without braces, so
@@ -135,13 +173,10 @@ std::u16string TrecNuo4ABCParseInfo_Lyrics_Verse::ToABCText_Lyrics(
         const TrecNuo4ABCParseInfo_Lyric& L = LyricsArray[I];
         TrecNuo4SymbolPureLyricData Data = L.Text.Data;
         Data.CheckUnderlineArray();
-        const bool bPlain = Data.CanNoDaKuoHao_ForToABCText();
-        bool bBraced = false;
-        // A verse line that begins with "//" would be a comment: a first lyric "/" followed by
-        // notes to skip keeps its braces.
-        if (bPlain && I == 0 && Data.Text == u"/" && L.RightLocation.BarlinesCount <= 0 &&
-            L.RightLocation.NotesCount > 0)
-            bBraced = true;
+        // The escaped form of a control character is as open to its neighbours as the plain one.
+        std::u16string Escaped;
+        const bool bPlain = Data.CanNoDaKuoHao_ForToABCText() || Data.ToABCText_Escaped(Escaped);
+        bool bBraced = I < AForceBraces.size() && AForceBraces[I];
         if (bPlain && I > 0) {
             const char16_t First = Data.Text[0];
             // A later "|" or "/" would read as a skip marker; a closing punctuation mark or a

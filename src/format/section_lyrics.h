@@ -82,6 +82,9 @@ struct TrecNuo4ABCParseInfo_Lyrics_Verse {
     // lyric, the range it occupies in the result (its line break included).
     std::u16string ToABCText_Lyrics(TKoRangeArray& LyricTextRangeArray_WithinResult) const;
     std::u16string ToABCText_Lyrics() const;
+    // The same with the lyrics marked in AForceBraces written in braces.
+    std::u16string ToABCText_Lyrics(const std::vector<bool>& AForceBraces,
+                                    TKoRangeArray& LyricTextRangeArray_WithinResult) const;
     // The short prefix, CR, the lyrics.
     std::u16string ToABCText() const;
     std::u16string GetVerseIndexText() const { return GetVertInfoPtr()->GetVerseIndexText(); }

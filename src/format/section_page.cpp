@@ -67,7 +67,7 @@ void TrecNuo4SymbolMemoPrivateOptions::SetABCText(TText AText) {
 std::u16string TrecNuo4SymbolMemoPrivateOptions::ToABCText() const {
     return ABC_FormatFloat(LayoutWidth, 1) + u", " + ABC_FontUsageName(FontUsage) + u", " +
            MemoAlignName(Align) + u", " + ABC_BoolToText(bWithFrame) + u", " +
-           ABC_ColorToText(Color) + u", " + ABCText;
+           ABC_ColorToText(Color) + u", " + ABC_GuardText(ABCText, tgEndWhite);
 }
 
 void TrecNuo4SymbolTitleBlock::SetToDefault() {

@@ -118,7 +118,9 @@ bool TrecNUo4SectionTitleItem::FromABCText(TText S, TKoRange ParseRange,
 std::u16string TrecNUo4SectionTitleItem::ToABCText() const {
     std::u16string S = SectionTitle_ItemName(ItemType);
     S += u" = ";
-    if (ItemType != tbitLinePos) return S + ABCText;
+    // The reader trims the text and the scanner sees comments before any item: a text set by a
+    // program is written so that it reads back the same.
+    if (ItemType != tbitLinePos) return S + ABC_GuardText(ABCText, tgEndWhite);
     for (int I = 0; I < Nuo4TitleTextItemCount; ++I) {
         if (I > 0) S += u", ";
         S += ABC_FormatFloat(LinePosArray[I], 1);
@@ -172,7 +174,9 @@ std::u16string TrecNuo4SectionTitleBuffer::ToABCText(bool bWithSectionName) cons
 
 std::u16string TrecNuo4SectionTitleBuffer::ToABCText_SingleLine(bool bWithDaKuoHao) const {
     std::u16string S;
-    for (int I = 0; I < Nuo4TitleTextItemCount; ++I) S += u"{" + ABCTextArray[I] + u"}, ";
+    // A lone brace would end or extend the group around its text.
+    for (int I = 0; I < Nuo4TitleTextItemCount; ++I)
+        S += u"{" + ABC_GuardText(ABCTextArray[I], tgBraces | tgAfterMark) + u"}, ";
     for (int I = 0; I < Nuo4TitleTextItemCount; ++I) {
         if (I > 0) S += u", ";
         S += ABC_FormatFloat(LinePosArray[I], 1);

@@ -66,7 +66,9 @@ bool ReadBarlineStyle(TText AText, TKoRange ARange, TNuo4BarlineStyle& AStyle, i
 }
 
 std::u16string TrecNuo4BarlineAttachments_FangZi::ToABCText() const {
-    return bWithFangZi ? u"[" + FangZiText : u"";
+    // The label ends at white space; a comment opener or a lone "{" would hide what follows.
+    return bWithFangZi ? u"[" + ABC_GuardText(FangZiText, tgAllWhite | tgOpenBraces | tgAfterMark)
+                       : u"";
 }
 
 bool TrecNuo4SymbolBarline::CanEndWithFangZi() const {

@@ -121,9 +121,9 @@ bool ReadSymbolControlOptionsInner(TText AText, TKoRange AInner,
     int32_t NumEnd = -1;
     if (!ABC_ParseFloat(AText, TKoRange::FromStartEnd(P, Last), false, AW, NumEnd)) return false;
     if (AW < -0.01f) return false;
-    // The tolerance admits rounding noise around zero; a negative advance would make symbols
-    // overlap, so such a value means automatic.
-    Result.AWCoef.AWCoef = AW < 0 ? 0 : AW;
+    // The tolerance admits rounding noise around zero; what lies within it is kept as written,
+    // so that the factor reads back and writes out unchanged.
+    Result.AWCoef.AWCoef = AW;
     P = NumEnd + 1;
 
     if (P <= Last && AText[P] == u'(') {

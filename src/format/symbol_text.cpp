@@ -5,7 +5,10 @@
 namespace nuo4 {
 
 std::u16string TrecNuo4SymbolText::ToABCText(bool bPadWithSpace) const {
-    return PadWithSpace(u"\"" + Text_ABC + u"\"" + ControlOptions.ToABCText(), bPadWithSpace);
+    // White or a quote would end the text, a lone "{" would swallow the tokens after it.
+    const std::u16string T =
+        ABC_GuardText(Text_ABC, tgWhite | tgQuotes | tgOpenBraces | tgAfterMark);
+    return PadWithSpace(u"\"" + T + u"\"" + ControlOptions.ToABCText(), bPadWithSpace);
 }
 
 TrecNuo4SymbolText TrecNuo4ABCParseInfo_Text::ToSymbolRec() const {

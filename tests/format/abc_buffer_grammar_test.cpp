@@ -75,6 +75,44 @@ TEST(EditsWithGrammars, OptionItemReplacesTheItemOfItsType) {
     EXPECT_EQ(After.Section_Options.Buffer[0].ItemType, soitPaper);
 }
 
+TEST(EditsWithGrammars, OptionGroupBackAtItsDefaultsRemovesItsLine) {
+    TResetOptions Reset;
+    struct TCase {
+        const char16_t* Text;
+        const char16_t* DefaultItem;  // read, then written back by the edit
+        const char16_t* Expected;
+    };
+    const TCase Cases[] = {
+        {u".Options\rPaper = 297, 210\r\r.Voice\r1\r", u"Paper = 210, 297",
+         u".Options\r\r.Voice\r1\r"},
+        {u".Options\rDigit = 1\rArc = 2, 1\r.Voice\r1\r", u"Arc = 0",
+         u".Options\rDigit = 1\r.Voice\r1\r"},
+        // The last line, without a line break of its own.
+        {u".Options\rPaper = 297, 210", u"Paper = 210, 297, 20, 20, 20, 20", u".Options\r"},
+        // A comment on the line stays; only the item goes.
+        {u".Options\rPaper = 297, 210 // wide\r", u"Paper = 210, 297", u".Options\r // wide\r"},
+        // Nothing to remove: no item of the group, or no options section at all.
+        {u".Options\rDigit = 1\r", u"Paper = 210, 297", u".Options\rDigit = 1\r"},
+        {u".Voice\r1\r", u"Paper = 210, 297", u".Voice\r1\r"},
+    };
+    for (const TCase& C : Cases) {
+        const std::u16string T = C.Text, Line = C.DefaultItem;
+        TrecNuo4ABCParseInfo_OptionItem Item;
+        int32_t End = -1;
+        ASSERT_TRUE(ReadOptionItem(Line, All(Line), Item, true, End));
+        ASSERT_EQ(Item.ToABCText(), u"");
+        TrecNuo4ABCTextReplaceItem R;
+        TNuo4ABCBuffer(T).SectionOptions_EditItem(Item, R);
+        const std::u16string Out = Applied(T, R);
+        EXPECT_EQ(Out, C.Expected) << nuo4::test::Utf8(T);
+        Nuo4DocOptions().SetToDefault();
+        TNuo4ABCBuffer(Out).UpdateOptions();
+        EXPECT_EQ(Nuo4DocOptions().Param_Paper.Width, 210);
+        EXPECT_EQ(Nuo4DocOptions().Param_Paper.Height, 297);
+        EXPECT_EQ(Nuo4DocOptions().Param_Arc.DefaultShape, assEllipseFill);
+    }
+}
+
 TEST(EditsWithGrammars, FontItemAddedThenReplaced) {
     const std::u16string T = u".Fonts\rLyric = Arial, 3.5\r";
     const std::u16string NewLine = u"Title = SimSun, 8";

@@ -368,3 +368,55 @@ TEST(PureLyricWriter, RandomLyricsReadBackToTheSameData) {
         EXPECT_EQ(R.L.Data, D) << Utf8(S);
     }
 }
+
+// A control character (a decoded "\n", say) never stands raw in a lyrics line: the centred
+// character of the plain form is written as an escape; where only braces could hold the lyric
+// (no escapes there) it becomes a space rather than a line break.
+TEST(PureLyricWriter, ControlCharactersAreEscapedNeverRaw) {
+    struct TCase {
+        std::u16string Text;
+        TKoRange Centred;
+        std::vector<int32_t> Counts;
+        const char* Written;
+        bool bReadsBack;
+    };
+    const TCase Cases[] = {
+        {u"\n", {0, 1}, {}, "\\n", true},       {u"\r", {0, 1}, {}, "\\r", true},
+        {u"\x0b", {0, 1}, {}, "\\x000b", true}, {u"（\n）", {1, 1}, {}, "（\\n）", true},
+        {u"\n", {0, 1}, {1}, "{ _}", false},    {u"a\nb", {0, 1}, {}, "{a b}", false},
+    };
+    for (const TCase& C : Cases) {
+        TrecNuo4SymbolPureLyricData D;
+        D.Text = C.Text;
+        D.TextCenteredRange = C.Centred;
+        D.TextUnderlineCountArray = C.Counts;
+        const std::u16string S = D.ToABCText();
+        EXPECT_EQ(Utf8(S), C.Written);
+        EXPECT_EQ(S.find_first_of(u"\r\n\x0b"), std::u16string::npos);
+        const TRead R = Read(S);
+        ASSERT_TRUE(R.bOk) << Utf8(S);
+        D.CheckUnderlineArray();
+        if (C.bReadsBack) {
+            EXPECT_EQ(R.L.Data, D) << Utf8(S);
+        }
+    }
+}
+
+// Lyric records hold at most 1000 characters: a huge lyric is cut when it is read, in both
+// forms, and its centred part stays inside what is kept.
+TEST(PureLyricReader, HugeLyricsAreCutToTheRecordCapacity) {
+    const std::u16string Huge(1 << 20, u'我');
+    const std::u16string Word(1 << 20, u'a');
+    const std::u16string Forms[] = {u"{" + Huge + u"}", u"{" + Huge + u"[x]}", Word};
+    for (const std::u16string& S : Forms) {
+        const TRead R = Read(S);
+        ASSERT_TRUE(R.bOk);
+        EXPECT_EQ(R.End, static_cast<int32_t>(S.size()) - 1);
+        EXPECT_EQ(R.L.Data.Text.size(), Nuo4CharArray2Capacity);
+        EXPECT_EQ(R.L.Data.TextUnderlineCountArray.size(), Nuo4CharArray2Capacity);
+        EXPECT_TRUE(R.L.Data.IsValid());
+    }
+    EXPECT_EQ(Read(u"{" + Huge + u"}").L.Data.TextCenteredRange, TKoRange(0, 1));
+    EXPECT_EQ(Read(u"{" + Huge + u"[x]}").L.Data.TextCenteredRange, TKoRange(999, 1));
+    EXPECT_EQ(Read(Word).L.Data.TextCenteredRange, TKoRange(0, 1000));
+}

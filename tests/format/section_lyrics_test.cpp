@@ -272,9 +272,10 @@ TEST(VerseWriter, NeighboursThatWouldJoinAreKeptApart) {
 // Verses read from a text, written and read again give the same lyrics.
 TEST(VerseRoundTrip, ReadVersesWriteAndReadBackUnchanged) {
     const std::vector<std::string> Pieces = {
-        "我",      "们",     "（我）",     "我，",      "hello ", "world", "hel-",   "lo",
-        "it's",    "{我们}", "{(女)[我]}", "{我_们__}", "{[ab]}", "，",    "/",      "|",
-        "\\x6211", "é",      "{ }",        "x",         "-",      "a",     "don't,", "（a）"};
+        "我", "们",     "（我）",  "我，",       "hello ",    "world",  "hel-",
+        "lo", "it's",   "{我们}",  "{(女)[我]}", "{我_们__}", "{[ab]}", "，",
+        "/",  "|",      "\\x6211", "é",          "{ }",       "x",      "-",
+        "a",  "don't,", "（a）",   "\\n",        "（\\r）",   "\\x000b"};
     const std::vector<std::string> Gaps = {" ", "", "/", "||/ ", "\r\n", " \r\n"};
     std::mt19937 Rng(7);
     for (int Round = 0; Round < 3000; ++Round) {
@@ -329,14 +330,16 @@ TEST(VerseRoundTrip, BuiltVersesKeepTheirLyrics) {
 }
 
 // Verses written into a ".Words" section and scanned again give the same verses: no written
-// line turns into a comment, a header or a prefix line.
+// line turns into a comment, a header ("." and letters) or a verse prefix ("W:", "w2:"), and a
+// decoded line break or other control character does not end its line.
 TEST(VerseRoundTrip, WrittenSectionScansToTheSameVerses) {
     const std::vector<std::string> Pieces = {
-        "我", "们", "（我）", "hello ", "world", "hel-", "lo",    "{我们}", "，", "/",
-        "|",  "é",  "{ }",    "x",      "-",     "a",    "（a）", "\\",     "*"};
+        "我", "们", "（我）", "hello ", "world", "hel-", "lo",    "{我们}", "，",     "/",
+        "|",  "é",  "{ }",    "x",      "-",     "a",    "（a）", "\\",     "*",      ".",
+        "W:", "w:", "W",      "w",      "2:",    "1",    "\\n",   "\\r",    "\\x0001"};
     const std::vector<std::string> Gaps = {" ", "", "/", "//", "||/ ", "\r\n"};
     std::mt19937 Rng(5);
-    for (int Round = 0; Round < 500; ++Round) {
+    for (int Round = 0; Round < 1000; ++Round) {
         std::vector<TrecNuo4ABCParseInfo_Lyrics_Verse> Verses;
         std::u16string Section = u".Words\r";
         const int VerseCount = 1 + static_cast<int>(Rng() % 3);

@@ -84,10 +84,11 @@ TEST(ControlOptionsGroup, RejectedGroups) {
     EXPECT_FALSE(Read(u"{C:1.5").bOk);     // unclosed group
     EXPECT_FALSE(Read(u"{X:1.5}").bOk);    // not opened by "{C:"
     EXPECT_FALSE(Read(u"C:1.5}").bOk);
-    // Within the tolerance: read, as automatic rather than a negative lock.
+    // Within the tolerance: kept as written, and written back the same.
     const auto Small = Read(u"{C:-0.005}");
     ASSERT_TRUE(Small.bOk);
-    EXPECT_FALSE(Small.Rec.Value.AWCoefIsLocked());
+    EXPECT_FLOAT_EQ(Small.Rec.Value.AWCoef.AWCoef, -0.005f);
+    EXPECT_EQ(Small.Rec.Value.ToABCText(), u"{C:-0.005}");
     EXPECT_TRUE(Read(u"{C:-0.01}").bOk);
     TrecNuo4ABCParseInfo_SymbolControlOptions Rec;
     int32_t End = 0;

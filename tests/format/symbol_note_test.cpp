@@ -414,6 +414,15 @@ TEST(NoteControlOptions, GroupAfterThePitches) {
     EXPECT_EQ(R.Note.ArcEndings.Value, 2);
 }
 
+TEST(NoteControlOptions, TinyNegativeFactorIsKeptAndWrittenBack) {
+    const auto R = Read(u"5{C:-0.005}");
+    ASSERT_TRUE(R.bOk);
+    EXPECT_EQ(R.EndPos, 10);
+    const TrecNuo4SymbolNote Rec = R.Note.ToSymbolRecNote();
+    EXPECT_FLOAT_EQ(Rec.ControlOptions.AWCoef.AWCoef, -0.005f);
+    EXPECT_EQ(Rec.ToABCText(), u"5{C:-0.005}");
+}
+
 TEST(NoteControlOptions, GroupBeforeThePitchesIsSkipped) {
     const auto R = Read(u"{C:1.5}5");
     ASSERT_TRUE(R.bOk);

@@ -43,6 +43,10 @@ std::u16string RandomLabel(std::mt19937& G) {
     return S;
 }
 
+std::u16string Decoded(const std::u16string& S) {
+    return ABC_Unescape(S, TKoRange(0, static_cast<int32_t>(S.size())));
+}
+
 // Reads the whole text (after the padding) as one symbol of type TRec.
 template <typename TRec>
 const TRec* ReadOne(const std::u16string& S, TNuo4VoiceSymbolPtr& P) {
@@ -72,7 +76,12 @@ TEST(VoiceSymbolRoundTrip, BarlinesMetersMarkersAndReturns) {
         const std::u16string BText = B.ToABCText(bPad);
         const auto* RB = ReadOne<TrecNuo4ABCParseInfo_Barline>(BText, P);
         ASSERT_NE(RB, nullptr) << Utf8(BText);
-        EXPECT_EQ(RB->ToSymbolRec(), B) << Utf8(BText);
+        // A lone "{" in a label is written coded (in a score it would swallow the rest of the
+        // line): the label reads back as the same decoded text.
+        TrecNuo4SymbolBarline Back = RB->ToSymbolRec();
+        EXPECT_EQ(Decoded(Back.FangZi.FangZiText), Decoded(B.FangZi.FangZiText)) << Utf8(BText);
+        Back.FangZi.FangZiText = B.FangZi.FangZiText;
+        EXPECT_EQ(Back, B) << Utf8(BText);
 
         TrecNuo4SymbolMeter M;
         M.Meter = TrecNuo4Meter::Create(static_cast<int32_t>(G() % 100),
