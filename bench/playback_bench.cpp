@@ -1,16 +1,23 @@
 // Playback speed: the melody of a generated score of about 50 full pages built from its
-// laid-out buffer (repeats unfolded, events sorted and timed), and the MIDI file written.
+// laid-out buffer (repeats unfolded, events sorted and timed), the MIDI file written, and the
+// lateness of the timing thread.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "format/abc_buffer.h"
 #include "gen/score_gen.h"
 #include "layout/simple_buffer.h"
 #include "playback/melody_build.h"
+#include "playback/midi_scheduler.h"
 #include "playback/midi_write.h"
 #include "render/music_font.h"
 
@@ -90,3 +97,43 @@ void BM_MidiFileFiftyPages(benchmark::State& AState) {
 BENCHMARK(BM_MidiFileFiftyPages)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// 10,000 events over ten minutes of score time played at 30 times the speed (20 s of real
+// time) into a null sink: how late each one is sent against its deadline, and the drift
+// between the first and the last hundred.
+void BM_SchedulerLateness(benchmark::State& AState) {
+    constexpr int Count = 10'000;
+    constexpr double Score_ms = 600'000, Ratio = 30;
+    std::vector<TMidiEventType> Events(Count);
+    for (int I = 0; I < Count; ++I) {
+        Events[size_t(I)].time = I * Score_ms / Count;
+        Events[size_t(I)].Kind = I % 2 ? mekNoteOff : mekNoteOn;
+        Events[size_t(I)].Data1 = 60;
+        Events[size_t(I)].Data2 = 100;
+    }
+    std::vector<double> Late_us(Count);
+    for (auto _ : AState) {
+        TNullMidiOutput Out;
+        TMidiScheduler S;
+        S.OnSent = [&](size_t I, TMidiScheduler::TClock::time_point ADeadline) {
+            Late_us[I] =
+                std::chrono::duration<double, std::micro>(TMidiScheduler::TClock::now() - ADeadline)
+                    .count();
+        };
+        std::atomic<bool> bEnd = false;
+        S.OnEndPlay = [&] { bEnd = true; };
+        S.Start(Events, Out, Ratio);
+        while (!bEnd) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        S.Stop();
+    }
+    double FirstMean = 0, LastMean = 0;
+    for (int I = 0; I < 100; ++I) FirstMean += Late_us[size_t(I)] / 100;
+    for (int I = Count - 100; I < Count; ++I) LastMean += Late_us[size_t(I)] / 100;
+    std::vector<double> Sorted = Late_us;
+    std::sort(Sorted.begin(), Sorted.end());
+    AState.counters["p50_us"] = Sorted[Count / 2];
+    AState.counters["p99_us"] = Sorted[size_t(Count * 0.99)];
+    AState.counters["max_us"] = Sorted.back();
+    AState.counters["drift_us"] = LastMean - FirstMean;
+}
+BENCHMARK(BM_SchedulerLateness)->Iterations(1)->Unit(benchmark::kSecond);

@@ -1,5 +1,8 @@
 #include "playback/midi_scheduler.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <cmath>
 
 namespace nuo4 {
@@ -79,6 +82,11 @@ double TMidiScheduler::GetTimeEscaped() const {
 }
 
 void TMidiScheduler::Run() {
+    // A real-time priority where the system grants it (the thread mostly sleeps, so it takes
+    // little from others); otherwise the ordinary one.
+    sched_param Param{};
+    Param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &Param);
     std::unique_lock<std::mutex> L(FLock);
     size_t Next = 0;
     while (!FStop && Next < FEvents.size()) {
