@@ -34,6 +34,12 @@ const std::vector<TCommand>& AllCommands() {
          "quarter note, repeats unfolded)",
          RunMidi},
 #endif
+#ifdef NUO4_WITH_FLUIDSYNTH
+        {"wav", "wav FILE -o OUT.wav [--soundfont SF2]",
+         "the melody of the whole score rendered offline through FluidSynth (44.1 kHz, 16-bit "
+         "stereo), with the installed General MIDI SoundFont unless one is given",
+         RunWav},
+#endif
     };
     return Commands;
 }
