@@ -261,6 +261,17 @@ TEST_F(Melody, PartsPlayOnTheirChannels) {
     EXPECT_EQ(M.MidiBuffer().NoteOnCount(0), 32);
     EXPECT_EQ(M.MidiBuffer().NoteOnCount(1), 26);
     for (int C = 2; C < 16; ++C) EXPECT_FALSE(M.MidiBuffer().ChannelHasNotes(C)) << C;
+
+    // A short first measure in a later system starts on time: no silence mid-piece.
+    TNuo4SimpleBuffer& Short = Build(
+        u".Title\rKeyAndMeters = {1=C}{4/4}\r.Voice\r1 2 3 4 | $\r5 6 7 1 | $\r3 4 | 5 6 7 1 | "
+        u"$\r1 2 | 3 4 5 6 | $\r.Attachments\rBrace@@1(-1.50,-0.50) = HuaKuoHao, Left, 22.0, "
+        u"[]\rBrace@@13(-1.50,-0.50) = HuaKuoHao, Left, 22.0, []\r");
+    ASSERT_TRUE(Melody_MakeBuffer(Short, TrecNuo4Melody_PlayInfo(), M));
+    const std::vector<TNote> All = Notes(M.MidiBuffer());
+    ASSERT_EQ(All.size(), 20u);
+    EXPECT_EQ(All[8], (TNote{0, 64, 4, 5}));
+    EXPECT_EQ(All[9], (TNote{1, 60, 4, 5}));
 }
 
 }  // namespace
