@@ -5,6 +5,7 @@ PACKAGES=(
   cmake ninja-build g++ clang clang-format ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  libfluidsynth-dev timgm6mb-soundfont
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-liberation fonts-dejavu-core
   poppler-utils
 )

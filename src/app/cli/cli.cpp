@@ -29,6 +29,16 @@ const std::vector<TCommand>& AllCommands() {
          "the pages of a score as a vector PDF, SVG or PNG images (150 dpi unless given); "
          "--aux adds the score view's auxiliary information",
          RunRender},
+        {"midi", "midi FILE -o OUT.mid",
+         "the melody of the whole score as a Standard MIDI File (format 1, 480 ticks per "
+         "quarter note, repeats unfolded)",
+         RunMidi},
+#endif
+#ifdef NUO4_WITH_FLUIDSYNTH
+        {"wav", "wav FILE -o OUT.wav [--soundfont SF2]",
+         "the melody of the whole score rendered offline through FluidSynth (44.1 kHz, 16-bit "
+         "stereo), with the installed General MIDI SoundFont unless one is given",
+         RunWav},
 #endif
     };
     return Commands;

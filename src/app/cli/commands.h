@@ -29,6 +29,10 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_layout.cpp, cmd_render.cpp (built with the layout library)
 int RunLayout(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_midi.cpp (built with the playback library)
+int RunMidi(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_wav.cpp (built with FluidSynth)
+int RunWav(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 // Runs a command; an exception (allocation failure included) becomes one line and status 2.
 int RunCommandGuarded(const TCommand& ACommand, const TArgs& AArgs, std::ostream& AOut,
