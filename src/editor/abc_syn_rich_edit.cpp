@@ -157,28 +157,28 @@ void TKoABCSynRichEdit::SetSelection(TKoRange R) {
     setTextCursor(C);
 }
 
-void TKoABCSynRichEdit::ReplaceText(const TrecNuo4ABCTextReplaceItem& AItem) {
+bool TKoABCSynRichEdit::ReplaceText(const TrecNuo4ABCTextReplaceItem& AItem) {
     TNuo4ABCTextReplaceItems A;
     A.push_back(AItem);
-    ReplaceText(A);
+    return ReplaceText(A);
 }
 
-void TKoABCSynRichEdit::ReplaceText(const TNuo4ABCTextReplaceItems& AItems) {
+bool TKoABCSynRichEdit::ReplaceText(const TNuo4ABCTextReplaceItems& AItems) {
     const TNuo4ABCTextReplaceItems Sorted = Nuo4SortReplaceItems(AItems);
-    if (Sorted.empty()) return;
+    // An answer that does not fit the text is refused whole: half an edit would corrupt it.
+    if (Sorted.empty() || !Nuo4CheckReplaceItems(Sorted, GetTextLength())) return false;
     QTextCursor C(document());
     // One edit block: the control's own undo never splits a note from the rewrites that came
     // with it.
     C.beginEditBlock();
     for (const TrecNuo4ABCTextReplaceItem& I : Sorted) {
-        const int N = GetTextLength();
-        const int Start = std::clamp(I.TextRange.StartIndex, 0, N);
-        C.setPosition(Start);
-        C.setPosition(std::clamp(Start + I.TextRange.Length, 0, N), QTextCursor::KeepAnchor);
+        C.setPosition(I.TextRange.StartIndex);
+        C.setPosition(I.TextRange.StartIndex + I.TextRange.Length, QTextCursor::KeepAnchor);
         C.insertText(ToQ(Nuo4TextToLFBreaks(I.NewText)));
     }
     C.endEditBlock();
     document()->setModified(true);
+    return true;
 }
 
 void TKoABCSynRichEdit::ReplaceAllText(std::u16string_view AText) {

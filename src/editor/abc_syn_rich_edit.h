@@ -67,9 +67,10 @@ class TKoABCSynRichEdit : public QPlainTextEdit {
     TKoRange GetSelection() const;
     void SetSelection(TKoRange ASelection);
 
-    // Applies the replacements in one undo step of the control and sets the modified flag.
-    void ReplaceText(const TNuo4ABCTextReplaceItems& AItems);
-    void ReplaceText(const TrecNuo4ABCTextReplaceItem& AItem);
+    // Applies the replacements in one undo step of the control and sets the modified flag;
+    // false (nothing changed) when they reach outside the text or overlap.
+    bool ReplaceText(const TNuo4ABCTextReplaceItems& AItems);
+    bool ReplaceText(const TrecNuo4ABCTextReplaceItem& AItem);
     // The whole text replaced in one undo step of the control (undo snapshots); modified set.
     void ReplaceAllText(std::u16string_view AText);
 

@@ -2,15 +2,15 @@
 
 namespace nuo4 {
 
-int32_t& Nuo4ConsecutiveNoteCount() {
-    static int32_t Count = 0;
-    return Count;
+TrecNuo4EditState& Nuo4EditorEditState() {
+    static TrecNuo4EditState State;
+    return State;
 }
 
-void Nuo4ApplyEdit(INuo4EditorHost& H, const TNuo4ABCTextReplaceItems& AItems,
+bool Nuo4ApplyEdit(INuo4EditorHost& H, const TNuo4ABCTextReplaceItems& AItems,
                    const TrecNuo4Selection* ANewSelection, const TrecNuo4Highlight* ANewHighlight,
                    bool bScrollToCaretVisible) {
-    H.ReplaceText(AItems);
+    if (!H.ReplaceText(AItems)) return false;
     if (TNuo4SimpleBuffer* B = H.GetSimpleBuffer()) {
         if (ANewSelection) B->InternalStatus.Selection = *ANewSelection;
         if (ANewHighlight) B->InternalStatus.Highlight = *ANewHighlight;
@@ -18,6 +18,7 @@ void Nuo4ApplyEdit(INuo4EditorHost& H, const TNuo4ABCTextReplaceItems& AItems,
     H.UpdateCaretStatus();
     H.Redraw(bScrollToCaretVisible);
     H.PutUndoSnapshot();
+    return true;
 }
 
 }  // namespace nuo4

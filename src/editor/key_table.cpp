@@ -1,5 +1,7 @@
 #include "editor/key_table.h"
 
+#include "layout/buffer_caret.h"
+
 namespace nuo4 {
 
 const char* EnumName(TNuo4EditorCommand AValue) {
@@ -10,22 +12,6 @@ const char* EnumName(TNuo4EditorCommand AValue) {
 }
 
 namespace {
-
-// The values of the caret's move directions, in their order.
-enum TMove : uint8_t {
-    mdLeft = 1,
-    mdRight,
-    mdUp,
-    mdDown,
-    mdNextMeasure,
-    mdPrevMeasure,
-    mdNextPage,
-    mdPrevPage,
-    mdLineStart,
-    mdLineEnd,
-    mdDocStart,
-    mdDocEnd,
-};
 
 std::vector<TrecNuo4KeyTableItem> MakeTable() {
     std::vector<TrecNuo4KeyTableItem> T;
@@ -42,7 +28,7 @@ std::vector<TrecNuo4KeyTableItem> MakeTable() {
     struct {
         Qt::KeyboardModifiers Mods;
         Qt::Key Key;
-        TMove Dir;
+        TNuo4MoveDirection Dir;
     } const Moves[] = {
         {Qt::NoModifier, Qt::Key_Left, mdLeft},
         {Qt::NoModifier, Qt::Key_Right, mdRight},

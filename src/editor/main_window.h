@@ -44,7 +44,7 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     // ---- The host of the edit commands ----------------------------------------------------
     TNuo4SimpleBuffer* GetSimpleBuffer() override { return ABCSynRichEdit->SimpleBuffer(); }
     TNuo4EditMode GetEditMode() const override { return FEditMode; }
-    void ReplaceText(const TNuo4ABCTextReplaceItems& AItems) override;
+    bool ReplaceText(const TNuo4ABCTextReplaceItems& AItems) override;
     void Redraw(bool bScrollToCaretVisible) override;
     void Redraw_Fast(bool bScrollToCaretVisible) override;
     void PutUndoSnapshot() override;

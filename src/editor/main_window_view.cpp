@@ -192,8 +192,8 @@ void TFormNuo4Main::Redo() {
     if (FUndoRedoBuffer) FUndoRedoBuffer->Redo();
 }
 
-void TFormNuo4Main::ReplaceText(const TNuo4ABCTextReplaceItems& AItems) {
-    ABCSynRichEdit->ReplaceText(AItems);
+bool TFormNuo4Main::ReplaceText(const TNuo4ABCTextReplaceItems& AItems) {
+    return ABCSynRichEdit->ReplaceText(AItems);
 }
 
 // ---- Score view events -------------------------------------------------------------------------

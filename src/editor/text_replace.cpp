@@ -13,6 +13,11 @@ TNuo4ABCTextReplaceItems Nuo4SortReplaceItems(const TNuo4ABCTextReplaceItems& AI
                      [](const TrecNuo4ABCTextReplaceItem& A, const TrecNuo4ABCTextReplaceItem& B) {
                          if (A.TextRange.StartIndex != B.TextRange.StartIndex)
                              return A.TextRange.StartIndex > B.TextRange.StartIndex;
+                         // A replaced range goes before insertions at its start: inserted
+                         // first, the insertion would be replaced with the range.
+                         const bool AInsert = A.TextRange.Length == 0,
+                                    BInsert = B.TextRange.Length == 0;
+                         if (AInsert != BInsert) return BInsert;
                          return A.NewText < B.NewText;
                      });
     return R;
@@ -44,12 +49,25 @@ std::u16string Nuo4TextToLFBreaks(std::u16string_view AText) {
     return Breaks(AText, u'\n');
 }
 
-void Nuo4ApplyReplaceItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems) {
-    for (const TrecNuo4ABCTextReplaceItem& I : Nuo4SortReplaceItems(AItems)) {
-        const size_t Start = std::min<size_t>(size_t(I.TextRange.StartIndex), AText.size());
-        const size_t Len = std::min<size_t>(size_t(I.TextRange.Length), AText.size() - Start);
-        AText.replace(Start, Len, Nuo4TextToCRBreaks(I.NewText));
+bool Nuo4CheckReplaceItems(const TNuo4ABCTextReplaceItems& ASorted, int32_t ATextLength) {
+    int32_t Floor = ATextLength;  // start of the previous (later) item's range
+    for (const TrecNuo4ABCTextReplaceItem& I : ASorted) {
+        const TKoRange R = I.TextRange;
+        if (R.StartIndex < 0 || R.Length < 0 || R.StartIndex + R.Length > ATextLength) return false;
+        // Sorted from the end: each range must end where the later one starts, or before.
+        if (R.Length > 0 && R.StartIndex + R.Length > Floor) return false;
+        Floor = std::min(Floor, R.StartIndex);
     }
+    return true;
+}
+
+bool Nuo4ApplyReplaceItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems) {
+    const TNuo4ABCTextReplaceItems Sorted = Nuo4SortReplaceItems(AItems);
+    if (!Nuo4CheckReplaceItems(Sorted, int32_t(AText.size()))) return false;
+    for (const TrecNuo4ABCTextReplaceItem& I : Sorted)
+        AText.replace(size_t(I.TextRange.StartIndex), size_t(I.TextRange.Length),
+                      Nuo4TextToCRBreaks(I.NewText));
+    return true;
 }
 
 }  // namespace nuo4

@@ -9,8 +9,10 @@
 
 namespace nuo4 {
 
-// Highest start first; items of the same start by their new texts in ascending order. Invalid
-// items are dropped. Replacing from the end keeps the ranges of the remaining items valid.
+// Highest start first; items of the same start by their new texts in ascending order, except
+// that a replaced range goes before the insertions at its start (else it would swallow them).
+// Invalid items are dropped. Replacing from the end keeps the ranges of the remaining items
+// valid.
 TNuo4ABCTextReplaceItems Nuo4SortReplaceItems(const TNuo4ABCTextReplaceItems& AItems);
 
 // CR LF and lone LF become CR.
@@ -18,9 +20,11 @@ std::u16string Nuo4TextToCRBreaks(std::u16string_view AText);
 // Every CR LF, CR or LF becomes LF, the break the text control takes.
 std::u16string Nuo4TextToLFBreaks(std::u16string_view AText);
 
-// Applies the sorted items to a CR-break text (the reference for the control's edits and for
-// edits without a control). Items reaching past the text are cut to it.
-void Nuo4ApplyReplaceItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems);
+// Sorted items that all lie inside a text of ATextLength units and do not overlap.
+bool Nuo4CheckReplaceItems(const TNuo4ABCTextReplaceItems& ASorted, int32_t ATextLength);
+// Applies the items to a CR-break text in the sorted order; false (text unchanged) when they
+// reach outside the text or overlap.
+bool Nuo4ApplyReplaceItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems);
 
 }  // namespace nuo4
 
