@@ -1,4 +1,4 @@
-// The edit tests need a GUI application for fonts; they run on the offscreen platform.
+// The edit tests lay out scores, which needs a GUI application for fonts (offscreen).
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
