@@ -130,13 +130,11 @@ TEST_F(Caret, RectanglesFollowTheSymbolBoxes) {
     EXPECT_DOUBLE_EQ(PL.PtLT.y(), Y(1) - O.BarlineHeightCoef_Top * Dh);
     EXPECT_NEAR(PL.Height, (1.6 + 0.5) * Dh, 1e-6);
 
-    // A selection over three lines: one rectangle each, the middle one whole.
+    // A selection over four lines: one rectangle each, the middle ones whole.
     const auto Rects = GetSelectionRectArray(B, TrecNuo4Selection::Create(L(2), R(11)));
     ASSERT_EQ(Rects.size(), 4u);
-    EXPECT_DOUBLE_EQ(
-        Rects[0].Rect.left(),
-        Box.right() + 0.5 -
-            (Box.right() + 0.5 - ConvertCaretInfo_IndexToPosAndSize(B, L(2)).PtLT.x()));
+    EXPECT_DOUBLE_EQ(Rects[0].Rect.left(), ConvertCaretInfo_IndexToPosAndSize(B, L(2)).PtLT.x());
+    EXPECT_DOUBLE_EQ(Rects[0].Rect.right(), ConvertCaretInfo_IndexToPosAndSize(B, R(5)).PtLT.x());
     EXPECT_DOUBLE_EQ(Rects[1].Rect.left(), ConvertCaretInfo_IndexToPosAndSize(B, L(6)).PtLT.x());
     EXPECT_DOUBLE_EQ(Rects[1].Rect.right(), ConvertCaretInfo_IndexToPosAndSize(B, R(9)).PtLT.x());
     EXPECT_DOUBLE_EQ(Rects[3].Rect.right(), ConvertCaretInfo_IndexToPosAndSize(B, R(11)).PtLT.x());
