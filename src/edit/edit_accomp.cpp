@@ -58,16 +58,18 @@ bool CanConvetRange_ToNonAccomp(const TNuo4SimpleBuffer& B, TKoRange ARange,
     return true;
 }
 
-bool CanToggleAccompMarker_Selection(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (S.IsEmpty()) return false;
-    const TKoRange R = VoiceEdit_SelectionRange(S);
-    if (!CanConvetRange_ToAccomp(B, R, AAnswer.Items) &&
-        !CanConvetRange_ToNonAccomp(B, R, AAnswer.Items))
-        return false;
-    AAnswer.SetSelection(VoiceEdit_ClearToTail(S));
-    return true;
+bool CanToggleAccompMarker_Selection(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (S.IsEmpty()) return false;
+        const TKoRange R = VoiceEdit_SelectionRange(S);
+        if (!CanConvetRange_ToAccomp(B, R, AAnswer.Items) &&
+            !CanConvetRange_ToNonAccomp(B, R, AAnswer.Items))
+            return false;
+        AAnswer.WithSelection(VoiceEdit_ClearToTail(S));
+        return true;
+    }());
 }
 
 }  // namespace nuo4

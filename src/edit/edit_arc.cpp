@@ -48,10 +48,10 @@ void Delete(TNuo4ABCTextReplaceItems& AItems, TKoRange ARange) {
 }
 
 template <typename F>
-bool AtIndex(const TNuo4SimpleBuffer& B, int32_t AIndex, TrecNuo4VoiceEditAnswer& AAnswer, F AFn) {
-    AAnswer.Clear();
+bool AtIndex(const TNuo4SimpleBuffer& B, int32_t AIndex, TrecNuo4EditResult& AAnswer, F AFn) {
+    AAnswer.SetToDefault();
     if (AIndex < 0 || !AFn(AIndex, AAnswer.Items)) {
-        AAnswer.Clear();
+        AAnswer.SetToDefault();
         return false;
     }
     return true;
@@ -137,14 +137,16 @@ bool CanToggleArc_Range(const TNuo4SimpleBuffer& B, TKoRange ARange, bool bWithT
 }
 
 bool CanToggleArc_Selection(const TNuo4SimpleBuffer& B, bool bWithTuplet,
-                            TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (S.IsEmpty() ||
-        !CanToggleArc_Range(B, VoiceEdit_SelectionRange(S), bWithTuplet, AAnswer.Items))
-        return false;
-    AAnswer.SetSelection(VoiceEdit_ClearToTail(S));
-    return true;
+                            TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (S.IsEmpty() ||
+            !CanToggleArc_Range(B, VoiceEdit_SelectionRange(S), bWithTuplet, AAnswer.Items))
+            return false;
+        AAnswer.WithSelection(VoiceEdit_ClearToTail(S));
+        return true;
+    }());
 }
 
 bool CanAddArc_From(const TNuo4SimpleBuffer& B, int32_t ANote, TNuo4ABCTextReplaceItems& AItems) {
@@ -183,28 +185,36 @@ bool CanExtendArc_From(const TNuo4SimpleBuffer& B, int32_t ANote,
     return false;
 }
 
-bool CanAddArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtIndex(
-        B, VoiceEdit_CaretEditPos(B, false), AAnswer,
-        [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanAddArc_From(B, I, It); });
+bool CanAddArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtIndex(
+            B, VoiceEdit_CaretEditPos(B, false), AAnswer,
+            [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanAddArc_From(B, I, It); });
+    }());
 }
 
-bool CanAddArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtIndex(
-        B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
-        [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanAddArc_From(B, I, It); });
+bool CanAddArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtIndex(
+            B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
+            [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanAddArc_From(B, I, It); });
+    }());
 }
 
-bool CanExtendArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtIndex(
-        B, VoiceEdit_CaretEditPos(B, false), AAnswer,
-        [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanExtendArc_From(B, I, It); });
+bool CanExtendArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtIndex(
+            B, VoiceEdit_CaretEditPos(B, false), AAnswer,
+            [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanExtendArc_From(B, I, It); });
+    }());
 }
 
-bool CanExtendArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtIndex(
-        B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
-        [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanExtendArc_From(B, I, It); });
+bool CanExtendArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtIndex(
+            B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
+            [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanExtendArc_From(B, I, It); });
+    }());
 }
 
 bool CanSetArcABCInfo(const TNuo4SimpleBuffer& B, int32_t AArcIndex,
@@ -219,13 +229,16 @@ bool CanSetArcABCInfo(const TNuo4SimpleBuffer& B, int32_t AArcIndex,
 }
 
 bool CanSetArcABCInfo_Highlight(const TNuo4SimpleBuffer& B, const TrecNuo4ArcABCInfo& AInfo,
-                                TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const int32_t A = VoiceEdit_ArcIndexFromAttachIndex(B, B.InternalStatus.Highlight.AttachIndex);
-    if (!CanSetArcABCInfo(B, A, AInfo, AAnswer.Items)) return false;
-    AAnswer.bWithNewHighlight = true;
-    AAnswer.NewHighlight = B.InternalStatus.Highlight;
-    return true;
+                                TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const int32_t A =
+            VoiceEdit_ArcIndexFromAttachIndex(B, B.InternalStatus.Highlight.AttachIndex);
+        if (!CanSetArcABCInfo(B, A, AInfo, AAnswer.Items)) return false;
+        AAnswer.bWithHighlight = true;
+        AAnswer.NewHighlight = B.InternalStatus.Highlight;
+        return true;
+    }());
 }
 
 }  // namespace nuo4

@@ -263,7 +263,7 @@ TNuo4DVGroupType DVGroup_First(int32_t ANoteCount, bool bDotted) {
     return dvg_None;
 }
 
-bool CanToggleOrSetDVGroup_Range(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
+bool CanToggleOrSetDVGroup_Range(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
                                  TKoRange ARange, bool bDotted, TNuo4DVGroupType ANewTypeForSet,
                                  bool bSetDVGroup, TNuo4ABCTextReplaceItems& AItems,
                                  TNuo4DVGroupType& ANewType, TNuo4DVGroupType& AOldType) {
@@ -273,7 +273,7 @@ bool CanToggleOrSetDVGroup_Range(const TNuo4SimpleBuffer& B, const TrecNuo4Voice
     if (ARange.Length < 2 || ARange.Length > MaxNotes(bDotted)) return false;
     const std::vector<TNuo4Duration> D = RunDurations(B, ARange);
     AOldType = DVGroup_Recognise(D, bDotted);
-    TNuo4DVGroupType New = AOldType != dvg_None ? DVGroup_Next(AOldType, AState.bOlderDVGroupOrder)
+    TNuo4DVGroupType New = AOldType != dvg_None ? DVGroup_Next(AOldType, AState.bUseOldDVGroupOrder)
                                                 : DVGroup_First(ARange.Length, bDotted);
     if (bSetDVGroup) {
         if (int32_t(Row(ANewTypeForSet).Lengths.size()) != ARange.Length) return false;
@@ -291,9 +291,9 @@ bool CanToggleOrSetDVGroup_Range(const TNuo4SimpleBuffer& B, const TrecNuo4Voice
     return true;
 }
 
-TKoRange GetNoteRangeForDVGroup_from(const TNuo4SimpleBuffer& B,
-                                     const TrecNuo4VoiceEditState& AState, int32_t AFrom,
-                                     bool bAllNotesMustBe4th, bool bStartAtFullBeat) {
+TKoRange GetNoteRangeForDVGroup_from(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                     int32_t AFrom, bool bAllNotesMustBe4th,
+                                     bool bStartAtFullBeat) {
     if (!B.Basic_IsNote(AFrom)) return TKoRange::Invalid();
     const bool bDotted = DottedAt(B, AFrom);
     const int32_t M = MaxNotes(bDotted);
@@ -324,7 +324,7 @@ TKoRange GetNoteRangeForDVGroup_from(const TNuo4SimpleBuffer& B,
 }
 
 TKoRange GetNoteRangeForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
-                                                 const TrecNuo4VoiceEditState& AState,
+                                                 const TrecNuo4EditState& AState,
                                                  bool bAllNotesMustBe4th, bool bStartAtFullBeat) {
     const TrecNuo4Selection& S = B.InternalStatus.Selection;
     if (!S.IsEmpty()) {
@@ -335,63 +335,70 @@ TKoRange GetNoteRangeForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
                                        bStartAtFullBeat);
 }
 
-bool CanToggleDVGroup_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
-                            TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (B.Basic_GetCount() == 0 || !S.IsEmpty()) return false;
-    const int32_t L = S.CaretPos_End.GetLeftPos();
-    const auto* N = VoiceEdit_GetNoteRecord(B, L);
-    if (!N) return false;
-    if (AState.bAutoInsertBarline) {
-        const bool bDashes = Duration_RightLineCount(VoiceEdit_NoteDuration(*N)) > 0;
-        TrecNuo4VoiceEditAnswer Bar;
-        if ((AState.ConsecutiveNoteCount == 1 || (AState.ConsecutiveNoteCount == 0 && bDashes)) &&
-            CanAutoInsertBarline_Caret(B, Bar)) {
-            AAnswer = Bar;
-            AAnswer.bBarlineInsertted = true;
-            return true;
+bool CanToggleDVGroup_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                            TrecNuo4EditResult& AAnswer, bool* ABarlineInsertted) {
+    if (ABarlineInsertted) *ABarlineInsertted = false;
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (B.Basic_GetCount() == 0 || !S.IsEmpty()) return false;
+        const int32_t L = S.CaretPos_End.GetLeftPos();
+        const auto* N = VoiceEdit_GetNoteRecord(B, L);
+        if (!N) return false;
+        if (AState.bAutoInsertBarline) {
+            const bool bDashes = Duration_RightLineCount(VoiceEdit_NoteDuration(*N)) > 0;
+            TrecNuo4EditResult Bar;
+            if ((AState.ConsecutiveNoteCount == 1 ||
+                 (AState.ConsecutiveNoteCount == 0 && bDashes)) &&
+                CanAutoInsertBarline_Caret(B, Bar)) {
+                AAnswer = Bar;
+                if (ABarlineInsertted) *ABarlineInsertted = true;
+                return true;
+            }
         }
-    }
-    const TKoRange R = GetNoteRangeForDVGroup_from(B, AState, L, true, true);
-    TNuo4DVGroupType New, Old;
-    if (!R.IsValid() || !CanToggleOrSetDVGroup_Range(B, AState, R, DottedAt(B, L), dvg_None, false,
-                                                     AAnswer.Items, New, Old)) {
-        AAnswer.Clear();
-        return false;
-    }
-    AAnswer.SetSelection(S);
-    return true;
+        const TKoRange R = GetNoteRangeForDVGroup_from(B, AState, L, true, true);
+        TNuo4DVGroupType New, Old;
+        if (!R.IsValid() || !CanToggleOrSetDVGroup_Range(B, AState, R, DottedAt(B, L), dvg_None,
+                                                         false, AAnswer.Items, New, Old)) {
+            AAnswer.SetToDefault();
+            return false;
+        }
+        AAnswer.WithSelection(S);
+        return true;
+    }());
 }
 
-bool CanToggleDVGroup_Selection(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
-                                TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    const TKoRange R = VoiceEdit_SelectionRange(S);
-    TNuo4DVGroupType New, Old;
-    if (S.IsEmpty() || !CanToggleOrSetDVGroup_Range(B, AState, R, DottedAt(B, R.StartIndex),
-                                                    dvg_None, false, AAnswer.Items, New, Old))
-        return false;
-    AAnswer.SetSelection(S);
-    return true;
+bool CanToggleDVGroup_Selection(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        const TKoRange R = VoiceEdit_SelectionRange(S);
+        TNuo4DVGroupType New, Old;
+        if (S.IsEmpty() || !CanToggleOrSetDVGroup_Range(B, AState, R, DottedAt(B, R.StartIndex),
+                                                        dvg_None, false, AAnswer.Items, New, Old))
+            return false;
+        AAnswer.WithSelection(S);
+        return true;
+    }());
 }
 
-bool CanSetDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
-                                    const TrecNuo4VoiceEditState& AState, TNuo4DVGroupType AType,
-                                    TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TKoRange R = GetNoteRangeForDVGroup_CaretOrSelection(B, AState, true, true);
-    TNuo4DVGroupType New, Old;
-    if (!R.IsValid() || !CanToggleOrSetDVGroup_Range(B, AState, R, DottedAt(B, R.StartIndex), AType,
-                                                     true, AAnswer.Items, New, Old))
-        return false;
-    AAnswer.SetSelection(B.InternalStatus.Selection);
-    return true;
+bool CanSetDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                    TNuo4DVGroupType AType, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TKoRange R = GetNoteRangeForDVGroup_CaretOrSelection(B, AState, true, true);
+        TNuo4DVGroupType New, Old;
+        if (!R.IsValid() || !CanToggleOrSetDVGroup_Range(B, AState, R, DottedAt(B, R.StartIndex),
+                                                         AType, true, AAnswer.Items, New, Old))
+            return false;
+        AAnswer.WithSelection(B.InternalStatus.Selection);
+        return true;
+    }());
 }
 
 bool GetABCTextArrayForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
-                                                const TrecNuo4VoiceEditState& AState,
+                                                const TrecNuo4EditState& AState,
                                                 bool bAllNotesMustBe4th, bool bStartAtFullBeat,
                                                 std::vector<std::u16string>& ATexts,
                                                 TNuo4DVGroupType& AStart, TNuo4DVGroupType& AEnd,

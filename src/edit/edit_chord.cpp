@@ -27,14 +27,14 @@ bool Write(const TNuo4SimpleBuffer& B, int32_t AIndex, const TNuo4Pitches& AP,
 }
 
 template <typename F>
-bool AtCaret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer, F AFn) {
-    AAnswer.Clear();
+bool AtCaret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer, F AFn) {
+    AAnswer.SetToDefault();
     const int32_t I = VoiceEdit_CaretEditPos(B, false);
     if (I < 0 || !AFn(I, AAnswer.Items)) {
-        AAnswer.Clear();
+        AAnswer.SetToDefault();
         return false;
     }
-    AAnswer.SetSelection(B.InternalStatus.Selection);
+    AAnswer.WithSelection(B.InternalStatus.Selection);
     return true;
 }
 
@@ -74,24 +74,30 @@ bool CanChangeChord_DeleteHighestNote(const TNuo4SimpleBuffer& B, int32_t AIndex
 }
 
 bool CanChangeChord_AddNote_Natural3th_Caret(const TNuo4SimpleBuffer& B,
-                                             TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeChord_AddNote_Natural3th(B, I, It);
-    });
+                                             TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeChord_AddNote_Natural3th(B, I, It);
+        });
+    }());
 }
 
 bool CanChangeChord_AdjustHighestNote_Caret(const TNuo4SimpleBuffer& B, bool bDown,
-                                            TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeChord_AdjustHighestNote(B, I, bDown, It);
-    });
+                                            TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeChord_AdjustHighestNote(B, I, bDown, It);
+        });
+    }());
 }
 
 bool CanChangeChord_DeleteHighestNote_Caret(const TNuo4SimpleBuffer& B,
-                                            TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeChord_DeleteHighestNote(B, I, It);
-    });
+                                            TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeChord_DeleteHighestNote(B, I, It);
+        });
+    }());
 }
 
 }  // namespace nuo4

@@ -55,13 +55,15 @@ bool CanChangeHideLevel_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
 }
 
 bool CanChangeHideLevel_Selection(const TNuo4SimpleBuffer& B, TNuo4SymbolHideLevel ALevel,
-                                  TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (!CanChangeHideLevel_Range(B, VoiceEdit_SelectionRange(S), ALevel, AAnswer.Items))
-        return false;
-    AAnswer.SetSelection(S);
-    return true;
+                                  TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (!CanChangeHideLevel_Range(B, VoiceEdit_SelectionRange(S), ALevel, AAnswer.Items))
+            return false;
+        AAnswer.WithSelection(S);
+        return true;
+    }());
 }
 
 }  // namespace nuo4

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "edit/edit_voice.h"
+#include "edit/edit_internal.h"
 #include "layout/simple_buffer.h"
 
 namespace nuo4 {
@@ -57,17 +57,20 @@ bool CanDeleteBasicSymbol(const TNuo4SimpleBuffer& B, int32_t AIndex,
 }
 
 bool CanDeleteBasicSymbol_Caret(const TNuo4SimpleBuffer& B, bool bForBackspace,
-                                TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (!S.IsEmpty()) return false;
-    const int32_t I = bForBackspace ? S.CaretPos_End.GetLeftPos() : S.CaretPos_End.GetRightPos();
-    if (!CanDeleteBasicSymbol(B, I, AAnswer.Items)) return false;
-    if (bForBackspace)
-        AAnswer.SetSelection(I == 0 ? TrecNuo4Selection() : VoiceEdit_CaretAfter(I - 1, 0));
-    else
-        AAnswer.SetSelection(S);
-    return true;
+                                TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (!S.IsEmpty()) return false;
+        const int32_t I =
+            bForBackspace ? S.CaretPos_End.GetLeftPos() : S.CaretPos_End.GetRightPos();
+        if (!CanDeleteBasicSymbol(B, I, AAnswer.Items)) return false;
+        if (bForBackspace)
+            AAnswer.WithSelection(I == 0 ? TrecNuo4Selection() : VoiceEdit_CaretAfter(I - 1, 0));
+        else
+            AAnswer.WithSelection(S);
+        return true;
+    }());
 }
 
 bool CanDeleteBasicSymbol_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
@@ -77,13 +80,16 @@ bool CanDeleteBasicSymbol_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
     return DeleteRun(B, ARange, AItems);
 }
 
-bool CanDeleteBasicSymbol_Selection(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (!B.InternalStatus.Highlight.IsEmpty() || S.IsEmpty()) return false;
-    if (!CanDeleteBasicSymbol_Range(B, VoiceEdit_SelectionRange(S), AAnswer.Items)) return false;
-    AAnswer.SetSelection(VoiceEdit_ClearToHead(S));
-    return true;
+bool CanDeleteBasicSymbol_Selection(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (!B.InternalStatus.Highlight.IsEmpty() || S.IsEmpty()) return false;
+        if (!CanDeleteBasicSymbol_Range(B, VoiceEdit_SelectionRange(S), AAnswer.Items))
+            return false;
+        AAnswer.WithSelection(VoiceEdit_ClearToHead(S));
+        return true;
+    }());
 }
 
 }  // namespace nuo4

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "edit/edit_voice.h"
+#include "edit/edit_internal.h"
 #include "format/abc_buffer.h"
 #include "format/doc_options.h"
 #include "layout/simple_buffer.h"
@@ -95,18 +95,20 @@ bool CaretFree(const TNuo4SimpleBuffer& B, bool bNoHighlight) {
 }
 
 bool InsertAtCaret(const TNuo4SimpleBuffer& B, TText AText, int32_t ACount,
-                   TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    const int32_t P = S.CaretPos_End.GetRightPos();
-    TrecNuo4ABCTextReplaceItem It;
-    if (!AddSymbolText(B, P, AText, It)) return false;
-    VoiceEdit_AddItem(AAnswer.Items, It);
-    TNuo4ABCTextReplaceItems More;
-    Attachments_CanInsertBasicSymbol(B, P, ACount, More);
-    VoiceEdit_AddItems(AAnswer.Items, More);
-    AAnswer.SetSelection(VoiceEdit_CaretAfter(S.CaretPos_End.GetLeftPos(), ACount));
-    return true;
+                   TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        const int32_t P = S.CaretPos_End.GetRightPos();
+        TrecNuo4ABCTextReplaceItem It;
+        if (!AddSymbolText(B, P, AText, It)) return false;
+        VoiceEdit_AddItem(AAnswer.Items, It);
+        TNuo4ABCTextReplaceItems More;
+        Attachments_CanInsertBasicSymbol(B, P, ACount, More);
+        VoiceEdit_AddItems(AAnswer.Items, More);
+        AAnswer.WithSelection(VoiceEdit_CaretAfter(S.CaretPos_End.GetLeftPos(), ACount));
+        return true;
+    }());
 }
 
 // Whether the measure ends at the symbol left of the caret (a bar line is due there).
@@ -271,118 +273,135 @@ bool CanInsertSymbol_Return(const TNuo4SimpleBuffer& B, int32_t AIndex,
 
 // ---- Insertion at the caret ------------------------------------------------------------------
 
-bool CanAutoInsertBarline_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!AutoBarlineDue(B)) return false;
-    return InsertAtCaret(B, BarlineText(blsNormal), 1, AAnswer);
+bool CanAutoInsertBarline_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!AutoBarlineDue(B)) return false;
+        return InsertAtCaret(B, BarlineText(blsNormal), 1, AAnswer);
+    }());
 }
 
-bool CanInsertSymbol_PureNote_Caret(const TNuo4SimpleBuffer& B,
-                                    const TrecNuo4VoiceEditState& AState,
-                                    const TrecNuo4MusicPureNote& ANote,
-                                    TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!CaretFree(B, false)) return false;
-    std::u16string Text = ToABCText_NewNote(ANote);
-    int32_t N = 1;
-    const bool bBarline =
-        AState.bAutoInsertBarline && AState.ConsecutiveNoteCount == 0 && AutoBarlineDue(B);
-    if (bBarline) {
-        Text = u" | " + Text;
-        N = 2;
-    }
-    if (!InsertAtCaret(B, Text, N, AAnswer)) return false;
-    AAnswer.bBarlineInsertted = bBarline;
-    return true;
+bool CanInsertSymbol_PureNote_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                    const TrecNuo4MusicPureNote& ANote, TrecNuo4EditResult& AAnswer,
+                                    bool* ABarlineInsertted) {
+    if (ABarlineInsertted) *ABarlineInsertted = false;
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!CaretFree(B, false)) return false;
+        std::u16string Text = ToABCText_NewNote(ANote);
+        int32_t N = 1;
+        const bool bBarline =
+            AState.bAutoInsertBarline && AState.ConsecutiveNoteCount == 0 && AutoBarlineDue(B);
+        if (bBarline) {
+            Text = u" | " + Text;
+            N = 2;
+        }
+        if (!InsertAtCaret(B, Text, N, AAnswer)) return false;
+        if (ABarlineInsertted) *ABarlineInsertted = bBarline;
+        return true;
+    }());
 }
 
 bool CanInsertSymbol_Barline_Caret(const TNuo4SimpleBuffer& B, TNuo4BarlineStyle AStyle,
-                                   TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!CaretFree(B, true)) return false;
-    return InsertAtCaret(B, BarlineText(AStyle), 1, AAnswer);
+                                   TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!CaretFree(B, true)) return false;
+        return InsertAtCaret(B, BarlineText(AStyle), 1, AAnswer);
+    }());
 }
 
 bool CanInsertSymbol_Text_Caret(const TNuo4SimpleBuffer& B, TText AText_ABC,
-                                TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!CaretFree(B, true)) return false;
-    TrecNuo4SymbolText R;
-    R.Text_ABC = std::u16string(AText_ABC);
-    return InsertAtCaret(B, R.ToABCText(true), 1, AAnswer);
+                                TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!CaretFree(B, true)) return false;
+        TrecNuo4SymbolText R;
+        R.Text_ABC = std::u16string(AText_ABC);
+        return InsertAtCaret(B, R.ToABCText(true), 1, AAnswer);
+    }());
 }
 
 bool CanInsertSymbol_Meter_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4Meter& AMeter,
-                                 TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!CaretFree(B, true) || !AMeter.IsValid()) return false;
-    TrecNuo4SymbolMeter R;
-    R.Meter = AMeter;
-    return InsertAtCaret(B, R.ToABCText(true), 1, AAnswer);
+                                 TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!CaretFree(B, true) || !AMeter.IsValid()) return false;
+        TrecNuo4SymbolMeter R;
+        R.Meter = AMeter;
+        return InsertAtCaret(B, R.ToABCText(true), 1, AAnswer);
+    }());
 }
 
-bool CanInsertSymbol_AccompMarker_Caret(const TNuo4SimpleBuffer& B,
-                                        const TrecNuo4VoiceEditState& AState, bool bEnd,
-                                        TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!CaretFree(B, false)) return false;
-    TrecNuo4SymbolAccompMarker R;
-    R.aType = bEnd ? sctEnd : sctStart;
-    std::u16string Text = R.ToABCText(true);
-    int32_t N = 1;
-    const bool bBarline = AState.bAutoInsertBarline && AutoBarlineDue(B);
-    if (bBarline) {
-        Text = bEnd ? Text + u" | " : u" | " + Text;
-        N = 2;
-    }
-    if (!InsertAtCaret(B, Text, N, AAnswer)) return false;
-    AAnswer.bBarlineInsertted = bBarline;
-    return true;
+bool CanInsertSymbol_AccompMarker_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                        bool bEnd, TrecNuo4EditResult& AAnswer,
+                                        bool* ABarlineInsertted) {
+    if (ABarlineInsertted) *ABarlineInsertted = false;
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!CaretFree(B, false)) return false;
+        TrecNuo4SymbolAccompMarker R;
+        R.aType = bEnd ? sctEnd : sctStart;
+        std::u16string Text = R.ToABCText(true);
+        int32_t N = 1;
+        const bool bBarline = AState.bAutoInsertBarline && AutoBarlineDue(B);
+        if (bBarline) {
+            Text = bEnd ? Text + u" | " : u" | " + Text;
+            N = 2;
+        }
+        if (!InsertAtCaret(B, Text, N, AAnswer)) return false;
+        if (ABarlineInsertted) *ABarlineInsertted = bBarline;
+        return true;
+    }());
 }
 
 namespace {
 
 bool InsertReturnAtCaret(const TNuo4SimpleBuffer& B, bool bPageBreak, bool bJustifyVert,
-                         TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!CaretFree(B, true)) return false;
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    const int32_t P = S.CaretPos_End.GetRightPos();
-    TrecNuo4SymbolReturnPrivateOptions O;
-    const int32_t Par = B.GetParagraphIndex_FromBasicIndex(S.CaretPos_End.GetEditPos());
-    if (Par >= 0 && Par < int32_t(B.ParagraphInfoArray.size())) {
-        O.bJustifyHorz = B.ParagraphInfoArray[Par].Options.bJustifyHorz;
-        O.IndentValue = B.ParagraphInfoArray[Par].Options.IndentValue;
-    }
-    O.ParagraphGapCoef = 1.0f;
-    O.bPageBreak = bPageBreak;
-    O.bJustifyVert = bPageBreak && bJustifyVert;
-    const bool bWasEmpty = B.Basic_GetCount() == 0;
-    TrecNuo4ABCTextReplaceItem It;
-    if (!AddSymbolText(B, P, ReturnText(O), It)) return false;
-    VoiceEdit_AddItem(AAnswer.Items, It);
-    TNuo4ABCTextReplaceItems More;
-    Attachments_CanInsertBasicSymbol(B, P, 1, More);
-    VoiceEdit_AddItems(AAnswer.Items, More);
-    if (bWasEmpty) {
-        AAnswer.SetSelection(TrecNuo4Selection());
-    } else if (P != B.Basic_GetCount() || B.Basic_IsReturn(B.Basic_GetLast())) {
-        TrecNuo4Selection N;
-        N.CaretPos_Start = N.CaretPos_End = {P + 1, false};
-        AAnswer.SetSelection(N);
-    }
-    return true;
+                         TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!CaretFree(B, true)) return false;
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        const int32_t P = S.CaretPos_End.GetRightPos();
+        TrecNuo4SymbolReturnPrivateOptions O;
+        const int32_t Par = B.GetParagraphIndex_FromBasicIndex(S.CaretPos_End.GetEditPos());
+        if (Par >= 0 && Par < int32_t(B.ParagraphInfoArray.size())) {
+            O.bJustifyHorz = B.ParagraphInfoArray[Par].Options.bJustifyHorz;
+            O.IndentValue = B.ParagraphInfoArray[Par].Options.IndentValue;
+        }
+        O.ParagraphGapCoef = 1.0f;
+        O.bPageBreak = bPageBreak;
+        O.bJustifyVert = bPageBreak && bJustifyVert;
+        const bool bWasEmpty = B.Basic_GetCount() == 0;
+        TrecNuo4ABCTextReplaceItem It;
+        if (!AddSymbolText(B, P, ReturnText(O), It)) return false;
+        VoiceEdit_AddItem(AAnswer.Items, It);
+        TNuo4ABCTextReplaceItems More;
+        Attachments_CanInsertBasicSymbol(B, P, 1, More);
+        VoiceEdit_AddItems(AAnswer.Items, More);
+        if (bWasEmpty) {
+            AAnswer.WithSelection(TrecNuo4Selection());
+        } else if (P != B.Basic_GetCount() || B.Basic_IsReturn(B.Basic_GetLast())) {
+            TrecNuo4Selection N;
+            N.CaretPos_Start = N.CaretPos_End = {P + 1, false};
+            AAnswer.WithSelection(N);
+        }
+        return true;
+    }());
 }
 
 }  // namespace
 
-bool CanInsertSymbol_Return_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    return InsertReturnAtCaret(B, false, false, AAnswer);
+bool CanInsertSymbol_Return_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(
+        AAnswer, [&]() -> bool { return InsertReturnAtCaret(B, false, false, AAnswer); }());
 }
 
 bool CanInsertSymbol_PageBreak_Caret(const TNuo4SimpleBuffer& B, bool bJustifyVert,
-                                     TrecNuo4VoiceEditAnswer& AAnswer) {
-    return InsertReturnAtCaret(B, true, bJustifyVert, AAnswer);
+                                     TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(
+        AAnswer, [&]() -> bool { return InsertReturnAtCaret(B, true, bJustifyVert, AAnswer); }());
 }
 
 bool CanToggleBarlineStyle(const TNuo4SimpleBuffer& B, int32_t AIndex,
@@ -417,45 +436,50 @@ bool CanToggleBarlineStyle(const TNuo4SimpleBuffer& B, int32_t AIndex,
     return CanEditSymbol_Barline(B, setChange, AIndex, New, seetbBarlineStyle, AItems);
 }
 
-bool CanInsertOrToggleBarline_Style_Caret(const TNuo4SimpleBuffer& B,
-                                          TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (!S.IsEmpty()) return false;
-    const int32_t L = S.CaretPos_End.GetLeftPos();
-    bool bLineStart = false;
-    if (!S.CaretPos_End.bRight)
-        for (const auto& Line : B.LineInfoArray)
-            if (Line.BasicIndexRange.StartIndex == S.CaretPos_End.BasicIndex) bLineStart = true;
-    if (B.Basic_IsBarline(L) && !bLineStart) {
-        if (!CanToggleBarlineStyle(B, L, AAnswer.Items)) return false;
-        AAnswer.SetSelection(S);
-        return true;
-    }
-    return CanInsertSymbol_Barline_Caret(B, blsNormal, AAnswer);
+bool CanInsertOrToggleBarline_Style_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (!S.IsEmpty()) return false;
+        const int32_t L = S.CaretPos_End.GetLeftPos();
+        bool bLineStart = false;
+        if (!S.CaretPos_End.bRight)
+            for (const auto& Line : B.LineInfoArray)
+                if (Line.BasicIndexRange.StartIndex == S.CaretPos_End.BasicIndex) bLineStart = true;
+        if (B.Basic_IsBarline(L) && !bLineStart) {
+            if (!CanToggleBarlineStyle(B, L, AAnswer.Items)) return false;
+            AAnswer.WithSelection(S);
+            return true;
+        }
+        return CanInsertSymbol_Barline_Caret(B, blsNormal, AAnswer);
+    }());
 }
 
-bool CanInsertReturnIfOverWidth(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const int32_t E = B.InternalStatus.Selection.CaretPos_End.GetEditPos();
-    const TrecNuo4DocOptions& O = Nuo4DocOptions();
-    const double Right = O.Param_Paper.MarginLeft + O.GetLayoutWidth();
-    for (const auto& Line : B.LineInfoArray) {
-        const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
-        if (!(E >= Line.BasicIndexRange.StartIndex && E <= Line.BasicIndexRange.EndIndex()))
-            continue;
-        if (!R.IsNonEmpty()) return false;
-        const TNuo4Symbol* Last = B.Basic_GetSymbol(R.EndIndex());
-        if (!Last || Last->RightPos_Total() <= Right + 0.01) return false;
-        return CanInsertSymbol_Return_Caret(B, AAnswer);
-    }
-    return false;
+bool CanInsertReturnIfOverWidth(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const int32_t E = B.InternalStatus.Selection.CaretPos_End.GetEditPos();
+        const TrecNuo4DocOptions& O = Nuo4DocOptions();
+        const double Right = O.Param_Paper.MarginLeft + O.GetLayoutWidth();
+        for (const auto& Line : B.LineInfoArray) {
+            const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
+            if (!(E >= Line.BasicIndexRange.StartIndex && E <= Line.BasicIndexRange.EndIndex()))
+                continue;
+            if (!R.IsNonEmpty()) return false;
+            const TNuo4Symbol* Last = B.Basic_GetSymbol(R.EndIndex());
+            if (!Last || Last->RightPos_Total() <= Right + 0.01) return false;
+            return CanInsertSymbol_Return_Caret(B, AAnswer);
+        }
+        return false;
+    }());
 }
 
 bool CanChangeMeter_Caret(const TNuo4SimpleBuffer&, const TrecNuo4Meter&,
-                          TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    return false;
+                          TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        return false;
+    }());
 }
 
 }  // namespace nuo4

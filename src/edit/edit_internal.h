@@ -24,6 +24,16 @@ int32_t VoiceEdit_CaretEditPos(const TNuo4SimpleBuffer& B, bool bNoHighlight);
 // Whether a range of basic indexes holds notes only.
 bool VoiceEdit_AllNotes(const TNuo4SimpleBuffer& B, TKoRange ARange);
 
+// The end of every request that answers a result: accepted when AOk, otherwise cleared.
+inline bool VoiceEdit_Finish(TrecNuo4EditResult& AResult, bool AOk) {
+    if (!AOk) {
+        AResult.SetToDefault();
+        return false;
+    }
+    AResult.bAccepted = true;
+    return true;
+}
+
 // Items that move every attachments item from its owner O to AMap(O) (deleted for -1).
 bool VoiceEdit_RemapAttachments(const TNuo4SimpleBuffer& B,
                                 const std::function<int32_t(int32_t)>& AMap,

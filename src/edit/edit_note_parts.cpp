@@ -31,15 +31,14 @@ bool Add(TNuo4ABCTextReplaceItems& AItems, const TrecNuo4ABCTextReplaceItem& AIt
 
 // Runs AFn on the note at the caret and keeps the selection.
 template <typename F>
-bool AtCaret(const TNuo4SimpleBuffer& B, bool bNoHighlight, TrecNuo4VoiceEditAnswer& AAnswer,
-             F AFn) {
-    AAnswer.Clear();
+bool AtCaret(const TNuo4SimpleBuffer& B, bool bNoHighlight, TrecNuo4EditResult& AAnswer, F AFn) {
+    AAnswer.SetToDefault();
     const int32_t I = VoiceEdit_CaretEditPos(B, bNoHighlight);
     if (I < 0 || !AFn(I, AAnswer.Items)) {
-        AAnswer.Clear();
+        AAnswer.SetToDefault();
         return false;
     }
-    AAnswer.SetSelection(B.InternalStatus.Selection);
+    AAnswer.WithSelection(B.InternalStatus.Selection);
     return true;
 }
 
@@ -62,20 +61,22 @@ bool CanChangeNote_Digit(const TNuo4SimpleBuffer& B, int32_t AIndex, int32_t ADi
 }
 
 bool CanChangeNote_Digit_Selection(const TNuo4SimpleBuffer& B, int32_t ADigit,
-                                   TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    const TKoRange R = VoiceEdit_SelectionRange(S);
-    if (!B.Basic_CheckIndex(R)) return false;
-    // The rest key turns every selected note into a rest; other digits change one symbol.
-    if (R.Length != 1 && ADigit != 0) return false;
-    for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I) {
-        TNuo4ABCTextReplaceItems One;
-        if (CanChangeNote_Digit(B, I, ADigit, One)) VoiceEdit_AddItems(AAnswer.Items, One);
-    }
-    if (AAnswer.Items.empty()) return false;
-    AAnswer.SetSelection(VoiceEdit_ClearToCaret(S));
-    return true;
+                                   TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        const TKoRange R = VoiceEdit_SelectionRange(S);
+        if (!B.Basic_CheckIndex(R)) return false;
+        // The rest key turns every selected note into a rest; other digits change one symbol.
+        if (R.Length != 1 && ADigit != 0) return false;
+        for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I) {
+            TNuo4ABCTextReplaceItems One;
+            if (CanChangeNote_Digit(B, I, ADigit, One)) VoiceEdit_AddItems(AAnswer.Items, One);
+        }
+        if (AAnswer.Items.empty()) return false;
+        AAnswer.WithSelection(VoiceEdit_ClearToCaret(S));
+        return true;
+    }());
 }
 
 bool CanChangeNote_SetDuration(const TNuo4SimpleBuffer& B, int32_t AIndex, TNuo4Duration ADuration,
@@ -88,16 +89,18 @@ bool CanChangeNote_SetDuration(const TNuo4SimpleBuffer& B, int32_t AIndex, TNuo4
 }
 
 bool CanChangeNote_SetDuration_Caret(const TNuo4SimpleBuffer& B, TNuo4Duration ADuration,
-                                     TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, true, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeNote_SetDuration(B, I, ADuration, It);
-    });
+                                     TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, true, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeNote_SetDuration(B, I, ADuration, It);
+        });
+    }());
 }
 
 namespace {
 
 template <typename F>
-bool ToggleAtCaret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer, F AStep) {
+bool ToggleAtCaret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer, F AStep) {
     return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
         const auto* N = VoiceEdit_GetNoteRecord(B, I);
         if (!N) return false;
@@ -107,19 +110,19 @@ bool ToggleAtCaret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer,
 
 }  // namespace
 
-bool CanChangeNote_ToggleRightDot_Caret(const TNuo4SimpleBuffer& B,
-                                        TrecNuo4VoiceEditAnswer& AAnswer) {
-    return ToggleAtCaret(B, AAnswer, Duration_ToggleRightDot);
+bool CanChangeNote_ToggleRightDot_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(
+        AAnswer, [&]() -> bool { return ToggleAtCaret(B, AAnswer, Duration_ToggleRightDot); }());
 }
 
-bool CanChangeNote_ToggleRightLine_Caret(const TNuo4SimpleBuffer& B,
-                                         TrecNuo4VoiceEditAnswer& AAnswer) {
-    return ToggleAtCaret(B, AAnswer, Duration_ToggleRightLine);
+bool CanChangeNote_ToggleRightLine_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(
+        AAnswer, [&]() -> bool { return ToggleAtCaret(B, AAnswer, Duration_ToggleRightLine); }());
 }
 
-bool CanChangeNote_ToggleUnderline_Caret(const TNuo4SimpleBuffer& B,
-                                         TrecNuo4VoiceEditAnswer& AAnswer) {
-    return ToggleAtCaret(B, AAnswer, Duration_ToggleUnderline);
+bool CanChangeNote_ToggleUnderline_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(
+        AAnswer, [&]() -> bool { return ToggleAtCaret(B, AAnswer, Duration_ToggleUnderline); }());
 }
 
 bool CanChangeNote_Pitch(const TNuo4SimpleBuffer& B, int32_t AIndex, const TrecNuo4Pitch& APitch,
@@ -167,24 +170,28 @@ bool CanChangeNote_Octave(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bDecr
 }
 
 bool CanChangeNote_Octave_Caret(const TNuo4SimpleBuffer& B, bool bDecrease,
-                                TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeNote_Octave(B, I, bDecrease, It);
-    });
+                                TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeNote_Octave(B, I, bDecrease, It);
+        });
+    }());
 }
 
 bool CanChangeNote_Octave_Selection(const TNuo4SimpleBuffer& B, bool bDecrease,
-                                    TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TKoRange R = VoiceEdit_SelectionRange(B.InternalStatus.Selection);
-    if (!B.Basic_CheckIndex(R)) return false;
-    for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I) {
-        TNuo4ABCTextReplaceItems One;
-        if (CanChangeNote_Octave(B, I, bDecrease, One)) VoiceEdit_AddItems(AAnswer.Items, One);
-    }
-    if (AAnswer.Items.empty()) return false;
-    AAnswer.SetSelection(B.InternalStatus.Selection);
-    return true;
+                                    TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TKoRange R = VoiceEdit_SelectionRange(B.InternalStatus.Selection);
+        if (!B.Basic_CheckIndex(R)) return false;
+        for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I) {
+            TNuo4ABCTextReplaceItems One;
+            if (CanChangeNote_Octave(B, I, bDecrease, One)) VoiceEdit_AddItems(AAnswer.Items, One);
+        }
+        if (AAnswer.Items.empty()) return false;
+        AAnswer.WithSelection(B.InternalStatus.Selection);
+        return true;
+    }());
 }
 
 bool CanChangeNote_AddOrRemoveChordPitch(const TNuo4SimpleBuffer& B, int32_t AIndex,
@@ -209,10 +216,12 @@ bool CanChangeNote_AddOrRemoveChordPitch(const TNuo4SimpleBuffer& B, int32_t AIn
 
 bool CanChangeNote_AddOrRemoveChordPitch_Caret(const TNuo4SimpleBuffer& B,
                                                const TrecNuo4Pitch& APitch,
-                                               TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeNote_AddOrRemoveChordPitch(B, I, APitch, It);
-    });
+                                               TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeNote_AddOrRemoveChordPitch(B, I, APitch, It);
+        });
+    }());
 }
 
 bool CanChangeNote_ToggleArticulation(const TNuo4SimpleBuffer& B, int32_t AIndex,
@@ -260,10 +269,12 @@ bool CanChangeNote_ToggleArticulation(const TNuo4SimpleBuffer& B, int32_t AIndex
 }
 
 bool CanChangeNote_ToggleArticulation_Caret(const TNuo4SimpleBuffer& B,
-                                            TrecNuo4VoiceEditAnswer& AAnswer) {
-    return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
-        return CanChangeNote_ToggleArticulation(B, I, It);
-    });
+                                            TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        return AtCaret(B, false, AAnswer, [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+            return CanChangeNote_ToggleArticulation(B, I, It);
+        });
+    }());
 }
 
 }  // namespace nuo4

@@ -52,34 +52,12 @@ void VoiceEdit_AddItems(TNuo4ABCTextReplaceItems& AItems, const TNuo4ABCTextRepl
     for (const auto& I : AMore) VoiceEdit_AddItem(AItems, I);
 }
 
-int VoiceEdit_ApplyItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems) {
-    std::vector<size_t> Order;
-    for (size_t I = 0; I < AItems.size(); ++I) Order.push_back(I);
-    std::stable_sort(Order.begin(), Order.end(), [&](size_t A, size_t B) {
-        return AItems[A].TextRange.StartIndex > AItems[B].TextRange.StartIndex;
-    });
-    int N = 0;
-    for (size_t I : Order) {
-        const auto& It = AItems[I];
-        if (It.IsInvalid()) continue;
-        const int64_t End = int64_t(It.TextRange.StartIndex) + It.TextRange.Length;
-        if (End > int64_t(AText.size())) continue;
-        AText.replace(size_t(It.TextRange.StartIndex), size_t(It.TextRange.Length), It.NewText);
-        ++N;
-    }
-    return N;
-}
-
 // ---- Records
 // -------------------------------------------------------------------------------------
 
 const TrecNuo4ABCParseInfo_VoiceSymbol* VoiceEdit_GetRecord(const TNuo4SimpleBuffer& B,
                                                             int32_t AIndex) {
-    if (!B.Basic_CheckIndex(AIndex) || !B.GetABCBuffer()) return nullptr;
-    const int32_t V = B.Basic_GetSymbol(AIndex)->CalcInfo.SymbolABCTextInfo.VoiceBufIndex;
-    const auto& Items = B.GetABCBuffer()->Section_Voice.Buffer;
-    if (V < 0 || V >= int32_t(Items.size())) return nullptr;
-    return Items[V].get();
+    return GetVoiceParseItemFromBasicIndex(B, AIndex);
 }
 
 const TrecNuo4ABCParseInfo_Note* VoiceEdit_GetNoteRecord(const TNuo4SimpleBuffer& B,
@@ -110,42 +88,6 @@ TKoRange FirstToken(const TNuo4SimpleBuffer& B, int32_t AIndex, TNuo4ABCTokenTyp
 // ---- Ranges
 // --------------------------------------------------------------------------------------
 
-TKoRange GetABCTextRangeFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bAll) {
-    const auto* R = VoiceEdit_GetRecord(B, AIndex);
-    if (!R) return TKoRange::Invalid();
-    if (bAll) return R->Header.ABCTextRange;
-    const auto& T = R->Header.TokenItems;
-    switch (R->Header.aType) {
-        case pitNote: {
-            TKoRange U = TKoRange::Invalid();
-            for (TNuo4ABCTokenType Ty : {ttNote_Pitches, ttNote_Duration, ttNote_Grace,
-                                         ttNote_Articulations, ttControlOptions})
-                U = Union(U, T.GetRangeOfFirst(Ty));
-            return U.IsValid() ? U : R->Header.ABCTextRange;
-        }
-        case pitBarline:
-            return T.GetRangeOfFirst(ttBarline_Pure_Barline);
-        case pitAccompMarker:
-            return T.GetRangeOfFirst(ttAccompMarker);
-        case pitMeter:
-            return T.GetRangeOfFirst(ttKeyAndMeters);
-        case pitText:
-            return T.GetRangeOfFirst(ttText);
-        case pitReturn:
-            return T.GetRangeOfFirst(ttReturn);
-        default:
-            return R->Header.ABCTextRange;
-    }
-}
-
-TKoRange GetABCTextRangeFromBasicIndexRange(const TNuo4SimpleBuffer& B, TKoRange ARange) {
-    if (!B.Basic_CheckIndex(ARange)) return TKoRange::Invalid();
-    const TKoRange A = GetABCTextRangeFromBasicIndex(B, ARange.StartIndex, true);
-    const TKoRange Z = GetABCTextRangeFromBasicIndex(B, ARange.EndIndex(), true);
-    if (!A.IsValid() || !Z.IsValid()) return TKoRange::Invalid();
-    return TKoRange(A.StartIndex, Z.StartIndex + Z.Length - A.StartIndex);
-}
-
 #define NUO4_NOTE_PART(NAME, TOKEN)                                                      \
     TKoRange GetABCTextRangeForNote_##NAME(const TNuo4SimpleBuffer& B, int32_t AIndex) { \
         if (!VoiceEdit_GetNoteRecord(B, AIndex)) return TKoRange::Invalid();             \
@@ -163,34 +105,6 @@ TKoRange GetABCTextRangeForNote_PitchesAndDuration(const TNuo4SimpleBuffer& B, i
     const TKoRange P = GetABCTextRangeForNote_Pitches(B, AIndex);
     if (!P.IsValid()) return P;
     return Union(P, GetABCTextRangeForNote_Duration(B, AIndex));
-}
-
-TKoRange GetABCTextRangeForAllSymbol_ControlOptions(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    const auto* R = VoiceEdit_GetRecord(B, AIndex);
-    if (!R) return TKoRange::Invalid();
-    const TKoRange C = R->Header.TokenItems.GetRangeOfFirst(ttControlOptions);
-    if (C.IsValid()) return C;
-    TKoRange After = TKoRange::Invalid();
-    if (R->Header.aType == pitNote)
-        After = GetABCTextRangeForNote_PitchesAndDuration(B, AIndex);
-    else if (R->Header.aType == pitBarline)
-        After = R->Header.TokenItems.GetRangeOfFirst(ttBarline_Pure_Barline);
-    else
-        After = GetABCTextRangeFromBasicIndex(B, AIndex, false);
-    if (!After.IsValid()) return TKoRange::Invalid();
-    return TKoRange(After.StartIndex + After.Length, 0);
-}
-
-int32_t GetABCTextInsertPosFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    const TNuo4ABCBuffer* ABC = B.GetABCBuffer();
-    if (!ABC) return -1;
-    if (B.Basic_GetCount() == 0) return ABC->SectionVoice_GetInsertPosWhenBufferIsEmtpy();
-    if (AIndex == B.Basic_GetCount()) {
-        const TKoRange R = GetABCTextRangeFromBasicIndex(B, B.Basic_GetLast(), true);
-        return R.IsValid() ? R.StartIndex + R.Length : -1;
-    }
-    const TKoRange R = GetABCTextRangeFromBasicIndex(B, AIndex, true);
-    return R.IsValid() ? R.StartIndex : -1;
 }
 
 // ---- Arc marks

@@ -33,17 +33,19 @@ bool CanTranspose_Range(const TNuo4SimpleBuffer& B, TKoRange ARange, int32_t AOf
 }
 
 bool CanTranspose_SelectionOrCaret(const TNuo4SimpleBuffer& B, int32_t AOffset, bool bSemitone,
-                                   bool bAllDocWhenNoSelection, TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    if (!B.InternalStatus.Highlight.IsEmpty() || B.Basic_GetCount() == 0) return false;
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    TKoRange R = VoiceEdit_SelectionRange(S);
-    if (S.IsEmpty())
-        R = bAllDocWhenNoSelection ? TKoRange(0, B.Basic_GetCount())
-                                   : TKoRange(S.CaretPos_End.GetEditPos(), 1);
-    if (!CanTranspose_Range(B, R, AOffset, bSemitone, AAnswer.Items)) return false;
-    AAnswer.SetSelection(S);
-    return true;
+                                   bool bAllDocWhenNoSelection, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        if (!B.InternalStatus.Highlight.IsEmpty() || B.Basic_GetCount() == 0) return false;
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        TKoRange R = VoiceEdit_SelectionRange(S);
+        if (S.IsEmpty())
+            R = bAllDocWhenNoSelection ? TKoRange(0, B.Basic_GetCount())
+                                       : TKoRange(S.CaretPos_End.GetEditPos(), 1);
+        if (!CanTranspose_Range(B, R, AOffset, bSemitone, AAnswer.Items)) return false;
+        AAnswer.WithSelection(S);
+        return true;
+    }());
 }
 
 }  // namespace nuo4

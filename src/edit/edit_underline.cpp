@@ -37,12 +37,14 @@ bool CanToggleUnderline_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
     return !AItems.empty();
 }
 
-bool CanToggleUnderline_Selection(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer) {
-    AAnswer.Clear();
-    const TrecNuo4Selection& S = B.InternalStatus.Selection;
-    if (!CanToggleUnderline_Range(B, VoiceEdit_SelectionRange(S), AAnswer.Items)) return false;
-    AAnswer.SetSelection(S);
-    return true;
+bool CanToggleUnderline_Selection(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
+    return VoiceEdit_Finish(AAnswer, [&]() -> bool {
+        AAnswer.SetToDefault();
+        const TrecNuo4Selection& S = B.InternalStatus.Selection;
+        if (!CanToggleUnderline_Range(B, VoiceEdit_SelectionRange(S), AAnswer.Items)) return false;
+        AAnswer.WithSelection(S);
+        return true;
+    }());
 }
 
 }  // namespace nuo4

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "edit/edit_result.h"
+#include "edit/edit_state.h"
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
 #include "format/music_common.h"
@@ -23,6 +25,7 @@
 #include "format/symbol_note.h"
 #include "format/symbol_return.h"
 #include "format/symbol_text.h"
+#include "layout/buffer_text_pos.h"
 #include "layout/layout_info.h"
 
 namespace nuo4 {
@@ -30,29 +33,6 @@ namespace nuo4 {
 class TNuo4SimpleBuffer;
 struct TrecNuo4ABCParseInfo_VoiceSymbol;
 struct TrecNuo4ABCParseInfo_Note;
-
-// The process-wide inputs of the voice edits, handed in by the editor.
-struct TrecNuo4VoiceEditState {
-    bool bAutoInsertBarline = false;   // a bar line is typed for the user after a full measure
-    bool bOlderDVGroupOrder = false;   // the older cycle of beam-group patterns
-    int32_t ConsecutiveNoteCount = 0;  // notes entered in succession (kept by the editor)
-};
-
-// What an accepted request asks the editor to do.
-struct TrecNuo4VoiceEditAnswer {
-    TNuo4ABCTextReplaceItems Items;
-    bool bWithNewSelection = false;
-    TrecNuo4Selection NewSelection;
-    bool bWithNewHighlight = false;
-    TrecNuo4Highlight NewHighlight;
-    bool bBarlineInsertted = false;
-
-    void Clear() { *this = TrecNuo4VoiceEditAnswer(); }
-    void SetSelection(const TrecNuo4Selection& ASelection) {
-        bWithNewSelection = true;
-        NewSelection = ASelection;
-    }
-};
 
 enum TNuo4SymbolEditType : uint8_t { setAdd, setChange, setRemove };
 const char* EnumName(TNuo4SymbolEditType AValue);
@@ -72,11 +52,8 @@ using TNuo4SymbolElementEditTypes_Barline = uint8_t;  // bits; 0 = take the whol
 // independent of how the applying side orders items of equal start. Invalid items are dropped.
 void VoiceEdit_AddItem(TNuo4ABCTextReplaceItems& AItems, const TrecNuo4ABCTextReplaceItem& AItem);
 void VoiceEdit_AddItems(TNuo4ABCTextReplaceItems& AItems, const TNuo4ABCTextReplaceItems& AMore);
-// Applies an answer's items to a text (items of one answer never overlap): from the highest
-// start down, items of equal start in list order. Returns the number applied.
-int VoiceEdit_ApplyItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems);
-
-// ---- Text positions of basic symbols (edit_text_pos.cpp) -------------------------------------
+// ---- Text positions of basic symbols (edit_text_pos.cpp; the whole-symbol ranges and insert
+// positions are in layout/buffer_text_pos.h) ---------------------------------------------------
 
 // The parse record of a basic symbol; null outside the buffer.
 const TrecNuo4ABCParseInfo_VoiceSymbol* VoiceEdit_GetRecord(const TNuo4SimpleBuffer& B,
@@ -84,10 +61,6 @@ const TrecNuo4ABCParseInfo_VoiceSymbol* VoiceEdit_GetRecord(const TNuo4SimpleBuf
 const TrecNuo4ABCParseInfo_Note* VoiceEdit_GetNoteRecord(const TNuo4SimpleBuffer& B,
                                                          int32_t AIndex);
 
-// The full range (bAll) or the core range of a symbol; invalid outside the buffer.
-TKoRange GetABCTextRangeFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bAll);
-// From the first symbol's full range start to the last one's full range end.
-TKoRange GetABCTextRangeFromBasicIndexRange(const TNuo4SimpleBuffer& B, TKoRange ARange);
 // Sub-parts of a note: the first token of the type; invalid when missing or no note.
 TKoRange GetABCTextRangeForNote_Pitches(const TNuo4SimpleBuffer& B, int32_t AIndex);
 TKoRange GetABCTextRangeForNote_Duration(const TNuo4SimpleBuffer& B, int32_t AIndex);
@@ -96,11 +69,6 @@ TKoRange GetABCTextRangeForNote_Articulations(const TNuo4SimpleBuffer& B, int32_
 TKoRange GetABCTextRangeForNote_ArcStartings(const TNuo4SimpleBuffer& B, int32_t AIndex);
 TKoRange GetABCTextRangeForNote_ArcEndings(const TNuo4SimpleBuffer& B, int32_t AIndex);
 TKoRange GetABCTextRangeForNote_PitchesAndDuration(const TNuo4SimpleBuffer& B, int32_t AIndex);
-// The control options group, or an empty range where one would be written.
-TKoRange GetABCTextRangeForAllSymbol_ControlOptions(const TNuo4SimpleBuffer& B, int32_t AIndex);
-// Where a symbol inserted at AIndex starts (AIndex = count: after the last symbol; an empty
-// buffer: the voice's insert position). -1 when none.
-int32_t GetABCTextInsertPosFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t AIndex);
 // The mark ranges of arc AArcIndex of ArcInfoArray: its start mark on the start note and the
 // single ")" that closes it on the end note. False for an unknown arc.
 bool GetABCTextRangeForArc(const TNuo4SimpleBuffer& B, int32_t AArcIndex, TKoRange& AStartMark,
@@ -148,42 +116,41 @@ bool CanInsertSymbol_Return(const TNuo4SimpleBuffer& B, int32_t AIndex,
                             const TrecNuo4SymbolReturnPrivateOptions& AOptions,
                             TNuo4ABCTextReplaceItems& AItems);
 
-bool CanInsertSymbol_PureNote_Caret(const TNuo4SimpleBuffer& B,
-                                    const TrecNuo4VoiceEditState& AState,
-                                    const TrecNuo4MusicPureNote& ANote,
-                                    TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanAutoInsertBarline_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+// ABarlineInsertted (when given) tells whether a bar line was typed along.
+bool CanInsertSymbol_PureNote_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                    const TrecNuo4MusicPureNote& ANote, TrecNuo4EditResult& AAnswer,
+                                    bool* ABarlineInsertted = nullptr);
+bool CanAutoInsertBarline_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 bool CanInsertSymbol_Barline_Caret(const TNuo4SimpleBuffer& B, TNuo4BarlineStyle AStyle,
-                                   TrecNuo4VoiceEditAnswer& AAnswer);
+                                   TrecNuo4EditResult& AAnswer);
 bool CanInsertSymbol_Text_Caret(const TNuo4SimpleBuffer& B, TText AText_ABC,
-                                TrecNuo4VoiceEditAnswer& AAnswer);
+                                TrecNuo4EditResult& AAnswer);
 bool CanInsertSymbol_Meter_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4Meter& AMeter,
-                                 TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanInsertSymbol_AccompMarker_Caret(const TNuo4SimpleBuffer& B,
-                                        const TrecNuo4VoiceEditState& AState, bool bEnd,
-                                        TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanInsertSymbol_Return_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+                                 TrecNuo4EditResult& AAnswer);
+bool CanInsertSymbol_AccompMarker_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                        bool bEnd, TrecNuo4EditResult& AAnswer,
+                                        bool* ABarlineInsertted = nullptr);
+bool CanInsertSymbol_Return_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 bool CanInsertSymbol_PageBreak_Caret(const TNuo4SimpleBuffer& B, bool bJustifyVert,
-                                     TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanInsertOrToggleBarline_Style_Caret(const TNuo4SimpleBuffer& B,
-                                          TrecNuo4VoiceEditAnswer& AAnswer);
+                                     TrecNuo4EditResult& AAnswer);
+bool CanInsertOrToggleBarline_Style_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 // A return at the caret when the caret's line is wider than the layout width.
-bool CanInsertReturnIfOverWidth(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanInsertReturnIfOverWidth(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 bool CanToggleBarlineStyle(const TNuo4SimpleBuffer& B, int32_t AIndex,
                            TNuo4ABCTextReplaceItems& AItems);
 // Has no behaviour in this design: always false.
 bool CanChangeMeter_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4Meter& AMeter,
-                          TrecNuo4VoiceEditAnswer& AAnswer);
+                          TrecNuo4EditResult& AAnswer);
 
 // ---- Deletion (edit_delete.cpp) ----------------------------------------------------------------
 
 bool CanDeleteBasicSymbol(const TNuo4SimpleBuffer& B, int32_t AIndex,
                           TNuo4ABCTextReplaceItems& AItems);
 bool CanDeleteBasicSymbol_Caret(const TNuo4SimpleBuffer& B, bool bForBackspace,
-                                TrecNuo4VoiceEditAnswer& AAnswer);
+                                TrecNuo4EditResult& AAnswer);
 bool CanDeleteBasicSymbol_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
                                 TNuo4ABCTextReplaceItems& AItems);
-bool CanDeleteBasicSymbol_Selection(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanDeleteBasicSymbol_Selection(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 
 // ---- Attachments following the voice (edit_attach_follow.cpp) --------------------------------
 
@@ -202,17 +169,14 @@ bool CanChangeNote_Digit(const TNuo4SimpleBuffer& B, int32_t AIndex, int32_t ADi
                          TNuo4ABCTextReplaceItems& AItems);
 // Every note of the selection (a single digit key turns all selected notes).
 bool CanChangeNote_Digit_Selection(const TNuo4SimpleBuffer& B, int32_t ADigit,
-                                   TrecNuo4VoiceEditAnswer& AAnswer);
+                                   TrecNuo4EditResult& AAnswer);
 bool CanChangeNote_SetDuration(const TNuo4SimpleBuffer& B, int32_t AIndex, TNuo4Duration ADuration,
                                TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeNote_SetDuration_Caret(const TNuo4SimpleBuffer& B, TNuo4Duration ADuration,
-                                     TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanChangeNote_ToggleRightDot_Caret(const TNuo4SimpleBuffer& B,
-                                        TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanChangeNote_ToggleRightLine_Caret(const TNuo4SimpleBuffer& B,
-                                         TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanChangeNote_ToggleUnderline_Caret(const TNuo4SimpleBuffer& B,
-                                         TrecNuo4VoiceEditAnswer& AAnswer);
+                                     TrecNuo4EditResult& AAnswer);
+bool CanChangeNote_ToggleRightDot_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
+bool CanChangeNote_ToggleRightLine_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
+bool CanChangeNote_ToggleUnderline_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 bool CanChangeNote_Pitch(const TNuo4SimpleBuffer& B, int32_t AIndex, const TrecNuo4Pitch& APitch,
                          TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeNote_Pitches(const TNuo4SimpleBuffer& B, int32_t AIndex, const TNuo4Pitches& APitches,
@@ -220,19 +184,19 @@ bool CanChangeNote_Pitches(const TNuo4SimpleBuffer& B, int32_t AIndex, const TNu
 bool CanChangeNote_Octave(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bDecrease,
                           TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeNote_Octave_Caret(const TNuo4SimpleBuffer& B, bool bDecrease,
-                                TrecNuo4VoiceEditAnswer& AAnswer);
+                                TrecNuo4EditResult& AAnswer);
 bool CanChangeNote_Octave_Selection(const TNuo4SimpleBuffer& B, bool bDecrease,
-                                    TrecNuo4VoiceEditAnswer& AAnswer);
+                                    TrecNuo4EditResult& AAnswer);
 bool CanChangeNote_AddOrRemoveChordPitch(const TNuo4SimpleBuffer& B, int32_t AIndex,
                                          const TrecNuo4Pitch& APitch,
                                          TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeNote_AddOrRemoveChordPitch_Caret(const TNuo4SimpleBuffer& B,
                                                const TrecNuo4Pitch& APitch,
-                                               TrecNuo4VoiceEditAnswer& AAnswer);
+                                               TrecNuo4EditResult& AAnswer);
 bool CanChangeNote_ToggleArticulation(const TNuo4SimpleBuffer& B, int32_t AIndex,
                                       TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeNote_ToggleArticulation_Caret(const TNuo4SimpleBuffer& B,
-                                            TrecNuo4VoiceEditAnswer& AAnswer);
+                                            TrecNuo4EditResult& AAnswer);
 
 // ---- Chords (edit_chord.cpp) -------------------------------------------------------------------
 
@@ -243,11 +207,11 @@ bool CanChangeChord_AdjustHighestNote(const TNuo4SimpleBuffer& B, int32_t AIndex
 bool CanChangeChord_DeleteHighestNote(const TNuo4SimpleBuffer& B, int32_t AIndex,
                                       TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeChord_AddNote_Natural3th_Caret(const TNuo4SimpleBuffer& B,
-                                             TrecNuo4VoiceEditAnswer& AAnswer);
+                                             TrecNuo4EditResult& AAnswer);
 bool CanChangeChord_AdjustHighestNote_Caret(const TNuo4SimpleBuffer& B, bool bDown,
-                                            TrecNuo4VoiceEditAnswer& AAnswer);
+                                            TrecNuo4EditResult& AAnswer);
 bool CanChangeChord_DeleteHighestNote_Caret(const TNuo4SimpleBuffer& B,
-                                            TrecNuo4VoiceEditAnswer& AAnswer);
+                                            TrecNuo4EditResult& AAnswer);
 
 // ---- Transposition (edit_transpose.cpp) --------------------------------------------------------
 
@@ -256,13 +220,13 @@ bool CanTranspose(const TNuo4SimpleBuffer& B, int32_t AIndex, int32_t AOffset, b
 bool CanTranspose_Range(const TNuo4SimpleBuffer& B, TKoRange ARange, int32_t AOffset,
                         bool bSemitone, TNuo4ABCTextReplaceItems& AItems);
 bool CanTranspose_SelectionOrCaret(const TNuo4SimpleBuffer& B, int32_t AOffset, bool bSemitone,
-                                   bool bAllDocWhenNoSelection, TrecNuo4VoiceEditAnswer& AAnswer);
+                                   bool bAllDocWhenNoSelection, TrecNuo4EditResult& AAnswer);
 
 // ---- Underlines of a run (edit_underline.cpp) --------------------------------------------------
 
 bool CanToggleUnderline_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
                               TNuo4ABCTextReplaceItems& AItems);
-bool CanToggleUnderline_Selection(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanToggleUnderline_Selection(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 
 // ---- Beam groups (edit_beam.cpp) ---------------------------------------------------------------
 
@@ -317,29 +281,27 @@ TNuo4DVGroupType DVGroup_Recognise(const std::vector<TNuo4Duration>& ADurations,
 TNuo4DVGroupType DVGroup_Next(TNuo4DVGroupType AType, bool bOlderOrder);
 TNuo4DVGroupType DVGroup_First(int32_t ANoteCount, bool bDotted);
 
-bool CanToggleOrSetDVGroup_Range(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
+bool CanToggleOrSetDVGroup_Range(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
                                  TKoRange ARange, bool bDurationForDVGroupIs4thDot,
                                  TNuo4DVGroupType ANewDVGroupTypeForSet, bool bSetDVGroup,
                                  TNuo4ABCTextReplaceItems& AItems,
                                  TNuo4DVGroupType& ANewDVGroupType,
                                  TNuo4DVGroupType& AOldDVGroupType);
 // The run of notes a beam group is made of, ending at AFrom; invalid when none.
-TKoRange GetNoteRangeForDVGroup_from(const TNuo4SimpleBuffer& B,
-                                     const TrecNuo4VoiceEditState& AState, int32_t AFrom,
-                                     bool bAllNotesMustBe4th, bool bStartAtFullBeat);
+TKoRange GetNoteRangeForDVGroup_from(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                     int32_t AFrom, bool bAllNotesMustBe4th, bool bStartAtFullBeat);
 TKoRange GetNoteRangeForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
-                                                 const TrecNuo4VoiceEditState& AState,
+                                                 const TrecNuo4EditState& AState,
                                                  bool bAllNotesMustBe4th, bool bStartAtFullBeat);
-bool CanToggleDVGroup_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
-                            TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanToggleDVGroup_Selection(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
-                                TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanSetDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
-                                    const TrecNuo4VoiceEditState& AState, TNuo4DVGroupType AType,
-                                    TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanToggleDVGroup_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                            TrecNuo4EditResult& AAnswer, bool* ABarlineInsertted = nullptr);
+bool CanToggleDVGroup_Selection(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                TrecNuo4EditResult& AAnswer);
+bool CanSetDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                                    TNuo4DVGroupType AType, TrecNuo4EditResult& AAnswer);
 // For the beam-group menu: the run's text under every pattern of its block.
 bool GetABCTextArrayForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
-                                                const TrecNuo4VoiceEditState& AState,
+                                                const TrecNuo4EditState& AState,
                                                 bool bAllNotesMustBe4th, bool bStartAtFullBeat,
                                                 std::vector<std::u16string>& ATexts,
                                                 TNuo4DVGroupType& AStart, TNuo4DVGroupType& AEnd,
@@ -347,8 +309,8 @@ bool GetABCTextArrayForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
 
 // ---- Tuplets from typed quarters (edit_tuplet.cpp) ---------------------------------------------
 
-bool CanAddTupletArc_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4VoiceEditState& AState,
-                           TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanAddTupletArc_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& AState,
+                           TrecNuo4EditResult& AAnswer);
 
 // ---- Arcs written in the voice (edit_arc.cpp) --------------------------------------------------
 
@@ -360,21 +322,21 @@ bool CanAddArc_Range(const TNuo4SimpleBuffer& B, TKoRange ARange, bool bWithTupl
 bool CanToggleArc_Range(const TNuo4SimpleBuffer& B, TKoRange ARange, bool bWithTuplet,
                         TNuo4ABCTextReplaceItems& AItems);
 bool CanToggleArc_Selection(const TNuo4SimpleBuffer& B, bool bWithTuplet,
-                            TrecNuo4VoiceEditAnswer& AAnswer);
+                            TrecNuo4EditResult& AAnswer);
 bool CanDeleteArc(const TNuo4SimpleBuffer& B, int32_t AStart, int32_t AEnd,
                   TNuo4ABCTextReplaceItems& AItems);
 bool CanAddArc_From(const TNuo4SimpleBuffer& B, int32_t ANote, TNuo4ABCTextReplaceItems& AItems);
-bool CanAddArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanAddArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanAddArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
+bool CanAddArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 bool CanExtendArc_From(const TNuo4SimpleBuffer& B, int32_t ANote, TNuo4ABCTextReplaceItems& AItems);
-bool CanExtendArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
-bool CanExtendArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanExtendArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
+bool CanExtendArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 // AArcIndex names an arc of ArcInfoArray.
 bool CanSetArcABCInfo(const TNuo4SimpleBuffer& B, int32_t AArcIndex,
                       const TrecNuo4ArcABCInfo& AInfo, TNuo4ABCTextReplaceItems& AItems);
 // The arc drawn by the highlighted attach symbol.
 bool CanSetArcABCInfo_Highlight(const TNuo4SimpleBuffer& B, const TrecNuo4ArcABCInfo& AInfo,
-                                TrecNuo4VoiceEditAnswer& AAnswer);
+                                TrecNuo4EditResult& AAnswer);
 
 // ---- Accompaniment markers (edit_accomp.cpp) ---------------------------------------------------
 
@@ -382,7 +344,7 @@ bool CanConvetRange_ToAccomp(const TNuo4SimpleBuffer& B, TKoRange ARange,
                              TNuo4ABCTextReplaceItems& AItems);
 bool CanConvetRange_ToNonAccomp(const TNuo4SimpleBuffer& B, TKoRange ARange,
                                 TNuo4ABCTextReplaceItems& AItems);
-bool CanToggleAccompMarker_Selection(const TNuo4SimpleBuffer& B, TrecNuo4VoiceEditAnswer& AAnswer);
+bool CanToggleAccompMarker_Selection(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer);
 
 // ---- Control options and hiding (edit_control.cpp) ---------------------------------------------
 
@@ -397,7 +359,7 @@ bool CanChangeHideLevel(const TNuo4SimpleBuffer& B, int32_t AIndex, TNuo4SymbolH
 bool CanChangeHideLevel_Range(const TNuo4SimpleBuffer& B, TKoRange ARange,
                               TNuo4SymbolHideLevel ALevel, TNuo4ABCTextReplaceItems& AItems);
 bool CanChangeHideLevel_Selection(const TNuo4SimpleBuffer& B, TNuo4SymbolHideLevel ALevel,
-                                  TrecNuo4VoiceEditAnswer& AAnswer);
+                                  TrecNuo4EditResult& AAnswer);
 
 // ---- Long rests (edit_long_rest.cpp) -----------------------------------------------------------
 
@@ -409,7 +371,7 @@ bool LongRest_CanAdd_Range(const TNuo4SimpleBuffer& B, TKoRange ARange, TText AT
 bool LongRest_CanAdd_BasicIndex(const TNuo4SimpleBuffer& B, int32_t AIndex, TText AText,
                                 TNuo4ABCTextReplaceItems& AItems);
 bool LongRest_CanAdd_SelectionOrCaret(const TNuo4SimpleBuffer& B, TText AText,
-                                      TrecNuo4VoiceEditAnswer& AAnswer);
+                                      TrecNuo4EditResult& AAnswer);
 
 // ---- Selection helpers shared by the requests (edit_text_pos.cpp) -----------------------------
 

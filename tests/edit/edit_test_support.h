@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "edit/edit_apply.h"
 #include "edit/edit_voice.h"
 #include "format/abc_buffer.h"
 #include "layout/simple_buffer.h"
@@ -63,7 +64,7 @@ class EditTest : public ::testing::Test {
     // The whole text after applying the items.
     std::u16string Applied(const TNuo4ABCTextReplaceItems& AItems) const {
         std::u16string T = FABC->ABCText();
-        VoiceEdit_ApplyItems(T, AItems);
+        EXPECT_TRUE(ApplyTextReplaceItems(T, AItems));
         return T;
     }
     // The first voice line after applying (what the tests write as the voice).

@@ -42,11 +42,11 @@ TEST_F(InsertAtCaret, NoteTextGoesWhereTheInsertionRulesPutIt) {
     for (const auto& C : Cases) {
         Build(C.Voice);
         Caret(C.Caret < 0 ? 0 : C.Caret, C.Caret >= 0);
-        TrecNuo4VoiceEditAnswer A;
+        TrecNuo4EditResult A;
         ASSERT_TRUE(CanInsertSymbol_PureNote_Caret(*FBuf, {}, NoteOf(C.Note), A)) << C.Voice;
         EXPECT_EQ(Voice(A.Items), C.Expected) << C.Voice;
         // The caret stands right of the new note.
-        EXPECT_TRUE(A.bWithNewSelection);
+        EXPECT_TRUE(A.bWithSelection);
         EXPECT_EQ(A.NewSelection.CaretPos_End, (TrecNuo4CaretPos_Index{C.Caret + 1, true}));
         EXPECT_TRUE(A.NewSelection.IsEmpty());
     }
@@ -55,7 +55,7 @@ TEST_F(InsertAtCaret, NoteTextGoesWhereTheInsertionRulesPutIt) {
 TEST_F(InsertAtCaret, SymbolAtIndexZeroBeforeNonNoteGetsOneMoreSpace) {
     Build("| 1");
     Caret(0, false);
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     ASSERT_TRUE(CanInsertSymbol_Barline_Caret(*FBuf, blsFinal, A));
     EXPECT_EQ(Voice(A.Items), " |]  | 1");
 }
@@ -63,10 +63,10 @@ TEST_F(InsertAtCaret, SymbolAtIndexZeroBeforeNonNoteGetsOneMoreSpace) {
 TEST_F(InsertAtCaret, IsRefusedWithASelection) {
     Build("1 2 3");
     Select(0, 1);
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     EXPECT_FALSE(CanInsertSymbol_PureNote_Caret(*FBuf, {}, NoteOf("5"), A));
     EXPECT_TRUE(A.Items.empty());
-    EXPECT_FALSE(A.bWithNewSelection);
+    EXPECT_FALSE(A.bWithSelection);
 }
 
 TEST_F(InsertAtCaret, AutomaticBarlineAfterAFullMeasureOnlyWhenTheCounterIsZero) {
@@ -75,18 +75,20 @@ TEST_F(InsertAtCaret, AutomaticBarlineAfterAFullMeasureOnlyWhenTheCounterIsZero)
     for (int32_t Counter : {0, 2}) {
         Build("1 2 3 4 $", Att);
         Caret(3, true);
-        TrecNuo4VoiceEditState S;
+        TrecNuo4EditState S;
         S.bAutoInsertBarline = true;
         S.ConsecutiveNoteCount = Counter;
-        TrecNuo4VoiceEditAnswer A;
-        ASSERT_TRUE(CanInsertSymbol_PureNote_Caret(*FBuf, S, NoteOf("5"), A));
+        TrecNuo4EditResult A;
+        bool bBar = false;
+        ASSERT_TRUE(CanInsertSymbol_PureNote_Caret(*FBuf, S, NoteOf("5"), A, &bBar));
+        EXPECT_TRUE(A.bAccepted);
         if (Counter == 0) {
             EXPECT_EQ(Voice(A.Items), "1 2 3 4 | 5 $");
-            EXPECT_TRUE(A.bBarlineInsertted);
+            EXPECT_TRUE(bBar);
             EXPECT_EQ(A.NewSelection.CaretPos_End, (TrecNuo4CaretPos_Index{5, true}));
         } else {
             EXPECT_EQ(Voice(A.Items), "1 2 3 45 $");
-            EXPECT_FALSE(A.bBarlineInsertted);
+            EXPECT_FALSE(bBar);
             EXPECT_EQ(A.NewSelection.CaretPos_End, (TrecNuo4CaretPos_Index{4, true}));
         }
         // The note left of the caret keeps its attachment: only owners at or after the new
@@ -98,7 +100,7 @@ TEST_F(InsertAtCaret, AutomaticBarlineAfterAFullMeasureOnlyWhenTheCounterIsZero)
 TEST_F(InsertAtCaret, LaterAttachmentOwnersMoveByTheInsertedCount) {
     Build("1 2 3", "Text@@1(0,-2.5) = AttachText1, a\rText@@3(0,-2.5) = AttachText1, b");
     Caret(0, true);
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     ASSERT_TRUE(CanInsertSymbol_PureNote_Caret(*FBuf, {}, NoteOf("5"), A));
     EXPECT_EQ(Voice(A.Items), "1 52 3");
     EXPECT_EQ(Attachments(A.Items),
@@ -109,7 +111,7 @@ TEST_F(InsertAtCaret, AppendingToABareMelodyKeepsTheNewSymbolApart) {
     // Without any section header the text is no voice: the note goes at its very end.
     BuildText(u"1 2/4");
     ASSERT_EQ(FBuf->Basic_GetCount(), 0);
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     ASSERT_TRUE(CanInsertSymbol_PureNote_Caret(*FBuf, {}, NoteOf("5"), A));
     EXPECT_EQ(U8(Applied(A.Items)), "1 2/4 5");
 }
@@ -117,7 +119,7 @@ TEST_F(InsertAtCaret, AppendingToABareMelodyKeepsTheNewSymbolApart) {
 TEST_F(InsertAtCaret, ReturnTakesTheParagraphOptionsAndMovesTheCaretToTheNextLine) {
     Build("1 2 3 $");
     Caret(0, true);
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     ASSERT_TRUE(CanInsertSymbol_Return_Caret(*FBuf, A));
     EXPECT_EQ(U8(Applied(A.Items)), ".Voice\r1  $ \r2 3 $\r");
     EXPECT_EQ(A.NewSelection.CaretPos_End, (TrecNuo4CaretPos_Index{2, false}));
@@ -126,7 +128,7 @@ TEST_F(InsertAtCaret, ReturnTakesTheParagraphOptionsAndMovesTheCaretToTheNextLin
 TEST_F(InsertAtCaret, BarlineKeyCyclesTheStyleOfTheBarlineLeftOfTheCaret) {
     Build("1 | 2");
     Caret(1, true);
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     ASSERT_TRUE(CanInsertOrToggleBarline_Style_Caret(*FBuf, A));
     EXPECT_EQ(Voice(A.Items), "1 |: 2");
     // After a note a normal bar line is inserted.
@@ -189,7 +191,7 @@ TEST_F(Delete, CaretFormsAndRefusals) {
     EXPECT_FALSE(CanDeleteBasicSymbol(*FBuf, 2, It));  // the closing return
     EXPECT_FALSE(CanDeleteBasicSymbol(*FBuf, 3, It));
     EXPECT_FALSE(CanDeleteBasicSymbol(*FBuf, -1, It));
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     // Backspace at index 0 leaves the default caret.
     Caret(0, true);
     ASSERT_TRUE(CanDeleteBasicSymbol_Caret(*FBuf, true, A));
