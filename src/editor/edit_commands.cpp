@@ -22,11 +22,3 @@ bool Nuo4ApplyEdit(INuo4EditorHost& H, const TNuo4ABCTextReplaceItems& AItems,
 }
 
 }  // namespace nuo4
-
-namespace nuo4 {
-
-bool Nuo4ExecuteCommand(INuo4EditorHost&, const TrecNuo4KeyCommand&) {
-    return false;
-}
-
-}  // namespace nuo4

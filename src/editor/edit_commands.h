@@ -5,8 +5,8 @@
 
 #include <QString>
 
-#include "editor/edit_mode.h"
 #include "edit/edit_state.h"
+#include "editor/edit_mode.h"
 #include "editor/key_table.h"
 #include "format/abc_tokens.h"
 #include "layout/simple_buffer.h"
@@ -35,7 +35,9 @@ class INuo4EditorHost {
 // The process-wide inputs of the edit requests: the consecutive-note counter, the remembered
 // caret column and the options the requests read (user-interface thread only).
 TrecNuo4EditState& Nuo4EditorEditState();
-inline int32_t& Nuo4ConsecutiveNoteCount() { return Nuo4EditorEditState().ConsecutiveNoteCount; }
+inline int32_t& Nuo4ConsecutiveNoteCount() {
+    return Nuo4EditorEditState().ConsecutiveNoteCount;
+}
 
 // An accepted edit: applies the items, stores the selection (when given) in the buffer that is
 // about to be replaced so that the compile carries it over, redraws and records a snapshot.
@@ -48,6 +50,7 @@ bool Nuo4ApplyEdit(INuo4EditorHost& H, const TNuo4ABCTextReplaceItems& AItems,
 // changed: text, caret and undo ring stay as they were).
 bool Nuo4ExecuteCommand(INuo4EditorHost& H, const TrecNuo4KeyCommand& ACommand);
 // The commands that edit the voice (notes, deletions, bar lines), in standard mode only.
-bool Nuo4ExecuteVoiceEdit(INuo4EditorHost& H, TNuo4SimpleBuffer& B, const TrecNuo4KeyCommand& ACommand);
+bool Nuo4ExecuteVoiceEdit(INuo4EditorHost& H, TNuo4SimpleBuffer& B,
+                          const TrecNuo4KeyCommand& ACommand);
 
 }  // namespace nuo4

@@ -43,14 +43,18 @@ bool Nuo4ExecuteCommand(INuo4EditorHost& H, const TrecNuo4KeyCommand& C) {
     TNuo4SimpleBuffer* B = H.GetSimpleBuffer();
     if (!B) return false;
     switch (C.Command) {
-        case ecMoveCaret: return MoveCaret(H, *B, C);
+        case ecMoveCaret:
+            return MoveCaret(H, *B, C);
         case ecToggleHighlight:
-        case ecMoveHighlight: return StepHighlight(H, *B, C);
+        case ecMoveHighlight:
+            return StepHighlight(H, *B, C);
         case ecInsertNote:
         case ecDeleteLeft:
         case ecDeleteRight:
-        case ecInsertBarline: return Nuo4ExecuteVoiceEdit(H, *B, C);
-        default: return false;
+        case ecInsertBarline:
+            return Nuo4ExecuteVoiceEdit(H, *B, C);
+        default:
+            return false;
     }
 }
 

@@ -6,38 +6,39 @@ namespace nuo4 {
 
 namespace {
 
-TrecNuo4VoiceEditState VoiceState(const INuo4EditorHost& H) {
-    TrecNuo4VoiceEditState S;
+TrecNuo4EditState VoiceState(const INuo4EditorHost& H) {
+    TrecNuo4EditState S = Nuo4EditorEditState();
     S.bAutoInsertBarline = H.AutoInsertBarline();
-    S.bOlderDVGroupOrder = H.OldDVGroupOrder();
-    S.ConsecutiveNoteCount = Nuo4ConsecutiveNoteCount();
+    S.bUseOldDVGroupOrder = H.OldDVGroupOrder();
     return S;
 }
 
-bool Apply(INuo4EditorHost& H, const TrecNuo4VoiceEditAnswer& A, bool bScroll) {
-    return Nuo4ApplyEdit(H, A.Items, A.bWithNewSelection ? &A.NewSelection : nullptr,
-                         A.bWithNewHighlight ? &A.NewHighlight : nullptr, bScroll);
+bool Apply(INuo4EditorHost& H, const TrecNuo4EditResult& A, bool bScroll) {
+    return Nuo4ApplyEdit(H, A.Items, A.bWithSelection ? &A.NewSelection : nullptr,
+                         A.bWithHighlight ? &A.NewHighlight : nullptr, bScroll);
 }
 
 bool InsertNote(INuo4EditorHost& H, const TNuo4SimpleBuffer& B, int32_t ADigit) {
     TrecNuo4MusicPureNote N;
     N.SetPitch(ADigit, 0, 0);
     N.SetDuration(sd4th);
-    TrecNuo4VoiceEditAnswer A;
-    if (!CanInsertSymbol_PureNote_Caret(B, VoiceState(H), N, A) || !Apply(H, A, true))
+    TrecNuo4EditResult A;
+    bool bBarlineInsertted = false;
+    if (!CanInsertSymbol_PureNote_Caret(B, VoiceState(H), N, A, &bBarlineInsertted) ||
+        !Apply(H, A, true))
         return false;
     int32_t& Count = Nuo4ConsecutiveNoteCount();
-    Count = A.bBarlineInsertted ? 1 : Count + 1;
+    Count = bBarlineInsertted ? 1 : Count + 1;
     // A line now wider than the layout gets its line break as a second undo step.
     if (const TNuo4SimpleBuffer* After = H.GetSimpleBuffer()) {
-        TrecNuo4VoiceEditAnswer Wrap;
+        TrecNuo4EditResult Wrap;
         if (CanInsertReturnIfOverWidth(*After, Wrap)) Apply(H, Wrap, true);
     }
     return true;
 }
 
 bool Delete(INuo4EditorHost& H, const TNuo4SimpleBuffer& B, bool bBackspace) {
-    TrecNuo4VoiceEditAnswer A;
+    TrecNuo4EditResult A;
     const TrecNuo4Selection& S = B.InternalStatus.Selection;
     const bool bNoteLeft = bBackspace && S.IsEmpty() && B.Basic_IsNote(S.CaretPos_End.GetLeftPos());
     const bool bOk = S.IsEmpty() ? CanDeleteBasicSymbol_Caret(B, bBackspace, A)
@@ -53,16 +54,20 @@ bool Delete(INuo4EditorHost& H, const TNuo4SimpleBuffer& B, bool bBackspace) {
 bool Nuo4ExecuteVoiceEdit(INuo4EditorHost& H, TNuo4SimpleBuffer& B, const TrecNuo4KeyCommand& C) {
     if (H.GetEditMode() != emStandard) return false;
     switch (C.Command) {
-        case ecInsertNote: return InsertNote(H, B, C.Param);
-        case ecDeleteLeft: return Delete(H, B, true);
-        case ecDeleteRight: return Delete(H, B, false);
+        case ecInsertNote:
+            return InsertNote(H, B, C.Param);
+        case ecDeleteLeft:
+            return Delete(H, B, true);
+        case ecDeleteRight:
+            return Delete(H, B, false);
         case ecInsertBarline: {
-            TrecNuo4VoiceEditAnswer A;
+            TrecNuo4EditResult A;
             if (!CanInsertOrToggleBarline_Style_Caret(B, A) || !Apply(H, A, true)) return false;
             Nuo4ConsecutiveNoteCount() = 0;
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -16,7 +16,8 @@ TNuo4ScoreViewGeometry Geometry(double AWidthMM, double AHeightMM, int32_t APage
     TNuo4ScoreViewGeometry G;
     G.Params.PageCount = APages;
     G.Params.FixedColumnCount = AFixedColumns;
-    G.GetCalcInfo(QSize(int(AWidthMM * G.Params.PixelsPerMM), int(AHeightMM * G.Params.PixelsPerMM)));
+    G.GetCalcInfo(
+        QSize(int(AWidthMM * G.Params.PixelsPerMM), int(AHeightMM * G.Params.PixelsPerMM)));
     return G;
 }
 

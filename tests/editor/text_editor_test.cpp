@@ -35,11 +35,14 @@ TEST(ReplaceText, OrderingOnTheControlAndTheReference) {
         // 50 goes first, so the text at 10 is replaced where it stood before either.
         {"ascending input", Items({Item(10, 2, u"<a>"), Item(50, 3, u"<b>")}),
          u"0123456789<a>cdefghij0123456789ABCDEFGHIJ0123456789<b>"},
-        {"CR LF becomes one break", Items({Item(5, 0, u"x\r\ny")}), u"01234x\ry56789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
+        {"CR LF becomes one break", Items({Item(5, 0, u"x\r\ny")}),
+         u"01234x\ry56789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
         // Same start: new texts in ascending order, each inserted before the previous.
-        {"same start", Items({Item(3, 0, u"a"), Item(3, 0, u"b")}), u"012ba3456789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
+        {"same start", Items({Item(3, 0, u"a"), Item(3, 0, u"b")}),
+         u"012ba3456789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
         // A replaced range goes before an insertion at its start, which then stays.
-        {"insert and replace", Items({Item(3, 0, u"+"), Item(3, 2, u"R")}), u"012+R56789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
+        {"insert and replace", Items({Item(3, 0, u"+"), Item(3, 2, u"R")}),
+         u"012+R56789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
     };
     for (const auto& C : Cases) {
         std::u16string Ref = Base;

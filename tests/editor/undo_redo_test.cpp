@@ -21,7 +21,9 @@ struct TRing {
     }
 };
 
-std::u16string N(int I) { return u"t" + std::u16string(1, char16_t(u'0' + I % 10)) + char16_t(I); }
+std::u16string N(int I) {
+    return u"t" + std::u16string(1, char16_t(u'0' + I % 10)) + char16_t(I);
+}
 
 TEST(UndoRing, EdgeCasesOfTheRing) {
     TRing R;
