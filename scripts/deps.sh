@@ -6,6 +6,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-liberation fonts-dejavu-core
+  xvfb xauth xdotool x11-apps python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
