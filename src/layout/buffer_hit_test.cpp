@@ -156,17 +156,26 @@ TrecNuo4BufferPos PagePosToBufferPos(const TNuo4SimpleBuffer& B, int32_t APageIn
             break;
         }
         // The smallest box wins: a small mark over a large bracket is what the user points at.
+        // Attach symbols are reached through the owners on this page, so the cost follows the
+        // page, not the score. Ties keep the earlier attach index.
         double Best = 0;
-        for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
+        auto Try = [&](int32_t A) {
             TNuo4Symbol* S = B.Attach_GetSymbol(A);
-            if (!S || B.Attach_GetPageIndex(A) != APageIndex) continue;
+            if (!S) return;
             const TGPRectF Box = S->BoundsWithPos();
             const double Area = Box.width() * Box.height();
-            if (Area >= 999999 || !Inside(Box, APagePos)) continue;
-            if (R.AttachIndex < 0 || Area < Best) {
+            if (Area >= 999999 || !Inside(Box, APagePos)) return;
+            if (R.AttachIndex < 0 || Area < Best || (Area == Best && A < R.AttachIndex)) {
                 R.AttachIndex = A;
                 Best = Area;
             }
+        };
+        const TKoRange Owners = B.PageInfoArray[APageIndex].BasicIndexRange;
+        for (int32_t I = Owners.StartIndex; Owners.IsNonEmpty() && I <= Owners.EndIndex(); ++I) {
+            const auto& G = B.Basic_GetSymbol(I)->CalcInfo.AttachmentsInfo;
+            for (const auto* Group :
+                 {&G.Lyrics, &G.Articulations, &G.Arcs, &G.FangZis, &G.Attachments})
+                for (int32_t A : Group->AttachIndexArray) Try(A);
         }
         if (R.AttachIndex >= 0)
             R.ABCTextRange_Attach = GetABCTextRangeFromAttachIndex(B, R.AttachIndex);

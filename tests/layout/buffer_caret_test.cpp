@@ -7,6 +7,7 @@
 
 #include "format/doc_options.h"
 #include "layout/buffer_caret.h"
+#include "layout/buffer_highlight.h"
 #include "layout/buffer_hit_test.h"
 #include "layout/buffer_selection.h"
 #include "layout/simple_buffer.h"
@@ -203,6 +204,56 @@ TEST_F(Caret, SelectionCheckAndHelpers) {
     EXPECT_EQ(Selection_GetMeasureRange(B), TKoRange(0, 1));
     EXPECT_EQ(Selection_GetABCTextRange(B), TKoRange(9, 3)) << "\"2 3\"";
     EXPECT_EQ(Selection_GetNewSelectionAfterInsertSymbol(B), TrecNuo4Selection::CreateEmpty(R(3)));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Caret, HighlightSteppingThroughAttachments) {
+    TNuo4SimpleBuffer& B = Build(u"1 2 3 |",
+                                 u".Attachments\rText@1,2(0,-2.5) = AttachText1, a\r"
+                                 u"Text@1,2(0,-4.5) = AttachText1, b\r");
+    ASSERT_EQ(B.Attach_GetCount(), 2);
+    ASSERT_EQ(B.Attach_GetBasicIndex(0), 1);
+    struct TCase {
+        TrecNuo4Highlight From;
+        bool bChange;
+        TrecNuo4Highlight To;
+    };
+    const TCase Cases[] = {
+        {TrecNuo4Highlight::Basic(1), true, TrecNuo4Highlight::Attach(0)},
+        {TrecNuo4Highlight::Attach(0), true, TrecNuo4Highlight::Attach(1)},
+        {TrecNuo4Highlight::Attach(1), true, TrecNuo4Highlight::Basic(1)},  // back to the owner
+        {TrecNuo4Highlight::Basic(0), false, TrecNuo4Highlight::Basic(0)},  // owns nothing
+        {TrecNuo4Highlight(), false, TrecNuo4Highlight::Basic(0)},          // reported as no change
+    };
+    for (const TCase& C : Cases) {
+        TrecNuo4Highlight N;
+        EXPECT_EQ(CanToggleHighlight_BasicAndAttach(B, C.From, N), C.bChange);
+        EXPECT_EQ(N, C.To);
+    }
+    TrecNuo4Highlight N;
+    EXPECT_TRUE(CanMoveHighlight_BasicSymbol(B, TrecNuo4Highlight::Basic(2), 1, N));
+    EXPECT_EQ(N, TrecNuo4Highlight::Basic(3));
+    EXPECT_FALSE(CanMoveHighlight_BasicSymbol(B, TrecNuo4Highlight::Basic(3), 1, N)) << "the end";
+    EXPECT_EQ(GetSelectionFromHighlight(B, TrecNuo4Highlight::Attach(1)),
+              TrecNuo4Selection::CreateEmpty(R(1)))
+        << "an attach symbol puts the caret at its owner";
+
+    Highlight_Set(B, TrecNuo4Highlight::Attach(1));
+    Highlight_Update(B);
+    EXPECT_TRUE(B.Attach_GetSymbol(1)->Highlighted());
+    EXPECT_TRUE(Highlight_IsAttachText(B));
+    const TKoRange Item = Highlight_GetABCTextRange(B);
+    ASSERT_TRUE(Item.IsNonEmpty());
+    EXPECT_EQ(FABC->ABCText().substr(Item.StartIndex, Item.Length),
+              u"Text@1,2(0,-4.5) = AttachText1, b")
+        << "the whole item line";
+    Highlight_Set(B, TrecNuo4Highlight::Attach(7));
+    EXPECT_TRUE(Highlight_Get(B).IsEmpty()) << "an index outside its buffer clears";
+    Highlight_Update(B);
+    EXPECT_FALSE(B.Attach_GetSymbol(1)->Highlighted());
 }
 
 }  // namespace

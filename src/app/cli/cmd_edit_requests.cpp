@@ -377,7 +377,8 @@ std::vector<TEditRequestRow> EditRequestRows_Spacing() {
 const std::vector<TEditRequestRow>& EditRequestTable() {
     static const std::vector<TEditRequestRow> Table = [] {
         std::vector<TEditRequestRow> T;
-        for (auto Rows : {EditRequestRows_Caret(), EditRequestRows_Spacing()})
+        for (auto Rows :
+             {EditRequestRows_Caret(), EditRequestRows_Voice(), EditRequestRows_Spacing()})
             T.insert(T.end(), Rows.begin(), Rows.end());
         return T;
     }();

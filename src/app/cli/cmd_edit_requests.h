@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "format/ko_range.h"
+
 #include "app/cli/commands.h"
 #include "edit/edit_result.h"
 #include "edit/edit_state.h"
@@ -41,6 +43,7 @@ const TEditRequestRow* FindEditRequest(const std::string& AName);
 // Tables of the families (each in its own file).
 std::vector<TEditRequestRow> EditRequestRows_Caret();    // cmd_edit_requests.cpp
 std::vector<TEditRequestRow> EditRequestRows_Spacing();  // cmd_edit_requests.cpp
+std::vector<TEditRequestRow> EditRequestRows_Voice();    // cmd_edit_requests_voice.cpp
 
 // Argument readers: each throws TEditArgError with a message naming the argument.
 int32_t EditArg_Int(const TArgs& A, size_t I);
