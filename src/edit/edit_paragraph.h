@@ -10,7 +10,6 @@
 #include "format/abc_tokens.h"
 #include "format/ko_range.h"
 #include "format/symbol_return.h"
-#include "layout/layout_info.h"
 
 namespace nuo4 {
 
@@ -36,16 +35,8 @@ bool CanRemoveParagraphIndent_Range(const TNuo4SimpleBuffer& B, TKoRange AParagr
                                     TNuo4ABCTextReplaceItems& AItems);
 bool CanRemoveParagraphIndent_Selection(const TNuo4SimpleBuffer& B,
                                         TNuo4ABCTextReplaceItems& AItems);
-// With no highlight and an empty selection: a return at the caret carrying the caret
-// paragraph's justification and indent, gap 1, a page break and bJustifyVert; the caret moves
-// after the new return (stays when the caret was at the end of a document that does not end
-// with a return).
-bool CanInsertSymbol_PageBreak_Caret(const TNuo4SimpleBuffer& B, bool bJustifyVert,
-                                     TNuo4ABCTextReplaceItems& AItems,
-                                     TrecNuo4Selection& ANewSelection);
-// When the caret line's last symbol's right edge passes the layout right edge by more than
-// 0.1: a return inserted at the caret.
-bool CanInsertReturnIfOverWidth(const TNuo4SimpleBuffer& B, TNuo4ABCTextReplaceItems& AItems,
-                                TrecNuo4Selection& ANewSelection);
+// The page-break return at the caret and the return inserted when a line grows too wide are
+// insertions of the voice (edit_voice.h: CanInsertSymbol_PageBreak_Caret,
+// CanInsertReturnIfOverWidth).
 
 }  // namespace nuo4

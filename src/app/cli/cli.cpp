@@ -27,6 +27,12 @@ const std::vector<TCommand>& AllCommands() {
          "the pages of a score as a vector PDF, SVG or PNG images (150 dpi unless given); "
          "--aux adds the score view's auxiliary information",
          RunRender},
+        {"edit",
+         "edit FILE REQUEST [ARGS...] [--caret I[,right]] [--selection A,B] "
+         "[--highlight basic:I|attach:I|page:I] [-o OUT] [--then REQUEST ...]",
+         "runs edit requests (caret moves, spacing, paragraphs, voice edits) and prints their "
+         "answers as JSON; -o saves the edited score; see nuo4-cli edit --help",
+         RunEdit},
 #endif
     };
     return Commands;

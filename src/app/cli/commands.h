@@ -29,6 +29,8 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_layout.cpp, cmd_render.cpp (built with the layout library)
 int RunLayout(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_edit.cpp (built with the edit library)
+int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
