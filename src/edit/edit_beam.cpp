@@ -2,6 +2,7 @@
 // cycled by the beam-group key, and the run of notes a group is made of.
 
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
 
 #include "edit/edit_internal.h"
@@ -207,8 +208,11 @@ std::vector<TNuo4Duration> DVGroup_Durations(TNuo4DVGroupType AType) {
     std::vector<TNuo4Duration> R;
     const TDVGroupRow& W = Row(AType);
     for (int L : W.Lengths) {
+        // sdNone also counts as a quarter: look among the written durations only.
         TNuo4Duration D = sdNone;
-        Duration_FromBeats(Duration_Beats(W.Unit) * L, D);
+        for (int K = 1; K < Nuo4DurationCount && D == sdNone; ++K)
+            if (std::fabs(Duration_Beats(TNuo4Duration(K)) - Duration_Beats(W.Unit) * L) < 0.001)
+                D = TNuo4Duration(K);
         R.push_back(D);
     }
     return R;

@@ -37,7 +37,7 @@ inline std::u16string U16(const std::string& S) {
 }
 
 class EditTest : public ::testing::Test {
-  protected:
+  public:
     void SetUp() override { Nuo4Render_Init(); }
 
     // ".Voice" with the voice on one line, then the attachments section when given.
