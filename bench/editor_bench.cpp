@@ -16,6 +16,7 @@
 #include "editor/main_window.h"
 #include "format/abc_buffer.h"
 #include "format/score_file.h"
+#include "format/score_file_save.h"
 #include "gen/score_gen.h"
 #include "layout/simple_buffer.h"
 #include "render/music_font.h"
@@ -59,7 +60,7 @@ void Run(int32_t APages, int APresses) {
     QTemporaryDir Dir;
     const QString Path = Dir.filePath(QStringLiteral("score.nuoabc"));
     std::string Error;
-    WriteScoreFile(Path.toStdString(), TextOfPages(APages), Error);
+    SaveScoreFileAtomic(Path.toStdString(), TextOfPages(APages), Error);
     TFormNuo4Main W(Dir.filePath(QStringLiteral("Nuo4Options.cfg")));
     W.MessageSink = [](const QString&) {};
     W.SaveQuestionSink = [] { return 1; };

@@ -9,6 +9,7 @@
 #include "editor/edit_state_check.h"
 #include "editor/text_replace.h"
 #include "format/score_file.h"
+#include "format/score_file_save.h"
 #include "render/measure_surface.h"
 
 namespace nuo4 {
@@ -124,7 +125,7 @@ void TKoABCSynRichEdit::LoadText(std::u16string_view AText) {
 
 bool TKoABCSynRichEdit::SaveFile(const QString& AFileName, bool bChangeModifed, QString& AError) {
     std::string Error;
-    if (!WriteScoreFile(AFileName.toStdString(), GetABCText(), Error)) {
+    if (!SaveScoreFileAtomic(AFileName.toStdString(), GetABCText(), Error)) {
         AError = QString::fromStdString(Error);
         return false;
     }

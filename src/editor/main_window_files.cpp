@@ -14,6 +14,7 @@
 
 #include "editor/main_window.h"
 #include "format/score_file.h"
+#include "format/score_file_save.h"
 
 namespace nuo4 {
 
@@ -185,7 +186,7 @@ void TFormNuo4Main::OnGeneralTimer() {
         const QString Path =
             QFileInfo(FOptionsPath).absolutePath() + QStringLiteral("/AutoSave.nuoabc");
         QDir().mkpath(QFileInfo(Path).absolutePath());
-        WriteScoreFile(Path.toStdString(), ABCSynRichEdit->GetABCText(), Error);
+        SaveScoreFileAtomic(Path.toStdString(), ABCSynRichEdit->GetABCText(), Error);
     }
 }
 
