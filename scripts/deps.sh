@@ -8,6 +8,7 @@ PACKAGES=(
   libfluidsynth-dev timgm6mb-soundfont
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-liberation fonts-dejavu-core
   poppler-utils
+  xvfb xauth xdotool x11-apps python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -10,8 +10,13 @@ SCORE=${1:-resources/demo/molihua.nuoabc}
 OUT=${NUO4_DEMO_OUT:-build/demo}
 mkdir -p "$OUT"
 NAME=$(basename "$SCORE" .nuoabc)
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-# Until the editor exists, the furthest path: the score laid out and typeset to PDF and PNG.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
+  # A display: the editor on the demo score.
+  exec "$BUILD/src/app/nuo4" "$SCORE"
+fi
+echo "No display (DISPLAY and WAYLAND_DISPLAY are not set): the editor cannot open here;" \
+     "typesetting the demo instead."
+export QT_QPA_PLATFORM=offscreen
 "$BUILD/src/app/nuo4-cli" render "$SCORE" -o "$OUT/$NAME.pdf"
 "$BUILD/src/app/nuo4-cli" render "$SCORE" -o "$OUT/$NAME.png" --dpi 150
 echo "Typeset: $OUT/$NAME.pdf and $OUT/$NAME*.png"

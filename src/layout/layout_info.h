@@ -106,35 +106,117 @@ struct TrecNuo4SystemLineInfoItem {
 
 // ---- Status carried from one buffer to its successor ------------------------------------------
 
+// A caret between basic symbols: at the left or right side of BasicIndex.
 struct TrecNuo4CaretPos_Index {
     int32_t BasicIndex = 0;
     bool bRight = false;  // at the right side of the symbol
 
+    static TrecNuo4CaretPos_Index Create(int32_t AIndex, bool bAtRight) {
+        TrecNuo4CaretPos_Index R;
+        R.BasicIndex = AIndex;
+        R.bRight = bAtRight;
+        return R;
+    }
+    // The symbol the caret stands at.
     int32_t GetEditPos() const { return BasicIndex; }
+    // Where an inserted symbol goes.
     int32_t GetRightPos() const { return bRight ? BasicIndex + 1 : BasicIndex; }
+    // The symbol just left of the caret (-1 at the document start).
     int32_t GetLeftPos() const { return bRight ? BasicIndex : BasicIndex - 1; }
     bool operator==(const TrecNuo4CaretPos_Index&) const = default;
 };
 
+// A run of basic symbols between an anchor and the caret. Its basic range runs between the
+// right positions of its two ends, exclusive of the larger.
 struct TrecNuo4Selection {
     TrecNuo4CaretPos_Index CaretPos_Start;  // the anchor
     TrecNuo4CaretPos_Index CaretPos_End;    // the moving end, also the caret
 
+    static TrecNuo4Selection CreateEmpty(TrecNuo4CaretPos_Index ACaret) {
+        TrecNuo4Selection R;
+        R.InitializeToEmpty(ACaret);
+        return R;
+    }
+    static TrecNuo4Selection Create(TrecNuo4CaretPos_Index AStart, TrecNuo4CaretPos_Index AEnd) {
+        TrecNuo4Selection R;
+        R.CaretPos_Start = AStart;
+        R.CaretPos_End = AEnd;
+        return R;
+    }
     void SetToDefault() { *this = TrecNuo4Selection(); }
+    void InitializeToEmpty(TrecNuo4CaretPos_Index ACaret) {
+        CaretPos_Start = CaretPos_End = ACaret;
+    }
+    // Empty at the caret.
+    void Clear() { CaretPos_Start = CaretPos_End; }
+    // Empty at the end with the smaller (head) or larger (tail) right position.
+    void ClearToHead() { InitializeToEmpty(Head()); }
+    void ClearToTail() { InitializeToEmpty(Tail()); }
+    // Empty at (left position + AOffset, right side); false (and unchanged) when that index is
+    // negative.
+    bool AdjustCaretPos(int32_t AOffset) {
+        const int32_t I = GetCaretLeftPos() + AOffset;
+        if (I < 0) return false;
+        InitializeToEmpty(TrecNuo4CaretPos_Index::Create(I, true));
+        return true;
+    }
+    int32_t GetCaretEditPos() const { return CaretPos_End.GetEditPos(); }
+    int32_t GetCaretRightPos() const { return CaretPos_End.GetRightPos(); }
+    int32_t GetCaretLeftPos() const { return CaretPos_End.GetLeftPos(); }
     bool IsEmpty() const { return CaretPos_Start.GetRightPos() == CaretPos_End.GetRightPos(); }
     bool IsInvert() const { return CaretPos_End.GetRightPos() < CaretPos_Start.GetRightPos(); }
+    const TrecNuo4CaretPos_Index& Head() const {
+        return IsInvert() ? CaretPos_End : CaretPos_Start;
+    }
+    const TrecNuo4CaretPos_Index& Tail() const {
+        return IsInvert() ? CaretPos_Start : CaretPos_End;
+    }
+    // Empty: (the start caret's BasicIndex, 0); else from the smaller to the larger right
+    // position, exclusive of the larger.
+    TKoRange GetBasicRange() const {
+        if (IsEmpty()) return TKoRange(CaretPos_Start.BasicIndex, 0);
+        const int32_t A = CaretPos_Start.GetRightPos(), B = CaretPos_End.GetRightPos();
+        return A < B ? TKoRange(A, B - A) : TKoRange(B, A - B);
+    }
+    bool operator==(const TrecNuo4Selection&) const = default;
 };
 
+// The highlighted symbol of one of the three buffers; -1 means none, at most one is set.
 struct TrecNuo4Highlight {
     int32_t BasicIndex = -1;
     int32_t AttachIndex = -1;
     int32_t PageSymbolIndex = -1;
 
+    static TrecNuo4Highlight Basic(int32_t I) {
+        TrecNuo4Highlight R;
+        R.BasicIndex = I;
+        return R;
+    }
+    static TrecNuo4Highlight Attach(int32_t I) {
+        TrecNuo4Highlight R;
+        R.AttachIndex = I;
+        return R;
+    }
+    static TrecNuo4Highlight Page(int32_t I) {
+        TrecNuo4Highlight R;
+        R.PageSymbolIndex = I;
+        return R;
+    }
     void Clear() { BasicIndex = AttachIndex = PageSymbolIndex = -1; }
     bool IsEmpty() const { return BasicIndex < 0 && AttachIndex < 0 && PageSymbolIndex < 0; }
     bool IsBasic() const { return BasicIndex >= 0; }
     bool IsAttach() const { return AttachIndex >= 0; }
     bool IsPage() const { return PageSymbolIndex >= 0; }
+    // Shifts whichever index is set.
+    void Offset(int32_t AOffset) {
+        if (IsBasic())
+            BasicIndex += AOffset;
+        else if (IsAttach())
+            AttachIndex += AOffset;
+        else if (IsPage())
+            PageSymbolIndex += AOffset;
+    }
+    bool operator==(const TrecNuo4Highlight&) const = default;
 };
 
 struct TrecNuo4WithinSymbolEditStatusInfo {

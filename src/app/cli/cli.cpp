@@ -33,6 +33,12 @@ const std::vector<TCommand>& AllCommands() {
          "the melody of the whole score as a Standard MIDI File (format 1, 480 ticks per "
          "quarter note, repeats unfolded)",
          RunMidi},
+        {"edit",
+         "edit FILE REQUEST [ARGS...] [--caret I[,right]] [--selection A,B] "
+         "[--highlight basic:I|attach:I|page:I] [-o OUT] [--then REQUEST ...]",
+         "runs edit requests (caret moves, spacing, paragraphs, voice edits) and prints their "
+         "answers as JSON; -o saves the edited score; see nuo4-cli edit --help",
+         RunEdit},
 #endif
 #ifdef NUO4_WITH_FLUIDSYNTH
         {"wav", "wav FILE -o OUT.wav [--soundfont SF2]",

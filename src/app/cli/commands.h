@@ -33,6 +33,8 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunMidi(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_wav.cpp (built with FluidSynth)
 int RunWav(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_edit.cpp (built with the edit library)
+int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 // Runs a command; an exception (allocation failure included) becomes one line and status 2.
 int RunCommandGuarded(const TCommand& ACommand, const TArgs& AArgs, std::ostream& AOut,

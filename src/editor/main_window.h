@@ -1,0 +1,168 @@
+#pragma once
+// The main window: the score view on the "乐谱" tab and the score text editor on the "ABC代码"
+// tab, the menus, the mode tool bars, the floating tool window, the status bar, the undo ring and
+// the edit mode. Every edit follows the command pattern of edit_commands.h with this window as
+// its host.
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <map>
+#include <memory>
+
+#include "editor/abc_syn_rich_edit.h"
+#include "editor/app_options.h"
+#include "editor/edit_commands.h"
+#include "editor/edit_mode.h"
+#include "editor/score_panel.h"
+#include "editor/undo_redo.h"
+
+class QAction;
+class QActionGroup;
+class QDockWidget;
+class QMenu;
+class QStackedWidget;
+class QTabWidget;
+class QToolBar;
+
+namespace nuo4 {
+
+// The view options: the auxiliary-information switches (kept in Nuo4AuxInfoSettings, which the
+// drawing reads), the fixed page column count and the gaps between pages.
+struct TrecNuo4ViewOptions {
+    int32_t FixedPageColumnCount = 0;
+    double PageGapHorz = 5, PageGapVert = 5;
+};
+
+class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
+  public:
+    // AOptionsPath: the application options file ("" for the user's configuration folder).
+    explicit TFormNuo4Main(const QString& AOptionsPath = QString(), QWidget* AParent = nullptr);
+    ~TFormNuo4Main() override;
+
+    // ---- The host of the edit commands ----------------------------------------------------
+    TNuo4SimpleBuffer* GetSimpleBuffer() override { return ABCSynRichEdit->SimpleBuffer(); }
+    TNuo4EditMode GetEditMode() const override { return FEditMode; }
+    bool ReplaceText(const TNuo4ABCTextReplaceItems& AItems) override;
+    void Redraw(bool bScrollToCaretVisible) override;
+    void Redraw_Fast(bool bScrollToCaretVisible) override;
+    void PutUndoSnapshot() override;
+    void UpdateCaretStatus() override;
+    void ShowMessage(const QString& AText) override;
+    bool AutoInsertBarline() const override { return FOptions.bAutoBarline; }
+    bool OldDVGroupOrder() const override { return FOptions.bOldDVGroupOrder; }
+
+    void DoRedraw(bool bCompiled, bool bScrollToCaretVisible);
+    void SetCompiled(bool AValue);
+    bool GetCompiled() const { return ABCSynRichEdit->GetCompiled(); }
+    void SetEditMode(TNuo4EditMode AValue);
+
+    // Loads a score (an empty name gives a new document). A file that cannot be read or decoded
+    // leaves the current document untouched and shows why; false then.
+    bool LoadFile(const QString& AFileName);
+    bool SaveFile();
+    bool SaveFileAs();
+    QString OpenFileDialog();
+    // The save question; false when the user cancels.
+    bool AskToSave();
+    // The last command-line argument that contains ".nuoabc" and names an existing file.
+    static QString FileFromCommandLine(const QStringList& AArguments);
+
+    void Undo();
+    void Redo();
+    bool ScoreTabShown() const;
+    void ShowScoreTab();
+    void ShowTextTab();
+
+    // ---- Parts the tests look at ------------------------------------------------------------
+    TKoScorePanel* ScorePanelWidget() const { return ScorePanel; }
+    TKoABCSynRichEdit* TextEditor() const { return ABCSynRichEdit; }
+    TNuo4UndoRedoBuffer* UndoRedoBuffer() const { return FUndoRedoBuffer.get(); }
+    QString StatusText(int APanel) const;
+    QAction* Action(const QString& AName) const;
+    const TrecNuo4ApplicationOptions& Options() const { return FOptions; }
+    TrecNuo4ApplicationOptions& Options() { return FOptions; }
+    QString FileNameOpened() const { return FFileNameOpened; }
+    QString OptionsPath() const { return FOptionsPath; }
+    // Remembers a folder for one kind of file; written to the options file at once.
+    void SetLastFolder(TNuo4LastFolderKind AKind, const QString& AFolder);
+    // Messages and the save question go here instead of modal boxes when set (tests, scripts).
+    std::function<void(const QString&)> MessageSink;
+    // 0 save, 1 do not save, 2 cancel.
+    std::function<int()> SaveQuestionSink;
+    // Time of the last key-to-paint cycle is measured by the benchmark through these.
+    int64_t ScoreDrawCount() const { return ScorePanel->DrawCount(); }
+
+  protected:
+    void closeEvent(QCloseEvent* AEvent) override;
+
+  private:
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateFloatToolWindow();
+    void CreateStatusBar();
+    QAction* AddAction(QMenu* AMenu, const QString& AName, const QString& ACaption,
+                       const QKeySequence& AShortcut = QKeySequence(),
+                       std::function<void()> AEffect = nullptr);
+    QAction* AddPending(QMenu* AMenu, const QString& AName, const QString& ACaption,
+                        const QKeySequence& AShortcut = QKeySequence());
+    void UpdateModeUI();
+    void UpdateTotalsStatus();
+    void UpdateScaleStatus();
+    void UpdateAuxInfoChecks();
+    void SetStatus(int APanel, const QString& AText);
+    void OnTabChanged(int AIndex);
+    void RecordTextTabEdits();
+    void RestoreSnapshot(const TrecNuo4UndoRedoItem* AItem);
+    void ResetUndoRing();
+    void UpdateCaption();
+    void OnGeneralTimer();
+    void CheckMemory();
+    void SaveOptions();
+    void ApplyOptionsToView();
+    void OpenDemo(const QString& APath);
+    void OpenHelpFile(const QString& AName);
+
+    // Score view events and keys.
+    void ScorePanelEventHandler(TrecNuo4ScorePanelEventInfo& AInfo);
+    void ABCSynRichEditEventHandler(const TrecNuo4ABCSynRichEditEventInfo& AInfo);
+    bool ScoreViewKey(QKeyEvent* AEvent, bool bOnlyAsk);
+    void OnScorePanelEvent_PaintBoxMouseDown(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void OnScorePanelEvent_PaintBoxMouseMove(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void OnScorePanelEvent_BeforeDraw();
+    void DrawLayer(const TrecNuo4ScorePanelEventInfo& AInfo);
+
+    TNuo4EditMode FEditMode = emStandard;
+    QTabWidget* FTabs = nullptr;
+    TKoABCSynRichEdit* ABCSynRichEdit = nullptr;
+    TKoScorePanel* ScorePanel = nullptr;
+    QString FFileNameOpened;
+    std::unique_ptr<TNuo4UndoRedoBuffer> FUndoRedoBuffer;
+    QTimer tmrGeneral;
+    int32_t TimerCount = 0;
+    bool bMemeoryWarningShowed = false;
+    bool bFirstRun = false;
+    bool bFirstActivated = false;
+    QString FOptionsPath;
+    QString FProgramFolder;
+    TrecNuo4ApplicationOptions FOptions;
+    TrecNuo4ViewOptions FViewOptions;
+    QSizeF FLastPageSize;
+    std::map<QString, QAction*> FActions;
+    QActionGroup* FModeGroup = nullptr;
+    QActionGroup* FScaleGroup = nullptr;
+    std::array<QToolBar*, 6> FToolBars{};  // standard symbols, standard buttons, extend symbols,
+                                           // extend buttons, page, layout
+    QToolBar* FToolBarLayout2 = nullptr;
+    QDockWidget* FFloatToolWindow = nullptr;
+    QStackedWidget* FFloatPages = nullptr;
+    std::array<QMenu*, Nuo4EditModeCount> FPopupMenus{};
+    std::array<QLabel*, 8> FStatusPanels{};
+    bool bAuxInfoDefaultShown = true;
+};
+
+// Where the demonstration scores lie: the program's "demo" folder, else the source tree's.
+QString Nuo4DemoFolder();
+
+}  // namespace nuo4

@@ -1,0 +1,40 @@
+#pragma once
+// The order in which replacements of one edit reach the text, and the line breaks of the text
+// control: every break is one code unit, so the positions of the scanned text (CR breaks) are
+// also positions in the control.
+
+#include <string>
+
+#include "format/abc_tokens.h"
+
+namespace nuo4 {
+
+// Highest start first; items of the same start by their new texts in ascending order, except
+// that a replaced range goes before the insertions at its start (else it would swallow them).
+// Invalid items are dropped. Replacing from the end keeps the ranges of the remaining items
+// valid.
+TNuo4ABCTextReplaceItems Nuo4SortReplaceItems(const TNuo4ABCTextReplaceItems& AItems);
+
+// CR LF and lone LF become CR.
+std::u16string Nuo4TextToCRBreaks(std::u16string_view AText);
+// Every CR LF, CR or LF becomes LF, the break the text control takes.
+std::u16string Nuo4TextToLFBreaks(std::u16string_view AText);
+
+// Sorted items that all lie inside a text of ATextLength units and do not overlap.
+bool Nuo4CheckReplaceItems(const TNuo4ABCTextReplaceItems& ASorted, int32_t ATextLength);
+// Applies the items to a CR-break text in the sorted order; false (text unchanged) when they
+// reach outside the text or overlap.
+bool Nuo4ApplyReplaceItems(std::u16string& AText, const TNuo4ABCTextReplaceItems& AItems);
+
+}  // namespace nuo4
+
+namespace nuo4 {
+
+// The comment toggle for the lines that the CR-break range [ASelStart, ASelEnd] touches: when
+// all of them start with "//" it is removed from each, else "//" is put at each line start.
+TNuo4ABCTextReplaceItems Nuo4ToggleLineComments(std::u16string_view AText, int32_t ASelStart,
+                                                int32_t ASelEnd);
+// Runs of blank lines (empty or white space only) shortened to at most two.
+TNuo4ABCTextReplaceItems Nuo4RemoveContinueBlankLines(std::u16string_view AText);
+
+}  // namespace nuo4
