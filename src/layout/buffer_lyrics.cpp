@@ -43,10 +43,14 @@ void Lyric_UpdateGroupBounds(const TNuo4SimpleBuffer& B, TNuo4Symbol& AOwner) {
     for (int32_t A : G.AttachIndexArray) {
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
         if (!S) continue;
-        const TGPRectF Box = S->BlackBox().translated(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos);
+        const TGPPointF At = S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;
+        const TGPRectF Box = S->BlackBox().translated(At);
         RectUnion(G.Bounds.Black, Box);
-        const auto* L = dynamic_cast<const TNuo4SymbolLyric*>(S);
-        if (!L || L->IsOcupy()) RectUnion(G.Bounds.Layout, Box);
+        auto* L = dynamic_cast<TNuo4SymbolLyric*>(S);
+        if (!L)
+            RectUnion(G.Bounds.Layout, Box);
+        else if (L->IsOcupy())
+            RectUnion(G.Bounds.Layout, L->SpacingBox().translated(At));
     }
 }
 

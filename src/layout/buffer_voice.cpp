@@ -125,14 +125,16 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     TrecNuo4CalcInfo_AttachmentsInfo& G = Owner->CalcInfo.AttachmentsInfo;
     TrecNuo4CalcInfo_AttachmentsInfoItem* Group = nullptr;
     bool bGrowsLayout = true;
+    TGPRectF LayoutBox = Black;
     if (T == sbstArc)
         Group = &G.Arcs;
     else if (T == sbstLyric || T == sbstAttachLyric) {
         Group = &G.Lyrics;
         // A lyric that does not occupy space leaves the owner's layout box as it is.
-        if (const auto* L = dynamic_cast<const TNuo4SymbolLyric*>(S))
+        if (auto* L = dynamic_cast<TNuo4SymbolLyric*>(S)) {
             bGrowsLayout = L->IsOcupy();
-        else
+            LayoutBox = L->SpacingBox().translated(AItem.AttachOffset);
+        } else
             bGrowsLayout = !RectIsEmpty(S->Bounds());
     } else if (T == sbstArticulation)
         Group = &G.Articulations;
@@ -146,7 +148,7 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     if (Group) {
         Group->AttachIndexArray.push_back(I);
         GrowBox(Group->Bounds.Black, Black);
-        if (bGrowsLayout) GrowBox(Group->Bounds.Layout, Black);
+        if (bGrowsLayout) GrowBox(Group->Bounds.Layout, LayoutBox);
     }
     if (IsAttachments(T) && AItem.Ocupy != 0) {
         Nuo4GrowByOcupy(Owner->CalcInfo.Bounds_Self.Layout, Black, AItem.Ocupy);

@@ -107,9 +107,10 @@ TEST_F(BufferStages, EnglishLyricsKeepTheLargerEnglishGap) {
     ASSERT_TRUE(B.Basic_GetSymbol(0)->WithLyric());
     EXPECT_TRUE(B.Basic_WithEnglishLyric(1));
     EXPECT_FALSE(B.Basic_WithEnglishLyric(0));
-    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0.
-    const double Needed = B.Basic_GetSymbol(0)->GetLyricBounds().right() -
-                          B.Basic_GetSymbol(1)->GetLyricBounds().left() + 1.0;
+    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0, between the lyrics' cells.
+    const double Needed =
+        B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Lyrics.Bounds.Layout.right() -
+        B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Lyrics.Bounds.Layout.left() + 1.0;
     // The automatic advance already spans both total boxes; from a narrow advance the lyric
     // check alone restores exactly the needed distance.
     EXPECT_GE(B.Basic_GetSymbol(0)->AW(), Needed - 1e-3);
