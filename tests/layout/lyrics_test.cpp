@@ -148,8 +148,8 @@ TEST_F(DocumentLyrics, OverlappingLyricsPushTheLaterNoteByTheOverlapPlusTheGap) 
         ASSERT_TRUE(L0 && L1);
         const TGPRectF Cell0 = L0->Bounds().translated(L0->Pos());
         const TGPRectF Cell1 = L1->Bounds().translated(L1->Pos());
-        const double Needed = N0->CalcInfo.AttachmentsInfo.Lyrics.Bounds.Layout.right() -
-                              N1->CalcInfo.AttachmentsInfo.Lyrics.Bounds.Layout.left() + 5.0;
+        const double Needed = N0->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
+                              N1->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() + 5.0;
         EXPECT_GT(Needed, C._AutoGetAWCoef(0) * Dw + 0.1);
         EXPECT_NEAR(N0->AW(), Needed, 1e-3);
         EXPECT_NEAR(N1->Pos().x() - N0->Pos().x(), Needed, 1e-3);
