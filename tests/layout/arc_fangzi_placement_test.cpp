@@ -157,7 +157,7 @@ TEST_F(ArcPlacement, WrappedArcIsTwoFlatPiecesOfAtLeastThree) {
 
 TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     auto& B = Build("{DunYin,ZhongYin}5 (5 {ZhongYin}5)");
-    const auto& Arts = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations;
+    const auto& Arts = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(Arts.AttachIndexArray.size(), 2u);
     TNuo4Symbol* A0 = B.Attach_GetSymbol(Arts.AttachIndexArray[0]);
     TNuo4Symbol* A1 = B.Attach_GetSymbol(Arts.AttachIndexArray[1]);
