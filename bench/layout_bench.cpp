@@ -81,18 +81,24 @@ const std::u16string& TextOfPages(int32_t APages) {
 void BM_LayoutScore(benchmark::State& AState) {
     EnsureApplication();
     const std::u16string& Text = TextOfPages(int32_t(AState.range(0)));
-    int32_t Pages = 0;
+    int32_t Pages = 0, BasicCount = 0, AttachCount = 0;
     size_t HeapBytes = 0;
     for (auto _ : AState) {
         const size_t Before = mallinfo2().uordblks;
         TNuo4ABCBuffer ABC(Text);
         TNuo4SimpleBuffer B(&ABC);
         Pages = int32_t(B.PageInfoArray.size());
+        BasicCount = B.Basic_GetCount();
+        AttachCount = B.Attach_GetCount();
         HeapBytes = mallinfo2().uordblks - Before;
         benchmark::DoNotOptimize(Pages);
     }
-    // Heap held by the built buffer and its scan: beyond the cache sizes the build slows.
+    // Heap held by the built buffer and its scan: beyond the cache sizes the build slows. Per
+    // basic symbol it is what a long score costs: its lyrics, arcs and records included.
     AState.counters["heap_MiB"] = double(HeapBytes) / (1024.0 * 1024.0);
+    AState.counters["heap_B_per_basic"] = BasicCount ? double(HeapBytes) / BasicCount : 0;
+    AState.counters["basic"] = BasicCount;
+    AState.counters["attach"] = AttachCount;
     AState.counters["pages"] = Pages;
     AState.counters["chars"] = double(Text.size());
     AState.counters["per_page"] = benchmark::Counter(

@@ -6,7 +6,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libfluidsynth-dev timgm6mb-soundfont
-  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-liberation fonts-dejavu-core
+  fonts-noto-cjk fonts-arphic-ukai fonts-arphic-gkai00mp fonts-arphic-uming fonts-liberation fonts-dejavu-core
   poppler-utils
   xvfb xauth xdotool x11-apps python3
 )

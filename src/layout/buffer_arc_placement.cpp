@@ -37,7 +37,7 @@ double TopOf(const TGPRectF& R) {
 // The highest point of a symbol that an arc passes over: its own box and its articulations.
 double SymbolTopForArc(TNuo4Symbol* S) {
     return std::min(TopOf(S->Bounds()),
-                    TopOf(S->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black));
+                    TopOf(S->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black));
 }
 
 TNuo4SymbolArcShape FlatOf(TNuo4SymbolArcShape AShape) {
@@ -107,7 +107,7 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInf
     // 5. Both ends above their notes (and the notes' articulations).
     auto EndTop = [&](int32_t I) {
         TNuo4Symbol* Sym = Basic_GetSymbol(I);
-        const TGPRectF& Art = Sym->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black;
+        const TGPRectF& Art = Sym->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black;
         if (!RectIsEmpty(Art)) return std::min(TopOf(Sym->Bounds()), Art.top());
         if (const TNuo4SymbolNote* N = Basic_GetSymbolNote(I)) {
             const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);

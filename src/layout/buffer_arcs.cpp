@@ -49,7 +49,7 @@ void Nuo4ArcInfoArray_GetArcDepth(TNuo4ArcInfoArray& AArcs) {
 void TNuo4SimpleBuffer::GetArcInfoArray() {
     std::vector<TrecNuo4ArcMarkCount> Marks;
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
-        const auto& A = Basic_GetSymbol(I)->ABCAttachmentsInfo.ArcInfo;
+        const auto& A = Basic_GetSymbol(I)->ABCAttachmentsInfo.Get().ArcInfo;
         const int32_t S = int32_t(A.ArcStartings.size());
         const int32_t E = A.ArcEndings.Value;
         if (S > 0 || E > 0) Marks.push_back({I, S, E});
@@ -66,7 +66,7 @@ void TNuo4SimpleBuffer::GetArcInfoArray() {
     for (TrecNuo4ArcInfoItem& Arc : ArcInfoArray) {
         const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
         // A note's marks carry their depth counted from the innermost (the last written).
-        for (const auto& M : Basic_GetSymbol(S)->ABCAttachmentsInfo.ArcInfo.ArcStartings)
+        for (const auto& M : Basic_GetSymbol(S)->ABCAttachmentsInfo.Get().ArcInfo.ArcStartings)
             if (M.Depth == Arc.Depth_Start) {
                 Arc.ABCInfo = M.ABCInfo;
                 break;

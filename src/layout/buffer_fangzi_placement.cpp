@@ -52,7 +52,7 @@ void TNuo4SimpleBuffer::GetFangZiInfoArray() {
         else if (Basic_IsBarline(Before.EndIndex()))
             Bar = Before.EndIndex();
         if (Bar >= 0) {
-            const auto& F = Basic_GetSymbol(Bar)->ABCAttachmentsInfo.FangZiInfo;
+            const auto& F = Basic_GetSymbol(Bar)->ABCAttachmentsInfo.Get().FangZiInfo;
             if (F.bWithFangZi) {
                 bOpen = true;  // a new mark replaces an open one
                 Open = TrecNuo4FangZiInfoItem();
@@ -100,7 +100,8 @@ void TNuo4SimpleBuffer::GetFangZiInfoArray() {
     auto SymbolTop = [&](int32_t I) {
         TNuo4Symbol* S = Basic_GetSymbol(I);
         const auto& G = S->CalcInfo.AttachmentsInfo;
-        double T = std::min(TopOf(G.Articulations.Bounds.Black), TopOf(G.Arcs.Bounds.Black));
+        double T =
+            std::min(TopOf(G.Articulations.Get().Bounds.Black), TopOf(G.Arcs.Get().Bounds.Black));
         if (!Basic_IsBarline(I)) T = std::min(T, TopOf(S->Bounds()));
         return std::min(T, 0.0);
     };

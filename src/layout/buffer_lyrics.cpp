@@ -38,15 +38,20 @@ bool IsRestAt(const TNuo4SimpleBuffer& B, int32_t AIndex) {
 // The Lyrics group of a note from its lyric symbols: every lyric inks it, the occupying ones
 // also give it room.
 void Lyric_UpdateGroupBounds(const TNuo4SimpleBuffer& B, TNuo4Symbol& AOwner) {
-    TrecNuo4CalcInfo_AttachmentsInfoItem& G = AOwner.CalcInfo.AttachmentsInfo.Lyrics;
+    if (!AOwner.CalcInfo.AttachmentsInfo.Lyrics.IsPresent()) return;
+    TrecNuo4CalcInfo_AttachmentsInfoItem& G = AOwner.CalcInfo.AttachmentsInfo.Lyrics.Mut();
     G.Bounds.SetToEmpty();
     for (int32_t A : G.AttachIndexArray) {
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
         if (!S) continue;
-        const TGPRectF Box = S->BlackBox().translated(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos);
+        const TGPPointF At = S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;
+        const TGPRectF Box = S->BlackBox().translated(At);
         RectUnion(G.Bounds.Black, Box);
-        const auto* L = dynamic_cast<const TNuo4SymbolLyric*>(S);
-        if (!L || L->IsOcupy()) RectUnion(G.Bounds.Layout, Box);
+        auto* L = dynamic_cast<TNuo4SymbolLyric*>(S);
+        if (!L)
+            RectUnion(G.Bounds.Layout, Box);
+        else if (L->IsOcupy())
+            RectUnion(G.Bounds.Layout, L->SpacingBox().translated(At));
     }
 }
 
@@ -216,7 +221,7 @@ void TNuo4SimpleBuffer::AdjustLyricsVertPos() {
         for (int32_t I = R.StartIndex; R.IsNonEmpty() && I <= R.EndIndex(); ++I) {
             TNuo4Symbol* S = Basic_GetSymbol(I);
             if (!S || !S->WithLyric()) continue;
-            const auto& Lyrics = S->CalcInfo.AttachmentsInfo.Lyrics.AttachIndexArray;
+            const auto& Lyrics = S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray;
             for (int32_t A : Lyrics) {
                 TNuo4Symbol* L = Attach_GetSymbol(A);
                 TGPPointF& Pos = L->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;

@@ -74,7 +74,7 @@ bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
     const TNuo4Symbol* S = Basic_GetSymbol(ABasicIndex);
     if (!S || !FABCBuffer) return false;
     const auto& Verses = FABCBuffer->Section_Lyrics.VerseBuffer;
-    for (int32_t A : S->CalcInfo.AttachmentsInfo.Lyrics.AttachIndexArray) {
+    for (int32_t A : S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray) {
         const TNuo4Symbol* L = Attach_GetSymbol(A);
         if (!L) continue;
         const TrecNuo4CalcInfo_SymboABCTextInfo& T = L->CalcInfo.SymbolABCTextInfo;
@@ -91,7 +91,7 @@ bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
 
 // The box of the lyrics that take part in spacing (relative to the owner); empty when none.
 static const TGPRectF& OcupyLyricBounds(const TNuo4Symbol* S) {
-    return S->CalcInfo.AttachmentsInfo.Lyrics.Bounds.Layout;
+    return S->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout;
 }
 
 void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {

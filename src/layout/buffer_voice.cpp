@@ -26,15 +26,21 @@ TNuo4SymbolPtr CreateBasicSymbol(const TrecNuo4ABCParseInfo_VoiceSymbol& R) {
         case pitNote: {
             const auto& N = static_cast<const TrecNuo4ABCParseInfo_Note&>(R);
             auto S = std::make_unique<TNuo4SymbolNote>(N.ToSymbolRecNote());
-            S->ABCAttachmentsInfo = N.GetABCAttachmentsInfo();
+            // Most notes carry no marks; those keep no copy.
+            if (!N.ArcStartings.Value.empty() || N.ArcEndings.Value != 0 ||
+                !N.Articulations.Value.empty())
+                S->ABCAttachmentsInfo = N.GetABCAttachmentsInfo();
             return S;
         }
         case pitBarline: {
             const auto& B = static_cast<const TrecNuo4ABCParseInfo_Barline&>(R);
             auto S = std::make_unique<TNuo4SymbolBarline>(B.ToSymbolRec());
             const TrecNuo4SymbolBarline& Rec = S->Rec();
-            S->ABCAttachmentsInfo.FangZiInfo.bWithFangZi = Rec.FangZi.bWithFangZi;
-            S->ABCAttachmentsInfo.FangZiInfo.FangeZiText = Rec.FangZi.FangZiText;
+            if (Rec.FangZi.bWithFangZi || !Rec.FangZi.FangZiText.empty()) {
+                auto& F = S->ABCAttachmentsInfo.Mut().FangZiInfo;
+                F.bWithFangZi = Rec.FangZi.bWithFangZi;
+                F.FangeZiText = Rec.FangZi.FangZiText;
+            }
             return S;
         }
         case pitAccompMarker:
@@ -123,16 +129,18 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     const TNuo4SymbolType T = S->GetSymbolType();
     const TGPRectF Black = S->BlackBox().translated(AItem.AttachOffset);
     TrecNuo4CalcInfo_AttachmentsInfo& G = Owner->CalcInfo.AttachmentsInfo;
-    TrecNuo4CalcInfo_AttachmentsInfoItem* Group = nullptr;
+    TNuo4CalcInfo_AttachmentsGroup* Group = nullptr;
     bool bGrowsLayout = true;
+    TGPRectF LayoutBox = Black;
     if (T == sbstArc)
         Group = &G.Arcs;
     else if (T == sbstLyric || T == sbstAttachLyric) {
         Group = &G.Lyrics;
         // A lyric that does not occupy space leaves the owner's layout box as it is.
-        if (const auto* L = dynamic_cast<const TNuo4SymbolLyric*>(S))
+        if (auto* L = dynamic_cast<TNuo4SymbolLyric*>(S)) {
             bGrowsLayout = L->IsOcupy();
-        else
+            LayoutBox = L->SpacingBox().translated(AItem.AttachOffset);
+        } else
             bGrowsLayout = !RectIsEmpty(S->Bounds());
     } else if (T == sbstArticulation)
         Group = &G.Articulations;
@@ -144,9 +152,10 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
         bGrowsLayout = false;
     }
     if (Group) {
-        Group->AttachIndexArray.push_back(I);
-        GrowBox(Group->Bounds.Black, Black);
-        if (bGrowsLayout) GrowBox(Group->Bounds.Layout, Black);
+        TrecNuo4CalcInfo_AttachmentsInfoItem& Item = Group->Mut();
+        Item.AttachIndexArray.push_back(I);
+        GrowBox(Item.Bounds.Black, Black);
+        if (bGrowsLayout) GrowBox(Item.Bounds.Layout, LayoutBox);
     }
     if (IsAttachments(T) && AItem.Ocupy != 0) {
         Nuo4GrowByOcupy(Owner->CalcInfo.Bounds_Self.Layout, Black, AItem.Ocupy);
@@ -173,7 +182,7 @@ void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
     TrecNuo4CalcInfo_BoundsInfo& B = S->CalcInfo.Bounds_Self;
     B.Black = S->BlackBox();
     B.Layout = S->Bounds();
-    for (int32_t A : S->CalcInfo.AttachmentsInfo.Attachments.AttachIndexArray) {
+    for (int32_t A : S->CalcInfo.AttachmentsInfo.Attachments.Get().AttachIndexArray) {
         TNuo4Symbol* P = Attach_GetSymbol(A);
         if (P && FAttachOcupy[A] != 0)
             Nuo4GrowByOcupy(B.Layout,
@@ -187,8 +196,8 @@ void TNuo4SimpleBuffer::CreateArticulations() {
     for (int32_t B = 0; B < Basic_GetCount(); ++B) {
         TNuo4SymbolNote* N = Basic_GetSymbolNote(B);
         if (!N) continue;
-        N->CalcInfo.AttachmentsInfo.Articulations.SetToDefault();
-        const TNuo4ArticulationInfoItems& Items = N->ABCAttachmentsInfo.Articulations;
+        N->CalcInfo.AttachmentsInfo.Articulations.Reset();
+        const TNuo4ArticulationInfoItems& Items = N->ABCAttachmentsInfo.Get().Articulations;
         if (Items.empty()) continue;
         // The gaps are coefficients of the document's normal digit, whatever the note's style.
         const double Dh = O.GetNormalStyleDigitSize().Height;
@@ -235,9 +244,9 @@ void TNuo4SimpleBuffer::Process_HiddenSymbols() {
     for (const TNuo4SymbolPtr& S : BasicBuffer) {
         if (!S->Hided()) continue;
         const TrecNuo4CalcInfo_AttachmentsInfo& G = S->CalcInfo.AttachmentsInfo;
-        for (int32_t A : G.Articulations.AttachIndexArray)
+        for (int32_t A : G.Articulations.Get().AttachIndexArray)
             if (TNuo4Symbol* P = Attach_GetSymbol(A)) P->SetHideLevel(shlAll);
-        for (int32_t A : G.Arcs.AttachIndexArray)
+        for (int32_t A : G.Arcs.Get().AttachIndexArray)
             if (TNuo4Symbol* P = Attach_GetSymbol(A)) P->SetHideLevel(shlAll);
     }
 }

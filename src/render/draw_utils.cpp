@@ -277,9 +277,11 @@ QString TKoGDIPlusFont::ResolveFamily(const QString& AFamilyName) {
         {QStringLiteral("仿宋"), {"AR PL UMing CN", "Noto Serif CJK SC"}},
         {QStringLiteral("仿宋_gb2312"), {"AR PL UMing CN", "Noto Serif CJK SC"}},
         {QStringLiteral("fangsong"), {"AR PL UMing CN", "Noto Serif CJK SC"}},
-        {QStringLiteral("楷体"), {"AR PL UKai CN", "AR PL UKai TW"}},
-        {QStringLiteral("楷体_gb2312"), {"AR PL UKai CN", "AR PL UKai TW"}},
-        {QStringLiteral("kaiti"), {"AR PL UKai CN", "AR PL UKai TW"}},
+        // The mainland Kai sets "。" and "，" low at the left of the cell; every face of the
+        // UKai collection, its CN face too, centres them as Taiwan does.
+        {QStringLiteral("楷体"), {"AR PL KaitiM GB", "AR PL UKai CN"}},
+        {QStringLiteral("楷体_gb2312"), {"AR PL KaitiM GB", "AR PL UKai CN"}},
+        {QStringLiteral("kaiti"), {"AR PL KaitiM GB", "AR PL UKai CN"}},
         {QStringLiteral("宋体"), {"Noto Serif CJK SC", "AR PL UMing CN"}},
         {QStringLiteral("simsun"), {"Noto Serif CJK SC", "AR PL UMing CN"}},
         {QStringLiteral("新宋体"), {"Noto Serif CJK SC", "AR PL UMing CN"}},

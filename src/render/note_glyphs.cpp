@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <algorithm>
+#include <functional>
+#include <unordered_map>
 
 #include "format/doc_options.h"
 #include "render/music_font.h"
@@ -10,16 +12,47 @@ namespace nuo4 {
 
 namespace {
 
-QPainterPath RectPath(const QRectF& R) {
+// Notes of one style repeat the same few underlines and dots at the same local places. A kept
+// shape is shared by every note that draws it (paths are shared until changed) instead of each
+// note holding a copy of its own. The shapes are only ever added to a note's parts, which fill
+// by the winding rule, so they are kept with that rule and sharing survives the addition.
+struct TShapeKey {
+    double X, Y, W, H;
+    bool bEllipse;
+    bool operator==(const TShapeKey& O) const {
+        return X == O.X && Y == O.Y && W == O.W && H == O.H && bEllipse == O.bEllipse;
+    }
+};
+
+struct TShapeKeyHash {
+    size_t operator()(const TShapeKey& K) const {
+        size_t H = std::hash<bool>()(K.bEllipse);
+        for (double V : {K.X, K.Y, K.W, K.H}) H = H * 1000003u ^ std::hash<double>()(V);
+        return H;
+    }
+};
+
+QPainterPath SharedShape(const QRectF& R, bool bEllipse) {
+    static std::unordered_map<TShapeKey, QPainterPath, TShapeKeyHash> Kept;
+    const TShapeKey Key{R.x(), R.y(), R.width(), R.height(), bEllipse};
+    if (auto It = Kept.find(Key); It != Kept.end()) return It->second;
     QPainterPath P;
-    P.addRect(R);
+    if (bEllipse)
+        P.addEllipse(R);
+    else
+        P.addRect(R);
+    P.setFillRule(Qt::WindingFill);
+    if (Kept.size() >= 4096) Kept.clear();
+    Kept.emplace(Key, P);
     return P;
 }
 
+QPainterPath RectPath(const QRectF& R) {
+    return SharedShape(R, false);
+}
+
 QPainterPath EllipsePath(const QRectF& R) {
-    QPainterPath P;
-    P.addEllipse(R);
-    return P;
+    return SharedShape(R, true);
 }
 
 void Add(QPainterPath& ADst, const QPainterPath& ASrc) {

@@ -17,7 +17,7 @@ namespace nuo4 {
 
 void TNuo4Symbol::Create(const void* APSymbolRec) {
     FElementList.clear();
-    ABCAttachmentsInfo.SetToDefault();
+    ABCAttachmentsInfo.Reset();
     CalcInfo.SetToDefault();
     FColor = Nuo4DefaultSymbolColor();
     SetNeedUpdate();

@@ -69,7 +69,7 @@ class TNuo4Symbol {
     const TGPRectF& BlackBox();
     TGPRectF BoundsWithPos() { return Bounds().translated(FPos); }
     TGPRectF BlackBoxWithPos() { return BlackBox().translated(FPos); }
-    TGPRectF GetLyricBounds() const { return CalcInfo.AttachmentsInfo.Lyrics.Bounds.Black; }
+    TGPRectF GetLyricBounds() const { return CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Black; }
     double LeftWidth() const { return -CalcInfo.Bounds_Total.Layout.x(); }
     double RightWidth() const { return CalcInfo.Bounds_Total.Layout.right(); }
     double RightPos_Total() const { return FPos.x() + RightWidth(); }
@@ -118,7 +118,9 @@ class TNuo4Symbol {
     const TrecNuo4SymbolControlOptions* GetControlOptionsPtr() const;
     TNuo4Duration GetDuration() const;  // sdNone unless a note
     float GetDV() const { return CalcInfo.DV.DV; }
-    bool WithLyric() const { return !CalcInfo.AttachmentsInfo.Lyrics.AttachIndexArray.empty(); }
+    bool WithLyric() const {
+        return !CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray.empty();
+    }
     bool WithRightDot() const;
     bool WithRightline() const;
     bool WithUnderline() const;
@@ -131,7 +133,8 @@ class TNuo4Symbol {
 
     bool bWithinAttachBranch = false;
     bool bWithinAttachBranchAndForceSubStyle = false;
-    TrecNuo4ABCAttachmentsInfoWithinSectionVoice ABCAttachmentsInfo;
+    // Arc marks, volta text and articulations of the symbol's text; read with Get().
+    TNuo4OutOfLine<TrecNuo4ABCAttachmentsInfoWithinSectionVoice> ABCAttachmentsInfo;
     TrecNuo4SymbolCalcInfo CalcInfo;
 
   protected:

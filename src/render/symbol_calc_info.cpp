@@ -48,11 +48,11 @@ void MoveRightEdge(TGPRectF& R, double ADelta) {
 
 void TrecNuo4SymbolCalcInfo::Update_Bounds_Total(bool bLyricOcupy) {
     Bounds_Total = Bounds_Self;
-    Bounds_Total.MyUnion(AttachmentsInfo.Articulations.Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Arcs.Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.FangZis.Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Attachments.Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Lyrics.Bounds, !bLyricOcupy, false);
+    Bounds_Total.MyUnion(AttachmentsInfo.Articulations.Get().Bounds);
+    Bounds_Total.MyUnion(AttachmentsInfo.Arcs.Get().Bounds);
+    Bounds_Total.MyUnion(AttachmentsInfo.FangZis.Get().Bounds);
+    Bounds_Total.MyUnion(AttachmentsInfo.Attachments.Get().Bounds);
+    Bounds_Total.MyUnion(AttachmentsInfo.Lyrics.Get().Bounds, !bLyricOcupy, false);
     if (ExtraBoundsForLyric_Left != 0) {
         MoveLeftEdge(Bounds_Total.Black, ExtraBoundsForLyric_Left);
         MoveLeftEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Left);
@@ -80,12 +80,12 @@ double TopOf(std::initializer_list<const TGPRectF*> ARects) {
 }  // namespace
 
 double TrecNuo4SymbolCalcInfo::GetArticulationsTop() const {
-    return TopOf({&AttachmentsInfo.Articulations.Bounds.Layout, &Bounds_Self.Layout});
+    return TopOf({&AttachmentsInfo.Articulations.Get().Bounds.Layout, &Bounds_Self.Layout});
 }
 
 double TrecNuo4SymbolCalcInfo::GetArcsTop() const {
-    return TopOf({&AttachmentsInfo.Articulations.Bounds.Layout, &Bounds_Self.Layout,
-                  &AttachmentsInfo.Arcs.Bounds.Layout});
+    return TopOf({&AttachmentsInfo.Articulations.Get().Bounds.Layout, &Bounds_Self.Layout,
+                  &AttachmentsInfo.Arcs.Get().Bounds.Layout});
 }
 
 }  // namespace nuo4

@@ -3,6 +3,7 @@
 // values, what is attached to it and the boxes that spacing and placement use.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "render/draw_utils.h"
@@ -65,12 +66,51 @@ struct TrecNuo4CalcInfo_AttachmentsInfoItem {
     void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfoItem(); }
 };
 
+// A value kept out of line and made on the first write: every symbol of a long score has room
+// for what most symbols never own (articulations, arcs, voltas, parsed marks), and an absent
+// value costs one pointer. Reading an absent value gives the default value; copies are deep.
+template <typename T>
+class TNuo4OutOfLine {
+  public:
+    TNuo4OutOfLine() = default;
+    TNuo4OutOfLine(const TNuo4OutOfLine& AOther)
+        : FValue(AOther.FValue ? std::make_unique<T>(*AOther.FValue) : nullptr) {}
+    TNuo4OutOfLine(TNuo4OutOfLine&&) noexcept = default;
+    TNuo4OutOfLine& operator=(const TNuo4OutOfLine& AOther) {
+        if (this != &AOther) FValue = AOther.FValue ? std::make_unique<T>(*AOther.FValue) : nullptr;
+        return *this;
+    }
+    TNuo4OutOfLine& operator=(TNuo4OutOfLine&&) noexcept = default;
+    TNuo4OutOfLine& operator=(T AValue) {
+        Mut() = std::move(AValue);
+        return *this;
+    }
+
+    const T& Get() const { return FValue ? *FValue : Default(); }
+    T& Mut() {
+        if (!FValue) FValue = std::make_unique<T>();
+        return *FValue;
+    }
+    bool IsPresent() const { return FValue != nullptr; }
+    void Reset() { FValue.reset(); }
+
+  private:
+    static const T& Default() {
+        static const T Value{};
+        return Value;
+    }
+    std::unique_ptr<T> FValue;
+};
+
+using TNuo4CalcInfo_AttachmentsGroup = TNuo4OutOfLine<TrecNuo4CalcInfo_AttachmentsInfoItem>;
+
+// Read with Get(), written with Mut().
 struct TrecNuo4CalcInfo_AttachmentsInfo {
-    TrecNuo4CalcInfo_AttachmentsInfoItem Lyrics;
-    TrecNuo4CalcInfo_AttachmentsInfoItem Articulations;
-    TrecNuo4CalcInfo_AttachmentsInfoItem Arcs;
-    TrecNuo4CalcInfo_AttachmentsInfoItem FangZis;
-    TrecNuo4CalcInfo_AttachmentsInfoItem Attachments;
+    TNuo4CalcInfo_AttachmentsGroup Lyrics;
+    TNuo4CalcInfo_AttachmentsGroup Articulations;
+    TNuo4CalcInfo_AttachmentsGroup Arcs;
+    TNuo4CalcInfo_AttachmentsGroup FangZis;
+    TNuo4CalcInfo_AttachmentsGroup Attachments;
 
     void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfo(); }
 };

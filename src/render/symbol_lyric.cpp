@@ -187,6 +187,15 @@ void TNuo4SymbolLyric::CalcBounds(TGPRectF& ARect) {
     ARect = GetLayout().Bounds;
 }
 
+TGPRectF TNuo4SymbolLyric::SpacingBox() {
+    const TGPRectF Ink = BlackBox();
+    const TGPRectF Cell = Bounds();
+    if (RectIsEmpty(Ink) || RectIsEmpty(Cell)) return Ink;
+    const double Left = std::min(Ink.left(), Cell.left());
+    const double Right = std::max(Ink.right(), Cell.right());
+    return TGPRectF(Left, Ink.top(), Right - Left, Ink.height());
+}
+
 void TNuo4SymbolLyric::CreateElements() {
     const QPainterPath P =
         CreatePath_Lyric(GetDestGraphics(), SymbolRec, Nuo4LyricPreviewUnderlines());

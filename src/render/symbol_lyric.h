@@ -99,6 +99,9 @@ class TNuo4SymbolLyric : public TNuo4Symbol {
     bool IsEnglishLyric() const { return SymbolRec.Data.IsEnglishLyric(); }
     const TrecNuo4SymbolPureLyricData* GetPureDataPtr() const { return &SymbolRec.Data; }
     TrecNuo4LyricLayout GetLayout() const;
+    // The room the lyric takes beside its neighbours: the advance of its text across (a "，" or
+    // "。" is a whole cell wide though its ink is a dot), the ink up and down.
+    TGPRectF SpacingBox();
 
     // Underlines in the symbol's coordinates.
     TrecNuo4LyricUnderlineCommonParams Underline_GetCommonParams() const;

@@ -90,8 +90,8 @@ TEST_F(ArcPlacement, SlurRisesSoItsApexClearsAHigherNoteBetween) {
     TNuo4SymbolArc* A = Arc(B.ArcInfoArray[0].AttachIndex_Full);
     ASSERT_TRUE(A);
     TNuo4Symbol* Mid = B.Basic_GetSymbol(1);
-    const double Top = std::min(Mid->Bounds().top(),
-                                Mid->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black.top());
+    const double Top = std::min(
+        Mid->Bounds().top(), Mid->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black.top());
     const double H = A->SymbolRec().FArcHeight;
     // Without the middle note the ends would stay 0.4 dh above the digits; that is too low.
     ASSERT_GT(-1.4 * Dh - H, Top - Q);
@@ -157,7 +157,7 @@ TEST_F(ArcPlacement, WrappedArcIsTwoFlatPiecesOfAtLeastThree) {
 
 TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     auto& B = Build("{DunYin,ZhongYin}5 (5 {ZhongYin}5)");
-    const auto& Arts = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations;
+    const auto& Arts = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(Arts.AttachIndexArray.size(), 2u);
     TNuo4Symbol* A0 = B.Attach_GetSymbol(Arts.AttachIndexArray[0]);
     TNuo4Symbol* A1 = B.Attach_GetSymbol(Arts.AttachIndexArray[1]);
@@ -168,7 +168,7 @@ TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     // An arc ending on a note with an articulation starts from the articulation's top.
     TNuo4SymbolArc* S = Arc(B.ArcInfoArray[0].AttachIndex_Full);
     TNuo4Symbol* Accent = B.Attach_GetSymbol(
-        B.Basic_GetSymbol(2)->CalcInfo.AttachmentsInfo.Articulations.AttachIndexArray[0]);
+        B.Basic_GetSymbol(2)->CalcInfo.AttachmentsInfo.Articulations.Get().AttachIndexArray[0]);
     const double Top = std::min(B.Basic_GetSymbol(2)->Bounds().top(),
                                 Offset(Accent).y() + Accent->BlackBox().top());
     EXPECT_NEAR(Offset(S).y(), Top - 0.4 * Dh, 1e-4);

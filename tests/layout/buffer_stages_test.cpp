@@ -107,9 +107,10 @@ TEST_F(BufferStages, EnglishLyricsKeepTheLargerEnglishGap) {
     ASSERT_TRUE(B.Basic_GetSymbol(0)->WithLyric());
     EXPECT_TRUE(B.Basic_WithEnglishLyric(1));
     EXPECT_FALSE(B.Basic_WithEnglishLyric(0));
-    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0.
-    const double Needed = B.Basic_GetSymbol(0)->GetLyricBounds().right() -
-                          B.Basic_GetSymbol(1)->GetLyricBounds().left() + 1.0;
+    // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0, between the lyrics' cells.
+    const double Needed =
+        B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
+        B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() + 1.0;
     // The automatic advance already spans both total boxes; from a narrow advance the lyric
     // check alone restores exactly the needed distance.
     EXPECT_GE(B.Basic_GetSymbol(0)->AW(), Needed - 1e-3);
@@ -176,7 +177,7 @@ TEST_F(BufferStages, AttachmentsGetTheirOwnerOffsetAndTextOrigin) {
     EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y(), -6.0, 1e-5);
     // Placed at its owner plus the offset.
     EXPECT_NEAR(S->Pos().x(), B.Basic_GetSymbol(1)->Pos().x() + 2.4, 1e-5);
-    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Attachments.AttachIndexArray,
+    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Attachments.Get().AttachIndexArray,
               std::vector<int32_t>{0});
     EXPECT_EQ(B.GetDocInfo().Attachments_TextCount, 1);
 }
@@ -281,8 +282,8 @@ TEST_F(BufferStages, OccupiedSidesOfAnAttachmentGrowTheOwnersLayoutBox) {
     // Without occupancy only the ink of the group grows.
     Add(0, 0);
     EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout, Before);
-    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Attachments.Bounds.Black.top(), -21,
-                1e-9);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Attachments.Get().Bounds.Black.top(),
+                -21, 1e-9);
     B.UpdateAllBasicSymbolsBoundsTotal();
     EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Total.Layout, Before);
     // Occupying upwards raises the top only.

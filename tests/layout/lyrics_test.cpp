@@ -134,18 +134,32 @@ TEST_F(DocumentLyrics, OverlappingLyricsPushTheLaterNoteByTheOverlapPlusTheGap) 
     const double Dw = 2.4;
     EXPECT_NEAR(B.Basic_GetSymbol(0)->AW(), B._AutoGetAWCoef(0) * Dw, Eps);
     // A lyric gap of 5 mm is more than the note gap: the second note moves right until the
-    // lyrics are exactly 5 apart.
-    auto& C = Build(u".Options\rLyric = True, 5.0, 1.0\r.Voice\r1 2 3 4 |\r.Words\rW1: 我 你\r");
-    const TNuo4Symbol* N0 = C.Basic_GetSymbol(0);
-    const TNuo4Symbol* N1 = C.Basic_GetSymbol(1);
-    const double Needed = N0->GetLyricBounds().right() - N1->GetLyricBounds().left() + 5.0;
-    EXPECT_GT(Needed, C._AutoGetAWCoef(0) * Dw + 0.1);
-    EXPECT_NEAR(N0->AW(), Needed, 1e-3);
-    EXPECT_NEAR(N1->Pos().x() - N0->Pos().x(), Needed, 1e-3);
-    // The lyrics' gap on the page.
-    EXPECT_NEAR(C.Attach_GetSymbol(1)->BlackBoxWithPos().left() -
-                    C.Attach_GetSymbol(0)->BlackBoxWithPos().right(),
-                5.0, 1e-3);
+    // lyrics' cells are exactly 5 apart. A closing "，" or "。" keeps its whole cell, though its
+    // ink is a dot at the cell's left: "花，" and "好" stay two words.
+    for (const char16_t* Words : {u"W1: 我 你\r", u"W1: 花， 好\r", u"W1: 花。 好\r"}) {
+        auto& C = Build(
+            u".Options\rLyric = True, 5.0, 1.0\r.Fonts\rLyric = 楷体, 4.20\r"
+            u".Voice\r1 2 3 4 |\r.Words\r" +
+            std::u16string(Words));
+        const TNuo4Symbol* N0 = C.Basic_GetSymbol(0);
+        const TNuo4Symbol* N1 = C.Basic_GetSymbol(1);
+        auto* L0 = dynamic_cast<TNuo4SymbolLyric*>(C.Attach_GetSymbol(0));
+        auto* L1 = dynamic_cast<TNuo4SymbolLyric*>(C.Attach_GetSymbol(1));
+        ASSERT_TRUE(L0 && L1);
+        const TGPRectF Cell0 = L0->Bounds().translated(L0->Pos());
+        const TGPRectF Cell1 = L1->Bounds().translated(L1->Pos());
+        const double Needed = N0->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
+                              N1->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() + 5.0;
+        EXPECT_GT(Needed, C._AutoGetAWCoef(0) * Dw + 0.1);
+        EXPECT_NEAR(N0->AW(), Needed, 1e-3);
+        EXPECT_NEAR(N1->Pos().x() - N0->Pos().x(), Needed, 1e-3);
+        // On the page: the cells 5 apart, and the ink of the second word no nearer.
+        EXPECT_NEAR(Cell1.left() - Cell0.right(), 5.0, 1e-3);
+        EXPECT_GE(L1->BlackBoxWithPos().left() - Cell0.right(), 5.0 - 1e-3);
+        // The punctuation's ink ends inside its (half-compressed) cell.
+        if (std::u16string(Words).find(u'花') != std::u16string::npos)
+            EXPECT_GT(Cell0.right() - L0->BlackBoxWithPos().right(), 0.1);
+    }
 }
 
 TEST_F(DocumentLyrics, LyricRuleTakesTheOutermostSlurButNotTupletArcs) {

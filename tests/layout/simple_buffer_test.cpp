@@ -229,7 +229,7 @@ TEST(KeyChangeText, ReadsTheKeyOfAWrittenKeyChange) {
 
 TEST_F(SimpleBuffer, ArticulationsStackUpwardFromTheDigits) {
     auto& B = Build(u"{DunYin,ZhongYin}5 1");
-    const auto& G = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations;
+    const auto& G = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(G.AttachIndexArray.size(), 2u);
     TNuo4Symbol* A0 = B.Attach_GetSymbol(G.AttachIndexArray[0]);
     const TNuo4Symbol* A1 = B.Attach_GetSymbol(G.AttachIndexArray[1]);
@@ -285,7 +285,7 @@ TEST_F(SimpleBuffer, AttachAddItemRefusesItemsWithoutSymbolOrOwner) {
 TEST_F(SimpleBuffer, HiddenNoteHidesItsArticulations) {
     auto& B = Build(u"{DunYin}5{C:0,None} 1");
     ASSERT_TRUE(B.Basic_GetSymbol(0)->Hided());
-    const auto& G = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations;
+    const auto& G = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(G.AttachIndexArray.size(), 1u);
     EXPECT_TRUE(B.Attach_GetSymbol(G.AttachIndexArray[0])->Hided());
 }

@@ -148,6 +148,21 @@ TEST(Fonts, WindowsFamilyNamesMapToInstalledFonts) {
         TKoGDIPlusFont::CodePointExists(TKoGDIPlusFont::CreateFont("微软雅黑", 3, 0), 0x4E2D));
 }
 
+// Mainland punctuation sits at the left of its cell; a centred "。" is Taiwan's.
+TEST(Fonts, KaiMapsToMainlandPunctuation) {
+    for (const char* Name : {"楷体", "楷体_GB2312", "KaiTi"}) {
+        const TKoFont F = TKoGDIPlusFont::CreateFont(QString::fromUtf8(Name), 10.0, 0);
+        for (const char* Mark : {"。", "，"}) {
+            const QString Text = QString::fromUtf8(Mark);
+            const TGPRectF Cell = TKoGDIPlusText::MeasureStringAtLT(nullptr, Text, F, {0, 0});
+            const QRectF Ink =
+                TKoGDIPlusPath::CreateTextPath_AtLT(F, Text, QPointF(0, 0)).boundingRect();
+            EXPECT_LT(Ink.center().x(), Cell.center().x() - 0.08 * Cell.width())
+                << Name << " " << Mark << " in " << F.FamilyName.toStdString();
+        }
+    }
+}
+
 TEST(TextMeasuring, ReferencePositionsMoveTheBox) {
     const TKoFont F = TKoGDIPlusFont::CreateFont("Arial", 5.0, 0);
     const TKoFontMetrics M = TKoGDIPlusFont::GetFontMetrics(F);

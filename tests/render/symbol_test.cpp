@@ -150,7 +150,7 @@ TEST_F(SymbolTest, WidthsComeFromTheTotalLayoutBox) {
     EXPECT_DOUBLE_EQ(M.RightPos_Total(), 12.5);
     EXPECT_NEAR(M.NextSymbolRefPosX(), 10 + 2 * 2.4, 1e-6);
     EXPECT_FALSE(M.WithLyric());
-    M.CalcInfo.AttachmentsInfo.Lyrics.AttachIndexArray.push_back(0);
+    M.CalcInfo.AttachmentsInfo.Lyrics.Mut().AttachIndexArray.push_back(0);
     EXPECT_TRUE(M.WithLyric());
 }
 
@@ -338,7 +338,7 @@ TEST_F(SymbolTest, CreationResetsTheLayoutData) {
     TTestNote N;
     EXPECT_TRUE(N.CalcInfo.SymbolBufferIndex.IsInvalid());
     EXPECT_EQ(N.CalcInfo.SymbolABCTextInfo.aType, spwabtNone);
-    EXPECT_FALSE(N.ABCAttachmentsInfo.FangZiInfo.bWithFangZi);
+    EXPECT_FALSE(N.ABCAttachmentsInfo.Get().FangZiInfo.bWithFangZi);
     EXPECT_TRUE(N.NeedUpdate());
     EXPECT_FALSE(N.Highlighted());
 }

@@ -133,9 +133,9 @@ TEST(SymbolCalcInfo, DefaultHasNoIndexesAndNoTextOrigin) {
 
 TEST(SymbolCalcInfo, TotalBoundsTakeLyricsHorizontallyOnlyWhenTheyOccupy) {
     TrecNuo4SymbolCalcInfo C;
-    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));                   // x -1..1, y -3..0
-    C.AttachmentsInfo.Lyrics.Bounds = Both(TGPRectF(-4, 2, 8, 3));  // x -4..4, y 2..5
-    C.AttachmentsInfo.Articulations.Bounds = Both(TGPRectF(-0.5, -5, 1, 1));
+    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));                         // x -1..1, y -3..0
+    C.AttachmentsInfo.Lyrics.Mut().Bounds = Both(TGPRectF(-4, 2, 8, 3));  // x -4..4, y 2..5
+    C.AttachmentsInfo.Articulations.Mut().Bounds = Both(TGPRectF(-0.5, -5, 1, 1));
 
     C.Update_Bounds_Total(false);
     for (const TGPRectF& R : {C.Bounds_Total.Layout, C.Bounds_Total.Black}) {
@@ -166,7 +166,7 @@ TEST(SymbolCalcInfo, ExtraLyricRoomMovesOneEdgeOfBothBoxes) {
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -1);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.right(), 3);
     // Widening is measured from the united box, not from the self box.
-    C.AttachmentsInfo.Lyrics.Bounds = Both(TGPRectF(-2, 1, 6, 1));
+    C.AttachmentsInfo.Lyrics.Mut().Bounds = Both(TGPRectF(-2, 1, 6, 1));
     C.Update_Bounds_Total(true);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 6);
 }
@@ -176,8 +176,8 @@ TEST(SymbolCalcInfo, TopsAreTheSmallestOfTheBoxesPresent) {
     C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));
     EXPECT_DOUBLE_EQ(C.GetArticulationsTop(), -3);
     EXPECT_DOUBLE_EQ(C.GetArcsTop(), -3);
-    C.AttachmentsInfo.Articulations.Bounds = Both(TGPRectF(-1, -5, 2, 1));
-    C.AttachmentsInfo.Arcs.Bounds = Both(TGPRectF(-1, -7, 4, 1));
+    C.AttachmentsInfo.Articulations.Mut().Bounds = Both(TGPRectF(-1, -5, 2, 1));
+    C.AttachmentsInfo.Arcs.Mut().Bounds = Both(TGPRectF(-1, -7, 4, 1));
     EXPECT_DOUBLE_EQ(C.GetArticulationsTop(), -5);
     EXPECT_DOUBLE_EQ(C.GetArcsTop(), -7);
     // A symbol hanging below the line has no phantom top at 0 from missing articulations.
