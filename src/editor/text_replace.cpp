@@ -6,20 +6,25 @@
 namespace nuo4 {
 
 TNuo4ABCTextReplaceItems Nuo4SortReplaceItems(const TNuo4ABCTextReplaceItems& AItems) {
+    // The same rule as ApplyTextReplaceItems of the edit layer, so the text control and the
+    // headless tools agree: at one start the text reads, left to right, the insertions in the
+    // order the answer lists them, then the replaced range.
+    std::vector<size_t> Order;
+    for (size_t I = 0; I < AItems.size(); ++I)
+        if (!AItems[I].IsInvalid()) Order.push_back(I);
+    std::stable_sort(Order.begin(), Order.end(), [&](size_t AI, size_t BI) {
+        const TrecNuo4ABCTextReplaceItem &A = AItems[AI], &B = AItems[BI];
+        if (A.TextRange.StartIndex != B.TextRange.StartIndex)
+            return A.TextRange.StartIndex > B.TextRange.StartIndex;
+        // The replaced range goes first: inserted first, an insertion would be replaced with
+        // the range. Each later insertion lands left of the earlier ones, so the listed order
+        // is applied backwards.
+        const bool AInsert = A.TextRange.Length == 0, BInsert = B.TextRange.Length == 0;
+        if (AInsert != BInsert) return BInsert;
+        return AI > BI;
+    });
     TNuo4ABCTextReplaceItems R;
-    for (const TrecNuo4ABCTextReplaceItem& I : AItems)
-        if (!I.IsInvalid()) R.push_back(I);
-    std::stable_sort(R.begin(), R.end(),
-                     [](const TrecNuo4ABCTextReplaceItem& A, const TrecNuo4ABCTextReplaceItem& B) {
-                         if (A.TextRange.StartIndex != B.TextRange.StartIndex)
-                             return A.TextRange.StartIndex > B.TextRange.StartIndex;
-                         // A replaced range goes before insertions at its start: inserted
-                         // first, the insertion would be replaced with the range.
-                         const bool AInsert = A.TextRange.Length == 0,
-                                    BInsert = B.TextRange.Length == 0;
-                         if (AInsert != BInsert) return BInsert;
-                         return A.NewText < B.NewText;
-                     });
+    for (size_t I : Order) R.push_back(AItems[I]);
     return R;
 }
 

@@ -9,8 +9,8 @@
 
 namespace nuo4 {
 
-// Highest start first; items of the same start by their new texts in ascending order, except
-// that a replaced range goes before the insertions at its start (else it would swallow them).
+// Highest start first; at one start the replaced range first, then the insertions in reverse of
+// the listed order, so the text reads the insertions in listed order, then the replacement.
 // Invalid items are dropped. Replacing from the end keeps the ranges of the remaining items
 // valid.
 TNuo4ABCTextReplaceItems Nuo4SortReplaceItems(const TNuo4ABCTextReplaceItems& AItems);

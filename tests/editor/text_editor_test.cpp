@@ -4,6 +4,7 @@
 
 #include <QTextBlock>
 
+#include "edit/edit_apply.h"
 #include "editor/abc_syn_rich_edit.h"
 #include "editor/edit_state_check.h"
 #include "editor/syntax_tokens.h"
@@ -37,8 +38,8 @@ TEST(ReplaceText, OrderingOnTheControlAndTheReference) {
          u"0123456789<a>cdefghij0123456789ABCDEFGHIJ0123456789<b>"},
         {"CR LF becomes one break", Items({Item(5, 0, u"x\r\ny")}),
          u"01234x\ry56789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
-        // Same start: new texts in ascending order, each inserted before the previous.
-        {"same start", Items({Item(3, 0, u"a"), Item(3, 0, u"b")}),
+        // Same start: the insertions read in the order the answer lists them.
+        {"same start", Items({Item(3, 0, u"b"), Item(3, 0, u"a")}),
          u"012ba3456789abcdefghij0123456789ABCDEFGHIJ0123456789XYZ"},
         // A replaced range goes before an insertion at its start, which then stays.
         {"insert and replace", Items({Item(3, 0, u"+"), Item(3, 2, u"R")}),
@@ -48,6 +49,10 @@ TEST(ReplaceText, OrderingOnTheControlAndTheReference) {
         std::u16string Ref = Base;
         ASSERT_TRUE(Nuo4ApplyReplaceItems(Ref, C.Items)) << C.Name;
         EXPECT_EQ(Ref, C.Expected) << C.Name;
+        // The headless tools apply answers the same way.
+        std::u16string Headless = Base;
+        ASSERT_TRUE(ApplyTextReplaceItems(Headless, C.Items)) << C.Name;
+        EXPECT_EQ(Headless, C.Expected) << C.Name;
         TKoABCSynRichEdit E(nullptr, nullptr);
         E.LoadText(Base);
         ASSERT_TRUE(E.ReplaceText(C.Items)) << C.Name;
