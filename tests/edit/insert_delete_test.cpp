@@ -237,3 +237,41 @@ TEST_F(Delete, EditSymbolChangesAndRemovesOnlySymbolsOfItsKind) {
     ASSERT_TRUE(CanEditSymbol_Barline(*FBuf, setChange, 1, Bar, seetbBarlineStyle, It));
     EXPECT_EQ(Voice(It), "1 ||{C:1.500}[2. 2");
 }
+
+TEST(VoiceEditItems, OneCombinedItemPerPosition) {
+    TNuo4ABCTextReplaceItems Items;
+    TrecNuo4ABCTextReplaceItem A, B, C, D;
+    A.Initialize(TKoRange(4, 1), u"_");  // a duration written over "x"
+    B.InitializeForInsert(4, u"(");      // then an insertion at the same start
+    C.InitializeForInsert(9, u"_");
+    D.InitializeForInsert(9, u")");
+    for (const auto* It : {&A, &B, &C, &D}) VoiceEdit_AddItem(Items, *It);
+    ASSERT_EQ(Items.size(), 2u);
+    EXPECT_EQ(Items[0].TextRange, TKoRange(4, 1));
+    EXPECT_EQ(U8(Items[0].NewText), "(_");
+    EXPECT_EQ(U8(Items[1].NewText), "_)");
+    std::u16string T = u"0123x5678";
+    ASSERT_TRUE(ApplyTextReplaceItems(T, Items));
+    EXPECT_EQ(U8(T), "0123(_5678_)");
+    // An invalid item (no range, no text) never enters an answer.
+    TrecNuo4ABCTextReplaceItem E;
+    E.InitializeForInsert(2, u"");
+    VoiceEdit_AddItem(Items, E);
+    EXPECT_EQ(Items.size(), 2u);
+}
+
+TEST_F(Delete, ArcMarkRangesNameTheOneClosingMark) {
+    Build("{(3}(1 2) 3))");
+    ASSERT_EQ(FBuf->ArcInfoArray.size(), 2u);
+    const int32_t V = 7;  // ".Voice\r"
+    for (int32_t A = 0; A < 2; ++A) {
+        TKoRange S, E;
+        ASSERT_TRUE(GetABCTextRangeForArc(*FBuf, A, S, E));
+        const bool bInner = FBuf->ArcInfoArray[A].BasicIndexRange.EndIndex() == 1;
+        EXPECT_EQ(S, bInner ? TKoRange(V + 4, 1) : TKoRange(V, 4));
+        EXPECT_EQ(E, bInner ? TKoRange(V + 8, 1) : TKoRange(V + 11, 1));
+    }
+    EXPECT_EQ(GetABCTextRangeForNote_Pitches(*FBuf, 0), TKoRange(V + 5, 1));
+    EXPECT_FALSE(GetABCTextRangeForNote_Duration(*FBuf, 0).IsValid());
+    EXPECT_EQ(GetABCTextRangeForAllSymbol_ControlOptions(*FBuf, 0), TKoRange(V + 6, 0));
+}

@@ -3,6 +3,7 @@
 
 #include "app/cli/cmd_edit_requests.h"
 #include "edit/edit_voice.h"
+#include "format/abc_common.h"
 #include "format/music_common.h"
 #include "layout/simple_buffer.h"
 
@@ -86,6 +87,80 @@ std::vector<TEditRequestRow> EditRequestRows_Voice() {
         {"articulation", "", "toggles the articulation of the note at the caret", 0, 0,
          [](B_& B, S_&, const TArgs&, R_& R) {
              return CanChangeNote_ToggleArticulation_Caret(B, R);
+         }},
+        {"set-duration", "NOTE", "the duration of NOTE (its pitch is ignored) for the caret's note",
+         1, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             return CanChangeNote_SetDuration_Caret(B, PureNote(A, 0).Duration, R);
+         }},
+        {"toggle-dot", "", "the right dot of the note at the caret", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) { return CanChangeNote_ToggleRightDot_Caret(B, R); }},
+        {"toggle-dash", "", "the dash of the note at the caret", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) { return CanChangeNote_ToggleRightLine_Caret(B, R); }},
+        {"toggle-note-underline", "", "the underline of the note at the caret", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) { return CanChangeNote_ToggleUnderline_Caret(B, R); }},
+        {"chord-pitch", "NOTE", "adds or removes NOTE's pitch in the chord at the caret", 1, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             return CanChangeNote_AddOrRemoveChordPitch_Caret(B, PureNote(A, 0).Pitch, R);
+         }},
+        {"chord-third", "", "a natural third above the chord at the caret", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) {
+             return CanChangeChord_AddNote_Natural3th_Caret(B, R);
+         }},
+        {"chord-top", "up|down", "the chord's highest pitch one semitone up or down", 1, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             return CanChangeChord_AdjustHighestNote_Caret(B, A[0] == "down", R);
+         }},
+        {"chord-top-delete", "", "removes the chord's highest pitch", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) {
+             return CanChangeChord_DeleteHighestNote_Caret(B, R);
+         }},
+        {"set-beam-group", "PATTERN", "the beam-group pattern (dvg_... or its number) of the run",
+         1, 1,
+         [](B_& B, S_& S, const TArgs& A, R_& R) {
+             int T = -1;
+             for (int K = 0; K < Nuo4DVGroupTypeCount; ++K)
+                 if (A[0] == EnumName(TNuo4DVGroupType(K))) T = K;
+             if (T < 0) T = EditArg_Int(A, 0);
+             if (T < 0 || T >= Nuo4DVGroupTypeCount)
+                 throw TEditArgError{"not a beam-group pattern: '" + A[0] + "'"};
+             return CanSetDVGroup_CaretOrSelection(B, S, TNuo4DVGroupType(T), R);
+         }},
+        {"add-arc-from", "", "a slur from the note at the caret to the next note that admits it", 0,
+         0, [](B_& B, S_&, const TArgs&, R_& R) { return CanAddArc_From_Caret(B, R); }},
+        {"extend-arc", "", "the slur starting at the caret's note ends one note later", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) { return CanExtendArc_From_Caret(B, R); }},
+        {"toggle-barline", "", "cycles the style of the bar line left of the caret, or adds one", 0,
+         0,
+         [](B_& B, S_&, const TArgs&, R_& R) {
+             return CanInsertOrToggleBarline_Style_Caret(B, R);
+         }},
+        {"auto-barline", "", "a bar line at the caret when the measure before it is full", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) { return CanAutoInsertBarline_Caret(B, R); }},
+        {"insert-meter", "N/D", "a meter at the caret", 1, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             const size_t Slash = A[0].find('/');
+             if (Slash == std::string::npos) throw TEditArgError{"not a meter: '" + A[0] + "'"};
+             TArgs Parts{A[0].substr(0, Slash), A[0].substr(Slash + 1)};
+             return CanInsertSymbol_Meter_Caret(
+                 B, TrecNuo4Meter::Create(EditArg_Int(Parts, 0), EditArg_Int(Parts, 1)), R);
+         }},
+        {"insert-text", "TEXT", "a text symbol at the caret (score-text escapes)", 1, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             return CanInsertSymbol_Text_Caret(B, ABC_FromUtf8(A[0]), R);
+         }},
+        {"accomp", "", "accompaniment markers around the selection, or off again", 0, 0,
+         [](B_& B, S_&, const TArgs&, R_& R) { return CanToggleAccompMarker_Selection(B, R); }},
+        {"hide", "LEVEL", "the hide level (0 ... 7, 1 hides all) of the selected symbols", 1, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             const int L = EditArg_Int(A, 0);
+             if (L < 0 || L >= Nuo4SymbolHideLevelCount)
+                 throw TEditArgError{"not a hide level: '" + A[0] + "'"};
+             return CanChangeHideLevel_Selection(B, TNuo4SymbolHideLevel(L), R);
+         }},
+        {"long-rest", "[TEXT]", "a long rest over the selection or the caret's measure", 0, 1,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             return LongRest_CanAdd_SelectionOrCaret(B, A.empty() ? u"" : ABC_FromUtf8(A[0]), R);
          }},
     };
 }
