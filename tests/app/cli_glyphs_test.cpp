@@ -1,6 +1,7 @@
 #ifdef NUO4_CLI_WITH_RENDER
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QImage>
 #include <filesystem>
 #include <fstream>
@@ -51,7 +52,10 @@ TEST(CliGlyphs, PdfSheetOnA4Pages) {
 }
 
 TEST(CliGlyphs, SymbolSheetDrawsTheSymbolSectionsAndDoesNotStick) {
-    const auto Path = (std::filesystem::temp_directory_path() / "nuo4_symbols_test.png").string();
+    // One name per process: several checkouts may run this test at the same time.
+    const auto Path = (std::filesystem::temp_directory_path() /
+                       ("nuo4_symbols_test_" + std::to_string(getpid()) + ".png"))
+                          .string();
     std::filesystem::remove(Path);
     std::string Out, Err;
     ASSERT_EQ(RunTool({"glyphs", "--symbols", "-o", Path}, Out, Err), 0) << Err;
@@ -67,6 +71,7 @@ TEST(CliGlyphs, SymbolSheetDrawsTheSymbolSectionsAndDoesNotStick) {
     // The next run without the option is the font sheet again.
     ASSERT_EQ(RunTool({"glyphs", "-o", Path}, Out, Err), 0) << Err;
     EXPECT_NE(Out.find("descriptors"), std::string::npos) << Out;
+    std::filesystem::remove(Path);
 }
 
 TEST(CliGlyphs, BadCommandLinesAreRejected) {
