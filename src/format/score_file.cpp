@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <vector>
 
@@ -16,8 +16,15 @@
 namespace nuo4 {
 
 const char* EnumName(TNuo4ScoreFileEncoding AValue) {
-    static constexpr const char* Names[] = {"sfeUtf16LE", "sfeUtf16BE", "sfeUtf8Bom", "sfeUtf8",
-                                            "sfeGB18030"};
+    static constexpr const char* Names[] = {"sfeUtf16LE",      "sfeUtf16BE", "sfeUtf8Bom",
+                                            "sfeUtf8",         "sfeGB18030", "sfeUtf16LENoMark",
+                                            "sfeUtf16BENoMark"};
+    return AValue < std::size(Names) ? Names[AValue] : "";
+}
+
+const char* ScoreFileEncodingName(TNuo4ScoreFileEncoding AValue) {
+    static constexpr const char* Names[] = {"UTF-16LE", "UTF-16BE", "UTF-8",   "UTF-8",
+                                            "GB18030",  "UTF-16LE", "UTF-16BE"};
     return AValue < std::size(Names) ? Names[AValue] : "";
 }
 
@@ -59,6 +66,35 @@ std::u16string DecodeUtf16(std::string_view ABytes, bool bBigEndian) {
         Text += static_cast<char16_t>(bBigEndian ? (B0 << 8) | B1 : (B1 << 8) | B0);
     }
     return Text;
+}
+
+// UTF-16 without a mark: even length, NUL in at least a quarter of the bytes of one parity (the
+// high bytes of ASCII characters) and in far fewer of the other, and no unpaired surrogate.
+bool LooksLikeUtf16(std::string_view ABytes, bool& bBigEndian) {
+    if (ABytes.size() < 2 || ABytes.size() % 2 != 0) return false;
+    size_t ZeroEven = 0, ZeroOdd = 0;
+    for (size_t I = 0; I < ABytes.size(); I += 2) {
+        ZeroEven += ABytes[I] == '\0';
+        ZeroOdd += ABytes[I + 1] == '\0';
+    }
+    const size_t Units = ABytes.size() / 2;
+    if (ZeroOdd * 4 >= Units && ZeroOdd > ZeroEven * 4)
+        bBigEndian = false;
+    else if (ZeroEven * 4 >= Units && ZeroEven > ZeroOdd * 4)
+        bBigEndian = true;
+    else
+        return false;
+    bool bHighPending = false;
+    for (size_t I = 0; I < ABytes.size(); I += 2) {
+        const auto B0 = static_cast<unsigned char>(ABytes[I]);
+        const auto B1 = static_cast<unsigned char>(ABytes[I + 1]);
+        const unsigned Unit = bBigEndian ? (B0 << 8) | B1 : (B1 << 8) | B0;
+        const bool bHigh = Unit >= 0xD800 && Unit <= 0xDBFF,
+                   bLow = Unit >= 0xDC00 && Unit <= 0xDFFF;
+        if (bLow != bHighPending) return false;
+        bHighPending = bHigh;
+    }
+    return !bHighPending;
 }
 
 bool DecodeGB18030(std::string_view ABytes, std::u16string& AText, std::string& AError) {
@@ -115,6 +151,11 @@ bool DecodeScoreBytes(std::string_view ABytes, std::u16string& AText, std::strin
         Set(sfeUtf8Bom);
         return true;
     }
+    if (bool bBig = false; LooksLikeUtf16(ABytes, bBig)) {
+        AText = DecodeUtf16(ABytes, bBig);
+        Set(bBig ? sfeUtf16BENoMark : sfeUtf16LENoMark);
+        return true;
+    }
     if (IsValidUtf8(ABytes)) {
         AText = ABC_FromUtf8(ABytes);
         Set(sfeUtf8);
@@ -145,79 +186,75 @@ std::string EncodeScoreBytes(std::u16string_view AText) {
     return Bytes;
 }
 
+namespace {
+
+const char* KindOfFile(mode_t AMode) {
+    if (S_ISDIR(AMode)) return "it is a folder";
+    if (S_ISFIFO(AMode)) return "it is a FIFO, not a regular file";
+    if (S_ISCHR(AMode)) return "it is a character device, not a regular file";
+    if (S_ISBLK(AMode)) return "it is a block device, not a regular file";
+    if (S_ISSOCK(AMode)) return "it is a socket, not a regular file";
+    return S_ISREG(AMode) ? nullptr : "it is not a regular file";
+}
+
+std::string TooLarge(uint64_t ASize) {
+    return "the file has " + std::to_string(ASize) + " bytes, more than the " +
+           std::to_string(ScoreFileMaxBytes >> 20) + " MB a score file may have";
+}
+
+}  // namespace
+
 bool ReadScoreFile(const std::string& APath, std::u16string& AText, std::string& AError,
                    TNuo4ScoreFileEncoding* AEncoding) {
     AText.clear();
+    auto Fail = [&](const std::string& AWhy) {
+        AError = "cannot read '" + APath + "': " + AWhy;
+        return false;
+    };
     struct stat St {};
     if (::stat(APath.c_str(), &St) != 0) {
         AError = "cannot open '" + APath + "': " + std::strerror(errno);
         return false;
     }
-    if (S_ISDIR(St.st_mode)) {
-        AError = "cannot open '" + APath + "': it is a folder";
+    if (const char* Kind = KindOfFile(St.st_mode)) {
+        AError = "cannot open '" + APath + "': " + Kind;
         return false;
     }
-    std::ifstream In(APath, std::ios::binary);
-    if (!In) {
+    if (uint64_t(St.st_size) > ScoreFileMaxBytes) return Fail(TooLarge(uint64_t(St.st_size)));
+    // Not blocking, and checked again once open: the name may have been replaced meanwhile.
+    const int Fd = ::open(APath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (Fd < 0) {
         AError = "cannot open '" + APath + "': " + std::strerror(errno);
         return false;
     }
-    const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-    if (In.bad()) {
-        AError = "cannot read '" + APath + "'";
-        return false;
-    }
+    std::string Bytes;
     std::string Why;
-    if (!DecodeScoreBytes(Bytes, AText, Why, AEncoding)) {
-        AError = "cannot read '" + APath + "': " + Why;
-        return false;
-    }
-    return true;
-}
-
-bool WriteScoreFile(const std::string& APath, std::u16string_view AText, std::string& AError) {
-    const std::string Bytes = EncodeScoreBytes(AText);
-    std::string Temp = APath + ".XXXXXX";
-    const int Fd = ::mkstemp(Temp.data());
-    if (Fd < 0) {
-        AError = "cannot save '" + APath + "': " + std::strerror(errno);
-        return false;
-    }
-    auto Fail = [&](const char* AWhat) {
-        AError = "cannot save '" + APath + "': " + AWhat + ": " + std::strerror(errno);
-        ::close(Fd);
-        ::unlink(Temp.c_str());
-        return false;
-    };
-    // Keep the permissions of an existing file; a new one gets the usual 0666 & ~umask.
-    struct stat St {};
-    if (::stat(APath.c_str(), &St) == 0) {
-        ::fchmod(Fd, St.st_mode & 07777);
+    if (::fstat(Fd, &St) != 0) {
+        Why = std::strerror(errno);
+    } else if (const char* Kind = KindOfFile(St.st_mode)) {
+        Why = Kind;
     } else {
-        const mode_t Mask = ::umask(0);
-        ::umask(Mask);
-        ::fchmod(Fd, 0666 & ~Mask);
-    }
-    size_t Done = 0;
-    while (Done < Bytes.size()) {
-        const ssize_t W = ::write(Fd, Bytes.data() + Done, Bytes.size() - Done);
-        if (W < 0) {
-            if (errno == EINTR) continue;
-            return Fail("write failed");
+        Bytes.resize(std::min<uint64_t>(uint64_t(St.st_size), ScoreFileMaxBytes) + 1);
+        size_t Done = 0;
+        // One byte more than the limit tells a file that grew while it was read.
+        while (Done < Bytes.size()) {
+            const ssize_t N = ::read(Fd, Bytes.data() + Done, Bytes.size() - Done);
+            if (N < 0 && errno == EINTR) continue;
+            if (N < 0) {
+                Why = std::strerror(errno);
+                break;
+            }
+            if (N == 0) break;
+            Done += size_t(N);
+            if (Done == Bytes.size() && Done <= ScoreFileMaxBytes)
+                Bytes.resize(std::min<size_t>(Bytes.size() * 2, ScoreFileMaxBytes + 1));
         }
-        Done += static_cast<size_t>(W);
+        if (Why.empty() && Done > ScoreFileMaxBytes) Why = TooLarge(Done);
+        Bytes.resize(Done);
     }
-    if (::fsync(Fd) != 0) return Fail("flush failed");
-    if (::close(Fd) != 0) {
-        AError = "cannot save '" + APath + "': " + std::strerror(errno);
-        ::unlink(Temp.c_str());
-        return false;
-    }
-    if (::rename(Temp.c_str(), APath.c_str()) != 0) {
-        AError = "cannot save '" + APath + "': " + std::strerror(errno);
-        ::unlink(Temp.c_str());
-        return false;
-    }
+    ::close(Fd);
+    if (!Why.empty()) return Fail(Why);
+    if (!DecodeScoreBytes(Bytes, AText, Why, AEncoding)) return Fail(Why);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "app/cli/json_dump.h"
 #include "format/abc_buffer.h"
 #include "format/score_file.h"
+#include "format/score_file_save.h"
 
 using namespace nuo4;
 using nuo4::cli::json;
@@ -28,7 +29,7 @@ TRun RunTool(const cli::TArgs& AArgs) {
 std::string TempScore(const std::string& AName, std::u16string_view AText) {
     const auto Path = std::filesystem::temp_directory_path() / AName;
     std::string Error;
-    EXPECT_TRUE(WriteScoreFile(Path.string(), AText, Error)) << Error;
+    EXPECT_TRUE(SaveScoreFileAtomic(Path.string(), AText, Error)) << Error;
     return Path.string();
 }
 

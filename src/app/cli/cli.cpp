@@ -1,4 +1,6 @@
 #include <iostream>
+#include <new>
+#include <stdexcept>
 
 #include "app/cli/commands.h"
 
@@ -47,13 +49,29 @@ void PrintHelp(std::ostream& AOut) {
 }
 }  // namespace
 
+int RunCommandGuarded(const TCommand& ACommand, const TArgs& AArgs, std::ostream& AOut,
+                      std::ostream& AErr) {
+    // Whatever escapes a command ends it with one line and the failure status, never an abort.
+    try {
+        return ACommand.Run(AArgs, AOut, AErr);
+    } catch (const std::bad_alloc&) {
+        AErr << "nuo4-cli " << ACommand.Name << ": out of memory\n";
+    } catch (const std::exception& E) {
+        AErr << "nuo4-cli " << ACommand.Name << ": internal error: " << E.what() << "\n";
+    } catch (...) {
+        AErr << "nuo4-cli " << ACommand.Name << ": internal error\n";
+    }
+    return 2;
+}
+
 int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     if (AArgs.empty() || AArgs[0] == "--help" || AArgs[0] == "-h" || AArgs[0] == "help") {
         PrintHelp(AArgs.empty() ? AErr : AOut);
         return AArgs.empty() ? 2 : 0;
     }
     for (const auto& C : AllCommands())
-        if (AArgs[0] == C.Name) return C.Run(TArgs(AArgs.begin() + 1, AArgs.end()), AOut, AErr);
+        if (AArgs[0] == C.Name)
+            return RunCommandGuarded(C, TArgs(AArgs.begin() + 1, AArgs.end()), AOut, AErr);
     AErr << "nuo4-cli: unknown command '" << AArgs[0] << "' (see nuo4-cli --help)\n";
     return 2;
 }

@@ -1,18 +1,19 @@
 // "glyphs": a specimen sheet of the embedded music font, drawn through the render library:
 // every note digit face and every glyph descriptor with its name, code point, box and
 // reference point, and the code-point families reached through the descriptors.
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
 
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/draw_list.h"
 #include "app/cli/sheet_symbols.h"
@@ -389,8 +390,11 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     }
     int Pages = 1;
     json DrawList;
+    // Drawn in memory, then written in one atomic step.
+    QBuffer Bytes;
+    Bytes.open(QIODevice::WriteOnly);
     if (bPdf) {
-        QPdfWriter Writer(Path);
+        QPdfWriter Writer(&Bytes);
         Writer.setPageSize(QPageSize(QPageSize::A4));
         Writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         Writer.setResolution(600);
@@ -408,7 +412,11 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         DrawSheet(S);
         SetDestGraphics(nullptr);
         Pages = S.Pages;
-        P.end();
+        if (!P.end()) {
+            AErr << "nuo4-cli glyphs: cannot write '" << OutPath
+                 << "': the PDF could not be finished\n";
+            return 2;
+        }
     } else {
         constexpr double Dpi = 300;
         const double Height = ContinuousHeight();
@@ -425,19 +433,19 @@ int RunGlyphs(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             DrawList = RecordDrawList([&S] { DrawSheet(S); });
             SetDestGraphics(nullptr);
         }
-        if (!Img.save(Path, "PNG")) {
-            AErr << "nuo4-cli glyphs: cannot write '" << OutPath << "'\n";
+        if (!Img.save(&Bytes, "PNG")) {
+            AErr << "nuo4-cli glyphs: cannot write '" << OutPath
+                 << "': the PNG could not be made\n";
             return 2;
         }
     }
-    if (!DrawListPath.empty()) {
-        std::ofstream Out(DrawListPath, std::ios::binary);
-        Out << DrawList.dump() << "\n";
-        if (!Out) {
-            AErr << "nuo4-cli glyphs: cannot write '" << DrawListPath << "'\n";
-            return 2;
-        }
-    }
+    const QByteArray& Data = Bytes.data();
+    if (!WriteOutputFile(OutPath, std::string_view(Data.constData(), size_t(Data.size())), "glyphs",
+                         AErr))
+        return 2;
+    if (!DrawListPath.empty() &&
+        !WriteOutputFile(DrawListPath, DrawList.dump() + "\n", "glyphs", AErr))
+        return 2;
     if (GSymbolsSheet) {
         AOut << OutPath << ": " << SymbolSections().size() << " symbol sections"
              << (bPdf ? ", " + std::to_string(Pages) + " pages" : std::string()) << "\n";

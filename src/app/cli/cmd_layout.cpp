@@ -5,6 +5,7 @@
 
 #include <ostream>
 
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/json_dump.h"
 #include "app/cli/layout_document.h"
@@ -142,6 +143,8 @@ int RunLayout(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         AErr << "nuo4-cli layout: " << Error << "\n";
         return 2;
     }
+    if (const std::string Note = ScoreEncodingNote(AArgs[0], Doc.Encoding); !Note.empty())
+        AErr << "nuo4-cli layout: " << Note << "\n";
     AOut << LayoutToJson(*Doc.Buffer).dump(2) << "\n";
     return 0;
 }

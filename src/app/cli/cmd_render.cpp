@@ -2,15 +2,17 @@
 // laid-out score as a vector PDF (one page per page), SVG or PNG images (OUT itself for one page,
 // else OUT-1.png, OUT-2.png ...). With --aux the auxiliary information of the score view is drawn
 // too. --draw-list writes the symbols drawn and the title block as JSON, an array with one draw
-// list per page drawn.
+// list per page drawn. Every file is drawn in memory and then written in one atomic step, so a
+// failed write (full disk, size limit) leaves no truncated file and ends with status 2.
 
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <fstream>
 #include <ostream>
 
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/draw_list.h"
 #include "app/cli/layout_document.h"
@@ -115,10 +117,8 @@ void DrawPageRecorded(TNuo4SimpleBuffer& B, QPainter& P, int32_t APage, bool bAu
     APages->push_back(std::move(List));
 }
 
-bool WriteDrawList(const std::string& APath, const json& APages) {
-    std::ofstream Out(APath, std::ios::binary);
-    Out << APages.dump() << "\n";
-    return bool(Out);
+std::string_view BytesOf(const QByteArray& A) {
+    return std::string_view(A.constData(), size_t(A.size()));
 }
 
 }  // namespace
@@ -143,6 +143,8 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         AErr << "nuo4-cli render: " << Error << "\n";
         return 2;
     }
+    if (const std::string Note = ScoreEncodingNote(R.Input, Doc.Encoding); !Note.empty())
+        AErr << "nuo4-cli render: " << Note << "\n";
     TNuo4SimpleBuffer& B = *Doc.Buffer;
     // A text without lines still has its first page (title, page symbols).
     const int32_t Count = std::max<int32_t>(1, int32_t(B.PageInfoArray.size()));
@@ -158,19 +160,17 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         Nuo4AuxInfoSettings().SetAllOff();
     const TrecNuo4DocOptionsParam_Paper Paper = Nuo4DocOptions().Param_Paper;
     const QSizeF PaperMM(Paper.Width, Paper.Height);
-    const QString Out = QString::fromStdString(R.Output);
     json Pages = json::array();
     json* Record = R.DrawList.empty() ? nullptr : &Pages;
     auto Finish = [&] {
-        if (Record && !WriteDrawList(R.DrawList, Pages)) {
-            AErr << "nuo4-cli render: cannot write '" << R.DrawList << "'\n";
-            return 2;
-        }
+        if (Record && !WriteOutputFile(R.DrawList, Pages.dump() + "\n", "render", AErr)) return 2;
         return 0;
     };
 
     if (bPdf) {
-        QPdfWriter Writer(Out);
+        QBuffer Bytes;
+        Bytes.open(QIODevice::WriteOnly);
+        QPdfWriter Writer(&Bytes);
         Writer.setPageSize(
             QPageSize(PaperMM, QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
         Writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -185,19 +185,25 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             if (Pg > First) Writer.newPage();
             DrawPageRecorded(B, P, Pg, R.bAux, Record);
         }
-        P.end();
+        if (!P.end() || Bytes.data().isEmpty()) {
+            AErr << "nuo4-cli render: cannot write '" << R.Output
+                 << "': the PDF could not be finished\n";
+            return 2;
+        }
+        if (!WriteOutputFile(R.Output, BytesOf(Bytes.data()), "render", AErr)) return 2;
         AOut << R.Output << ": " << (Last - First + 1) << " page(s)\n";
         return Finish();
     }
     const bool bSeveral = Last > First;
     for (int32_t Pg = First; Pg <= Last; ++Pg) {
         const std::string Path = PagePath(R.Output, Pg + 1, bSeveral);
-        const QString QPath = QString::fromStdString(Path);
+        QBuffer Bytes;
+        Bytes.open(QIODevice::WriteOnly);
         bool bOk = true;
         if (bSvg) {
             constexpr double SvgDpi = 96;
             QSvgGenerator Svg;
-            Svg.setFileName(QPath);
+            Svg.setOutputDevice(&Bytes);
             Svg.setResolution(int(SvgDpi));
             const QSize Px(qRound(PaperMM.width() / 25.4 * SvgDpi),
                            qRound(PaperMM.height() / 25.4 * SvgDpi));
@@ -211,8 +217,14 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
                 bOk = P.end();
             }
         } else {
-            QImage Img(qRound(PaperMM.width() / 25.4 * R.Dpi),
-                       qRound(PaperMM.height() / 25.4 * R.Dpi), QImage::Format_RGB32);
+            const int W = qRound(PaperMM.width() / 25.4 * R.Dpi),
+                      H = qRound(PaperMM.height() / 25.4 * R.Dpi);
+            QImage Img(W, H, QImage::Format_RGB32);
+            if (Img.isNull()) {
+                AErr << "nuo4-cli render: cannot write '" << Path << "': no memory for a " << W
+                     << " by " << H << " pixel page\n";
+                return 2;
+            }
             Img.setDotsPerMeterX(qRound(R.Dpi / 0.0254));
             Img.setDotsPerMeterY(qRound(R.Dpi / 0.0254));
             Img.fill(Qt::white);
@@ -220,12 +232,14 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
                 QPainter P(&Img);
                 DrawPageRecorded(B, P, Pg, R.bAux, Record);
             }
-            bOk = Img.save(QPath, "PNG");
+            bOk = Img.save(&Bytes, "PNG");
         }
-        if (!bOk) {
-            AErr << "nuo4-cli render: cannot write '" << Path << "'\n";
+        if (!bOk || Bytes.data().isEmpty()) {
+            AErr << "nuo4-cli render: cannot write '" << Path << "': the " << (bSvg ? "SVG" : "PNG")
+                 << " could not be made\n";
             return 2;
         }
+        if (!WriteOutputFile(Path, BytesOf(Bytes.data()), "render", AErr)) return 2;
         AOut << Path << "\n";
     }
     return Finish();

@@ -2,10 +2,10 @@
 
 #include <ostream>
 
+#include "app/cli/cli_files.h"
 #include "app/cli/commands.h"
 #include "app/cli/json_dump.h"
 #include "format/abc_buffer.h"
-#include "format/score_file.h"
 
 namespace nuo4::cli {
 
@@ -53,11 +53,7 @@ int RunScan(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         return 2;
     }
     std::u16string Text;
-    std::string Error;
-    if (!ReadScoreFile(AArgs[0], Text, Error)) {
-        AErr << "nuo4-cli scan: " << Error << "\n";
-        return 2;
-    }
+    if (!ReadScoreInput(AArgs[0], "scan", Text, AErr)) return 2;
     const TNuo4ABCBuffer Buffer(Text);
     AOut << ScanToJson(Buffer).dump(2) << "\n";
     return 0;

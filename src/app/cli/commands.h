@@ -32,6 +32,9 @@ int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_edit.cpp (built with the edit library)
 int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
+// Runs a command; an exception (allocation failure included) becomes one line and status 2.
+int RunCommandGuarded(const TCommand& ACommand, const TArgs& AArgs, std::ostream& AOut,
+                      std::ostream& AErr);
 int RunCli(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 }  // namespace nuo4::cli

@@ -16,7 +16,7 @@ TLayoutDocument::~TLayoutDocument() {
 
 bool LoadLayoutDocument(const std::string& APath, TLayoutDocument& ADoc, std::string& AError) {
     std::u16string Text;
-    if (!ReadScoreFile(APath, Text, AError)) return false;
+    if (!ReadScoreFile(APath, Text, AError, &ADoc.Encoding)) return false;
     if (!QCoreApplication::instance()) {
         if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
         static int Argc = 1;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "format/abc_buffer.h"
+#include "format/score_file.h"
 #include "layout/simple_buffer.h"
 
 namespace nuo4::cli {
@@ -15,6 +16,7 @@ struct TLayoutDocument {
     std::unique_ptr<QGuiApplication> App;  // only when none existed
     std::unique_ptr<TNuo4ABCBuffer> ABCBuffer;
     std::unique_ptr<TNuo4SimpleBuffer> Buffer;
+    TNuo4ScoreFileEncoding Encoding = sfeUtf8;  // as read, for ScoreEncodingNote
 
     // The music font goes before the application it was made under.
     ~TLayoutDocument();
