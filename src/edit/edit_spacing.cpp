@@ -9,6 +9,7 @@
 #include "layout/buffer_selection.h"
 #include "layout/buffer_text_pos.h"
 #include "layout/simple_buffer.h"
+#include "render/note_symbol.h"
 
 namespace nuo4 {
 
@@ -533,6 +534,116 @@ bool Layout_UnlockBarlineAW_WhenOverlap_SelectionOrCaret(const TNuo4SimpleBuffer
     TKoRange R = Selection_GetBasicRange(B);
     if (!R.IsNonEmpty()) R = TKoRange(B.InternalStatus.Selection.GetCaretEditPos(), 1);
     return Layout_UnlockBarlineAW_WhenOverlap_Range(B, R, AItems);
+}
+
+// ---- Dashes and dots
+// ------------------------------------------------------------------------------
+
+namespace {
+
+// The step delta of an action, in coefficient units as the step actions define it.
+bool StepDelta(TNuo4InlineChangeAction_AWCoef AAction, double AValue, double& ADelta) {
+    const double Step = Spacing_GridStep();
+    switch (AAction) {
+        case nicaAWCoef_Increase_Small:
+            ADelta = Step / 5;
+            return true;
+        case nicaAWCoef_Increase_Large:
+            ADelta = Step;
+            return true;
+        case nicaAWCoef_Decrease_Small:
+            ADelta = -Step / 5;
+            return true;
+        case nicaAWCoef_Decrease_Large:
+            ADelta = -Step;
+            return true;
+        case nicaAWCoef_Delta:
+            ADelta = AValue;
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The note left of the caret, with no highlight and an empty selection.
+const TNuo4SymbolNote* CaretNote(const TNuo4SimpleBuffer& B, int32_t& AIndex) {
+    if (!NoEditFocus(B)) return nullptr;
+    AIndex = B.InternalStatus.Selection.GetCaretLeftPos();
+    return B.Basic_GetSymbolNote(AIndex);
+}
+
+// Writes the note's new advance and spacing; in a justified line every other symbol is locked
+// where it stands, so the line keeps its stretch.
+bool WriteNoteSpacing(const TNuo4SimpleBuffer& B, int32_t AIndex, double ACoef,
+                      const TRightLineSpacingCoefArray& AArray, TNuo4ABCTextReplaceItems& AItems) {
+    const auto* O = OptionsOf(B, AIndex);
+    if (!O) return false;
+    TrecNuo4SymbolControlOptions_AWCoef A = O->AWCoef;
+    A.LockTo(float(std::max(MinCoef, ACoef)));
+    A.RightLineSpacingCoefArray = AArray;
+    if (!CanSetAWCoefOptions(B, AIndex, A, AItems)) return false;
+    const int32_t Line = GetLineIndexFromBasicIndex(B, AIndex);
+    if (LineJustified(B, Line)) {
+        const TKoRange R = LineSymbols(B, Line);
+        for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I)
+            if (I != AIndex) LockAt(B, I, Coef(B, I), AItems);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CanAdjustRightlineSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
+                                         TNuo4InlineChangeAction_AWCoef AAction, double AValue,
+                                         int32_t ADashIndex, bool bKeepWidth,
+                                         TNuo4ABCTextReplaceItems& AItems) {
+    AItems.clear();
+    int32_t I = -1;
+    const TNuo4SymbolNote* N = CaretNote(B, I);
+    double D;
+    if (!N || ADashIndex < 0 || !StepDelta(AAction, AValue, D)) return false;
+    const int32_t Dashes = N->GetRightLineCount();
+    if (Dashes <= 0) return false;
+    if (!bKeepWidth && LineJustified(B, GetLineIndexFromBasicIndex(B, I))) return false;
+    TRightLineSpacingCoefArray Gaps = N->GetRightLineSpacingCoefArray();
+    double Coef = N->AWCoef();
+    if (ADashIndex >= Dashes) {
+        double LastOffset = 0;
+        for (int32_t K = 0; K < Dashes && K < Nuo4RightLineSpacingCoefCount; ++K)
+            LastOffset += Gaps[K];
+        Coef = std::max(Coef + D, 1 + LastOffset);
+    } else {
+        if (ADashIndex >= Nuo4RightLineSpacingCoefCount) return false;
+        const double Old = Gaps[ADashIndex];
+        const double New = std::max(1.0, Old + D);
+        const double Moved = New - Old;
+        if (std::fabs(Moved) < 1e-6) return false;
+        Gaps[ADashIndex] = float(New);
+        if (bKeepWidth) {
+            const int32_t Next = ADashIndex + 1;
+            if (Next >= Nuo4RightLineSpacingCoefCount || Gaps[Next] - Moved < 1) return false;
+            Gaps[Next] = float(Gaps[Next] - Moved);
+        } else {
+            Coef += Moved;
+        }
+    }
+    return Done(AItems, WriteNoteSpacing(B, I, Coef, Gaps, AItems));
+}
+
+bool CanAdjustRightDotSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
+                                        TNuo4InlineChangeAction_AWCoef AAction, double AValue,
+                                        bool bKeepWidth, TNuo4ABCTextReplaceItems& AItems) {
+    AItems.clear();
+    int32_t I = -1;
+    const TNuo4SymbolNote* N = CaretNote(B, I);
+    double D;
+    if (!N || !StepDelta(AAction, AValue, D) || N->GetRightDotCount() <= 0) return false;
+    TRightLineSpacingCoefArray Gaps = N->GetRightLineSpacingCoefArray();
+    const double Old = Gaps[0], New = std::max(0.5, Old + D);
+    if (std::fabs(New - Old) < 1e-6) return false;
+    Gaps[0] = float(New);
+    const double Coef = N->AWCoef() + (bKeepWidth ? 0 : New - Old);
+    return Done(AItems, WriteNoteSpacing(B, I, Coef, Gaps, AItems));
 }
 
 }  // namespace nuo4

@@ -125,4 +125,21 @@ bool Layout_UnlockBarlineAW_WhenOverlap_Range(const TNuo4SimpleBuffer& B, TKoRan
 bool Layout_UnlockBarlineAW_WhenOverlap_SelectionOrCaret(const TNuo4SimpleBuffer& B,
                                                          TNuo4ABCTextReplaceItems& AItems);
 
+// ---- Dashes and dots of the note left of the caret (no highlight, an empty selection) -------
+
+// The gap before dash ADashIndex (0 = digit to first dash) moves by the action's delta, never
+// below 1 digit width. With bKeepWidth the next gap gives the room back and the advance stays
+// (in a justified line every other symbol is locked where it stands); otherwise the advance
+// grows by the same amount and the paragraph must not be justified. A dash index past the last
+// dash changes the advance itself, never below 1 + the last dash's offset.
+bool CanAdjustRightlineSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
+                                         TNuo4InlineChangeAction_AWCoef AAction, double AValue,
+                                         int32_t ADashIndex, bool bKeepWidth,
+                                         TNuo4ABCTextReplaceItems& AItems);
+// The distance of the first right dot moves by the action's delta (at least 0.5); without
+// bKeepWidth the advance grows by the change.
+bool CanAdjustRightDotSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
+                                        TNuo4InlineChangeAction_AWCoef AAction, double AValue,
+                                        bool bKeepWidth, TNuo4ABCTextReplaceItems& AItems);
+
 }  // namespace nuo4

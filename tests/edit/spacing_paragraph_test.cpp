@@ -13,6 +13,7 @@
 #include "format/doc_options.h"
 #include "layout/simple_buffer.h"
 #include "render/music_font.h"
+#include "render/note_symbol.h"
 
 using namespace nuo4;
 
@@ -224,6 +225,57 @@ TEST_F(Requests, AnIndentMovesEveryLineOfItsParagraph) {
     const double Margin = Nuo4DocOptions().Param_Paper.MarginLeft;
     for (const auto& L : FBuf->LineInfoArray)
         if (!L.IsEmpty()) EXPECT_NEAR(X(L.BasicIndexRange.StartIndex), Margin + 10, 0.01);
+}
+
+TEST_F(Requests, DashSpacingMovesOneDash) {
+    struct TCase {
+        const char* Name;
+        int32_t Dash;
+        bool bKeepWidth;
+        double CoefDelta, Gap0Delta, Gap1Delta;
+    };
+    const TCase Cases[] = {
+        {"the first gap grows, and the advance with it", 0, false, 0.5, 0.5, 0},
+        {"keeping the width: the next gap gives the room back", 0, true, 0, 0.5, -0.5},
+        {"past the last dash: the advance alone", 3, false, 0.5, 0, 0},
+    };
+    for (const TCase& C : Cases) {
+        Build(u"5- 6 |");
+        FBuf->InternalStatus.Selection =
+            TrecNuo4Selection::CreateEmpty(TrecNuo4CaretPos_Index::Create(0, true));
+        const TNuo4SymbolNote* N = FBuf->Basic_GetSymbolNote(0);
+        const double Coef = N->AWCoef();
+        const auto Gaps = N->GetRightLineSpacingCoefArray();
+        TNuo4ABCTextReplaceItems Items;
+        ASSERT_TRUE(CanAdjustRightlineSpacingCoef_Caret(*FBuf, nicaAWCoef_Delta, 0.5, C.Dash,
+                                                        C.bKeepWidth, Items))
+            << C.Name;
+        Apply(Items);
+        const TNuo4SymbolNote* M = FBuf->Basic_GetSymbolNote(0);
+        EXPECT_NEAR(M->AWCoef(), Coef + C.CoefDelta, 0.002) << C.Name;
+        if (C.Dash == 0) {
+            EXPECT_NEAR(M->GetRightLineSpacingCoefArray()[0], Gaps[0] + C.Gap0Delta, 0.002)
+                << C.Name;
+            EXPECT_NEAR(M->GetRightLineSpacingCoefArray()[1], Gaps[1] + C.Gap1Delta, 0.002)
+                << C.Name;
+        }
+    }
+    Build(u"5 6 |");
+    FBuf->InternalStatus.Selection =
+        TrecNuo4Selection::CreateEmpty(TrecNuo4CaretPos_Index::Create(0, true));
+    TNuo4ABCTextReplaceItems Items;
+    EXPECT_FALSE(CanAdjustRightlineSpacingCoef_Caret(*FBuf, nicaAWCoef_Delta, 0.5, 0, false, Items))
+        << "a quarter has no dashes";
+    EXPECT_FALSE(CanAdjustRightDotSpacingCoef_Caret(*FBuf, nicaAWCoef_Delta, 0.5, false, Items))
+        << "nor a dot";
+    Build(u"5. 6_ |");
+    FBuf->InternalStatus.Selection =
+        TrecNuo4Selection::CreateEmpty(TrecNuo4CaretPos_Index::Create(0, true));
+    const double Dot = FBuf->Basic_GetSymbolNote(0)->GetRightLineSpacingCoefArray()[0];
+    ASSERT_TRUE(CanAdjustRightDotSpacingCoef_Caret(*FBuf, nicaAWCoef_Delta, -10, true, Items));
+    Apply(Items);
+    EXPECT_NEAR(FBuf->Basic_GetSymbolNote(0)->GetRightLineSpacingCoefArray()[0], 0.5, 0.002)
+        << "the dot comes no nearer than 0.5 (from " << Dot << ")";
 }
 
 }  // namespace

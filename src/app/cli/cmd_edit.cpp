@@ -14,6 +14,7 @@
 #include "app/cli/layout_document.h"
 #include "edit/edit_apply.h"
 #include "format/score_file.h"
+#include "format/score_file_save.h"
 #include "layout/buffer_highlight.h"
 #include "layout/buffer_selection.h"
 #include "render/measure_surface.h"
@@ -234,7 +235,7 @@ int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
         J["Selection"] = SelectionJson(Doc.Buffer->InternalStatus.Selection);
         J["Highlight"] = HighlightJson(Doc.Buffer->InternalStatus.Highlight);
         if (!Out.empty()) {
-            if (!WriteScoreFile(Out, Doc.ABCBuffer->ABCText(), Error)) {
+            if (!SaveScoreFileAtomic(Out, Doc.ABCBuffer->ABCText(), Error)) {
                 AErr << "nuo4-cli edit: " << Error << "\n";
                 return 2;
             }

@@ -317,6 +317,28 @@ std::vector<TEditRequestRow> EditRequestRows_Spacing() {
                             : Layout_UnlockBarlineAW_WhenOverlap_Range(B, EditArg_Range(A, 0), I);
              });
          }},
+        {"dash-spacing", "DASH DELTA [KEEP_WIDTH]",
+         "the gap before a dash of the note left of the "
+         "caret moves by DELTA (CanAdjustRightlineSpacingCoef_Caret)",
+         2, 3,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             const bool bKeep = A.size() > 2 && EditArg_Bool(A, 2);
+             return EditAnswerItems(R, [&](I_& I) {
+                 return CanAdjustRightlineSpacingCoef_Caret(
+                     B, nicaAWCoef_Delta, EditArg_Double(A, 1), EditArg_Int(A, 0), bKeep, I);
+             });
+         }},
+        {"dot-spacing", "DELTA [KEEP_WIDTH]",
+         "the right dot of the note left of the caret moves "
+         "by DELTA",
+         1, 2,
+         [](B_& B, S_&, const TArgs& A, R_& R) {
+             const bool bKeep = A.size() > 1 && EditArg_Bool(A, 1);
+             return EditAnswerItems(R, [&](I_& I) {
+                 return CanAdjustRightDotSpacingCoef_Caret(B, nicaAWCoef_Delta,
+                                                           EditArg_Double(A, 0), bKeep, I);
+             });
+         }},
         // Paragraphs: ranges of paragraph indexes (the selection's paragraphs without).
         {"paragraph-justify", "TRUE|FALSE [P1,P2]", "stretch the paragraphs' lines to the margin",
          1, 2,
