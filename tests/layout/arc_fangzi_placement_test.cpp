@@ -174,6 +174,55 @@ TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     EXPECT_NEAR(Offset(S).y(), Top - 0.4 * Dh, 1e-4);
 }
 
+// Nested slurs over several lines and a staircase of slurs from one note: every arc clears
+// each arc inside it on the lines they share (at its apex by Q over the inner arc's top), and a
+// wrapped arc's piece never runs below the piece of a wrapped arc inside it.
+TEST_F(ArcPlacement, EveryArcClearsTheArcsInsideIt) {
+    constexpr int N = 40;
+    // Bar lines after every fourth note, where lines may break.
+    std::string Voice;
+    int Notes = 0;
+    auto Add = [&](const std::string& ANote) { Voice += ANote + (++Notes % 4 ? " " : " | "); };
+    for (int I = 0; I < N; ++I) Add(I % 7 == 3 ? "(3g_" : "(3_");
+    for (int I = 0; I < N; ++I) Add(I % 5 == 2 ? "3g_)" : "3_)");
+    Add(std::string(N, '(') + "1_");
+    for (int I = 0; I < N; ++I) Add(I % 3 ? "2_)" : "2gg_)");
+    auto& B = Build(Voice);
+    ASSERT_EQ(B.ArcInfoArray.size(), 2u * N);
+    ASSERT_GE(B.LineInfoArray.size(), 2u);
+    // The symbol of arc AArc on line ALine: the whole arc or the piece there.
+    auto On = [&](const TrecNuo4ArcInfoItem& AArc, int32_t ALine) -> TNuo4SymbolArc* {
+        if (!AArc.bWrap)
+            return AArc.LineIndex_Start == ALine ? Arc(AArc.AttachIndex_Full) : nullptr;
+        if (AArc.LineIndex_Start == ALine) return Arc(AArc.AttachIndex_Left);
+        return AArc.LineIndex_End == ALine ? Arc(AArc.AttachIndex_Right) : nullptr;
+    };
+    int Pairs = 0, Pieces = 0;
+    for (size_t J = 0; J < B.ArcInfoArray.size(); ++J) {
+        const TrecNuo4ArcInfoItem& Outer = B.ArcInfoArray[J];
+        for (size_t I = 0; I < J; ++I) {
+            const TrecNuo4ArcInfoItem& Inner = B.ArcInfoArray[I];
+            if (Inner.BasicIndexRange.StartIndex < Outer.BasicIndexRange.StartIndex) continue;
+            for (int32_t Line : {Inner.LineIndex_Start, Inner.LineIndex_End}) {
+                TNuo4SymbolArc* O = On(Outer, Line);
+                TNuo4SymbolArc* In = On(Inner, Line);
+                if (!O || !In) continue;
+                SCOPED_TRACE(testing::Message() << "arc " << J << " over arc " << I);
+                const double Apex = Offset(O).y() - O->SymbolRec().FArcHeight;
+                EXPECT_LE(Apex, Offset(In).y() + In->Bounds().top() - Q +
+                                    O->SymbolRec().FArcThickness / 2 + 1e-4);
+                ++Pairs;
+                if (!O->IsFull() && O->Continue() == In->Continue()) {
+                    EXPECT_LE(Offset(O).y(), Offset(In).y() + 1e-6);
+                    ++Pieces;
+                }
+            }
+        }
+    }
+    EXPECT_GT(Pairs, N * N / 2);
+    EXPECT_GT(Pieces, N);
+}
+
 // ---- Voltas -----------------------------------------------------------------------------------
 
 TEST_F(ArcPlacement, VoltaSpansFromItsBarLineToTheRepeatEnd) {
