@@ -117,16 +117,16 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, const TNuo4ArcPlace
                                              AInfo.ArcHeight, AInfo.ArcThickness);
     const double H = AInfo.ArcHeight, HalfT = AInfo.ArcThickness / 2;
 
-    // 5. Both ends above their notes (and the notes' articulations).
+    // 5. Both ends above their notes: above the digits (not the sharp or flat beside them,
+    // which reaches higher) and the notes' articulations.
     auto EndTop = [&](int32_t I) {
         TNuo4Symbol* Sym = Basic_GetSymbol(I);
-        const TGPRectF& Art = Sym->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black;
-        if (!RectIsEmpty(Art)) return std::min(TopOf(Sym->Bounds()), Art.top());
+        double T = TopOf(Sym->Bounds());
         if (const TNuo4SymbolNote* N = Basic_GetSymbolNote(I)) {
-            const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);
-            if (!RectIsEmpty(Digits)) return Digits.top();
+            const QRectF Digits = GetBounds_MainAndChord_Basic(N->SymbolRec);
+            if (!RectIsEmpty(Digits)) T = Digits.top();
         }
-        const double T = TopOf(Sym->Bounds());
+        T = std::min(T, TopOf(Sym->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black));
         return T == kNone ? 0.0 : T;
     };
     double YS = EndTop(S) - P.GapCoefY_Arc_Underlay * Dh;

@@ -223,6 +223,35 @@ TEST_F(ArcPlacement, EveryArcClearsTheArcsInsideIt) {
     EXPECT_GT(Pieces, N);
 }
 
+// Slurs, ties and articulations stand over the digits of a note: the sharp or flat beside
+// them, which reaches higher, does not lift them.
+TEST_F(ArcPlacement, MarksOverANoteIgnoreItsAccidental) {
+    struct THeights {
+        double Slur, Tie, Articulation, ArcOverArticulation, NoteTop;
+    };
+    auto Measure = [&](const std::string& AAcc) {
+        const std::string A = AAcc + "5";
+        auto& B = Build("(" + A + " 6) (" + A + " " + A + ") ({DunYin}" + A + " 6)");
+        EXPECT_EQ(B.ArcInfoArray.size(), 3u);
+        const auto& Arts = B.Basic_GetSymbol(4)->CalcInfo.AttachmentsInfo.Articulations;
+        EXPECT_EQ(Arts.AttachIndexArray.size(), 1u);
+        if (B.ArcInfoArray.size() != 3 || Arts.AttachIndexArray.size() != 1) return THeights{};
+        auto ArcY = [&](int K) { return Offset(Arc(B.ArcInfoArray[K].AttachIndex_Full)).y(); };
+        return THeights{ArcY(0), ArcY(1), Offset(B.Attach_GetSymbol(Arts.AttachIndexArray[0])).y(),
+                        ArcY(2), B.Basic_GetSymbol(0)->Bounds().top()};
+    };
+    const THeights Plain = Measure("");
+    for (const char* Acc : {"#", "b"}) {
+        SCOPED_TRACE(Acc);
+        const THeights With = Measure(Acc);
+        ASSERT_LT(With.NoteTop, Plain.NoteTop - 0.5);  // the accidental stands above the digit
+        EXPECT_NEAR(With.Slur, Plain.Slur, 1e-4);
+        EXPECT_NEAR(With.Tie, Plain.Tie, 1e-4);
+        EXPECT_NEAR(With.Articulation, Plain.Articulation, 1e-4);
+        EXPECT_NEAR(With.ArcOverArticulation, Plain.ArcOverArticulation, 1e-4);
+    }
+}
+
 // ---- Voltas -----------------------------------------------------------------------------------
 
 TEST_F(ArcPlacement, VoltaSpansFromItsBarLineToTheRepeatEnd) {
