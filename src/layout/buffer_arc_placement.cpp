@@ -3,7 +3,9 @@
 // a line end), and the automatic length of wrapped special arcs and voltas.
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "format/doc_options.h"
 #include "layout/arc_placement.h"
@@ -59,6 +61,39 @@ double TopOf(const TGPRectF& R) {
 double SymbolTopForArc(TNuo4Symbol* S) {
     return std::min(TopOf(S->Bounds()),
                     TopOf(S->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black));
+}
+
+// The gap between a tuplet's number and the symbols under it, in digit heights.
+constexpr double TupletNumberGapCoef = 0.1;
+
+// The highest top of the symbols from AFirst to ALast whose boxes reach into [AX1, AX2]. Their
+// reference points run left to right, and a box reaches at most AMargin beyond its point: a
+// binary search finds the few to look at. Many symbols at one place (empty ones) fall back to
+// the highest top of them all.
+double TopOverX(const TNuo4SimpleBuffer& B, int32_t AFirst, int32_t ALast, double AX1, double AX2,
+                double AMargin, const TNuo4RangeMin& ATops) {
+    auto X = [&](int32_t I) { return B.Basic_GetSymbol(I)->Pos().x(); };
+    int32_t Lo = AFirst, Hi = ALast + 1;  // the first point at or right of AX1 - AMargin
+    while (Lo < Hi) {
+        const int32_t M = Lo + (Hi - Lo) / 2;
+        (X(M) < AX1 - AMargin ? Lo = M + 1 : Hi = M);
+    }
+    const int32_t First = Lo;
+    Hi = ALast + 1;  // the first point right of AX2 + AMargin
+    while (Lo < Hi) {
+        const int32_t M = Lo + (Hi - Lo) / 2;
+        (X(M) <= AX2 + AMargin ? Lo = M + 1 : Hi = M);
+    }
+    const int32_t Last = Lo - 1;
+    if (Last - First >= 32) return ATops.Min(First, Last);
+    double T = kNone;
+    for (int32_t I = First; I <= Last; ++I) {
+        TNuo4Symbol* S = B.Basic_GetSymbol(I);
+        const TGPRectF R = S->Bounds();
+        if (!RectIsEmpty(R) && X(I) + R.left() < AX2 && X(I) + R.right() > AX1)
+            T = std::min(T, SymbolTopForArc(S));
+    }
+    return T;
 }
 
 TNuo4SymbolArcShape FlatOf(TNuo4SymbolArcShape AShape) {
@@ -158,6 +193,27 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, const TNuo4ArcPlace
         // A wrapped arc's piece never runs below the piece of an arc inside it.
         YS = std::min(YS, AState.LeftPieceOffsets.Min(S, LineS.EndIndex()));
         YE = std::min(YE, AState.RightPieceOffsets[size_t(AInfo.LineIndex_End)]);
+    }
+
+    // 6b. A tuplet's number is centred on the apex line, half its height below it: the arc
+    // rises until the number also clears the symbols under it.
+    const int32_t TN = Arc.ABCInfo.TupletNumber;
+    if (!AInfo.bWrap && TN >= 1 && TN <= 99) {
+        const TGPSizeF Nd = TupletDigitSize(Rec.GetDigitSize());
+        const double WN = TN < 10 ? Nd.width() : 2 * Nd.width();
+        // Only an arc with room for its number beside the two halves draws one.
+        if (AInfo.ArcLength_Full >= WN + 0.6 * Nd.width()) {
+            const double Slant =
+                Nd.height() / 2 * std::tan(Nuo4TupletNumberItalicAngle * std::numbers::pi / 180);
+            const double Xc = XS + AInfo.ArcLength_Full / 2;
+            const double T = TopOverX(*this, S, E, Xc - WN / 2 - Slant, Xc + WN / 2 + Slant, 2 * Dw,
+                                      AState.SymbolTops);
+            if (T != kNone) {
+                const double Y = T - TupletNumberGapCoef * Dh - Nd.height() / 2 + H;
+                YS = std::min(YS, Y);
+                YE = std::min(YE, Y);
+            }
+        }
     }
 
     // 7. Arcs sharing an end stack outward from the innermost.

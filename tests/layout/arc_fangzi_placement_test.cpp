@@ -252,6 +252,33 @@ TEST_F(ArcPlacement, MarksOverANoteIgnoreItsAccidental) {
     }
 }
 
+// A tuplet's number, centred on the apex line, clears the symbols under it by 0.1 dh: the
+// arc rises with it over an octave dot or an articulation of a middle note.
+TEST_F(ArcPlacement, TupletNumberClearsTheNotesUnderIt) {
+    for (const char* Voice : {"{(3}1_ 1g_ 1_)", "{(3}1_ 1gg_ 1_)", "{(3}5_ {ZhongYin}5_ 5_)",
+                              "{(11}1__ 1__ 1__ 1__ 1__ 1g__ 1__ 1__ 1__ 1__ 1__)"}) {
+        SCOPED_TRACE(Voice);
+        auto& B = Build(Voice);
+        ASSERT_EQ(B.ArcInfoArray.size(), 1u);
+        TNuo4SymbolArc* A = Arc(B.ArcInfoArray[0].AttachIndex_Full);
+        ASSERT_TRUE(A && A->ElementsCount() >= 3);
+        const TGPRectF Number =
+            A->ReadElement(A->ElementsCount() - 1)->GetBlackBox().translated(A->Pos());
+        int Under = 0;
+        for (int32_t I = 0; I < B.Basic_GetCount(); ++I) {
+            TNuo4Symbol* S = B.Basic_GetSymbol(I);
+            const TGPRectF Box = S->BoundsWithPos();
+            if (Box.right() <= Number.left() || Box.left() >= Number.right()) continue;
+            const TGPRectF& Art = S->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black;
+            const double Top =
+                Art.isEmpty() ? Box.top() : std::min(Box.top(), Art.top() + S->Pos().y());
+            EXPECT_LE(Number.bottom(), Top - 0.1 * Dh + 1e-3);
+            ++Under;
+        }
+        EXPECT_GE(Under, 1);
+    }
+}
+
 // ---- Voltas -----------------------------------------------------------------------------------
 
 TEST_F(ArcPlacement, VoltaSpansFromItsBarLineToTheRepeatEnd) {
