@@ -1,5 +1,6 @@
 // Layout speed: a generated score from its text to the laid-out document buffer (scan, spacing,
-// lines, pages, placement) at about 1, 10 and 50 pages, and one page drawn onto an image. A real
+// lines, pages, placement) at about 1, 10 and 50 pages, one page drawn onto an image, and
+// voices of many slurs (nested, or a staircase from one note) beside as many plain notes. A real
 // song repeated to 1, 10, 50 and 200 pages (two verses, slurs, marks): its layout per page, one
 // page drawn, and one page exported to PDF and to SVG.
 #include <benchmark/benchmark.h>
@@ -290,5 +291,53 @@ void BM_SongSvgPageQtOutlines(benchmark::State& AState) {
     AState.counters["KB"] = double(Bytes) / 1024.0;
 }
 BENCHMARK(BM_SongSvgPageQtOutlines)->Arg(10)->Unit(benchmark::kMillisecond);
+// Voices of N arcs (or none) over plain eighth notes, 16 symbols a text line.
+enum TArcShape { asPlain, asNested, asStaircase };
+
+std::u16string ArcVoiceText(TArcShape AShape, int32_t AArcs, int32_t ANotes) {
+    std::u16string S = u".Voice\r";
+    auto Note = [&](int32_t I, const std::u16string& AStart, const std::u16string& AEnd) {
+        S += AStart + u"3_" + AEnd + ((I + 1) % 16 ? u" " : u"\r");
+    };
+    if (AShape == asPlain)
+        for (int32_t I = 0; I < ANotes; ++I) Note(I, u"", u"");
+    if (AShape == asNested) {
+        // "(3 (3 (3 … 3) 3) 3)": arc K from note K to note 2N-1-K.
+        for (int32_t I = 0; I < AArcs; ++I) Note(I, u"(", u"");
+        for (int32_t I = 0; I < AArcs; ++I) Note(AArcs + I, u"", u")");
+    }
+    if (AShape == asStaircase) {
+        // Every arc starts on the first note; arc K ends on note K + 1.
+        Note(0, std::u16string(size_t(AArcs), u'('), u"");
+        for (int32_t I = 0; I < AArcs; ++I) Note(I + 1, u"", u")");
+    }
+    return S;
+}
+
+// Argument 0: the shape; argument 1: the number of notes of a plain voice, of arcs otherwise
+// (nested: two notes an arc; staircase: one more note than arcs), so that nested 2000,
+// staircase 4000 and plain 4000 have (about) the same number of notes.
+void BM_LayoutArcs(benchmark::State& AState) {
+    EnsureApplication();
+    const auto Shape = TArcShape(AState.range(0));
+    const auto N = int32_t(AState.range(1));
+    const int32_t Notes = Shape == asPlain ? N : Shape == asNested ? 2 * N : N + 1;
+    const std::u16string Text = ArcVoiceText(Shape, Shape == asPlain ? 0 : N, Notes);
+    for (auto _ : AState) {
+        TNuo4ABCBuffer ABC(Text);
+        TNuo4SimpleBuffer B(&ABC);
+        benchmark::DoNotOptimize(B.ArcInfoArray.size());
+    }
+    AState.counters["notes"] = Notes;
+    AState.SetLabel(Shape == asPlain ? "plain" : Shape == asNested ? "nested" : "staircase");
+}
+BENCHMARK(BM_LayoutArcs)
+    ->Args({asPlain, 4000})
+    ->Args({asNested, 2000})
+    ->Args({asStaircase, 4000})
+    ->Args({asPlain, 16000})
+    ->Args({asNested, 8000})
+    ->Args({asStaircase, 16000})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -3,7 +3,9 @@
 // a line end), and the automatic length of wrapped special arcs and voltas.
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "format/doc_options.h"
 #include "layout/arc_placement.h"
@@ -26,6 +28,27 @@ int32_t Nuo4LineIndexOfBasicIndex(const std::vector<TrecNuo4LineInfoItem>& ALine
     return It->BasicIndexRange.Contains(ABasicIndex) ? int32_t(It - ALines.begin()) : -1;
 }
 
+void TNuo4RangeMin::Reset(int32_t ACount) {
+    FCount = std::max(ACount, 0);
+    FTree.assign(size_t(2 * FCount), std::numeric_limits<double>::infinity());
+}
+
+void TNuo4RangeMin::Lower(int32_t AIndex, double AValue) {
+    if (AIndex < 0 || AIndex >= FCount) return;
+    for (size_t I = size_t(AIndex + FCount); I >= 1 && AValue < FTree[I]; I /= 2) FTree[I] = AValue;
+}
+
+double TNuo4RangeMin::Min(int32_t AFirst, int32_t ALast) const {
+    double R = std::numeric_limits<double>::infinity();
+    size_t L = size_t(std::max(AFirst, 0) + FCount);
+    size_t H = size_t(std::min(ALast, FCount - 1) + FCount + 1);
+    for (; L < H; L /= 2, H /= 2) {
+        if (L & 1) R = std::min(R, FTree[L++]);
+        if (H & 1) R = std::min(R, FTree[--H]);
+    }
+    return R;
+}
+
 namespace {
 
 constexpr double kNone = std::numeric_limits<double>::infinity();
@@ -40,24 +63,49 @@ double SymbolTopForArc(TNuo4Symbol* S) {
                     TopOf(S->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black));
 }
 
+// The gap between a tuplet's number and the symbols under it, in digit heights.
+constexpr double TupletNumberGapCoef = 0.1;
+
+// The highest top of the symbols from AFirst to ALast whose boxes reach into [AX1, AX2]. Their
+// reference points run left to right, and a box reaches at most AMargin beyond its point: a
+// binary search finds the few to look at. Many symbols at one place (empty ones) fall back to
+// the highest top of them all.
+double TopOverX(const TNuo4SimpleBuffer& B, int32_t AFirst, int32_t ALast, double AX1, double AX2,
+                double AMargin, const TNuo4RangeMin& ATops) {
+    auto X = [&](int32_t I) { return B.Basic_GetSymbol(I)->Pos().x(); };
+    int32_t Lo = AFirst, Hi = ALast + 1;  // the first point at or right of AX1 - AMargin
+    while (Lo < Hi) {
+        const int32_t M = Lo + (Hi - Lo) / 2;
+        (X(M) < AX1 - AMargin ? Lo = M + 1 : Hi = M);
+    }
+    const int32_t First = Lo;
+    Hi = ALast + 1;  // the first point right of AX2 + AMargin
+    while (Lo < Hi) {
+        const int32_t M = Lo + (Hi - Lo) / 2;
+        (X(M) <= AX2 + AMargin ? Lo = M + 1 : Hi = M);
+    }
+    const int32_t Last = Lo - 1;
+    if (Last - First >= 32) return ATops.Min(First, Last);
+    double T = kNone;
+    for (int32_t I = First; I <= Last; ++I) {
+        TNuo4Symbol* S = B.Basic_GetSymbol(I);
+        const TGPRectF R = S->Bounds();
+        if (!RectIsEmpty(R) && X(I) + R.left() < AX2 && X(I) + R.right() > AX1)
+            T = std::min(T, SymbolTopForArc(S));
+    }
+    return T;
+}
+
 TNuo4SymbolArcShape FlatOf(TNuo4SymbolArcShape AShape) {
     if (AShape == assEllipseFill) return assFlatFill;
     if (AShape == assEllipseStroke) return assFlatStroke;
     return AShape;
 }
 
-// An arc symbol already placed, or one piece of it, as the part of a line it covers.
-struct TPlacedArc {
-    int32_t Line;
-    int32_t First, Last;  // basic indexes on that line
-    double Top;           // top of its box, from the reference line
-    double VertOffset;    // of its chord
-    TNuo4LineSymbolContinueStyle Continue;
-};
-
 }  // namespace
 
-void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInfo& AInfo) const {
+void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, const TNuo4ArcPlacementState& AState,
+                                          TrecNuo4ArcBasicInfo& AInfo) const {
     AInfo = TrecNuo4ArcBasicInfo();
     if (AArcIndex < 0 || AArcIndex >= int32_t(ArcInfoArray.size())) return;
     const TrecNuo4ArcInfoItem& Arc = ArcInfoArray[AArcIndex];
@@ -104,73 +152,68 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInf
                                              AInfo.ArcHeight, AInfo.ArcThickness);
     const double H = AInfo.ArcHeight, HalfT = AInfo.ArcThickness / 2;
 
-    // 5. Both ends above their notes (and the notes' articulations).
+    // 5. Both ends above their notes: above the digits (not the sharp or flat beside them,
+    // which reaches higher) and the notes' articulations.
     auto EndTop = [&](int32_t I) {
         TNuo4Symbol* Sym = Basic_GetSymbol(I);
-        const TGPRectF& Art = Sym->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black;
-        if (!RectIsEmpty(Art)) return std::min(TopOf(Sym->Bounds()), Art.top());
+        double T = TopOf(Sym->Bounds());
         if (const TNuo4SymbolNote* N = Basic_GetSymbolNote(I)) {
-            const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);
-            if (!RectIsEmpty(Digits)) return Digits.top();
+            const QRectF Digits = GetBounds_MainAndChord_Basic(N->SymbolRec);
+            if (!RectIsEmpty(Digits)) T = Digits.top();
         }
-        const double T = TopOf(Sym->Bounds());
+        T = std::min(T, TopOf(Sym->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black));
         return T == kNone ? 0.0 : T;
     };
     double YS = EndTop(S) - P.GapCoefY_Arc_Underlay * Dh;
     double YE = EndTop(E) - P.GapCoefY_Arc_Underlay * Dh;
 
-    // 6. The apex clears what lies under the arc by Q.
+    // 6. The apex clears what lies under the arc by Q: the symbols, and the arcs placed before
+    // this one (ArcInfoArray runs by end index, so every arc inside this one comes earlier).
+    // Every arc or piece placed so far that starts in a range of this arc's line also ends in
+    // it, as arcs start and end on notes; their pieces count on their own lines.
     const double Q = 0.25 * Dh;
     auto ClearSymbols = [&](int32_t AFirst, int32_t ALast, double& AY) {
-        double T = kNone;
-        for (int32_t I = std::max(AFirst, 0); I <= ALast && I < Basic_GetCount(); ++I)
-            T = std::min(T, SymbolTopForArc(Basic_GetSymbol(I)));
+        const double T = AState.SymbolTops.Min(AFirst, ALast);
         if (T != kNone) AY = std::min(AY, T - Q + H);
     };
-    // Arcs placed before this one (ArcInfoArray runs by end index, so every arc inside this
-    // one comes earlier); their pieces count on their own lines.
-    std::vector<TPlacedArc> Placed;
-    for (int32_t J = AArcIndex - 1; J >= 0; --J) {
-        const TrecNuo4ArcInfoItem& A = ArcInfoArray[J];
-        if (A.BasicIndexRange.EndIndex() < S) break;
-        auto Add = [&](int32_t AAttach, int32_t ALine, int32_t AFirst, int32_t ALast) {
-            TNuo4Symbol* Sym = Attach_GetSymbol(AAttach);
-            if (!Sym || ALine < 0) return;
-            const double Y = Sym->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
-            const TNuo4LineSymbolContinueStyle C =
-                static_cast<const TNuo4SymbolArc*>(Sym)->Continue();
-            const double T = TopOf(Sym->Bounds());
-            Placed.push_back({ALine, AFirst, ALast, T == kNone ? Y : Y + T, Y, C});
-        };
-        const int32_t JS = A.BasicIndexRange.StartIndex, JE = A.BasicIndexRange.EndIndex();
-        Add(A.AttachIndex_Full, A.LineIndex_Start, JS, JE);
-        if (A.AttachIndex_Left >= 0)
-            Add(A.AttachIndex_Left, A.LineIndex_Start, JS,
-                LineInfoArray[A.LineIndex_Start].GetBasicIndexRangeExcludeReturn().EndIndex());
-        if (A.AttachIndex_Right >= 0)
-            Add(A.AttachIndex_Right, A.LineIndex_End,
-                LineInfoArray[A.LineIndex_End].BasicIndexRange.StartIndex, JE);
-    }
-    // APiece: the kind of piece this end belongs to; lscsFull for an arc on one line.
-    auto ClearArcs = [&](int32_t ALine, int32_t AFirst, int32_t ALast, double& AY,
-                         TNuo4LineSymbolContinueStyle APiece) {
-        for (const TPlacedArc& A : Placed) {
-            if (A.Line != ALine || A.First < AFirst || A.Last > ALast) continue;
-            AY = std::min(AY, A.Top - Q + H + HalfT);
-            // A wrapped arc's piece never runs below the piece of an arc inside it.
-            if (APiece != lscsFull && A.Continue == APiece) AY = std::min(AY, A.VertOffset);
-        }
+    auto ClearArcs = [&](int32_t AFirst, int32_t ALast, double& AY) {
+        const double T = AState.ArcTops.Min(AFirst, ALast);
+        if (T != kNone) AY = std::min(AY, T - Q + H + HalfT);
     };
     if (!AInfo.bWrap) {
         ClearSymbols(S + 1, E - 1, YS);
         ClearSymbols(S + 1, E - 1, YE);
-        ClearArcs(AInfo.LineIndex_Start, S, E, YS, lscsFull);
-        ClearArcs(AInfo.LineIndex_Start, S, E, YE, lscsFull);
+        ClearArcs(S, E, YS);
+        ClearArcs(S, E, YE);
     } else {
         ClearSymbols(S + 1, LineS.EndIndex(), YS);
-        ClearArcs(AInfo.LineIndex_Start, S, LineS.EndIndex(), YS, lscsLeft);
+        ClearArcs(S, LineS.EndIndex(), YS);
         ClearSymbols(LineE.StartIndex, E - 1, YE);
-        ClearArcs(AInfo.LineIndex_End, LineE.StartIndex, E, YE, lscsRight);
+        ClearArcs(LineE.StartIndex, E, YE);
+        // A wrapped arc's piece never runs below the piece of an arc inside it.
+        YS = std::min(YS, AState.LeftPieceOffsets.Min(S, LineS.EndIndex()));
+        YE = std::min(YE, AState.RightPieceOffsets[size_t(AInfo.LineIndex_End)]);
+    }
+
+    // 6b. A tuplet's number is centred on the apex line, half its height below it: the arc
+    // rises until the number also clears the symbols under it.
+    const int32_t TN = Arc.ABCInfo.TupletNumber;
+    if (!AInfo.bWrap && TN >= 1 && TN <= 99) {
+        const TGPSizeF Nd = TupletDigitSize(Rec.GetDigitSize());
+        const double WN = TN < 10 ? Nd.width() : 2 * Nd.width();
+        // Only an arc with room for its number beside the two halves draws one.
+        if (AInfo.ArcLength_Full >= WN + 0.6 * Nd.width()) {
+            const double Slant =
+                Nd.height() / 2 * std::tan(Nuo4TupletNumberItalicAngle * std::numbers::pi / 180);
+            const double Xc = XS + AInfo.ArcLength_Full / 2;
+            const double T = TopOverX(*this, S, E, Xc - WN / 2 - Slant, Xc + WN / 2 + Slant, 2 * Dw,
+                                      AState.SymbolTops);
+            if (T != kNone) {
+                const double Y = T - TupletNumberGapCoef * Dh - Nd.height() / 2 + H;
+                YS = std::min(YS, Y);
+                YE = std::min(YE, Y);
+            }
+        }
     }
 
     // 7. Arcs sharing an end stack outward from the innermost.
@@ -186,6 +229,26 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInf
 }
 
 void TNuo4SimpleBuffer::CreateArcs() {
+    const int32_t NBasic = Basic_GetCount();
+    TNuo4ArcPlacementState State;
+    State.SymbolTops.Reset(NBasic);
+    State.ArcTops.Reset(NBasic);
+    State.LeftPieceOffsets.Reset(NBasic);
+    State.RightPieceOffsets.assign(LineInfoArray.size(), kNone);
+    if (!ArcInfoArray.empty())
+        for (int32_t I = 0; I < NBasic; ++I)
+            State.SymbolTops.Lower(I, SymbolTopForArc(Basic_GetSymbol(I)));
+    // A placed arc symbol counts at the first index it covers on its line; a piece's offset
+    // also bounds the outer pieces of its kind.
+    auto Record = [&](int32_t AAttach, int32_t AFirst, double* APieceOffset) {
+        TNuo4Symbol* Sym = Attach_GetSymbol(AAttach);
+        if (!Sym) return;
+        const double Y = Sym->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
+        const double T = TopOf(Sym->Bounds());
+        State.ArcTops.Lower(AFirst, T == kNone ? Y : Y + T);
+        if (APieceOffset) *APieceOffset = std::min(*APieceOffset, Y);
+    };
+
     for (TrecNuo4ArcInfoItem& Arc : ArcInfoArray)
         Arc.AttachIndex_Full = Arc.AttachIndex_Left = Arc.AttachIndex_Right = -1;
     for (int32_t I = 0; I < int32_t(ArcInfoArray.size()); ++I) {
@@ -193,7 +256,7 @@ void TNuo4SimpleBuffer::CreateArcs() {
         const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
         if (!Basic_CheckIndex(S) || !Basic_CheckIndex(E)) continue;
         TrecNuo4ArcBasicInfo Info;
-        _CalcArcBasicInfo(I, Info);
+        _CalcArcBasicInfo(I, State, Info);
         Arc.LineIndex_Start = Info.LineIndex_Start;
         Arc.LineIndex_End = Info.LineIndex_End;
         Arc.bWrap = Info.bWrap;
@@ -202,6 +265,7 @@ void TNuo4SimpleBuffer::CreateArcs() {
             Arc.AttachIndex_Full = Attach_AddPlacedSymbol(
                 TNuo4SymbolArc::Create_Full(Info.ArcLength_Full, Arc.ABCInfo, Info.Shape), S, E,
                 TGPPointF(Info.OffsetX_Start, Info.VertOffset_Start));
+            Record(Arc.AttachIndex_Full, S, nullptr);
         } else {
             const float Coef = Arc.ABCInfo.VertOffsetCoef;
             Arc.AttachIndex_Left = Attach_AddPlacedSymbol(
@@ -212,6 +276,12 @@ void TNuo4SimpleBuffer::CreateArcs() {
                 TNuo4SymbolArc::Create_Right(Info.ArcLength_Full, Info.PieceLength_Right, Coef,
                                              Info.Shape),
                 E, S, TGPPointF(Info.OffsetX_End, Info.VertOffset_End));
+            double LeftOffset = kNone;
+            Record(Arc.AttachIndex_Left, S, &LeftOffset);
+            State.LeftPieceOffsets.Lower(S, LeftOffset);
+            Record(Arc.AttachIndex_Right,
+                   LineInfoArray[size_t(Info.LineIndex_End)].BasicIndexRange.StartIndex,
+                   &State.RightPieceOffsets[size_t(Info.LineIndex_End)]);
         }
     }
 }

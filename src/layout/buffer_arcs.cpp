@@ -63,19 +63,29 @@ void TNuo4SimpleBuffer::GetArcInfoArray() {
     }
     Nuo4ArcInfoArray_GetArcDepth(ArcInfoArray);
 
+    // Notes before each index, so that a tie's "no note between" is one subtraction.
+    std::vector<int32_t> NotesBefore(size_t(std::max(Basic_GetCount(), 0)) + 1, 0);
+    for (int32_t I = 0; I < Basic_GetCount(); ++I)
+        NotesBefore[size_t(I) + 1] = NotesBefore[size_t(I)] + (Basic_IsNote(I) ? 1 : 0);
     for (TrecNuo4ArcInfoItem& Arc : ArcInfoArray) {
         const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
-        // A note's marks carry their depth counted from the innermost (the last written).
-        for (const auto& M : Basic_GetSymbol(S)->ABCAttachmentsInfo.Get().ArcInfo.ArcStartings)
-            if (M.Depth == Arc.Depth_Start) {
-                Arc.ABCInfo = M.ABCInfo;
-                break;
-            }
+        // A note's marks carry their depth counted from the innermost (the last written), so
+        // the mark of depth d is normally the d-th from the end.
+        const auto& Marks = Basic_GetSymbol(S)->ABCAttachmentsInfo.Get().ArcInfo.ArcStartings;
+        const int32_t Guess = int32_t(Marks.size()) - 1 - Arc.Depth_Start;
+        if (Guess >= 0 && Guess < int32_t(Marks.size()) &&
+            Marks[size_t(Guess)].Depth == Arc.Depth_Start) {
+            Arc.ABCInfo = Marks[size_t(Guess)].ABCInfo;
+        } else {
+            for (const auto& M : Marks)
+                if (M.Depth == Arc.Depth_Start) {
+                    Arc.ABCInfo = M.ABCInfo;
+                    break;
+                }
+        }
         const TNuo4SymbolNote* NS = Basic_GetSymbolNote(S);
         const TNuo4SymbolNote* NE = Basic_GetSymbolNote(E);
-        bool bTie = NS && NE && S != E;
-        for (int32_t I = S + 1; bTie && I < E; ++I)
-            if (Basic_IsNote(I)) bTie = false;
+        bool bTie = NS && NE && S < E && NotesBefore[size_t(E)] == NotesBefore[size_t(S) + 1];
         if (bTie) {
             const TNuo4Pitches PS = NS->GetPitches(), PE = NE->GetPitches();
             bTie = PS.size() == PE.size() && std::equal(PS.begin(), PS.end(), PE.begin());
@@ -92,11 +102,22 @@ void TNuo4SimpleBuffer::GetArcInfoArray() {
 
 void TNuo4SimpleBuffer::GetCalcInfo_Arc() {
     for (const TNuo4SymbolPtr& S : BasicBuffer) S->CalcInfo.Arc.Clear();
+    // Arcs passing over each index, counted by differences: nested arcs would otherwise mark
+    // their insides once per arc.
+    std::vector<int32_t> Passing(size_t(std::max(Basic_GetCount(), 0)) + 1, 0);
     for (const TrecNuo4ArcInfoItem& Arc : ArcInfoArray) {
         const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
         Basic_GetSymbol(S)->CalcInfo.Arc.Include(aptStart);
         Basic_GetSymbol(E)->CalcInfo.Arc.Include(aptEnd);
-        for (int32_t I = S + 1; I < E; ++I) Basic_GetSymbol(I)->CalcInfo.Arc.Include(aptPass);
+        if (S + 1 < E) {
+            ++Passing[size_t(S) + 1];
+            --Passing[size_t(E)];
+        }
+    }
+    int32_t Open = 0;
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Open += Passing[size_t(I)];
+        if (Open > 0) Basic_GetSymbol(I)->CalcInfo.Arc.Include(aptPass);
     }
 }
 

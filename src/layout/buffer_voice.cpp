@@ -201,7 +201,8 @@ void TNuo4SimpleBuffer::CreateArticulations() {
         if (Items.empty()) continue;
         // The gaps are coefficients of the document's normal digit, whatever the note's style.
         const double Dh = O.GetNormalStyleDigitSize().Height;
-        const QRectF Digits = GetBounds_MainAndChord(N->SymbolRec, false, true);
+        // From the digits: the marks stand over them, not over the sharp or flat beside them.
+        const QRectF Digits = GetBounds_MainAndChord_Basic(N->SymbolRec);
         double Y =
             (RectIsEmpty(Digits) ? N->Bounds().top() : Digits.top()) + O.ArticulationPosCoefY * Dh;
         for (const TrecNuo4ArticulationInfoItem& It : Items) {

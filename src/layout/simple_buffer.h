@@ -39,7 +39,8 @@ namespace nuo4 {
 
 class TNuo4SymbolNote;
 class TKoScorePanel;
-struct TrecNuo4ArcBasicInfo;  // layout/arc_placement.h
+struct TrecNuo4ArcBasicInfo;    // layout/arc_placement.h
+struct TNuo4ArcPlacementState;  // layout/arc_placement.h
 
 using TNuo4SymbolPtr = std::unique_ptr<TNuo4Symbol>;
 using TNuo4SymbolBuffer = std::vector<TNuo4SymbolPtr>;
@@ -305,8 +306,10 @@ class TNuo4SimpleBuffer {
     void GetLineRangeArray();
     void CreateArcs();
     // Lines, offsets, shape and end heights of arc AArcIndex; the arcs before it in
-    // ArcInfoArray that have symbols are cleared (buffer_arc_placement.cpp).
-    void _CalcArcBasicInfo(int32_t AArcIndex, TrecNuo4ArcBasicInfo& AInfo) const;
+    // ArcInfoArray that have symbols (recorded in AState) are cleared
+    // (buffer_arc_placement.cpp).
+    void _CalcArcBasicInfo(int32_t AArcIndex, const TNuo4ArcPlacementState& AState,
+                           TrecNuo4ArcBasicInfo& AInfo) const;
     void GetFangZiInfoArray();
     void CreateFangZis();
     void LineInfoArray_GetVertOffsets();

@@ -174,6 +174,111 @@ TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     EXPECT_NEAR(Offset(S).y(), Top - 0.4 * Dh, 1e-4);
 }
 
+// Nested slurs over several lines and a staircase of slurs from one note: every arc clears
+// each arc inside it on the lines they share (at its apex by Q over the inner arc's top), and a
+// wrapped arc's piece never runs below the piece of a wrapped arc inside it.
+TEST_F(ArcPlacement, EveryArcClearsTheArcsInsideIt) {
+    constexpr int N = 40;
+    // Bar lines after every fourth note, where lines may break.
+    std::string Voice;
+    int Notes = 0;
+    auto Add = [&](const std::string& ANote) { Voice += ANote + (++Notes % 4 ? " " : " | "); };
+    for (int I = 0; I < N; ++I) Add(I % 7 == 3 ? "(3g_" : "(3_");
+    for (int I = 0; I < N; ++I) Add(I % 5 == 2 ? "3g_)" : "3_)");
+    Add(std::string(N, '(') + "1_");
+    for (int I = 0; I < N; ++I) Add(I % 3 ? "2_)" : "2gg_)");
+    auto& B = Build(Voice);
+    ASSERT_EQ(B.ArcInfoArray.size(), 2u * N);
+    ASSERT_GE(B.LineInfoArray.size(), 2u);
+    // The symbol of arc AArc on line ALine: the whole arc or the piece there.
+    auto On = [&](const TrecNuo4ArcInfoItem& AArc, int32_t ALine) -> TNuo4SymbolArc* {
+        if (!AArc.bWrap)
+            return AArc.LineIndex_Start == ALine ? Arc(AArc.AttachIndex_Full) : nullptr;
+        if (AArc.LineIndex_Start == ALine) return Arc(AArc.AttachIndex_Left);
+        return AArc.LineIndex_End == ALine ? Arc(AArc.AttachIndex_Right) : nullptr;
+    };
+    int Pairs = 0, Pieces = 0;
+    for (size_t J = 0; J < B.ArcInfoArray.size(); ++J) {
+        const TrecNuo4ArcInfoItem& Outer = B.ArcInfoArray[J];
+        for (size_t I = 0; I < J; ++I) {
+            const TrecNuo4ArcInfoItem& Inner = B.ArcInfoArray[I];
+            if (Inner.BasicIndexRange.StartIndex < Outer.BasicIndexRange.StartIndex) continue;
+            for (int32_t Line : {Inner.LineIndex_Start, Inner.LineIndex_End}) {
+                TNuo4SymbolArc* O = On(Outer, Line);
+                TNuo4SymbolArc* In = On(Inner, Line);
+                if (!O || !In) continue;
+                SCOPED_TRACE(testing::Message() << "arc " << J << " over arc " << I);
+                const double Apex = Offset(O).y() - O->SymbolRec().FArcHeight;
+                EXPECT_LE(Apex, Offset(In).y() + In->Bounds().top() - Q +
+                                    O->SymbolRec().FArcThickness / 2 + 1e-4);
+                ++Pairs;
+                if (!O->IsFull() && O->Continue() == In->Continue()) {
+                    EXPECT_LE(Offset(O).y(), Offset(In).y() + 1e-6);
+                    ++Pieces;
+                }
+            }
+        }
+    }
+    EXPECT_GT(Pairs, N * N / 2);
+    EXPECT_GT(Pieces, N);
+}
+
+// Slurs, ties and articulations stand over the digits of a note: the sharp or flat beside
+// them, which reaches higher, does not lift them.
+TEST_F(ArcPlacement, MarksOverANoteIgnoreItsAccidental) {
+    struct THeights {
+        double Slur, Tie, Articulation, ArcOverArticulation, NoteTop;
+    };
+    auto Measure = [&](const std::string& AAcc) {
+        const std::string A = AAcc + "5";
+        auto& B = Build("(" + A + " 6) (" + A + " " + A + ") ({DunYin}" + A + " 6)");
+        EXPECT_EQ(B.ArcInfoArray.size(), 3u);
+        const auto& Arts = B.Basic_GetSymbol(4)->CalcInfo.AttachmentsInfo.Articulations;
+        EXPECT_EQ(Arts.AttachIndexArray.size(), 1u);
+        if (B.ArcInfoArray.size() != 3 || Arts.AttachIndexArray.size() != 1) return THeights{};
+        auto ArcY = [&](int K) { return Offset(Arc(B.ArcInfoArray[K].AttachIndex_Full)).y(); };
+        return THeights{ArcY(0), ArcY(1), Offset(B.Attach_GetSymbol(Arts.AttachIndexArray[0])).y(),
+                        ArcY(2), B.Basic_GetSymbol(0)->Bounds().top()};
+    };
+    const THeights Plain = Measure("");
+    for (const char* Acc : {"#", "b"}) {
+        SCOPED_TRACE(Acc);
+        const THeights With = Measure(Acc);
+        ASSERT_LT(With.NoteTop, Plain.NoteTop - 0.5);  // the accidental stands above the digit
+        EXPECT_NEAR(With.Slur, Plain.Slur, 1e-4);
+        EXPECT_NEAR(With.Tie, Plain.Tie, 1e-4);
+        EXPECT_NEAR(With.Articulation, Plain.Articulation, 1e-4);
+        EXPECT_NEAR(With.ArcOverArticulation, Plain.ArcOverArticulation, 1e-4);
+    }
+}
+
+// A tuplet's number, centred on the apex line, clears the symbols under it by 0.1 dh: the
+// arc rises with it over an octave dot or an articulation of a middle note.
+TEST_F(ArcPlacement, TupletNumberClearsTheNotesUnderIt) {
+    for (const char* Voice : {"{(3}1_ 1g_ 1_)", "{(3}1_ 1gg_ 1_)", "{(3}5_ {ZhongYin}5_ 5_)",
+                              "{(11}1__ 1__ 1__ 1__ 1__ 1g__ 1__ 1__ 1__ 1__ 1__)"}) {
+        SCOPED_TRACE(Voice);
+        auto& B = Build(Voice);
+        ASSERT_EQ(B.ArcInfoArray.size(), 1u);
+        TNuo4SymbolArc* A = Arc(B.ArcInfoArray[0].AttachIndex_Full);
+        ASSERT_TRUE(A && A->ElementsCount() >= 3);
+        const TGPRectF Number =
+            A->ReadElement(A->ElementsCount() - 1)->GetBlackBox().translated(A->Pos());
+        int Under = 0;
+        for (int32_t I = 0; I < B.Basic_GetCount(); ++I) {
+            TNuo4Symbol* S = B.Basic_GetSymbol(I);
+            const TGPRectF Box = S->BoundsWithPos();
+            if (Box.right() <= Number.left() || Box.left() >= Number.right()) continue;
+            const TGPRectF& Art = S->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black;
+            const double Top =
+                Art.isEmpty() ? Box.top() : std::min(Box.top(), Art.top() + S->Pos().y());
+            EXPECT_LE(Number.bottom(), Top - 0.1 * Dh + 1e-3);
+            ++Under;
+        }
+        EXPECT_GE(Under, 1);
+    }
+}
+
 // ---- Voltas -----------------------------------------------------------------------------------
 
 TEST_F(ArcPlacement, VoltaSpansFromItsBarLineToTheRepeatEnd) {
