@@ -132,7 +132,7 @@ class TMelodyWalk {
 
     // Staccato sounds half the note; a mordent plays the note, its neighbour and the note.
     void Articulate(const TNuo4SymbolNote& N, THeld& H, int32_t I) {
-        for (const TrecNuo4ArticulationInfoItem& A : N.ABCAttachmentsInfo.Articulations) {
+        for (const TrecNuo4ArticulationInfoItem& A : N.ABCAttachmentsInfo.Get().Articulations) {
             if (A.Articulation == mfsaDunYin || A.Articulation == mfsaDunYin2) {
                 H.Duration /= 2;
                 H.bTieable = false;

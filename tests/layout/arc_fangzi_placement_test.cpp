@@ -269,7 +269,7 @@ TEST_F(ArcPlacement, TupletNumberClearsTheNotesUnderIt) {
             TNuo4Symbol* S = B.Basic_GetSymbol(I);
             const TGPRectF Box = S->BoundsWithPos();
             if (Box.right() <= Number.left() || Box.left() >= Number.right()) continue;
-            const TGPRectF& Art = S->CalcInfo.AttachmentsInfo.Articulations.Bounds.Black;
+            const TGPRectF& Art = S->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black;
             const double Top =
                 Art.isEmpty() ? Box.top() : std::min(Box.top(), Art.top() + S->Pos().y());
             EXPECT_LE(Number.bottom(), Top - 0.1 * Dh + 1e-3);
