@@ -175,7 +175,7 @@ TrecNuo4BufferPos PagePosToBufferPos(const TNuo4SimpleBuffer& B, int32_t APageIn
             const auto& G = B.Basic_GetSymbol(I)->CalcInfo.AttachmentsInfo;
             for (const auto* Group :
                  {&G.Lyrics, &G.Articulations, &G.Arcs, &G.FangZis, &G.Attachments})
-                for (int32_t A : Group->AttachIndexArray) Try(A);
+                for (int32_t A : Group->Get().AttachIndexArray) Try(A);
         }
         if (R.AttachIndex >= 0)
             R.ABCTextRange_Attach = GetABCTextRangeFromAttachIndex(B, R.AttachIndex);

@@ -233,7 +233,7 @@ TEST_F(ArcPlacement, MarksOverANoteIgnoreItsAccidental) {
         const std::string A = AAcc + "5";
         auto& B = Build("(" + A + " 6) (" + A + " " + A + ") ({DunYin}" + A + " 6)");
         EXPECT_EQ(B.ArcInfoArray.size(), 3u);
-        const auto& Arts = B.Basic_GetSymbol(4)->CalcInfo.AttachmentsInfo.Articulations;
+        const auto& Arts = B.Basic_GetSymbol(4)->CalcInfo.AttachmentsInfo.Articulations.Get();
         EXPECT_EQ(Arts.AttachIndexArray.size(), 1u);
         if (B.ArcInfoArray.size() != 3 || Arts.AttachIndexArray.size() != 1) return THeights{};
         auto ArcY = [&](int K) { return Offset(Arc(B.ArcInfoArray[K].AttachIndex_Full)).y(); };
