@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <utility>
 #include <vector>
@@ -118,15 +117,20 @@ std::map<int32_t, std::vector<double>> AlignedWidths(const TNuo4SimpleBuffer& B,
             From = A.Index;
             FromNew = Column[K];
         }
+        // The line's width past its indent (the indent holds the first symbol's left part).
         double Width = B.Basic_GetSymbol(S.EndIndex())->RightWidth();
         for (int32_t I = 0; I + 1 < S.Length; ++I) Width += AW[I];
         Widest = std::max(Widest, Width);
         R[Parts[P].Syms.StartIndex] = std::move(AW);
     }
     // Too wide for the page: every part shrinks by one factor, so the columns stay together.
-    if (Widest > AAvailable && Widest > 0)
+    // The widths are written rounded, so they are fitted a little inside the width (else the
+    // line could break anew). A justified line measures the full width: within a rounding of
+    // it, the line is left as it is.
+    const double Fit = AAvailable - 0.3;
+    if (Widest > AAvailable + 0.05 && Widest > 0)
         for (auto& [First, AW] : R)
-            for (double& W : AW) W *= AAvailable / Widest;
+            for (double& W : AW) W *= Fit / Widest;
     return R;
 }
 

@@ -65,7 +65,7 @@ void ExpectFullyRead(const char* AName, size_t AVoiceSymbols, std::vector<size_t
 }  // namespace
 
 TEST(DemoScores, SongWithTwoVersesIsReadCompletely) {
-    ExpectFullyRead("molihua.nuoabc", 97, {51, 51}, 3);
+    ExpectFullyRead("molihua.nuoabc", 99, {51, 51}, 3);
 }
 
 TEST(DemoScores, InstrumentalPieceIsReadCompletely) {
