@@ -207,6 +207,9 @@ int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
             AErr << "nuo4-cli edit: " << S.Row->Name << ": " << E.Message << "\n";
             return 2;
         }
+        // Most requests refuse without a reason; say what a refusal means.
+        if (!R.bAccepted && R.Refusal.empty())
+            R.Refusal = "it does not apply at this caret, selection or highlight";
         Answers.push_back(AnswerJson(S.Row->Name, R));
         if (!R.bAccepted) {
             AErr << "nuo4-cli edit: " << S.Row->Name << " refused: " << R.Refusal << "\n";
