@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "editor/status_texts.h"
 #include "layout/draw_document.h"
@@ -465,9 +466,12 @@ void TFormNuo4Main::CreateFloatToolWindow() {
 void TFormNuo4Main::CreateStatusBar() {
     for (int I = 0; I < Nuo4StatusPanelCount; ++I) {
         FStatusPanels[I] = new QLabel(this);
-        FStatusPanels[I]->setFixedWidth(Nuo4StatusPanelWidths[I]);
+        // The widths are shares of the bar: on a narrow window the panels shrink and clip
+        // their texts instead of running into each other.
+        FStatusPanels[I]->setMinimumWidth(std::min(Nuo4StatusPanelWidths[I], 40));
+        FStatusPanels[I]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         FStatusPanels[I]->setFrameShape(QFrame::StyledPanel);
-        statusBar()->addWidget(FStatusPanels[I]);
+        statusBar()->addWidget(FStatusPanels[I], Nuo4StatusPanelWidths[I]);
     }
 }
 

@@ -141,9 +141,9 @@ std::vector<TEditRequestRow> EditRequestRows_Voice() {
          [](B_& B, S_&, const TArgs& A, R_& R) {
              const size_t Slash = A[0].find('/');
              if (Slash == std::string::npos) throw TEditArgError{"not a meter: '" + A[0] + "'"};
-             TArgs Parts{A[0].substr(0, Slash), A[0].substr(Slash + 1)};
+             TArgs Terms{A[0].substr(0, Slash), A[0].substr(Slash + 1)};
              return CanInsertSymbol_Meter_Caret(
-                 B, TrecNuo4Meter::Create(EditArg_Int(Parts, 0), EditArg_Int(Parts, 1)), R);
+                 B, TrecNuo4Meter::Create(EditArg_Int(Terms, 0), EditArg_Int(Terms, 1)), R);
          }},
         {"insert-text", "TEXT", "a text symbol at the caret (score-text escapes)", 1, 1,
          [](B_& B, S_&, const TArgs& A, R_& R) {
