@@ -13,16 +13,6 @@ bool PageOk(const TNuo4SimpleBuffer& B, int32_t P) {
     return P >= 0 && P < int32_t(B.PageInfoArray.size());
 }
 
-// Which page of the page section a page symbol lies on.
-int32_t PageSymbolPage(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    const TNuo4Symbol* S = B.PageBuffer_GetSymbol(AIndex);
-    if (!S || !B.GetABCBuffer()) return -1;
-    const int32_t Item = S->CalcInfo.SymbolABCTextInfo.PageBufIndex;
-    const auto& Items = B.GetABCBuffer()->Section_Page.Buffer;
-    if (Item < 0 || Item >= int32_t(Items.size())) return -1;
-    return Items[Item].Value.Header.Location.PageIndex;
-}
-
 // Inclusive of the edges, so a click on a box's border hits it.
 bool Inside(const TGPRectF& R, TGPPointF P) {
     return P.x() >= R.left() && P.x() <= R.right() && P.y() >= R.top() && P.y() <= R.bottom();
@@ -182,7 +172,8 @@ TrecNuo4BufferPos PagePosToBufferPos(const TNuo4SimpleBuffer& B, int32_t APageIn
     }
     for (int32_t P = 0; P < B.PageBuffer_GetCount(); ++P) {
         TNuo4Symbol* S = B.PageBuffer_GetSymbol(P);
-        if (!S || PageSymbolPage(B, P) != APageIndex || !Inside(S->BoundsWithPos(), APagePos))
+        if (!S || B.PageBuffer_GetPageIndex(P) != APageIndex ||
+            !Inside(S->BoundsWithPos(), APagePos))
             continue;
         R.PageSymbolIndex = P;
         R.ABCTextRange_Page = GetABCTextRangeFromPageSymbolIndex(B, P);
@@ -221,7 +212,7 @@ int32_t GetPageIndexFromSymbolBufferIndex(const TNuo4SimpleBuffer& B,
         case sbtAttach:
             return B.Attach_GetPageIndex(AIndex.BufferInex);
         case sbtPage:
-            return PageSymbolPage(B, AIndex.BufferInex);
+            return B.PageBuffer_GetPageIndex(AIndex.BufferInex);
         default:
             return -1;
     }

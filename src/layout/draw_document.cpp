@@ -45,16 +45,6 @@ bool LineOk(const TNuo4SimpleBuffer& B, int32_t ALine) {
     return ALine >= 0 && ALine < int32_t(B.LineInfoArray.size());
 }
 
-// Which page of the page section a page symbol lies on.
-int32_t PageSymbolPage(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    const TNuo4Symbol* S = B.PageBuffer_GetSymbol(AIndex);
-    if (!S || !B.GetABCBuffer()) return -1;
-    const int32_t Item = S->CalcInfo.SymbolABCTextInfo.PageBufIndex;
-    const auto& Items = B.GetABCBuffer()->Section_Page.Buffer;
-    if (Item < 0 || Item >= int32_t(Items.size())) return -1;
-    return Items[Item].Value.Header.Location.PageIndex;
-}
-
 // Keeps the surface of the current drawing in the document options for the time of a call.
 class TDestGraphicsScope {
   public:
@@ -400,7 +390,7 @@ void Draw_AllSymbols_Page(TNuo4SimpleBuffer& B, TKoGraphics& G, TNuo4OutputDest 
             G.Painter()->drawImage(QPointF(0, 0), *ABkGndImage);
     }
     for (int32_t I = 0; I < B.PageBuffer_GetCount(); ++I)
-        if (PageSymbolPage(B, I) == APageIndex) Draw_PageSymbol(B, G, ADest, I);
+        if (B.PageBuffer_GetPageIndex(I) == APageIndex) Draw_PageSymbol(B, G, ADest, I);
     if (A.bPrintPageNumber)
         DrawPageNumber(B, G, APageIndex, A.InkColor);
     else if (bDisplay && bPageNumber)

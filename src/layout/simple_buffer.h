@@ -165,6 +165,9 @@ class TNuo4SimpleBuffer {
     bool PageBuffer_CheckIndex(int32_t AIndex) const;
     TNuo4Symbol* PageBuffer_GetSymbol(int32_t AIndex) const;
     TNuo4SymbolType PageBuffer_GetSymbolType(int32_t AIndex) const;
+    // The page a page symbol lies on, from the page-section item it was made from; -1 when
+    // none.
+    int32_t PageBuffer_GetPageIndex(int32_t AIndex) const;
     bool PageBuffer_IsMemo(int32_t I) const { return PageBuffer_GetSymbolType(I) == sbstMemo; }
     bool PageBuffer_IsTitleBlock(int32_t I) const {
         return PageBuffer_GetSymbolType(I) == sbstTitleBlock;

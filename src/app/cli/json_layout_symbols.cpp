@@ -40,14 +40,9 @@ json AttachSymbolsToJson(TNuo4SimpleBuffer& B) {
 
 json PageSymbolsToJson(TNuo4SimpleBuffer& B) {
     json R = json::array();
-    const auto* Text = B.GetABCBuffer();
     for (int32_t P = 0; P < B.PageBuffer_GetCount(); ++P) {
         TNuo4Symbol* S = B.PageBuffer_GetSymbol(P);
-        // The page comes from the page-section item the symbol was made from.
-        const int32_t Item = S->CalcInfo.SymbolABCTextInfo.PageBufIndex;
-        int32_t Page = -1;
-        if (Text && Item >= 0 && Item < int32_t(Text->Section_Page.Buffer.size()))
-            Page = Text->Section_Page.Buffer[Item].Value.Header.Location.PageIndex;
+        const int32_t Page = B.PageBuffer_GetPageIndex(P);
         R.push_back({{"Index", P},
                      {"Kind", EnumName(S->GetSymbolType())},
                      {"Page", Page},
