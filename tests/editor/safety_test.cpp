@@ -165,7 +165,7 @@ TEST(AutoSave, WritesOnlyModifiedTextsThatDifferAndOneSlotPerCopy) {
     EXPECT_EQ(C.Slot(), 2);
 }
 
-TEST(CrashReport, FatalSignalWritesTheReportAndTheTextWithSafeCalls) {
+TEST(CrashReport, FatalSignalsAndUncaughtExceptionsWriteOneReport) {
     const std::u16string Text = u".Voice\r1 2 乐\r";
     for (const int Sig : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) {
         QTemporaryDir Dir;
@@ -188,6 +188,28 @@ TEST(CrashReport, FatalSignalWritesTheReportAndTheTextWithSafeCalls) {
                   "\xEF\xBB\xBF.Voice\r\n1 2 \xE4\xB9\x90\r\n");
         EXPECT_FALSE(std::filesystem::exists(Folder + "/NUO4Error.bmp"));
     }
+    // An uncaught exception: one report with its message (the abort that follows does not
+    // write a second one over it), the message says which file could not be written.
+    QTemporaryDir Dir;
+    const std::string Folder = Dir.filePath(QStringLiteral("state")).toStdString();
+    EXPECT_EXIT(
+        {
+            TNuo4CrashReport& C = TNuo4CrashReport::Instance();
+            C.Setup(Folder);
+            C.SetScoreText(Text);
+            C.SetHooks(nullptr, nullptr);
+            C.ResetCount();
+            C.Install();
+            try {
+                throw std::runtime_error("lost the thread");
+            } catch (...) {
+                std::terminate();
+            }
+        },
+        ::testing::KilledBySignal(SIGABRT), "程序窗体图像未能保存为.*程序即将关闭");
+    EXPECT_EQ(ReadBytes(Folder + "/NUO4Error.txt").rfind("lost the thread\n\n", 0), 0u);
+    EXPECT_EQ(ReadBytes(Folder + "/NUO4Error.nuoabc"),
+              "\xEF\xBB\xBF.Voice\r\n1 2 \xE4\xB9\x90\r\n");
 }
 
 TEST(CrashReport, FirstExceptionReportsEachFileKeepsTheFlagAndASecondOnlyShows) {
