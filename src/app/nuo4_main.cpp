@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
         auto Main = std::make_unique<nuo4::TFormNuo4Main>();
         Main->EnableSafety(QString::fromStdString(nuo4::Nuo4StateFolder()));
         Main->show();
+        const std::string Crash = nuo4::TNuo4CrashReport::Instance().TakePendingSignalReport();
+        if (!Crash.empty()) Main->ShowMessage(QString::fromStdString(Crash));
         // Hidden self-test: "INTERVAL_MS[,SAVE_EVERY]" types notes by itself.
         const char* SelfTest = std::getenv("NUO4_SELFTEST_TYPE");
         const bool bRecovered = !SelfTest && Main->OfferRecovery();

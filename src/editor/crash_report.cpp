@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -124,6 +125,7 @@ void TNuo4CrashReport::Setup(const std::string& AFolder) {
     FScorePath = AFolder + "/NUO4Error.nuoabc";
     FScoreTemp = FScorePath + ".part";
     FPicturePath = AFolder + "/NUO4Error.bmp";
+    FPendingPath = AFolder + "/NUO4Error.pending";
 }
 
 void TNuo4CrashReport::SetScoreText(std::u16string_view AText) {
@@ -195,6 +197,13 @@ void TNuo4CrashReport::WriteSignalReport(int ASignal) {
         WriteAll(Fd, Score.data(), Score.size());
         bScore = ::close(Fd) == 0 && ::rename(FScoreTemp.c_str(), FScorePath.c_str()) == 0;
     }
+    // What was written, for the message at the next start.
+    Fd = ::open(FPendingPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (Fd >= 0) {
+        WriteText(Fd, bText ? "1" : "0");
+        WriteText(Fd, bScore ? "1" : "0");
+        ::close(Fd);
+    }
     WriteText(2, "nuo4: fatal signal ");
     WriteText(2, SignalName(ASignal));
     WriteText(2, bText ? "; report written to " : "; report NOT written to ");
@@ -247,6 +256,32 @@ std::string TNuo4CrashReport::ReportMessage(const TrecNuo4CrashReportResult& ARe
               : "\r\n建议您将已保存的文件发送给软件作者并说明情况，以便排查问题.";
     if (bFatal) M += "\r\n\r\n程序即将关闭.";
     return M;
+}
+
+std::string TNuo4CrashReport::TakePendingSignalReport() {
+    char Flags[2] = {'0', '0'};
+    const int Fd = FPendingPath.empty() ? -1 : ::open(FPendingPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (Fd < 0) return std::string();
+    const ssize_t N = ::read(Fd, Flags, sizeof Flags);
+    ::close(Fd);
+    ::unlink(FPendingPath.c_str());
+    TrecNuo4CrashReportResult R;
+    R.bReported = true;
+    R.bTextWritten = N == 2 && Flags[0] == '1';
+    R.bScoreWritten = N == 2 && Flags[1] == '1';
+    if (!R.bTextWritten) R.TextError = "the handler could not write it";
+    if (!R.bScoreWritten) R.ScoreError = "the handler could not write it";
+    R.PictureError = "no picture can be taken in a fatal-signal handler";
+    R.Message = "fatal signal";
+    if (R.bTextWritten) {
+        char Line[128] = {};
+        if (FILE* F = std::fopen(FTextPath.c_str(), "r")) {
+            if (std::fgets(Line, sizeof Line, F))
+                R.Message = std::string(Line, std::strcspn(Line, "\n"));
+            std::fclose(F);
+        }
+    }
+    return ReportMessage(R, false);
 }
 
 void TNuo4CrashReport::ReportException(std::string_view AMessage, bool bFatal) {

@@ -52,6 +52,10 @@ class TNuo4CrashReport {
     // written or that it was not; for a later exception only its message.
     static std::string ReportMessage(const TrecNuo4CrashReportResult& AResult, bool bFatal);
 
+    // A fatal signal could show nothing: the next start shows its message from what the handler
+    // left (and forgets it); "" when no report waits.
+    std::string TakePendingSignalReport();
+
     int32_t ExceptionCount() const { return FExceptionCount; }
     const std::string& TextPath() const { return FTextPath; }
     const std::string& ScorePath() const { return FScorePath; }
@@ -64,7 +68,7 @@ class TNuo4CrashReport {
 
   private:
     TNuo4CrashReport() = default;
-    std::string FFolder, FTextPath, FTextTemp, FScorePath, FScoreTemp, FPicturePath;
+    std::string FFolder, FTextPath, FTextTemp, FScorePath, FScoreTemp, FPicturePath, FPendingPath;
     // Two copies of the text: the handler reads the published one while the other is refilled.
     std::string FScoreBytes[2];
     volatile int FPublished = 0;

@@ -187,6 +187,17 @@ TEST(CrashReport, FatalSignalsAndUncaughtExceptionsWriteOneReport) {
         EXPECT_EQ(ReadBytes(Folder + "/NUO4Error.nuoabc"),
                   "\xEF\xBB\xBF.Voice\r\n1 2 \xE4\xB9\x90\r\n");
         EXPECT_FALSE(std::filesystem::exists(Folder + "/NUO4Error.bmp"));
+        // The next start shows what the handler could not.
+        C.Setup(Folder);
+        const std::string M = C.TakePendingSignalReport();
+        EXPECT_EQ(M.rfind("NUO发生如下异常：\r\nFatal signal " + std::to_string(Sig) + " (", 0), 0u)
+            << M;
+        EXPECT_NE(M.find("出错的消息已被保存为" + Folder + "/NUO4Error.txt."), std::string::npos)
+            << M;
+        EXPECT_NE(M.find("出错的文档已被保存为" + Folder + "/NUO4Error.nuoabc."), std::string::npos)
+            << M;
+        EXPECT_NE(M.find("程序窗体图像未能保存为"), std::string::npos) << M;
+        EXPECT_EQ(C.TakePendingSignalReport(), "");
     }
     // An uncaught exception: one report with its message (the abort that follows does not
     // write a second one over it), the message says which file could not be written.
