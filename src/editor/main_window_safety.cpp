@@ -23,9 +23,9 @@ namespace nuo4 {
 namespace {
 
 // A change reaches the recovery file once typing pauses this long...
-constexpr int RecoveryPauseMs = 500;
+constexpr int RecoveryPauseMs = 400;
 // ...and never later than this after it was made, however long the typing goes on.
-constexpr int RecoveryMaxDelayMs = 1500;
+constexpr int RecoveryMaxDelayMs = 1000;
 
 int64_t MonotonicMs() {
     timespec T{};
