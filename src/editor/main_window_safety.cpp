@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <algorithm>
 #include <cstdio>
@@ -52,15 +53,22 @@ void TFormNuo4Main::EnableSafety(const QString& AStateFolder) {
     TNuo4CrashReport& C = TNuo4CrashReport::Instance();
     C.Setup(Folder);
     C.SetScoreText(ABCSynRichEdit->GetABCText());
+    // The hooks outlive no window: a report after it has gone takes no picture and prints.
+    const QPointer<TFormNuo4Main> Self(this);
     C.SetHooks(
-        [this]() -> std::string {
+        [Self]() -> std::string {
             QByteArray Bytes;
             QBuffer B(&Bytes);
             B.open(QIODevice::WriteOnly);
-            if (!grab().toImage().save(&B, "BMP")) return std::string();
+            if (!Self || !Self->grab().toImage().save(&B, "BMP")) return std::string();
             return Bytes.toStdString();
         },
-        [this](const std::string& M) { ShowMessage(QString::fromStdString(M)); });
+        [Self](const std::string& M) {
+            if (Self)
+                Self->ShowMessage(QString::fromStdString(M));
+            else
+                std::fprintf(stderr, "%s\n", M.c_str());
+        });
     C.Install();
 
     tmrRecovery.setSingleShot(true);
