@@ -15,6 +15,9 @@
 #include "editor/app_options.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_mode.h"
+#include "editor/play_controller.h"
+#include "editor/play_indicator.h"
+#include "editor/play_window.h"
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
 
@@ -22,6 +25,7 @@ class QAction;
 class QActionGroup;
 class QDockWidget;
 class QMenu;
+class QMenuBar;
 class QStackedWidget;
 class QTabWidget;
 class QToolBar;
@@ -160,6 +164,37 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     std::array<QMenu*, Nuo4EditModeCount> FPopupMenus{};
     std::array<QLabel*, 8> FStatusPanels{};
     bool bAuxInfoDefaultShown = true;
+
+    // ---- Playback: player, play window, playing-note indicator, audition, MIDI files -------
+  public:
+    void AuditionCaretNote() override;
+    // Plays the document in that range; false (with a status message) when it cannot.
+    bool PlayScore(TNuo4MelodyPlayRange ARange);
+    void TogglePausePlay();
+    void StopPlay();
+    // Moves the play window's speed track bar by ASteps of its page size.
+    void StepPlaySpeed(int ASteps);
+    void SetMetronomeSound(bool bOn);
+    void ShowPlayWindow();
+    // The "MIDI…" command: the save dialog, then the melody of the whole score as a file.
+    bool ExportMidiFile();
+    TNuo4PlayController* PlayController() const { return FPlay.get(); }
+    TNuo4PlayWindow* PlayWindow() const { return FPlayWindow; }
+    QWidget* PlayingNoteIndicator() const;
+    // Replaces the MIDI save dialog (tests): the proposed path in, the chosen one out ("" cancels).
+    std::function<QString(const QString& AProposed)> MidiFileDialogSink;
+
+  private:
+    void CreatePlayMenu(QMenuBar* ABar);
+    void OnPlayingNote(int32_t ABasicIndex);
+    void UpdatePlayingNoteIndicator();
+    void UpdatePlayUI();
+    void ShowPlayStatus(const QString& AText);
+    std::unique_ptr<TNuo4PlayController> FPlay;
+    TNuo4PlayWindow* FPlayWindow = nullptr;
+    QDockWidget* FPlayDock = nullptr;
+    TNuo4PlayingNoteIndicator* FPlayIndicator = nullptr;
+    bool bAuditionFailureShown = false;
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.

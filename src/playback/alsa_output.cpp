@@ -2,6 +2,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <filesystem>
 #include <mutex>
 
 #include "playback/midi_devices.h"
@@ -70,6 +71,10 @@ void TAlsaSeqOutput::PutShortMsg(uint8_t AStatus, uint8_t AData1, uint8_t AData2
 
 std::vector<TrecNuo4MidiDevice> Nuo4AlsaMidiPorts() {
     std::vector<TrecNuo4MidiDevice> R;
+    // Without the sequencer's device there is nothing to list (and the library would complain
+    // on the error stream).
+    std::error_code Err;
+    if (!std::filesystem::exists("/dev/snd/seq", Err)) return R;
     snd_seq_t* Seq = nullptr;
     if (snd_seq_open(&Seq, "default", SND_SEQ_OPEN_OUTPUT, SND_SEQ_NONBLOCK) < 0) return R;
     const int Self = snd_seq_client_id(Seq);

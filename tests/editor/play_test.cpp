@@ -1,0 +1,210 @@
+// Playback in the editor: the playing note reaches the user-interface thread and moves the
+// marker, the end of play stops there and joins the timing thread, a stop drops what the timing
+// thread still had on its way, a missing output is told once and the editor goes on, the
+// audition sounds the note left of the caret, and the MIDI command writes the file and
+// remembers its folder.
+#include <gtest/gtest.h>
+
+#include <QStatusBar>
+#include <QThread>
+#include <mutex>
+
+#include "editor_test_support.h"
+#include "render/note_symbol.h"
+
+using namespace nuo4;
+
+namespace {
+
+struct TSent {
+    uint8_t Status, Data1;
+    bool bUiThread;
+};
+
+// Records what reaches the output and on which thread.
+struct TRecord {
+    std::mutex Lock;
+    std::vector<TSent> Sent;
+    int Opened = 0;
+    std::vector<TSent> Copy() {
+        std::lock_guard<std::mutex> L(Lock);
+        return Sent;
+    }
+};
+
+class TRecordingOutput : public TMidiOutput {
+  public:
+    explicit TRecordingOutput(TRecord& R) : R(R) {}
+    void PutShortMsg(uint8_t AStatus, uint8_t AData1, uint8_t) override {
+        std::lock_guard<std::mutex> L(R.Lock);
+        R.Sent.push_back({AStatus, AData1, QThread::currentThread() == qApp->thread()});
+    }
+    TRecord& R;
+};
+
+void UseRecorder(TEditorWindowFixture& F, TRecord& R) {
+    F.W->PlayController()->SetOutputFactory([&R](const TrecNuo4MidiDevice&, std::string&) {
+        ++R.Opened;
+        return std::make_unique<TRecordingOutput>(R);
+    });
+}
+
+int NoteOns(const std::vector<TSent>& S, int AChannel) {
+    return int(std::count_if(S.begin(), S.end(),
+                             [&](const TSent& M) { return M.Status == (0x90 | AChannel); }));
+}
+
+TEST(EditorPlayback, PlayingNoteReachesTheUiThreadAndTheEndStopsThere) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5"));
+    TRecord R;
+    UseRecorder(F, R);
+    TNuo4PlayController* C = F.W->PlayController();
+    std::vector<int32_t> Notes;
+    std::vector<bool> OnUi;
+    bool bMarkerShown = false;
+    const auto Shown = C->OnPlayingNote;
+    C->OnPlayingNote = [&](int32_t I) {
+        OnUi.push_back(QThread::currentThread() == qApp->thread());
+        Shown(I);
+        Notes.push_back(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote);
+        bMarkerShown = bMarkerShown || F.W->PlayingNoteIndicator()->isVisible();
+    };
+    F.W->PlayWindow()->SetSpeedPosition(200);  // twice as fast: one second
+    ASSERT_TRUE(F.W->PlayScore(mprWhole));
+    EXPECT_EQ(C->State(), psPlaying);
+    EXPECT_TRUE(F.W->Action("mnuPlayStop")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(C->State(), psStopped, 5000);
+
+    const std::vector<TSent> S = R.Copy();
+    EXPECT_EQ(NoteOns(S, 0), 4);
+    // The timing thread sends the notes.
+    EXPECT_TRUE(std::none_of(S.begin(), S.end(), [](const TSent& M) {
+        return (M.Status & 0xF0) == 0x90 && M.bUiThread;
+    }));
+    ASSERT_FALSE(Notes.empty());
+    EXPECT_TRUE(std::all_of(OnUi.begin(), OnUi.end(), [](bool B) { return B; }));
+    EXPECT_TRUE(std::is_sorted(Notes.begin(), Notes.end()));
+    for (int32_t I : Notes) EXPECT_TRUE(F.W->GetSimpleBuffer()->Basic_IsNote(I)) << I;
+    EXPECT_TRUE(bMarkerShown);
+    // Stopped: the channels silenced, the marker gone, the menu back to rest.
+    ASSERT_GE(S.size(), 16u);
+    EXPECT_EQ(S.back().Status, 0xBF);
+    EXPECT_EQ(S.back().Data1, 123);
+    EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, -1);
+    EXPECT_FALSE(F.W->PlayingNoteIndicator()->isVisible());
+    EXPECT_FALSE(F.W->Action("mnuPlayStop")->isEnabled());
+    // Joined: nothing more arrives.
+    QTest::qWait(100);
+    EXPECT_EQ(R.Copy().size(), S.size());
+}
+
+TEST(EditorPlayback, StopDropsTheNewsStillOnItsWay) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
+    TRecord R;
+    UseRecorder(F, R);
+    TNuo4PlayController* C = F.W->PlayController();
+    int Reported = 0;
+    const auto Shown = C->OnPlayingNote;
+    C->OnPlayingNote = [&](int32_t I) {
+        ++Reported;
+        Shown(I);
+    };
+    ASSERT_TRUE(F.W->PlayScore(mprWhole));
+    QTRY_VERIFY_WITH_TIMEOUT(Reported > 0, 3000);
+    // The timing thread goes on posting while the user-interface thread is busy.
+    QThread::msleep(1200);
+    const int Before = Reported;
+    F.W->StopPlay();
+    QTest::qWait(50);
+    EXPECT_EQ(Reported, Before);
+    EXPECT_EQ(C->State(), psStopped);
+    EXPECT_FALSE(F.W->PlayingNoteIndicator()->isVisible());
+}
+
+TEST(EditorPlayback, NoOutputIsToldAndTheEditorGoesOn) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3"));
+    int Opened = 0;
+    F.W->PlayController()->SetOutputFactory([&](const TrecNuo4MidiDevice&, std::string& E) {
+        ++Opened;
+        E = "no audio device";
+        return std::unique_ptr<TMidiOutput>();
+    });
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    B->InternalStatus.Selection.CaretPos_End = TrecNuo4CaretPos_Index::Create(2, true);
+    for (int I = 0; I < 3; ++I) F.W->AuditionCaretNote();
+    EXPECT_EQ(Opened, 1);  // not tried again at every note
+    EXPECT_TRUE(F.W->statusBar()->currentMessage().contains(QStringLiteral("no audio device")));
+    F.W->statusBar()->clearMessage();
+    EXPECT_FALSE(F.W->PlayScore(mprWhole));  // a play asks again and says so
+    EXPECT_EQ(Opened, 2);
+    EXPECT_TRUE(F.W->statusBar()->currentMessage().contains(QStringLiteral("no audio device")));
+    EXPECT_EQ(F.W->PlayController()->State(), psStopped);
+    EXPECT_TRUE(F.Messages.isEmpty());  // no box stops the editing
+}
+
+TEST(EditorPlayback, AuditionSoundsTheNoteLeftOfTheCaretOnItsChannelBriefly) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 0 3"));
+    TRecord R;
+    UseRecorder(F, R);
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    int32_t Rest = -1, Second = -1;
+    for (int32_t I = 0, N = 0; I < B->Basic_GetCount(); ++I)
+        if (B->Basic_IsNote(I)) {
+            if (N == 1) Second = I;
+            if (N == 2) Rest = I;
+            ++N;
+        }
+    ASSERT_GE(Rest, 0);
+    B->InternalStatus.Selection.CaretPos_End = TrecNuo4CaretPos_Index::Create(Rest, true);
+    F.W->AuditionCaretNote();
+    EXPECT_TRUE(R.Copy().empty());  // a rest sounds nothing
+    B->InternalStatus.Selection.CaretPos_End = TrecNuo4CaretPos_Index::Create(Second, true);
+    F.W->AuditionCaretNote();
+    const uint8_t Midi = B->Basic_GetSymbolNote(Second)->CalcInfo.MidiNotes.at(0);
+    std::vector<TSent> S = R.Copy();
+    ASSERT_EQ(NoteOns(S, 0), 1);
+    EXPECT_EQ(S.back().Data1, Midi);
+    QTRY_VERIFY_WITH_TIMEOUT(R.Copy().back().Status == 0x80, 2000);
+    EXPECT_EQ(R.Copy().back().Data1, Midi);
+}
+
+TEST(EditorPlayback, MidiCommandWritesTheFileAndRemembersItsFolder) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3"));
+    const QString Folder = F.Dir.filePath(QStringLiteral("midi"));
+    QDir().mkpath(Folder);
+    const struct {
+        const char* What;
+        QString Chosen;
+        bool bWritten;
+        QString LastFolder;
+    } Cases[] = {
+        {"cancel", QString(), false, QString()},
+        {"save", Folder + QStringLiteral("/out.mid"), true, Folder},
+    };
+    for (const auto& C : Cases) {
+        QString Proposed;
+        F.W->MidiFileDialogSink = [&](const QString& P) {
+            Proposed = P;
+            return C.Chosen;
+        };
+        EXPECT_EQ(F.W->ExportMidiFile(), C.bWritten) << C.What;
+        EXPECT_TRUE(Proposed.endsWith(QStringLiteral("score.mid"))) << C.What;
+        EXPECT_EQ(F.W->Options().LastFolders[lfkMidi], C.LastFolder) << C.What;
+    }
+    QFile File(Folder + QStringLiteral("/out.mid"));
+    ASSERT_TRUE(File.open(QIODevice::ReadOnly));
+    const QByteArray Bytes = File.readAll();
+    EXPECT_TRUE(Bytes.startsWith("MThd"));
+    EXPECT_EQ(Bytes.count("MTrk"), 2);  // the conductor and one channel
+    // The next dialog starts in the remembered folder, also after a restart.
+    TrecNuo4ApplicationOptions Loaded;
+    ASSERT_TRUE(LoadApplicationOptions(F.W->OptionsPath(), Loaded));
+    EXPECT_EQ(Loaded.LastFolders[lfkMidi], Folder);
+}
+
+}  // namespace
