@@ -30,6 +30,9 @@ TNuo4Player::TNuo4Player(TMidiScheduler::TNowFunc ANow, bool bOwnThread)
         if (OnNewBeat && I >= 0 && size_t(I) < FBeats.size())
             OnNewBeat(FBeats[size_t(I)].Measure, FBeats[size_t(I)].Beat);
     };
+    FScheduler.OnSent = [this](size_t I, TMidiScheduler::TClock::time_point D) {
+        if (OnSent) OnSent(I, D);
+    };
     FScheduler.OnEndPlay = [this] {
         if (OnEndPlay) OnEndPlay();
     };

@@ -57,6 +57,8 @@ class TNuo4Player {
     std::function<void(int32_t ABasicIndex)> OnPlayingNote;
     std::function<void(int32_t AMeasure, int32_t ABeat)> OnNewBeat;
     std::function<void()> OnEndPlay;
+    // Each event right after it went out, with its deadline (measurements).
+    std::function<void(size_t AIndex, TMidiScheduler::TClock::time_point ADeadline)> OnSent;
 
   private:
     bool StartEvents(std::vector<TMidiEventType> AEvents, TMidiOutput& AOutput);
