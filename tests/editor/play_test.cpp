@@ -208,3 +208,38 @@ TEST(EditorPlayback, MidiCommandWritesTheFileAndRemembersItsFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditorPlayback, PlayWindowKeysPlayStopAndMoveTheSpeed) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
+    TRecord R;
+    UseRecorder(F, R);
+    F.W->ShowPlayWindow();
+    TNuo4PlayWindow* P = F.W->PlayWindow();
+    TNuo4PlayController* C = F.W->PlayController();
+    const struct {
+        Qt::Key Key;
+        TNuo4PlayState State;
+        const char* SpeedLabel;
+    } Steps[] = {
+        {Qt::Key_PageDown, psStopped, "播放速率 = 1.05 (126拍/分)"},
+        {Qt::Key_Space, psPlaying, "播放速率 = 1.05 (126拍/分)"},
+        {Qt::Key_PageUp, psPlaying, "播放速率 = 1.00 (120拍/分)"},
+        {Qt::Key_PageUp, psPlaying, "播放速率 = 0.97 (116拍/分)"},
+        {Qt::Key_Return, psStopped, "播放速率 = 0.97 (116拍/分)"},
+    };
+    for (const auto& S : Steps) {
+        QTest::keyClick(P, S.Key);
+        EXPECT_EQ(C->State(), S.State) << S.SpeedLabel;
+        EXPECT_EQ(P->LabelText(-1), QString::fromUtf8(S.SpeedLabel));
+        EXPECT_DOUBLE_EQ(C->SpeedRatio(), Nuo4SpeedRatioFromTrackBar(P->SpeedPosition()));
+    }
+    EXPECT_EQ(P->LabelText(7), QStringLiteral("初始拍号 = 4/4"));
+    EXPECT_EQ(P->LabelText(8), QStringLiteral("初始速度 = 120拍/分"));
+    QTest::keyClick(P, Qt::Key_Escape);
+    EXPECT_FALSE(P->parentWidget()->isVisible());
+}
+
+}  // namespace
