@@ -243,3 +243,32 @@ TEST(EditorPlayback, PlayWindowKeysPlayStopAndMoveTheSpeed) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditorPlayback, AuditionOfALowerPartSoundsOnThatPartsChannel) {
+    TEditorWindowFixture F;
+    ASSERT_TRUE(
+        F.W->LoadFile(QStringLiteral(NUO4_SOURCE_DIR "/resources/demo/liangzhilaohu.nuoabc")));
+    TRecord R;
+    UseRecorder(F, R);
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    int32_t Note = -1;
+    for (const TrecNuo4SystemLineInfoItem& S : B->SystemLineInfoArray) {
+        if (S.AttachIndex_Brace < 0 || S.LineIndexRange.Length < 2) continue;
+        const TKoRange Line =
+            B->LineInfoArray[size_t(S.LineIndexRange.StartIndex + 1)].BasicIndexRange;
+        for (int32_t I = Line.StartIndex; I <= Line.EndIndex() && Note < 0; ++I)
+            if (const TNuo4SymbolNote* N = B->Basic_GetSymbolNote(I))
+                if (!N->IsRest() && !N->IsDrum() && !N->CalcInfo.MidiNotes.empty()) Note = I;
+        if (Note >= 0) break;
+    }
+    ASSERT_GE(Note, 0);
+    B->InternalStatus.Selection.CaretPos_End = TrecNuo4CaretPos_Index::Create(Note, true);
+    F.W->AuditionCaretNote();
+    const std::vector<TSent> S = R.Copy();
+    EXPECT_EQ(NoteOns(S, 0), 0);
+    EXPECT_EQ(NoteOns(S, 1), 1);
+}
+
+}  // namespace
