@@ -154,11 +154,13 @@ void BM_PlayerLateness(benchmark::State& AState) {
         TNullMidiOutput Out;
         TNuo4Player P;
         Late_us.assign(B.EventCount() + 4000, 0);
+        size_t Sent = 0;  // written by the timing thread, read after the join
         std::atomic<int64_t> News = 0;
         P.OnPlayingNote = [&](int32_t) { ++News; };
         P.OnNewBeat = [&](int32_t, int32_t) { ++News; };
         P.OnSent = [&](size_t I, TMidiScheduler::TClock::time_point ADeadline) {
             if (I >= Late_us.size()) Late_us.resize(I + 1, 0);
+            Sent = std::max(Sent, I + 1);
             Late_us[I] =
                 std::chrono::duration<double, std::micro>(TMidiScheduler::TClock::now() - ADeadline)
                     .count();
@@ -172,6 +174,7 @@ void BM_PlayerLateness(benchmark::State& AState) {
         while (!bEnd) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         Beats = size_t(News.load());
         P.Stop();
+        Late_us.resize(Sent);
     }
     std::vector<double> Sorted = Late_us;
     std::sort(Sorted.begin(), Sorted.end());
