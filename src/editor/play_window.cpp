@@ -94,6 +94,12 @@ TNuo4PlayWindow::TNuo4PlayWindow(TNuo4PlayController& AController, QWidget* APar
     FDevice = new QComboBox(this);
     FDevice->setFocusPolicy(Qt::NoFocus);
     Main->addWidget(FDevice);
+    // The instrument of every part: the General MIDI programs of the voice groups.
+    FVoices = new QComboBox(this);
+    FVoices->setFocusPolicy(Qt::NoFocus);
+    for (const char* V : {"钢琴", "小提琴", "弦乐", "小号", "双簧管"})
+        FVoices->addItem(QString::fromUtf8(V));
+    Main->addWidget(FVoices);
 
     auto* Grid = new QGridLayout;
     for (int I = 0; I < 9; ++I) {
@@ -122,6 +128,8 @@ TNuo4PlayWindow::TNuo4PlayWindow(TNuo4PlayController& AController, QWidget* APar
     connect(FDevice, &QComboBox::activated, this, [this](int I) {
         if (OnDeviceChosen) OnDeviceChosen(FDevice->itemText(I));
     });
+    connect(FVoices, &QComboBox::activated, this,
+            [this](int I) { C.PlayInfo().InitStatus.SetToVoiceGroup(I); });
     connect(FHelp, &QPushButton::clicked, this, [this] { ShowHelp(); });
     FTimer = new QTimer(this);
     FTimer->setInterval(200);

@@ -58,6 +58,7 @@ class TNuo4PlayWindow : public QWidget {
     QLabel* FSpeedLabel;
     QCheckBox* FMetronome;
     QComboBox* FDevice;
+    QComboBox* FVoices;
     std::vector<QLabel*> FLabels;
     QTimer* FTimer;
 };
