@@ -195,6 +195,8 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     QDockWidget* FPlayDock = nullptr;
     TNuo4PlayingNoteIndicator* FPlayIndicator = nullptr;
     bool bAuditionFailureShown = false;
+    // The text the melody was built from: after an edit the indexes no longer match the score.
+    std::u16string FPlayedText;
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.

@@ -97,7 +97,10 @@ bool TFormNuo4Main::PlayScore(TNuo4MelodyPlayRange ARange) {
     FPlay->SetSpeedRatio(Nuo4SpeedRatioFromTrackBar(FPlayWindow->SpeedPosition()));
     QString Error;
     const bool bOk = FPlay->Play(*B, ARange, Error);
-    if (!bOk) ShowPlayStatus(Error);
+    if (bOk)
+        FPlayedText = ABCSynRichEdit->GetABCText();
+    else
+        ShowPlayStatus(Error);
     UpdatePlayUI();
     return bOk;
 }
@@ -144,7 +147,9 @@ void TFormNuo4Main::UpdatePlayUI() {
 void TFormNuo4Main::OnPlayingNote(int32_t ABasicIndex) {
     TNuo4SimpleBuffer* B = GetSimpleBuffer();
     if (!B) return;
-    B->BasicBufferIndexOfPlayingNote = B->Basic_CheckIndex(ABasicIndex) ? ABasicIndex : -1;
+    const bool bSameScore = ABasicIndex < 0 || ABCSynRichEdit->GetABCText() == FPlayedText;
+    B->BasicBufferIndexOfPlayingNote =
+        bSameScore && B->Basic_CheckIndex(ABasicIndex) ? ABasicIndex : -1;
     const int32_t I = B->BasicBufferIndexOfPlayingNote;
     if (I >= 0 && ScoreTabShown()) {
         // Keep the note in sight: only a note outside the view moves it (which redraws the

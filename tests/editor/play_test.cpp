@@ -272,3 +272,28 @@ TEST(EditorPlayback, AuditionOfALowerPartSoundsOnThatPartsChannel) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditorPlayback, AnotherScoreIsNotMarkedByTheMelodyOfTheFormer) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
+    TRecord R;
+    UseRecorder(F, R);
+    int Reported = 0;
+    const auto Shown = F.W->PlayController()->OnPlayingNote;
+    F.W->PlayController()->OnPlayingNote = [&](int32_t I) {
+        ++Reported;
+        Shown(I);
+    };
+    ASSERT_TRUE(F.W->PlayScore(mprWhole));
+    QTRY_VERIFY_WITH_TIMEOUT(F.W->PlayingNoteIndicator()->isVisible(), 3000);
+    F.LoadVoice(QStringLiteral("5 6 5 3 2 1"));
+    const int Before = Reported;
+    QTRY_VERIFY_WITH_TIMEOUT(Reported > Before, 3000);
+    EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, -1);
+    EXPECT_FALSE(F.W->PlayingNoteIndicator()->isVisible());
+    F.W->StopPlay();
+}
+
+}  // namespace
