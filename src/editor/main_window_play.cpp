@@ -19,6 +19,17 @@ namespace nuo4 {
 namespace {
 constexpr int AuditionHold_ms = 400;
 constexpr int StatusMessage_ms = 8000;
+
+// The page holding a basic symbol, -1 when none (pages follow one another in the buffer).
+int32_t PageOfBasic(const TNuo4SimpleBuffer& B, int32_t AIndex) {
+    if (!B.Basic_CheckIndex(AIndex)) return -1;
+    const auto It = std::upper_bound(
+        B.PageInfoArray.begin(), B.PageInfoArray.end(), AIndex,
+        [](int32_t V, const TrecNuo4PageInfoItem& P) { return V < P.BasicIndexRange.StartIndex; });
+    if (It == B.PageInfoArray.begin() || !std::prev(It)->BasicIndexRange.Contains(AIndex))
+        return -1;
+    return int32_t(std::prev(It) - B.PageInfoArray.begin());
+}
 }  // namespace
 
 void TFormNuo4Main::CreatePlayMenu(QMenuBar* ABar) {
@@ -151,22 +162,16 @@ void TFormNuo4Main::OnPlayingNote(int32_t ABasicIndex) {
     B->BasicBufferIndexOfPlayingNote =
         bSameScore && B->Basic_CheckIndex(ABasicIndex) ? ABasicIndex : -1;
     const int32_t I = B->BasicBufferIndexOfPlayingNote;
-    if (I >= 0 && ScoreTabShown()) {
-        // Keep the note in sight: only a note outside the view moves it (which redraws the
-        // score once); otherwise only the marker moves.
-        const auto It = std::upper_bound(B->PageInfoArray.begin(), B->PageInfoArray.end(), I,
-                                         [](int32_t V, const TrecNuo4PageInfoItem& P) {
-                                             return V < P.BasicIndexRange.StartIndex;
-                                         });
-        if (It != B->PageInfoArray.begin() && std::prev(It)->BasicIndexRange.Contains(I)) {
-            const int32_t Page = int32_t(std::prev(It) - B->PageInfoArray.begin());
-            const QRectF R = B->Basic_GetSymbol(I)->BoundsWithPos();
-            const TNuo4ScoreViewGeometry& G = ScorePanel->Geometry();
-            if (Page < int32_t(G.CalcInfo.PageRectArray.size())) {
-                const QRectF View = R.translated(G.CalcInfo.PageRectArray[size_t(Page)].topLeft());
-                QPointF Loc;
-                if (G.CalcLocationToShow(View, 20, Loc)) ScorePanel->SetViewLocation(Loc);
-            }
+    const int32_t Page = PageOfBasic(*B, I);
+    if (Page >= 0 && ScoreTabShown()) {
+        // Keep the note in sight: only a note outside the view moves it (which draws the score
+        // once); otherwise only the marker moves.
+        const TNuo4ScoreViewGeometry& G = ScorePanel->Geometry();
+        if (Page < int32_t(G.CalcInfo.PageRectArray.size())) {
+            const QRectF View = B->Basic_GetSymbol(I)->BoundsWithPos().translated(
+                G.CalcInfo.PageRectArray[size_t(Page)].topLeft());
+            QPointF Loc;
+            if (G.CalcLocationToShow(View, 20, Loc)) ScorePanel->SetViewLocation(Loc);
         }
     }
     UpdatePlayingNoteIndicator();
@@ -177,12 +182,7 @@ void TFormNuo4Main::UpdatePlayingNoteIndicator() {
     TNuo4SimpleBuffer* B = GetSimpleBuffer();
     const int32_t I = B ? B->BasicBufferIndexOfPlayingNote : -1;
     if (I < 0 || !B->Basic_CheckIndex(I)) return FPlayIndicator->SetNoteRect(QRect());
-    int32_t Page = -1;
-    for (int32_t P = 0; P < int32_t(B->PageInfoArray.size()); ++P)
-        if (B->PageInfoArray[size_t(P)].BasicIndexRange.Contains(I)) {
-            Page = P;
-            break;
-        }
+    const int32_t Page = PageOfBasic(*B, I);
     if (Page < 0) return FPlayIndicator->SetNoteRect(QRect());
     const QRectF R =
         ScorePanel->Geometry().PageRectToDeviceRect(Page, B->Basic_GetSymbol(I)->BoundsWithPos());

@@ -297,3 +297,29 @@ TEST(EditorPlayback, AnotherScoreIsNotMarkedByTheMelodyOfTheFormer) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EditorPlayback, TheViewScrollsToANoteOutOfSight) {
+    TEditorWindowFixture F;
+    ASSERT_TRUE(F.W->LoadFile(QStringLiteral(NUO4_SOURCE_DIR "/resources/demo/molihua.nuoabc")));
+    TRecord R;
+    UseRecorder(F, R);
+    F.W->ScorePanelWidget()->SetViewScaleLevel(TNuo4ViewScaleLevel(Nuo4ViewScaleLevelCount - 1));
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    int32_t Last = -1;
+    for (int32_t I = 0; I < B->Basic_GetCount(); ++I)
+        if (const TNuo4SymbolNote* N = B->Basic_GetSymbolNote(I))
+            if (!N->IsRest()) Last = I;
+    ASSERT_GT(Last, 0);
+    B->InternalStatus.Selection.CaretPos_End = TrecNuo4CaretPos_Index::Create(Last, false);
+    const QPointF Before = F.W->ScorePanelWidget()->GetTransformInfo().Location;
+    ASSERT_TRUE(F.W->PlayScore(mprFromCaret));
+    QWidget* Marker = F.W->PlayingNoteIndicator();
+    QTRY_VERIFY_WITH_TIMEOUT(Marker->isVisible(), 3000);
+    EXPECT_NE(F.W->ScorePanelWidget()->GetTransformInfo().Location, Before);
+    EXPECT_TRUE(F.View()->rect().contains(Marker->geometry().center()));
+    F.W->StopPlay();
+}
+
+}  // namespace
