@@ -323,3 +323,24 @@ TEST(EditorPlayback, TheViewScrollsToANoteOutOfSight) {
 }
 
 }  // namespace
+
+namespace {
+
+// The score view's own keys must leave the play shortcuts to the menu.
+TEST(EditorPlayback, PlayShortcutsWorkFromTheScoreView) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
+    TRecord R;
+    UseRecorder(F, R);
+    F.W->ScorePanelWidget()->MySetFocus();
+    const std::u16string Text = F.Text();
+    QTest::keyClick(F.View(), Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(F.W->PlayController()->State(), psPlaying);
+    QTest::keyClick(F.View(), Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(F.W->PlayController()->State(), psStopped);
+    QTest::keyClick(F.View(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(F.W->PlayWindow()->isVisible());
+    EXPECT_TRUE(F.Text() == Text);  // no key reached the score
+}
+
+}  // namespace
