@@ -36,8 +36,8 @@ void TFormNuo4Main::CreatePlayMenu(QMenuBar* ABar) {
     FPlay = std::make_unique<TNuo4PlayController>();
     FPlay->OnPlayingNote = [this](int32_t I) { OnPlayingNote(I); };
     FPlay->OnStateChanged = [this] { UpdatePlayUI(); };
+    FPlay->OnNewBeat = [this](int32_t M, int32_t B) { FPlayWindow->ShowBeat(M, B); };
     FPlayIndicator = new TNuo4PlayingNoteIndicator(ScorePanel->PaintBox());
-
     FPlayWindow = new TNuo4PlayWindow(*FPlay);
     FPlayWindow->OnPlay = [this](TNuo4MelodyPlayRange R) { PlayScore(R); };
     FPlayWindow->OnMetronomeAlone = [this](bool bOn) {

@@ -87,9 +87,13 @@ TNuo4PlayWindow::TNuo4PlayWindow(TNuo4PlayController& AController, QWidget* APar
     Main->addWidget(FSpeedLabel);
     Main->addWidget(FSpeed);
 
+    auto* MetronomeRow = new QHBoxLayout;
     FMetronome = new QCheckBox(QStringLiteral("节拍器"), this);
     FMetronome->setFocusPolicy(Qt::NoFocus);
-    Main->addWidget(FMetronome);
+    MetronomeRow->addWidget(FMetronome);
+    FBeatLabel = new QLabel(this);
+    MetronomeRow->addWidget(FBeatLabel, 1);
+    Main->addLayout(MetronomeRow);
 
     FDevice = new QComboBox(this);
     FDevice->setFocusPolicy(Qt::NoFocus);
@@ -189,6 +193,7 @@ void TNuo4PlayWindow::UpdateControls() {
     FPause->setEnabled(S != psStopped);
     FPause->setText(S == psPaused ? QStringLiteral("继续") : QStringLiteral("暂停"));
     FDevice->setEnabled(S == psStopped);
+    if (S == psStopped) FBeatLabel->clear();
     {
         // The metronome switch follows the sound of the clicks without running it again.
         const QSignalBlocker Block(FMetronome);
@@ -221,8 +226,15 @@ void TNuo4PlayWindow::UpdateLabels() {
     FLabels[2]->setText(QString::asprintf("实时拍号 = %d/%d", T.FenZi, T.FenMu));
 }
 
+void TNuo4PlayWindow::ShowBeat(int32_t AMeasure, int32_t ABeat) {
+    // The first beat of a measure stands out.
+    FBeatLabel->setText(
+        QString::asprintf(ABeat == 0 ? "<b>%d : %d</b>" : "%d : %d", AMeasure + 1, ABeat + 1));
+}
+
 QString TNuo4PlayWindow::LabelText(int AIndex) const {
     if (AIndex == -1) return FSpeedLabel->text();
+    if (AIndex == -2) return FBeatLabel->text();
     return AIndex >= 0 && AIndex < int(FLabels.size()) ? FLabels[size_t(AIndex)]->text()
                                                        : QString();
 }

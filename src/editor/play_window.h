@@ -40,7 +40,10 @@ class TNuo4PlayWindow : public QWidget {
     void UpdateControls();
     void UpdateLabels();
     void FillDevices();
-    QString LabelText(int AIndex) const;  // the live and score labels, in order
+    QString LabelText(int AIndex) const;  // the live and score labels, in order; -1 the speed's,
+                                          // -2 the beat's
+    // The metronome's news: the measure and beat (from 0) just struck.
+    void ShowBeat(int32_t AMeasure, int32_t ABeat);
     QPushButton* PlayButton() const { return FPlay; }
     QPushButton* StopButton() const { return FStop; }
 
@@ -56,6 +59,7 @@ class TNuo4PlayWindow : public QWidget {
     QButtonGroup* FRange;
     QSlider* FSpeed;
     QLabel* FSpeedLabel;
+    QLabel* FBeatLabel;
     QCheckBox* FMetronome;
     QComboBox* FDevice;
     QComboBox* FVoices;

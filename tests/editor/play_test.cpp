@@ -70,6 +70,15 @@ TEST(EditorPlayback, PlayingNoteReachesTheUiThreadAndTheEndStopsThere) {
         Notes.push_back(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote);
         bMarkerShown = bMarkerShown || F.W->PlayingNoteIndicator()->isVisible();
     };
+    std::vector<std::pair<int32_t, int32_t>> Beats;
+    QStringList BeatShown;
+    const auto ShowBeat = C->OnNewBeat;
+    C->OnNewBeat = [&](int32_t M, int32_t B) {
+        OnUi.push_back(QThread::currentThread() == qApp->thread());
+        ShowBeat(M, B);
+        Beats.push_back({M, B});
+        BeatShown << F.W->PlayWindow()->LabelText(-2);
+    };
     F.W->PlayWindow()->SetSpeedPosition(200);  // twice as fast: one second
     ASSERT_TRUE(F.W->PlayScore(mprWhole));
     EXPECT_EQ(C->State(), psPlaying);
@@ -87,6 +96,10 @@ TEST(EditorPlayback, PlayingNoteReachesTheUiThreadAndTheEndStopsThere) {
     EXPECT_TRUE(std::is_sorted(Notes.begin(), Notes.end()));
     for (int32_t I : Notes) EXPECT_TRUE(F.W->GetSimpleBuffer()->Basic_IsNote(I)) << I;
     EXPECT_TRUE(bMarkerShown);
+    // The metronome's beats of the one measure, muted, came along.
+    EXPECT_EQ(Beats, (std::vector<std::pair<int32_t, int32_t>>{{0, 0}, {0, 1}, {0, 2}, {0, 3}}));
+    EXPECT_EQ(BeatShown, (QStringList{"<b>1 : 1</b>", "1 : 2", "1 : 3", "1 : 4"}));
+    EXPECT_EQ(NoteOns(S, 9), 0);
     // Stopped: the channels silenced, the marker gone, the menu back to rest.
     ASSERT_GE(S.size(), 16u);
     EXPECT_EQ(S.back().Status, 0xBF);
