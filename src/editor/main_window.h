@@ -16,6 +16,9 @@
 #include "editor/autosave.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_mode.h"
+#include "editor/play_controller.h"
+#include "editor/play_indicator.h"
+#include "editor/play_window.h"
 #include "editor/recovery_store.h"
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
@@ -24,6 +27,7 @@ class QAction;
 class QActionGroup;
 class QDockWidget;
 class QMenu;
+class QMenuBar;
 class QStackedWidget;
 class QTabWidget;
 class QToolBar;
@@ -196,6 +200,39 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     int64_t FRecoveryPendingSinceMs = -1;
     uint64_t FDocumentId = 1;
     int32_t FSelfTestCount = 0, FSelfTestSaveEvery = 0;
+
+    // ---- Playback: player, play window, playing-note indicator, audition, MIDI files -------
+  public:
+    void AuditionCaretNote() override;
+    // Plays the document in that range; false (with a status message) when it cannot.
+    bool PlayScore(TNuo4MelodyPlayRange ARange);
+    void TogglePausePlay();
+    void StopPlay();
+    // Moves the play window's speed track bar by ASteps of its page size.
+    void StepPlaySpeed(int ASteps);
+    void SetMetronomeSound(bool bOn);
+    void ShowPlayWindow();
+    // The "MIDI…" command: the save dialog, then the melody of the whole score as a file.
+    bool ExportMidiFile();
+    TNuo4PlayController* PlayController() const { return FPlay.get(); }
+    TNuo4PlayWindow* PlayWindow() const { return FPlayWindow; }
+    QWidget* PlayingNoteIndicator() const;
+    // Replaces the MIDI save dialog (tests): the proposed path in, the chosen one out ("" cancels).
+    std::function<QString(const QString& AProposed)> MidiFileDialogSink;
+
+  private:
+    void CreatePlayMenu(QMenuBar* ABar);
+    void OnPlayingNote(int32_t ABasicIndex);
+    void UpdatePlayingNoteIndicator();
+    void UpdatePlayUI();
+    void ShowPlayStatus(const QString& AText);
+    std::unique_ptr<TNuo4PlayController> FPlay;
+    TNuo4PlayWindow* FPlayWindow = nullptr;
+    QDockWidget* FPlayDock = nullptr;
+    TNuo4PlayingNoteIndicator* FPlayIndicator = nullptr;
+    bool bAuditionFailureShown = false;
+    // The text the melody was built from: after an edit the indexes no longer match the score.
+    std::u16string FPlayedText;
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.

@@ -202,6 +202,7 @@ void TFormNuo4Main::ScorePanelEventHandler(TrecNuo4ScorePanelEventInfo& I) {
     switch (I.aType) {
         case spetTransformChanged:
             UpdateScaleStatus();
+            UpdatePlayingNoteIndicator();
             break;
         case spetPaintBoxMouseMove:
             OnScorePanelEvent_PaintBoxMouseMove(I);
