@@ -300,7 +300,8 @@ void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseMove(const TrecNuo4ScorePanel
     SetStatus(5, Nuo4StatusText_Symbol(
                      B, B ? Nuo4BasicIndexAtPagePos(*B, P.PageIndex, P.PosAtPage) : -1));
     // Standard mode, button down: the caret end follows the pointer, the start stays.
-    if (B && FEditMode == emStandard && (I.Buttons & Qt::LeftButton) && P.IsValid()) {
+    if (B && FEditMode == emStandard && (I.Buttons & Qt::LeftButton) && ScorePanel->MouseIsDown() &&
+        P.IsValid()) {
         TrecNuo4CaretPos_Index C;
         TrecNuo4Selection& S = B->InternalStatus.Selection;
         if (PagePosToCaretPos(*B, P.PageIndex, P.PosAtPage, C) && !(C == S.CaretPos_End)) {

@@ -132,6 +132,8 @@ class TKoScorePanel : public QWidget {
     void StartDrag(const TrecNuo4DragInfo_MouseDown& ADown);
     void CancelDrag();
     const TrecNuo4DragInfo& DragInfo() const { return FDrag; }
+    // The left button went down on this view and has not come up yet.
+    bool MouseIsDown() const { return bMouseDown; }
     // The Manhattan distance in pixels the pointer goes before a press becomes a drag.
     void SetStartDragDistance(int ADistance) { FStartDragDistance = ADistance; }
 
