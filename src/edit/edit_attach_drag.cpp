@@ -112,4 +112,36 @@ bool CanDragAttachSymbol(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
     return VoiceEdit_Finish(AResult, true);
 }
 
+bool CanDragPageSymbol(const TNuo4SimpleBuffer& B, int32_t APageSymbolIndex, bool bDuplicate,
+                       TGPPointF AOffset, TrecNuo4EditResult& AResult) {
+    AResult.SetToDefault();
+    const TNuo4Symbol* S = B.PageBuffer_GetSymbol(APageSymbolIndex);
+    const TNuo4ABCBuffer* ABC = B.GetABCBuffer();
+    if (!S || !ABC || !std::isfinite(AOffset.x()) || !std::isfinite(AOffset.y())) return false;
+    const auto& Info = S->CalcInfo.SymbolABCTextInfo;
+    const int32_t ItemIndex = Info.PageBufIndex;
+    if (Info.aType != spwabtSectionPage || ItemIndex < 0 ||
+        ItemIndex >= int32_t(ABC->Section_Page.Buffer.size()))
+        return false;
+    const auto& Parsed = ABC->Section_Page.Buffer[ItemIndex];
+    TrecNuo4SectionItem_Page Item = Parsed.Value;
+    TNuo4PagePoint& Pos = Item.Header.Location.PagePos;
+    const TNuo4PagePoint Old = Pos;
+    Pos.X = float(Old.X + AOffset.x());
+    Pos.Y = float(Old.Y + AOffset.y());
+    if (SameWritten(Pos.X, Old.X) && SameWritten(Pos.Y, Old.Y)) return false;
+    TrecNuo4ABCTextReplaceItem R;
+    if (bDuplicate) {
+        const TKoRange ItemRange = Parsed.Header.ABCTextRange;
+        if (!ItemRange.IsValid()) return false;
+        R.InitializeForInsert(ItemRange.StartIndex + ItemRange.Length, u"\r" + Item.ToABCText());
+    } else {
+        const TKoRange Tok = Parsed.Header.TokenItems.GetRangeOfFirst(ttPageLocation);
+        if (!Tok.IsValid()) return false;
+        R.Initialize(Tok, Item.Header.Location.ToABCText());
+    }
+    AResult.Items.push_back(R);
+    return VoiceEdit_Finish(AResult, true);
+}
+
 }  // namespace nuo4

@@ -31,4 +31,10 @@ bool CanDragAttachSymbol(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
                          TNuo4AttachDragAction AAction, TGPPointF AOffset,
                          TrecNuo4EditResult& AResult);
 
+// A page symbol (memo, title block) dragged on its page: its item's page position moved by
+// AOffset (mm), or with bDuplicate a copy of the item at the moved position on the next line.
+// Refused when the written position (two decimals) would not change.
+bool CanDragPageSymbol(const TNuo4SimpleBuffer& B, int32_t APageSymbolIndex, bool bDuplicate,
+                       TGPPointF AOffset, TrecNuo4EditResult& AResult);
+
 }  // namespace nuo4

@@ -364,15 +364,19 @@ void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseUp(const TrecNuo4ScorePanelEv
     TNuo4SimpleBuffer* B = GetSimpleBuffer();
     if (!R.bValid || !B) return;
     const int32_t Index = R.SymbolBufferIndex.BufferInex;
-    if (R.SymbolBufferIndex.BufferType != sbtAttach || B->Attach_IsLyric(Index)) {
+    const bool bPage = R.SymbolBufferIndex.BufferType == sbtPage;
+    if (!bPage && (R.SymbolBufferIndex.BufferType != sbtAttach || B->Attach_IsLyric(Index))) {
         ShowStatusMessage(QStringLiteral("此功能尚未实现"));
         return;
     }
     // The whole drag is one edit: one text change, one undo step.
     const double Scale = ScorePanel->Geometry().DeviceScale();
+    const QPointF Offset = Scale > 0 ? QPointF(R.Offset) / Scale : QPointF();
     TrecNuo4EditResult A;
-    if (Scale <= 0 || !CanDragAttachSymbol(*B, Index, R.Action, QPointF(R.Offset) / Scale, A) ||
-        !Nuo4ApplyEdit(*this, A.Items, nullptr, nullptr, false))
+    const bool bOk =
+        Scale > 0 && (bPage ? CanDragPageSymbol(*B, Index, R.Action == adaDuplicate, Offset, A)
+                            : CanDragAttachSymbol(*B, Index, R.Action, Offset, A));
+    if (!bOk || !Nuo4ApplyEdit(*this, A.Items, nullptr, nullptr, false))
         ShowStatusMessage(QStringLiteral("这个符号不能这样拖动"));
 }
 

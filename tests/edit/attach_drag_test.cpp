@@ -71,6 +71,19 @@ TEST_F(AttachDrag, MovesCopiesAndResizesTheItem) {
     ASSERT_GT(FBuf->Attach_GetCount(), 0);
     EXPECT_FALSE(CanDragAttachSymbol(*FBuf, 0, adaMove, {5, 5}, R));
     EXPECT_FALSE(CanDragAttachSymbol(*FBuf, -1, adaMove, {5, 5}, R));
+
+    // Page symbols move in millimetres of the page; a copy keeps the original.
+    const std::u16string Memo = u"Memo@1,20,30 = 60, Memo2, AlignCenter, True, a";
+    BuildText(u".Voice\r1 2 3\r.Page\r" + Memo + u"\r");
+    ASSERT_EQ(FBuf->PageBuffer_GetCount(), 1);
+    ASSERT_TRUE(CanDragPageSymbol(*FBuf, 0, false, {5.5, -10}, R));
+    EXPECT_EQ(Applied(R.Items),
+              u".Voice\r1 2 3\r.Page\rMemo@1,25.50,20.00 = 60, Memo2, AlignCenter, True, a\r");
+    ASSERT_TRUE(CanDragPageSymbol(*FBuf, 0, true, {0, 2}, R));
+    const std::u16string Copied = Applied(R.Items);
+    EXPECT_NE(Copied.find(Memo + u"\rMemo@1,20.00,32.00 = "), std::u16string::npos);
+    EXPECT_FALSE(CanDragPageSymbol(*FBuf, 0, false, {0.001, 0}, R));
+    EXPECT_FALSE(CanDragPageSymbol(*FBuf, 1, false, {5, 5}, R));
 }
 
 }  // namespace
