@@ -352,6 +352,7 @@ void TKoScorePanel::StartDrag(const TrecNuo4DragInfo_MouseDown& ADown) {
 void TKoScorePanel::CancelDrag() {
     const QRect Old = DragFeedbackDeviceRect();
     FDrag.SetToDefault();
+    FPaintBox->unsetCursor();
     UpdateDragFeedback(Old);
 }
 
@@ -439,8 +440,13 @@ void TKoScorePanel::PaintBoxMouse(QMouseEvent* E, TNuo4ScorePanelEventType AType
             I.bStartDrag = true;
         }
         const QRect Old = DragFeedbackDeviceRect();
-        if (Nuo4DragMove(FDrag, E->position().toPoint(), E->modifiers(), Distance))
+        if (Nuo4DragMove(FDrag, E->position().toPoint(), E->modifiers(), Distance)) {
             UpdateDragFeedback(Old);
+            const bool bHorz = FDrag.Status == dsResizeToLeft || FDrag.Status == dsResizeToRight;
+            FPaintBox->setCursor(!FDrag.IsResizing() ? Qt::SizeAllCursor
+                                 : bHorz             ? Qt::SizeHorCursor
+                                                     : Qt::SizeVerCursor);
+        }
     } else if (AType == spetPaintBoxMouseUp && E->button() == Qt::LeftButton) {
         bMouseDown = false;
     }

@@ -222,6 +222,19 @@ TEST(ScoreViewMouse, DragMovesAnAttachmentInOneUndoStep) {
     for (int Step = 1; Step <= 4; ++Step)
         Mouse(F.View(), QEvent::MouseMove, From + Delta * Step / 4);
     EXPECT_EQ(F.W->ScoreDrawCount(), Draws);
+    // On the screen the dashed outline lies over the image, at the moved place only.
+    const QImage Screen = F.View()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& Image = F.W->ScorePanelWidget()->MemImage();
+    const QRect Outline = F.W->ScorePanelWidget()->DragInfo().MouseMove.SymbolRect.toAlignedRect();
+    auto Differs = [&](const QRect& ARect) {
+        int N = 0;
+        for (int Y = ARect.top(); Y <= ARect.bottom(); ++Y)
+            for (int X = ARect.left(); X <= ARect.right(); ++X)
+                N += Image.rect().contains(X, Y) && Screen.pixel(X, Y) != Image.pixel(X, Y);
+        return N;
+    };
+    EXPECT_GT(Differs(Outline.adjusted(-1, -1, 1, 1)), 10);
+    EXPECT_EQ(Differs(QRect(0, Image.height() - 40, 40, 40)), 0);
     EXPECT_EQ(F.W->ScorePanelWidget()->DragInfo().MouseMove.SymbolRect.center().toPoint(),
               From + Delta);
     Mouse(F.View(), QEvent::MouseButtonRelease, From + Delta);
