@@ -136,7 +136,8 @@ void TFormNuo4Main::CreateMenus() {
     Recent->setToolTipsVisible(true);
     AddPending(Recent, "mnuRecentFilesEmpty", QStringLiteral("空"));
     AddPending(File, "mnuOpenFileFromWindowsClipboard", QStringLiteral("打开剪贴板当中的文件"));
-    AddPending(File, "OpenAutoSaveFile", QStringLiteral("打开自动保存的文件"));
+    AddAction(File, "OpenAutoSaveFile", QStringLiteral("打开自动保存的文件"), QKeySequence(),
+              [this] { OpenAutoSaveFile(); });
     File->addSeparator();
     QMenu* Export = File->addMenu(QStringLiteral("导出"));
     Export->setToolTipsVisible(true);

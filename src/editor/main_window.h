@@ -13,8 +13,10 @@
 
 #include "editor/abc_syn_rich_edit.h"
 #include "editor/app_options.h"
+#include "editor/autosave.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_mode.h"
+#include "editor/recovery_store.h"
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
 
@@ -165,6 +167,40 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     std::array<QMenu*, Nuo4EditModeCount> FPopupMenus{};
     std::array<QLabel*, 8> FStatusPanels{};
     bool bAuxInfoDefaultShown = true;
+
+    // ---- Recovery files, autosave and crash report (main_window_safety.cpp) ----------------
+  public:
+    // Recovery files, the per-copy autosave and the crash report go to AStateFolder from now on.
+    void EnableSafety(const QString& AStateFolder);
+    // Offers the leftover recovery files of ended sessions, newest first; true when one was
+    // loaded. Asks through RecoveryQuestionSink when set (0 recover, 1 discard, 2 keep).
+    bool OfferRecovery();
+    std::function<int(const QString&)> RecoveryQuestionSink;
+    // "打开自动保存的文件": the autosave copy as an untitled, modified document.
+    void OpenAutoSaveFile();
+    // A text as a modified document under AFileName ("" for untitled).
+    void LoadTextAsModified(std::u16string_view AText, const QString& AFileName);
+    // Writes or removes this document's recovery file now (as the timer would).
+    void FlushRecovery();
+    // A clean exit: the recovery file goes.
+    void RemoveRecoveryFile();
+    QString RecoveryFilePath() const;
+    QString AutoSaveFilePath() const;
+    // Hidden self-test: types a note every AIntervalMs through the key path, saving every
+    // ASaveEvery edits (0 never), and prints every completed edit with a time stamp.
+    void StartSelfTestTyping(int AIntervalMs, int ASaveEvery);
+
+  private:
+    void OnTextChangedForSafety();
+    void AutoSaveTick();
+    void SelfTestStep();
+    std::unique_ptr<TNuo4RecoveryStore> FRecoveryStore;
+    std::unique_ptr<TNuo4AutoSave> FAutoSave;
+    QTimer tmrRecovery;
+    QTimer tmrSelfTest;
+    int64_t FRecoveryPendingSinceMs = -1;
+    uint64_t FDocumentId = 1;
+    int32_t FSelfTestCount = 0, FSelfTestSaveEvery = 0;
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.
