@@ -316,6 +316,22 @@ void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseDown(const TrecNuo4ScorePanel
     if (I.Button != Qt::LeftButton) return;
     const TrecNuo4PagePos P = ScorePanel->Geometry().DevicePosToPagePos(QPoint(I.X, I.Y));
     if (!P.IsValid()) return;
+    TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    if (B && FEditMode == emLayout &&
+        !(I.Shift &
+          (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+        !WithinSymbolEdit_GetEnable(*B)) {
+        // Layout mode: an attachment under the pointer is taken for the nudging keys, with the
+        // caret hidden; elsewhere the caret is placed as in standard mode.
+        const TrecNuo4BufferPos Hit = PagePosToBufferPos(*B, P.PageIndex, P.PosAtPage);
+        if (Hit.AttachIndex >= 0) {
+            Highlight_SetToAttach(*B, Hit.AttachIndex);
+            Redraw_Fast(false);
+            ScorePanel->SetShowCaret(false);
+            return;
+        }
+        Highlight_Clear(*B);
+    }
     Nuo4ExecuteClick(*this, P, (I.Shift & Qt::ShiftModifier) != 0);
     if (FEditMode == emExtend || FEditMode == emPage) StartSymbolDrag(I);
 }

@@ -113,6 +113,7 @@ class TKoScorePanel : public QWidget {
     // Caret: page position of its top and its height; shown only while enabled and focused.
     void SetCaretPos_PtAndSize(const TrecNuo4PanelCaret& ACaret);
     void SetShowCaret(bool AValue);
+    bool GetShowCaret() const { return FShowCaret; }
     QRect GetCaretRect_Device() const;
     QPoint GetCaretPt_Device() const { return GetCaretRect_Device().topLeft(); }
     // Scrolls so that the caret is visible; true when the location changed.

@@ -183,6 +183,15 @@ TEST(ScoreViewMouse, ClicksPlaceTheCaretAndHighlightTheSmallerAttachment) {
     QTest::mouseClick(F.View(), Qt::LeftButton, {},
                       QPoint(int(LR.right()) - 3, int(LR.center().y())));
     EXPECT_EQ(F.W->GetSimpleBuffer()->InternalStatus.Highlight.AttachIndex, Long);
+    // Layout mode: an attachment is highlighted without a caret, a note takes the caret back.
+    F.W->SetEditMode(emLayout);
+    QTest::mouseClick(F.View(), Qt::LeftButton, {}, F.AttachCentre(Short));
+    EXPECT_EQ(F.W->GetSimpleBuffer()->InternalStatus.Highlight.AttachIndex, Short);
+    EXPECT_FALSE(F.W->ScorePanelWidget()->GetShowCaret());
+    QTest::mouseClick(F.View(), Qt::LeftButton, {}, Points[4]);
+    EXPECT_TRUE(F.W->GetSimpleBuffer()->InternalStatus.Highlight.IsEmpty());
+    EXPECT_TRUE(F.W->ScorePanelWidget()->GetShowCaret());
+    F.W->SetEditMode(emExtend);
     // A double click on a symbol whose dialog is not built says so.
     QTest::mouseDClick(F.View(), Qt::LeftButton, {}, F.AttachCentre(Short));
     EXPECT_EQ(F.W->statusBar()->currentMessage(), QStringLiteral("此功能尚未实现"));
