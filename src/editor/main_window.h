@@ -137,6 +137,11 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void OnScorePanelEvent_PaintBoxMouseDown(const TrecNuo4ScorePanelEventInfo& AInfo);
     void OnScorePanelEvent_PaintBoxMouseMove(const TrecNuo4ScorePanelEventInfo& AInfo);
     void OnScorePanelEvent_BeforeDraw();
+    // Mouse: the drag of a symbol, its release, the double click.
+    void StartSymbolDrag(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void OnScorePanelEvent_PaintBoxMouseUp(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void OnScorePanelEvent_PaintBoxDblClick(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void ShowStatusMessage(const QString& AText);
     void DrawLayer(const TrecNuo4ScorePanelEventInfo& AInfo);
 
     TNuo4EditMode FEditMode = emStandard;
