@@ -27,6 +27,7 @@ class INuo4EditorHost {
     virtual void PutUndoSnapshot() = 0;
     virtual void UpdateCaretStatus() = 0;
     virtual void ShowMessage(const QString& AText) = 0;
+    virtual void AuditionCaretNote() {}
     // Application options the requests read.
     virtual bool AutoInsertBarline() const = 0;
     virtual bool OldDVGroupOrder() const = 0;
