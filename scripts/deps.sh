@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libfluidsynth-dev timgm6mb-soundfont libasound2-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-gkai00mp fonts-arphic-uming fonts-liberation fonts-dejavu-core
-  poppler-utils
+  poppler-utils libxml2-utils
   xvfb xauth xdotool x11-apps python3
 )
 missing=()

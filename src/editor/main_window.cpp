@@ -141,17 +141,24 @@ void TFormNuo4Main::CreateMenus() {
     File->addSeparator();
     QMenu* Export = File->addMenu(QStringLiteral("导出"));
     Export->setToolTipsVisible(true);
-    AddPending(Export, "mnuExportCurrPageOrSelectionToWindowsClipboard",
-               QStringLiteral("复制选区或当前页到Windows剪贴板"));
-    AddPending(Export, "mnuExportToImageFile_LowResolution", QStringLiteral("图像文件(低分辨率)…"));
-    AddPending(Export, "mnuExportToImageFile_MediumResolution",
-               QStringLiteral("图像文件(中分辨率)…"));
-    AddPending(Export, "mnuExportToImageFile_HighResolution",
-               QStringLiteral("图像文件(高分辨率)…"));
-    AddPending(Export, "mnuExportToPdf", QStringLiteral("PDF…"));
+    AddAction(Export, "mnuExportCurrPageOrSelectionToWindowsClipboard",
+              QStringLiteral("复制选区或当前页到Windows剪贴板"), QKeySequence(),
+              [this] { ExportToClipboard(); });
+    AddAction(Export, "mnuExportToImageFile_LowResolution", QStringLiteral("图像文件(低分辨率)…"),
+              QKeySequence(), [this] { ExportImage(irLow); });
+    AddAction(Export, "mnuExportToImageFile_MediumResolution",
+              QStringLiteral("图像文件(中分辨率)…"), QKeySequence(),
+              [this] { ExportImage(irMedium); });
+    AddAction(Export, "mnuExportToImageFile_HighResolution", QStringLiteral("图像文件(高分辨率)…"),
+              QKeySequence(), [this] { ExportImage(irHigh); });
+    AddAction(Export, "mnuExportToPdf", QStringLiteral("PDF…"), QKeySequence(),
+              [this] { ExportPdf(); });
+    AddAction(Export, "mnuExportToSvg", QStringLiteral("SVG…"), QKeySequence(),
+              [this] { ExportSvg(); });
     AddAction(Export, "mnuExportToMidiFile", QStringLiteral("MIDI…"), QKeySequence(),
               [this] { ExportMidiFile(); });
-    AddPending(File, "mnuPrint", QStringLiteral("打印…"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    AddAction(File, "mnuPrint", QStringLiteral("打印…"), QKeySequence(Qt::CTRL | Qt::Key_P),
+              [this] { ExportPrint(); });
     AddPending(File, "mnuDocInfo", QStringLiteral("文档信息…"));
     File->addSeparator();
     AddAction(File, "mnuExit", QStringLiteral("退出"), QKeySequence(), [this] { close(); });

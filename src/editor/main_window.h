@@ -22,6 +22,7 @@
 #include "editor/recovery_store.h"
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
+#include "layout/export_jobs.h"
 
 class QAction;
 class QActionGroup;
@@ -97,6 +98,17 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     std::function<void(const QString&)> MessageSink;
     // 0 save, 1 do not save, 2 cancel.
     std::function<int()> SaveQuestionSink;
+    // ---- Export and printing (main_window_export.cpp) --------------------------------------
+    // The justification question; false when the user cancels.
+    bool ExportJustificationCheck();
+    void ExportPrint();
+    void ExportImage(TNuo4ImageResolution AResolution);
+    void ExportPdf();
+    void ExportSvg();
+    void ExportToClipboard();
+    // The question goes here instead of a modal box when set (tests): true continues.
+    std::function<bool()> JustifyQuestionSink;
+
     // Time of the last key-to-paint cycle is measured by the benchmark through these.
     int64_t ScoreDrawCount() const { return ScorePanel->DrawCount(); }
 

@@ -471,67 +471,62 @@ void DrawPageBreakMarker(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t APage) {
 
 // ---- Printing -------------------------------------------------------------------------------
 
-bool Draw_AllSymbols_ToPrinter(TNuo4SimpleBuffer& B, TKoRange APageRange,
-                               const std::u16string& AFileName, const std::string& AOutputFile) {
-    if (!APageRange.IsNonEmpty() || !PageOk(B, APageRange.StartIndex) ||
-        !PageOk(B, APageRange.EndIndex()))
-        return false;
-    // Remembered here and restored on every way out.
-    struct TRestore {
-        TNuo4SimpleBuffer& B;
-        TrecNuo4Highlight Highlight;
-        TKoGraphics* Graphics;
-        TrecNuo4AuxInfoSettings Aux;
-        TrecNuo4SymbolViewSettings View;
-        std::vector<int32_t> Highlighted;
-        ~TRestore() {
-            B.InternalStatus.Highlight = Highlight;
-            for (int32_t I : Highlighted)
-                if (TNuo4Symbol* S = B.GetSymbol(TrecNuo4SymbolBufferIndex::Create(
-                        TNuo4SymbolBufferType(I >> 28), I & 0x0FFFFFFF)))
-                    S->SetHighlighted(true);
-            SetDestGraphics(Graphics);
-            Nuo4AuxInfoSettings() = Aux;
-            Nuo4SymbolViewSettings() = View;
-        }
-    } Restore{B,
-              B.InternalStatus.Highlight,
-              GetDestGraphics(),
-              Nuo4AuxInfoSettings(),
-              Nuo4SymbolViewSettings(),
-              {}};
+TNuo4PrintDrawScope::TNuo4PrintDrawScope(TNuo4SimpleBuffer& B)
+    : FBuffer(B),
+      FHighlight(B.InternalStatus.Highlight),
+      FGraphics(GetDestGraphics()),
+      FAux(Nuo4AuxInfoSettings()),
+      FView(Nuo4SymbolViewSettings()) {
     // Highlighted symbols print unhighlighted.
     auto Unhighlight = [&](TNuo4SymbolBuffer& Buf, TNuo4SymbolBufferType T) {
         for (int32_t I = 0; I < int32_t(Buf.size()); ++I)
             if (Buf[I] && Buf[I]->Highlighted()) {
                 Buf[I]->SetHighlighted(false);
-                Restore.Highlighted.push_back((int32_t(T) << 28) | I);
+                FHighlighted.push_back((int32_t(T) << 28) | I);
             }
     };
     Unhighlight(B.BasicBuffer, sbtBasic);
     Unhighlight(B.AttachBuffer, sbtAttach);
     Unhighlight(B.PageBuffer, sbtPage);
     B.InternalStatus.Highlight.Clear();
-    const bool bPrintPageNumber = Nuo4AuxInfoSettings().bPrintPageNumber;
     Nuo4AuxInfoSettings().SetAllOff();
+}
+
+TNuo4PrintDrawScope::~TNuo4PrintDrawScope() {
+    FBuffer.InternalStatus.Highlight = FHighlight;
+    for (int32_t I : FHighlighted)
+        if (TNuo4Symbol* S = FBuffer.GetSymbol(
+                TrecNuo4SymbolBufferIndex::Create(TNuo4SymbolBufferType(I >> 28), I & 0x0FFFFFFF)))
+            S->SetHighlighted(true);
+    SetDestGraphics(FGraphics);
+    Nuo4AuxInfoSettings() = FAux;
+    Nuo4SymbolViewSettings() = FView;
+}
+
+bool Draw_AllSymbols_ToPrinter(TNuo4SimpleBuffer& B, QPrinter& APrinter, TKoRange APageRange,
+                               const std::u16string& AFileName,
+                               const std::function<bool(int32_t)>& AOnPage) {
+    if (!APageRange.IsNonEmpty() || !PageOk(B, APageRange.StartIndex) ||
+        !PageOk(B, APageRange.EndIndex()))
+        return false;
+    TNuo4PrintDrawScope Scope(B);
+    const bool bPrintPageNumber = Scope.SavedAux().bPrintPageNumber;
 
     const TrecNuo4DocOptionsParam_Paper& Paper = Nuo4DocOptions().Param_Paper;
-    QPrinter Printer(QPrinter::HighResolution);
-    if (!AOutputFile.empty()) {
-        Printer.setOutputFormat(QPrinter::PdfFormat);
-        Printer.setOutputFileName(QString::fromStdString(AOutputFile));
-    }
-    Printer.setDocName(QStringLiteral("NUO4 - ") + Q(AFileName));
-    Printer.setFullPage(true);
-    if (!Printer.setPageSize(QPageSize(QSizeF(Paper.Width, Paper.Height), QPageSize::Millimeter,
-                                       QString(), QPageSize::ExactMatch)))
+    APrinter.setDocName(QStringLiteral("NUO4 - ") + Q(AFileName));
+    APrinter.setFullPage(true);
+    if (!APrinter.setPageSize(QPageSize(QSizeF(Paper.Width, Paper.Height), QPageSize::Millimeter,
+                                        QString(), QPageSize::ExactMatch)))
         return false;
-    Printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    APrinter.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    // The dialog's own range would make the printer skip pages the range already chose.
+    APrinter.setPrintRange(QPrinter::AllPages);
+    APrinter.setFromTo(0, 0);
     QPainter Painter;
-    if (!Painter.begin(&Printer)) return false;
+    if (!Painter.begin(&APrinter)) return false;
     for (int32_t P = APageRange.StartIndex; P <= APageRange.EndIndex(); ++P) {
-        if (P > APageRange.StartIndex && !Printer.newPage()) {
-            Printer.abort();
+        if ((P > APageRange.StartIndex && !APrinter.newPage()) || (AOnPage && !AOnPage(P))) {
+            APrinter.abort();
             return false;
         }
         TKoGraphics G(&Painter);
@@ -540,6 +535,16 @@ bool Draw_AllSymbols_ToPrinter(TNuo4SimpleBuffer& B, TKoRange APageRange,
         Draw_AllSymbols_Page(B, G, odPrinter, P, false, false, bPrintPageNumber, true, nullptr);
     }
     return Painter.end();
+}
+
+bool Draw_AllSymbols_ToPrinter(TNuo4SimpleBuffer& B, TKoRange APageRange,
+                               const std::u16string& AFileName, const std::string& AOutputFile) {
+    QPrinter Printer(QPrinter::HighResolution);
+    if (!AOutputFile.empty()) {
+        Printer.setOutputFormat(QPrinter::PdfFormat);
+        Printer.setOutputFileName(QString::fromStdString(AOutputFile));
+    }
+    return Draw_AllSymbols_ToPrinter(B, Printer, APageRange, AFileName);
 }
 
 }  // namespace nuo4

@@ -6,11 +6,15 @@
 
 #include <QImage>
 #include <QPageSize>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "layout/layout_records.h"
 #include "render/draw_utils.h"
+#include "render/symbol_view.h"
+
+class QPrinter;
 
 namespace nuo4 {
 
@@ -118,5 +122,32 @@ QLineF GetRulesCheckMarkLine(const TGPRectF& ABox, double AOffset);
 bool Draw_AllSymbols_ToPrinter(TNuo4SimpleBuffer& B, TKoRange APageRange,
                                const std::u16string& AFileName,
                                const std::string& AOutputFile = std::string());
+// The same on a printer the caller has set up (say, through the print dialog); the paper size
+// and the job title are set here. AOnPage is told each page index before it is drawn and
+// aborts the job by answering false.
+bool Draw_AllSymbols_ToPrinter(TNuo4SimpleBuffer& B, QPrinter& APrinter, TKoRange APageRange,
+                               const std::u16string& AFileName,
+                               const std::function<bool(int32_t)>& AOnPage = nullptr);
+
+// The state of a printed or exported drawing while it lives: no highlight and every switch of
+// auxiliary information off (page numbers on paper are the caller's choice through
+// bPrintPageNumber, which stays as it was). The surface, switches, view settings and
+// highlight are restored when it ends.
+class TNuo4PrintDrawScope {
+  public:
+    explicit TNuo4PrintDrawScope(TNuo4SimpleBuffer& B);
+    ~TNuo4PrintDrawScope();
+    TNuo4PrintDrawScope(const TNuo4PrintDrawScope&) = delete;
+    TNuo4PrintDrawScope& operator=(const TNuo4PrintDrawScope&) = delete;
+    const TrecNuo4AuxInfoSettings& SavedAux() const { return FAux; }
+
+  private:
+    TNuo4SimpleBuffer& FBuffer;
+    TrecNuo4Highlight FHighlight;
+    TKoGraphics* FGraphics;
+    TrecNuo4AuxInfoSettings FAux;
+    TrecNuo4SymbolViewSettings FView;
+    std::vector<int32_t> FHighlighted;
+};
 
 }  // namespace nuo4

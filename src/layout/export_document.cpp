@@ -129,9 +129,11 @@ void DrawThrough(const TNuo4PageDrawHook& AHook, int32_t APage, const std::funct
 
 }  // namespace
 
-void Nuo4DrawPageForExport(TNuo4SimpleBuffer& B, QPainter& APainter, int32_t APage, bool bAux) {
+void Nuo4DrawPageForExport(TNuo4SimpleBuffer& B, QPainter& APainter, int32_t APage, bool bAux,
+                           QPointF AOrigin) {
     TKoGraphics G(&APainter);
     PrepareGraphics(G, 1.0);
+    if (!AOrigin.isNull()) G.TranslateTransform(-AOrigin.x(), -AOrigin.y());
     TKoGraphics* Old = GetDestGraphics();
     SetDestGraphics(&G);
     const TrecNuo4AuxInfoSettings& A = Nuo4AuxInfoSettings();

@@ -19,8 +19,10 @@ class TNuo4SimpleBuffer;
 using TNuo4PageDrawHook = std::function<void(int32_t APage, const std::function<void()>& ADraw)>;
 
 // The page on a painter at the paper's top-left: like the printer, or with the view's aids
-// (line and bar numbers, page numbers, marks and indicators).
-void Nuo4DrawPageForExport(TNuo4SimpleBuffer& B, QPainter& APainter, int32_t APage, bool bAux);
+// (line and bar numbers, page numbers, marks and indicators). AOrigin (mm on the page) lands on
+// the painter's top-left, so a piece of the page can be drawn on a smaller device.
+void Nuo4DrawPageForExport(TNuo4SimpleBuffer& B, QPainter& APainter, int32_t APage, bool bAux,
+                           QPointF AOrigin = QPointF());
 
 // The document information of an exported file: the title and the words-by and music-by text
 // of the title section.

@@ -116,7 +116,7 @@ TEST(EditorKeys, EveryKeyHasOneOwner) {
                 << A->objectName().toStdString();
     EXPECT_NE(F.W->Action("mnuUndo")->shortcut(), F.W->Action("mnuRedo")->shortcut());
     // Items whose feature is not there yet are present, disabled and say so.
-    QAction* Pdf = F.W->Action("mnuExportToPdf");
+    QAction* Pdf = F.W->Action("mnuSpeedEntry");
     ASSERT_NE(Pdf, nullptr);
     EXPECT_FALSE(Pdf->isEnabled());
     EXPECT_FALSE(Pdf->toolTip().isEmpty());

@@ -33,6 +33,10 @@ const std::vector<TCommand>& AllCommands() {
          "the melody of the whole score as a Standard MIDI File (format 1, 480 ticks per "
          "quarter note, repeats unfolded)",
          RunMidi},
+        {"musicxml", "musicxml FILE -o OUT.musicxml",
+         "the score as MusicXML 4.0 (partwise): parts, notes, lyrics, key, meter, tempo, "
+         "slurs, ties, tuplets, repeats and voltas as written",
+         RunMusicXml},
         {"edit",
          "edit FILE REQUEST [ARGS...] [--caret I[,right]] [--selection A,B] "
          "[--highlight basic:I|attach:I|page:I] [-o OUT] [--then REQUEST ...]",

@@ -31,6 +31,8 @@ int RunLayout(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunRender(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_midi.cpp (built with the playback library)
 int RunMidi(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_musicxml.cpp (built with the playback library)
+int RunMusicXml(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_wav.cpp (built with FluidSynth)
 int RunWav(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_edit.cpp (built with the edit library)
