@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/key_host.h"
+#include "editor_test_support.h"
 
 namespace nuo4 {
 namespace {
@@ -184,6 +185,30 @@ TEST(KeyTable, UnbuiltCommandsSayGoAndPopupHotKeysFollowTheMenuOrder) {
     QString Error;
     EXPECT_FALSE(Nuo4ParseKeyName(QStringLiteral("Spcae"), K, Error));
     EXPECT_FALSE(Nuo4ParseKeyName(QStringLiteral("Ctrl+"), K, Error));
+}
+
+}  // namespace
+}  // namespace nuo4
+
+namespace nuo4 {
+namespace {
+
+// The score view hands its key events to the same dispatcher: shifted characters as Qt reports
+// them, the Enter question through the window, input methods off.
+TEST(KeyTable, TheScoreViewTypesThroughTheDispatcher) {
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral(" $ "));
+    int Questions = 0;
+    F.W->OkCancelSink = [&](const QString&) { return ++Questions, false; };
+    QTest::keyClick(F.View(), Qt::Key_1);
+    QTest::keyClick(F.View(), Qt::Key_ParenLeft, Qt::ShiftModifier);
+    QTest::keyClick(F.View(), Qt::Key_2);
+    QTest::keyClick(F.View(), Qt::Key_Underscore, Qt::ShiftModifier);
+    QTest::keyClick(F.View(), Qt::Key_Left);
+    QTest::keyClick(F.View(), Qt::Key_Return);  // inside the measure: asked, cancelled
+    EXPECT_EQ(Questions, 1);
+    EXPECT_NE(F.Text().find(u"1 (  2_ $ "), std::u16string::npos);
+    EXPECT_FALSE(F.View()->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 }  // namespace
