@@ -21,7 +21,7 @@ void PrintTypeHelp(std::ostream& AOut) {
             "Up Down Home End PgUp PgDown Tab Esc F1..F12), with Ctrl+ Shift+ Alt+ in front\n"
             "and KP for a keypad key (KP0 KP+ KP/). While a pop-up menu is open the next key\n"
             "chooses its item by the item's hot key (Space the default item); any other key\n"
-            "closes it. Questions are answered OK unless --cancel-questions.\n";
+            "closes it and is typed. Questions are answered OK unless --cancel-questions.\n";
 }
 
 }  // namespace
@@ -87,14 +87,17 @@ int RunType(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr) {
     H.bAutoBarline = bAutoBarline;
     H.Answer = [&](const QString&) { return !bCancel; };
     size_t Next = 0;
-    // A pop-up menu takes the next key: its hot key chooses an item.
+    // A pop-up menu takes the next key when it is one of its hot keys; any other key closes
+    // the menu and is typed as usual.
     H.Chooser = [&](const QStringList& AItems, int32_t ADefault) -> int32_t {
-        if (Next >= Keys.size()) return -1;
-        const TrecNuo4PhysicalKey K = Keys[Next++];
-        if (K.Modifiers != Qt::NoModifier) return -1;
+        if (Next >= Keys.size() || Keys[Next].Modifiers != Qt::NoModifier) return -1;
+        const Qt::Key K = Keys[Next].Key;
         for (int32_t I = 0; I < AItems.size(); ++I) {
             const char C = GetHotKeyFromMenuItemIndex(I, ADefault);
-            if (C && ((C == ' ' && K.Key == Qt::Key_Space) || (C != ' ' && K.Key == C))) return I;
+            if (C && ((C == ' ' && K == Qt::Key_Space) || (C != ' ' && K == C))) {
+                ++Next;
+                return I;
+            }
         }
         return -1;
     };
