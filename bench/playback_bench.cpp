@@ -19,6 +19,7 @@
 #include "playback/melody_build.h"
 #include "playback/midi_scheduler.h"
 #include "playback/midi_write.h"
+#include "playback/player.h"
 #include "render/music_font.h"
 
 using namespace nuo4;
@@ -137,3 +138,51 @@ void BM_SchedulerLateness(benchmark::State& AState) {
     AState.counters["drift_us"] = LastMean - FirstMean;
 }
 BENCHMARK(BM_SchedulerLateness)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The same through the player: a melody of 5,000 notes over ten minutes with the metronome's
+// clicks merged in (muted, so they still clock the beat news), the playing note and the beats
+// reported as the editor takes them, and a speed change halfway.
+void BM_PlayerLateness(benchmark::State& AState) {
+    constexpr int Notes = 5'000;
+    TMidiBuffer B;
+    B.InitBuffer(TMidiBufferInitStatus());  // 120: ten minutes are 1,200 quarter notes
+    for (int I = 0; I < Notes; ++I) B.AddNote(I * 0.24, 0.2, 0, 60 + I % 12, 100, I);
+    B.Update();
+    std::vector<double> Late_us;
+    size_t Beats = 0;
+    for (auto _ : AState) {
+        TNullMidiOutput Out;
+        TNuo4Player P;
+        Late_us.assign(B.EventCount() + 4000, 0);
+        size_t Sent = 0;  // written by the timing thread, read after the join
+        std::atomic<int64_t> News = 0;
+        P.OnPlayingNote = [&](int32_t) { ++News; };
+        P.OnNewBeat = [&](int32_t, int32_t) { ++News; };
+        P.OnSent = [&](size_t I, TMidiScheduler::TClock::time_point ADeadline) {
+            if (I >= Late_us.size()) Late_us.resize(I + 1, 0);
+            Sent = std::max(Sent, I + 1);
+            Late_us[I] =
+                std::chrono::duration<double, std::micro>(TMidiScheduler::TClock::now() - ADeadline)
+                    .count();
+        };
+        std::atomic<bool> bEnd = false;
+        P.OnEndPlay = [&] { bEnd = true; };
+        P.SetSpeedRatio(30);
+        P.Play(B, Out);
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+        P.SetSpeedRatio(40);
+        while (!bEnd) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        Beats = size_t(News.load());
+        P.Stop();
+        Late_us.resize(Sent);
+    }
+    std::vector<double> Sorted = Late_us;
+    std::sort(Sorted.begin(), Sorted.end());
+    const size_t N = Sorted.size();
+    AState.counters["events"] = double(N);
+    AState.counters["news"] = double(Beats);
+    AState.counters["p50_us"] = Sorted[N / 2];
+    AState.counters["p99_us"] = Sorted[size_t(double(N) * 0.99)];
+    AState.counters["max_us"] = Sorted.back();
+}
+BENCHMARK(BM_PlayerLateness)->Iterations(1)->Unit(benchmark::kSecond);

@@ -5,7 +5,7 @@ PACKAGES=(
   cmake ninja-build g++ clang clang-format ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  libfluidsynth-dev timgm6mb-soundfont
+  libfluidsynth-dev timgm6mb-soundfont libasound2-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-arphic-gkai00mp fonts-arphic-uming fonts-liberation fonts-dejavu-core
   poppler-utils
   xvfb xauth xdotool x11-apps python3

@@ -136,7 +136,8 @@ void TFormNuo4Main::CreateMenus() {
     Recent->setToolTipsVisible(true);
     AddPending(Recent, "mnuRecentFilesEmpty", QStringLiteral("空"));
     AddPending(File, "mnuOpenFileFromWindowsClipboard", QStringLiteral("打开剪贴板当中的文件"));
-    AddPending(File, "OpenAutoSaveFile", QStringLiteral("打开自动保存的文件"));
+    AddAction(File, "OpenAutoSaveFile", QStringLiteral("打开自动保存的文件"), QKeySequence(),
+              [this] { OpenAutoSaveFile(); });
     File->addSeparator();
     QMenu* Export = File->addMenu(QStringLiteral("导出"));
     Export->setToolTipsVisible(true);
@@ -148,7 +149,8 @@ void TFormNuo4Main::CreateMenus() {
     AddPending(Export, "mnuExportToImageFile_HighResolution",
                QStringLiteral("图像文件(高分辨率)…"));
     AddPending(Export, "mnuExportToPdf", QStringLiteral("PDF…"));
-    AddPending(Export, "mnuExportToMidiFile", QStringLiteral("MIDI…"));
+    AddAction(Export, "mnuExportToMidiFile", QStringLiteral("MIDI…"), QKeySequence(),
+              [this] { ExportMidiFile(); });
     AddPending(File, "mnuPrint", QStringLiteral("打印…"), QKeySequence(Qt::CTRL | Qt::Key_P));
     AddPending(File, "mnuDocInfo", QStringLiteral("文档信息…"));
     File->addSeparator();
@@ -275,6 +277,7 @@ void TFormNuo4Main::CreateMenus() {
         A->setData(QVariant::fromValue(reinterpret_cast<quintptr>(&(Nuo4AuxInfoSettings().*Flag))));
     }
 
+    CreatePlayMenu(Bar);
     QMenu* Tools = Bar->addMenu(QStringLiteral("工具"));
     Tools->setToolTipsVisible(true);
     AddAction(Tools, "mnuShowFloatToolWindow", QStringLiteral("浮动工具窗口"),

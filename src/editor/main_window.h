@@ -13,8 +13,13 @@
 
 #include "editor/abc_syn_rich_edit.h"
 #include "editor/app_options.h"
+#include "editor/autosave.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_mode.h"
+#include "editor/play_controller.h"
+#include "editor/play_indicator.h"
+#include "editor/play_window.h"
+#include "editor/recovery_store.h"
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
 
@@ -22,6 +27,7 @@ class QAction;
 class QActionGroup;
 class QDockWidget;
 class QMenu;
+class QMenuBar;
 class QStackedWidget;
 class QTabWidget;
 class QToolBar;
@@ -139,6 +145,11 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void OnScorePanelEvent_PaintBoxMouseDown(const TrecNuo4ScorePanelEventInfo& AInfo);
     void OnScorePanelEvent_PaintBoxMouseMove(const TrecNuo4ScorePanelEventInfo& AInfo);
     void OnScorePanelEvent_BeforeDraw();
+    // Mouse: the drag of a symbol, its release, the double click.
+    void StartSymbolDrag(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void OnScorePanelEvent_PaintBoxMouseUp(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void OnScorePanelEvent_PaintBoxDblClick(const TrecNuo4ScorePanelEventInfo& AInfo);
+    void ShowStatusMessage(const QString& AText);
     void DrawLayer(const TrecNuo4ScorePanelEventInfo& AInfo);
 
     TNuo4EditMode FEditMode = emStandard;
@@ -169,6 +180,73 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     std::array<QLabel*, 8> FStatusPanels{};
     bool bAuxInfoDefaultShown = true;
     bool bHintWindowShowedAfterHanZiInputting = false;  // keys: the CJK-character hint is shown
+
+    // ---- Recovery files, autosave and crash report (main_window_safety.cpp) ----------------
+  public:
+    // Recovery files, the per-copy autosave and the crash report go to AStateFolder from now on.
+    void EnableSafety(const QString& AStateFolder);
+    // Offers the leftover recovery files of ended sessions, newest first; true when one was
+    // loaded. Asks through RecoveryQuestionSink when set (0 recover, 1 discard, 2 keep).
+    bool OfferRecovery();
+    std::function<int(const QString&)> RecoveryQuestionSink;
+    // "打开自动保存的文件": the autosave copy as an untitled, modified document.
+    void OpenAutoSaveFile();
+    // A text as a modified document under AFileName ("" for untitled).
+    void LoadTextAsModified(std::u16string_view AText, const QString& AFileName);
+    // Writes or removes this document's recovery file now (as the timer would).
+    void FlushRecovery();
+    // A clean exit: the recovery file goes.
+    void RemoveRecoveryFile();
+    QString RecoveryFilePath() const;
+    QString AutoSaveFilePath() const;
+    // Hidden self-test: types a note every AIntervalMs through the key path, saving every
+    // ASaveEvery edits (0 never), and prints every completed edit with a time stamp.
+    void StartSelfTestTyping(int AIntervalMs, int ASaveEvery);
+
+  private:
+    void OnTextChangedForSafety();
+    void AutoSaveTick();
+    void SelfTestStep();
+    std::unique_ptr<TNuo4RecoveryStore> FRecoveryStore;
+    std::unique_ptr<TNuo4AutoSave> FAutoSave;
+    QTimer tmrRecovery;
+    QTimer tmrSelfTest;
+    int64_t FRecoveryPendingSinceMs = -1;
+    uint64_t FDocumentId = 1;
+    int32_t FSelfTestCount = 0, FSelfTestSaveEvery = 0;
+
+    // ---- Playback: player, play window, playing-note indicator, audition, MIDI files -------
+  public:
+    void AuditionCaretNote() override;
+    // Plays the document in that range; false (with a status message) when it cannot.
+    bool PlayScore(TNuo4MelodyPlayRange ARange);
+    void TogglePausePlay();
+    void StopPlay();
+    // Moves the play window's speed track bar by ASteps of its page size.
+    void StepPlaySpeed(int ASteps);
+    void SetMetronomeSound(bool bOn);
+    void ShowPlayWindow();
+    // The "MIDI…" command: the save dialog, then the melody of the whole score as a file.
+    bool ExportMidiFile();
+    TNuo4PlayController* PlayController() const { return FPlay.get(); }
+    TNuo4PlayWindow* PlayWindow() const { return FPlayWindow; }
+    QWidget* PlayingNoteIndicator() const;
+    // Replaces the MIDI save dialog (tests): the proposed path in, the chosen one out ("" cancels).
+    std::function<QString(const QString& AProposed)> MidiFileDialogSink;
+
+  private:
+    void CreatePlayMenu(QMenuBar* ABar);
+    void OnPlayingNote(int32_t ABasicIndex);
+    void UpdatePlayingNoteIndicator();
+    void UpdatePlayUI();
+    void ShowPlayStatus(const QString& AText);
+    std::unique_ptr<TNuo4PlayController> FPlay;
+    TNuo4PlayWindow* FPlayWindow = nullptr;
+    QDockWidget* FPlayDock = nullptr;
+    TNuo4PlayingNoteIndicator* FPlayIndicator = nullptr;
+    bool bAuditionFailureShown = false;
+    // The text the melody was built from: after an edit the indexes no longer match the score.
+    std::u16string FPlayedText;
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.

@@ -180,14 +180,7 @@ void TFormNuo4Main::OnGeneralTimer() {
     if (!bFirstActivated) return;
     ++TimerCount;
     if (TimerCount % 3 == 0) CheckMemory();
-    if (TimerCount % 60 == 0) {
-        // The autosave leaves the modified flag alone: closing still asks.
-        std::string Error;
-        const QString Path =
-            QFileInfo(FOptionsPath).absolutePath() + QStringLiteral("/AutoSave.nuoabc");
-        QDir().mkpath(QFileInfo(Path).absolutePath());
-        SaveScoreFileAtomic(Path.toStdString(), ABCSynRichEdit->GetABCText(), Error);
-    }
+    if (TimerCount % 60 == 0) AutoSaveTick();
 }
 
 void TFormNuo4Main::CheckMemory() {

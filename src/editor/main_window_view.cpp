@@ -5,14 +5,18 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <cmath>
 
+#include "edit/edit_attach_drag.h"
 #include "editor/caret_view.h"
 #include "editor/edit_state_check.h"
 #include "editor/main_window.h"
 #include "editor/status_texts.h"
+#include "layout/buffer_highlight.h"
+#include "layout/buffer_hit_test.h"
 #include "layout/draw_document.h"
 #include "render/music_font.h"
 
@@ -202,6 +206,7 @@ void TFormNuo4Main::ScorePanelEventHandler(TrecNuo4ScorePanelEventInfo& I) {
     switch (I.aType) {
         case spetTransformChanged:
             UpdateScaleStatus();
+            UpdatePlayingNoteIndicator();
             break;
         case spetPaintBoxMouseMove:
             OnScorePanelEvent_PaintBoxMouseMove(I);
@@ -210,7 +215,10 @@ void TFormNuo4Main::ScorePanelEventHandler(TrecNuo4ScorePanelEventInfo& I) {
             OnScorePanelEvent_PaintBoxMouseDown(I);
             break;
         case spetPaintBoxMouseUp:
+            OnScorePanelEvent_PaintBoxMouseUp(I);
+            break;
         case spetPaintBoxMouseDblClick:
+            OnScorePanelEvent_PaintBoxDblClick(I);
             break;
         case spetBeforeDraw:
             OnScorePanelEvent_BeforeDraw();
@@ -289,16 +297,115 @@ void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseMove(const TrecNuo4ScorePanel
     const QPointF V = G.DevicePosToViewPos(D);
     const TrecNuo4PagePos P = G.ViewPosToPagePos(V);
     SetStatus(6, Nuo4StatusText_Pointer(P.PosAtPage, V, D));
-    const TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    TNuo4SimpleBuffer* B = GetSimpleBuffer();
     SetStatus(5, Nuo4StatusText_Symbol(
                      B, B ? Nuo4BasicIndexAtPagePos(*B, P.PageIndex, P.PosAtPage) : -1));
+    // Standard mode, button down: the caret end follows the pointer, the start stays.
+    if (B && FEditMode == emStandard && (I.Buttons & Qt::LeftButton) && ScorePanel->MouseIsDown() &&
+        P.IsValid()) {
+        TrecNuo4CaretPos_Index C;
+        TrecNuo4Selection& S = B->InternalStatus.Selection;
+        if (PagePosToCaretPos(*B, P.PageIndex, P.PosAtPage, C) && !(C == S.CaretPos_End)) {
+            S.CaretPos_End = C;
+            Nuo4EditorEditState().RememberedCaretColumnX = -1;
+            Redraw_Fast(false);
+        }
+    }
 }
 
 void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseDown(const TrecNuo4ScorePanelEventInfo& I) {
     if (I.Button != Qt::LeftButton) return;
     const TrecNuo4PagePos P = ScorePanel->Geometry().DevicePosToPagePos(QPoint(I.X, I.Y));
     if (!P.IsValid()) return;
+    TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    if (B && FEditMode == emLayout &&
+        !(I.Shift &
+          (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+        !WithinSymbolEdit_GetEnable(*B)) {
+        // Layout mode: an attachment under the pointer is taken for the nudging keys, with the
+        // caret hidden; elsewhere the caret is placed as in standard mode.
+        const TrecNuo4BufferPos Hit = PagePosToBufferPos(*B, P.PageIndex, P.PosAtPage);
+        if (Hit.AttachIndex >= 0) {
+            Highlight_SetToAttach(*B, Hit.AttachIndex);
+            Redraw_Fast(false);
+            ScorePanel->SetShowCaret(false);
+            return;
+        }
+        Highlight_Clear(*B);
+    }
     Nuo4ExecuteClick(*this, P, (I.Shift & Qt::ShiftModifier) != 0);
+    if (FEditMode == emExtend || FEditMode == emPage) StartSymbolDrag(I);
+}
+
+void TFormNuo4Main::StartSymbolDrag(const TrecNuo4ScorePanelEventInfo& I) {
+    const TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    if (!B) return;
+    const TNuo4ScoreViewGeometry& G = ScorePanel->Geometry();
+    TrecNuo4DragInfo_MouseDown D;
+    D.MousePos = QPoint(I.X, I.Y);
+    // The click has just highlighted what lies under the pointer.
+    const TrecNuo4Highlight& H = B->InternalStatus.Highlight;
+    TNuo4Symbol* S = Highlight_GetSymbol(*B);
+    if (S && (H.IsAttach() || H.IsPage())) {
+        D.SymbolBufferIndex = Highlight_GetSymbolBufferIndex(H);
+        const int32_t Page = GetPageIndexFromSymbolBufferIndex(*B, D.SymbolBufferIndex);
+        D.SymbolRect = G.PageRectToDeviceRect(Page, S->BoundsWithPos());
+        if (H.IsPage()) {
+            D.Kind = dskPage;
+        } else {
+            const int32_t A = H.AttachIndex;
+            D.Kind = B->Attach_IsLyric(A) ? dskLyric
+                     : (B->Attach_IsAttachArc(A) || B->Attach_IsAttachFangZi(A) ||
+                        B->Attach_IsAttachDynamic(A) || B->Attach_IsAttachBrace(A))
+                         ? dskLineAttach
+                         : dskAttach;
+            D.BasicIndexAttachTo = B->Attach_GetBasicIndex(A);
+            if (const TNuo4Symbol* Owner = B->Basic_GetSymbol(D.BasicIndexAttachTo)) {
+                D.AttachLine.Pt_from = G.PagePosToDevicePos({Page, S->Pos()});
+                D.AttachLine.Pt_To = G.PagePosToDevicePos({Page, Owner->Pos()});
+            } else {
+                D.BasicIndexAttachTo = -1;
+            }
+        }
+    }
+    ScorePanel->StartDrag(D);
+}
+
+void TFormNuo4Main::ShowStatusMessage(const QString& AText) {
+    statusBar()->showMessage(AText, 5000);
+}
+
+void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseUp(const TrecNuo4ScorePanelEventInfo& I) {
+    if (I.Button != Qt::LeftButton || !I.DragInfo) return;
+    const TrecNuo4DragRequest R = Nuo4DragRequestOf(*I.DragInfo);
+    TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    if (!R.bValid || !B) return;
+    const int32_t Index = R.SymbolBufferIndex.BufferInex;
+    const bool bPage = R.SymbolBufferIndex.BufferType == sbtPage;
+    if (!bPage && (R.SymbolBufferIndex.BufferType != sbtAttach || B->Attach_IsLyric(Index))) {
+        ShowStatusMessage(QStringLiteral("此功能尚未实现"));
+        return;
+    }
+    // The whole drag is one edit: one text change, one undo step.
+    const double Scale = ScorePanel->Geometry().DeviceScale();
+    const QPointF Offset = Scale > 0 ? QPointF(R.Offset) / Scale : QPointF();
+    TrecNuo4EditResult A;
+    const bool bOk =
+        Scale > 0 && (bPage ? CanDragPageSymbol(*B, Index, R.Action == adaDuplicate, Offset, A)
+                            : CanDragAttachSymbol(*B, Index, R.Action, Offset, A));
+    if (!bOk || !Nuo4ApplyEdit(*this, A.Items, nullptr, nullptr, false))
+        ShowStatusMessage(QStringLiteral("这个符号不能这样拖动"));
+}
+
+void TFormNuo4Main::OnScorePanelEvent_PaintBoxDblClick(const TrecNuo4ScorePanelEventInfo& I) {
+    if (I.Button != Qt::LeftButton || (FEditMode != emStandard && FEditMode != emExtend)) return;
+    const TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    const TrecNuo4PagePos P = ScorePanel->Geometry().DevicePosToPagePos(QPoint(I.X, I.Y));
+    if (!B || !P.IsValid()) return;
+    // The symbol and lyric dialogs are not part of the editor yet: say so instead of nothing.
+    const TrecNuo4BufferPos Hit = PagePosToBufferPos(*B, P.PageIndex, P.PosAtPage);
+    if (Hit.bAtTitleBlock || Hit.AttachIndex >= 0 || Hit.BasicIndex >= 0 || Hit.LineIndex >= 0)
+        ShowStatusMessage(QStringLiteral("此功能尚未实现"));
 }
 
 void TFormNuo4Main::ABCSynRichEditEventHandler(const TrecNuo4ABCSynRichEditEventInfo& I) {

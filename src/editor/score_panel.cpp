@@ -60,6 +60,13 @@ class TKoScorePanel::TPaintBox : public QWidget {
     void wheelEvent(QWheelEvent* E) override { FOwner->PaintBoxWheel(E); }
     bool event(QEvent* E) override {
         // The keys the view's handlers take are the view's, not a menu shortcut's.
+        // Esc ends a drag before any other use of the key.
+        if ((E->type() == QEvent::ShortcutOverride || E->type() == QEvent::KeyPress) &&
+            static_cast<QKeyEvent*>(E)->key() == Qt::Key_Escape && FOwner->FDrag.Status != dsNone) {
+            if (E->type() == QEvent::KeyPress) FOwner->CancelDrag();
+            E->accept();
+            return true;
+        }
         if (E->type() == QEvent::ShortcutOverride && FOwner->FKeyHandler &&
             FOwner->FKeyHandler(static_cast<QKeyEvent*>(E), true)) {
             E->accept();
@@ -299,6 +306,59 @@ void TKoScorePanel::PaintBoxPaint(QPainter& P, const QRect& ARect) {
         const QRect C = GetCaretRect_Device();
         if (C.intersects(ARect)) P.fillRect(C, FColors.Caret);
     }
+    if (FDrag.HasFeedback()) DrawDragFeedback(P);
+}
+
+// ---- Drag feedback -------------------------------------------------------------------------
+
+void TKoScorePanel::DrawDragFeedback(QPainter& P) const {
+    const TrecNuo4DragInfo_MouseMove& M = FDrag.MouseMove;
+    P.save();
+    P.setRenderHint(QPainter::Antialiasing, false);
+    // Drawn over the score image; the image under it is shown again when it moves.
+    P.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen Dashed(Qt::white, 0, Qt::DashLine);
+    P.setPen(Dashed);
+    P.setBrush(Qt::NoBrush);
+    P.drawRect(M.SymbolRect);
+    if (FDrag.MouseDown.BasicIndexAttachTo >= 0) {
+        P.drawLine(M.AttachLine.Pt_from, M.AttachLine.Pt_To);
+        P.setPen(QPen(Qt::white, 0));
+        const QPointF C = M.AttachLine.Pt_from;
+        P.drawLine(C - QPointF(4, 0), C + QPointF(4, 0));
+        P.drawLine(C - QPointF(0, 4), C + QPointF(0, 4));
+    }
+    P.restore();
+}
+
+QRect TKoScorePanel::DragFeedbackDeviceRect() const {
+    if (!FDrag.HasFeedback()) return QRect();
+    const TrecNuo4DragInfo_MouseMove& M = FDrag.MouseMove;
+    QRectF R = M.SymbolRect;
+    if (FDrag.MouseDown.BasicIndexAttachTo >= 0)
+        R = R.united(QRectF(M.AttachLine.Pt_from, M.AttachLine.Pt_To).normalized())
+                .united(QRectF(M.AttachLine.Pt_from - QPointF(4, 4), QSizeF(8, 8)));
+    return R.toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+void TKoScorePanel::UpdateDragFeedback(const QRect& AOld) {
+    // Only the pixels of the old and the new feedback come again from the image.
+    if (!AOld.isNull()) FPaintBox->update(AOld);
+    const QRect New = DragFeedbackDeviceRect();
+    if (!New.isNull()) FPaintBox->update(New);
+}
+
+void TKoScorePanel::StartDrag(const TrecNuo4DragInfo_MouseDown& ADown) {
+    const QRect Old = DragFeedbackDeviceRect();
+    Nuo4DragStart(FDrag, ADown);
+    UpdateDragFeedback(Old);
+}
+
+void TKoScorePanel::CancelDrag() {
+    const QRect Old = DragFeedbackDeviceRect();
+    FDrag.SetToDefault();
+    FPaintBox->unsetCursor();
+    UpdateDragFeedback(Old);
 }
 
 // ---- Caret ---------------------------------------------------------------------------------
@@ -375,17 +435,34 @@ void TKoScorePanel::PaintBoxMouse(QMouseEvent* E, TNuo4ScorePanelEventType AType
         bMouseDown = true;
         bDragging = false;
         Pos_MouseDown = E->position().toPoint();
-    } else if (AType == spetPaintBoxMouseMove && bMouseDown && !bDragging &&
-               (E->position().toPoint() - Pos_MouseDown).manhattanLength() >=
-                   QApplication::startDragDistance()) {
-        bDragging = true;
-        I.bStartDrag = true;
+        // A new press forgets a drag whose release never came (the pointer left the window).
+        FDrag.SetToDefault();
+    } else if (AType == spetPaintBoxMouseMove && bMouseDown) {
+        const int Distance =
+            FStartDragDistance >= 0 ? FStartDragDistance : QApplication::startDragDistance();
+        if (!bDragging && (E->position().toPoint() - Pos_MouseDown).manhattanLength() >= Distance) {
+            bDragging = true;
+            I.bStartDrag = true;
+        }
+        const QRect Old = DragFeedbackDeviceRect();
+        if (Nuo4DragMove(FDrag, E->position().toPoint(), E->modifiers(), Distance)) {
+            UpdateDragFeedback(Old);
+            const bool bHorz = FDrag.Status == dsResizeToLeft || FDrag.Status == dsResizeToRight;
+            FPaintBox->setCursor(!FDrag.IsResizing() ? Qt::SizeAllCursor
+                                 : bHorz             ? Qt::SizeHorCursor
+                                                     : Qt::SizeVerCursor);
+        }
     } else if (AType == spetPaintBoxMouseUp && E->button() == Qt::LeftButton) {
         bMouseDown = false;
     }
     I.bDragging = bDragging;
-    if (AType == spetPaintBoxMouseUp && E->button() == Qt::LeftButton) bDragging = false;
+    const bool bUp = AType == spetPaintBoxMouseUp && E->button() == Qt::LeftButton;
+    if (bUp) {
+        bDragging = false;
+        if (FDrag.Status != dsNone) I.DragInfo = &FDrag;
+    }
     if (FScorePanelEvent) FScorePanelEvent(I);
+    if (bUp) CancelDrag();
 }
 
 void TKoScorePanel::PaintBoxWheel(QWheelEvent* E) {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "editor/score_drag.h"
 #include "editor/score_view_calc.h"
 #include "render/draw_utils.h"
 
@@ -54,6 +55,9 @@ struct TrecNuo4ScorePanelEventInfo {
     Qt::KeyboardModifiers Shift;
     int X = 0, Y = 0;
     bool bStartDrag = false, bDragging = false;
+    // Mouse up: the drag that ends (applied by the handler when it asks for an edit); null
+    // when it was cancelled or never started.
+    const TrecNuo4DragInfo* DragInfo = nullptr;
     // spetRequestSelectionRectArray: filled by the handler.
     std::vector<TrecRectWithinPage>* SelectionRects = nullptr;
 };
@@ -109,6 +113,7 @@ class TKoScorePanel : public QWidget {
     // Caret: page position of its top and its height; shown only while enabled and focused.
     void SetCaretPos_PtAndSize(const TrecNuo4PanelCaret& ACaret);
     void SetShowCaret(bool AValue);
+    bool GetShowCaret() const { return FShowCaret; }
     QRect GetCaretRect_Device() const;
     QPoint GetCaretPt_Device() const { return GetCaretRect_Device().topLeft(); }
     // Scrolls so that the caret is visible; true when the location changed.
@@ -121,6 +126,17 @@ class TKoScorePanel : public QWidget {
     void SetPaperColor(QColor AColor) { FColors.Paper = AColor; }
     void SetShowMarginMarker(bool AOn, QMarginsF AMargins);
     void SetShowGrid(bool AOn) { FShowGrid = AOn; }
+
+    // The drag of a symbol: the press handler starts it with what was grabbed; the view then
+    // follows the pointer, draws the feedback over the score image (the score is not drawn
+    // again while dragging), reports the drag with the release and forgets it; Esc cancels.
+    void StartDrag(const TrecNuo4DragInfo_MouseDown& ADown);
+    void CancelDrag();
+    const TrecNuo4DragInfo& DragInfo() const { return FDrag; }
+    // The left button went down on this view and has not come up yet.
+    bool MouseIsDown() const { return bMouseDown; }
+    // The Manhattan distance in pixels the pointer goes before a press becomes a drag.
+    void SetStartDragDistance(int ADistance) { FStartDragDistance = ADistance; }
 
     // How often the score was drawn into the image (a caret blink or a mouse move adds nothing).
     int64_t DrawCount() const { return FDrawCount; }
@@ -139,6 +155,9 @@ class TKoScorePanel : public QWidget {
     void PaintBoxPaint(QPainter& P, const QRect& ARect);
     void PaintBoxMouse(QMouseEvent* AEvent, TNuo4ScorePanelEventType AType);
     void PaintBoxWheel(QWheelEvent* AEvent);
+    void DrawDragFeedback(QPainter& P) const;
+    QRect DragFeedbackDeviceRect() const;
+    void UpdateDragFeedback(const QRect& AOld);
 
     TScorePanelEventHandler FScorePanelEvent;
     TKeyHandler FKeyHandler;
@@ -161,6 +180,8 @@ class TKoScorePanel : public QWidget {
     bool FShowGrid = false;
     QMarginsF FMargins;
     int64_t FDrawCount = 0;
+    TrecNuo4DragInfo FDrag;
+    int FStartDragDistance = -1;  // -1: the platform's
 };
 
 }  // namespace nuo4

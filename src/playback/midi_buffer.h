@@ -32,10 +32,11 @@ struct TMidiEventType {
     double time = 0;  // milliseconds from the start, set by Update
     TMidiEventKind Kind = mekNoteOn;
     uint8_t Channel = 0;
-    uint8_t Data1 = 0;        // note or program
-    uint8_t Data2 = 0;        // velocity
-    int32_t Reserved = -1;    // for notes the basic index of the score symbol
-    double NoteOnAt_4th = 0;  // for a note-off: when its note began
+    uint8_t Data1 = 0;           // note or program
+    uint8_t Data2 = 0;           // velocity
+    int32_t Reserved = -1;       // for notes the basic index of the score symbol
+    double NoteOnAt_4th = 0;     // for a note-off: when its note began
+    int32_t MetronomeBeat = -1;  // a metronome click: its beat's index; -1 for the score's events
 
     uint8_t Status() const;
 };

@@ -7,18 +7,25 @@
 
 namespace nuo4 {
 
+TMidiScheduler::TMidiScheduler(TNowFunc ANow, bool bAOwnThread)
+    : FNow(ANow ? std::move(ANow) : TNowFunc([] { return TClock::now(); })),
+      bOwnThread(bAOwnThread) {}
+
 void TMidiScheduler::Start(std::vector<TMidiEventType> AEvents, TMidiOutput& AOutput,
                            double ASpeedRatio, double AFrom_ms) {
     Stop();
     std::lock_guard<std::mutex> L(FLock);
     FEvents = std::move(AEvents);
+    FNext = 0;
+    // Events before the starting point are not sent.
+    while (FNext < FEvents.size() && FEvents[FNext].time < AFrom_ms) ++FNext;
     FOutput = &AOutput;
-    FStop = FPause = false;
+    FStop = FPause = FEnded = false;
     FRunning = true;
     FRatio = ASpeedRatio > 0 && std::isfinite(ASpeedRatio) ? ASpeedRatio : 1.0;
     FRefScore_ms = AFrom_ms;
-    FRefClock = TClock::now();
-    FThread = std::thread([this] { Run(); });
+    FRefClock = FNow();
+    if (bOwnThread) FThread = std::thread([this] { Run(); });
 }
 
 void TMidiScheduler::Stop() {
@@ -35,7 +42,7 @@ void TMidiScheduler::Stop() {
 }
 
 double TMidiScheduler::ScoreTimeAt(TClock::time_point ANow) const {
-    if (FPause) return FRefScore_ms;
+    if (FPause || !FRunning) return FRefScore_ms;
     return FRefScore_ms +
            std::chrono::duration<double, std::milli>(ANow - FRefClock).count() * FRatio;
 }
@@ -50,7 +57,7 @@ void TMidiScheduler::SetSpeedRatio(double ARatio) {
     if (!(ARatio > 0) || !std::isfinite(ARatio)) return;
     {
         std::lock_guard<std::mutex> L(FLock);
-        const TClock::time_point Now = TClock::now();
+        const TClock::time_point Now = FNow();
         FRefScore_ms = ScoreTimeAt(Now);
         FRefClock = Now;
         FRatio = ARatio;
@@ -61,8 +68,8 @@ void TMidiScheduler::SetSpeedRatio(double ARatio) {
 void TMidiScheduler::SetPause(bool bPause) {
     {
         std::lock_guard<std::mutex> L(FLock);
-        if (bPause == FPause) return;
-        const TClock::time_point Now = TClock::now();
+        if (bPause == FPause || !FRunning) return;
+        const TClock::time_point Now = FNow();
         FRefScore_ms = ScoreTimeAt(Now);
         FRefClock = Now;
         FPause = bPause;
@@ -73,12 +80,55 @@ void TMidiScheduler::SetPause(bool bPause) {
 
 bool TMidiScheduler::IsPlaying() const {
     std::lock_guard<std::mutex> L(FLock);
-    return FRunning && !FStop;
+    return FRunning && !FStop && !FEnded;
+}
+
+bool TMidiScheduler::IsEnded() const {
+    std::lock_guard<std::mutex> L(FLock);
+    return FEnded;
 }
 
 double TMidiScheduler::GetTimeEscaped() const {
     std::lock_guard<std::mutex> L(FLock);
-    return ScoreTimeAt(TClock::now());
+    return ScoreTimeAt(FNow());
+}
+
+bool TMidiScheduler::SendDue(TClock::time_point ANow) {
+    // Everything due now goes out together; the latest note-on reports its symbol (one
+    // report a wake-up; when the thread was late, the notes passed over are not shown).
+    int32_t Reported = -1;
+    double ReportedTime = 0;
+    while (FNext < FEvents.size() && !FStop && DeadlineOf(FEvents[FNext].time) <= ANow) {
+        const TMidiEventType& E = FEvents[FNext];
+        const TClock::time_point Due = DeadlineOf(E.time);
+        const bool bClick = E.MetronomeBeat >= 0;
+        // A muted click still ends: its note-off goes out so that nothing is left sounding.
+        if (!(bClick && E.Kind == mekNoteOn && FMetronomeMuted))
+            FOutput->PutShortMsg(E.Status(), E.Data1, E.Kind == mekProgramChange ? 0 : E.Data2);
+        if (OnSent) OnSent(FNext, Due);
+        if (bClick) {
+            if (E.Kind == mekNoteOn && OnBeat) OnBeat(E.MetronomeBeat);
+        } else if (E.Kind == mekNoteOn && E.Reserved >= 0) {
+            Reported = E.Reserved;
+            ReportedTime = E.time;
+        }
+        ++FNext;
+    }
+    if (Reported >= 0 && OnPlayingNote) OnPlayingNote(Reported, ReportedTime);
+    if (FNext < FEvents.size() || FStop || FEnded) return false;
+    FEnded = true;
+    return true;
+}
+
+bool TMidiScheduler::Pump() {
+    bool bEndedNow = false;
+    {
+        std::lock_guard<std::mutex> L(FLock);
+        if (!FRunning || FStop || FEnded) return false;
+        if (!FPause) bEndedNow = SendDue(FNow());
+    }
+    if (bEndedNow && OnEndPlay) OnEndPlay();
+    return !bEndedNow;
 }
 
 void TMidiScheduler::Run() {
@@ -88,36 +138,24 @@ void TMidiScheduler::Run() {
     Param.sched_priority = sched_get_priority_min(SCHED_FIFO) + 10;
     pthread_setschedparam(pthread_self(), SCHED_FIFO, &Param);
     std::unique_lock<std::mutex> L(FLock);
-    size_t Next = 0;
-    while (!FStop && Next < FEvents.size()) {
+    bool bEndedNow = false;
+    while (!FStop && !bEndedNow) {
         if (FPause) {
             FWake.wait(L, [&] { return FStop || !FPause; });
             continue;
         }
         // Sleep until the next event is due; a speed change or a stop wakes the thread.
-        const TClock::time_point Deadline = DeadlineOf(FEvents[Next].time);
-        if (TClock::now() < Deadline) {
-            FWake.wait_until(L, Deadline);
-            continue;  // the reference may have moved: recompute
-        }
-        // Everything due now goes out together; the first note-on reports its symbol.
-        bool bReported = false;
-        const TClock::time_point Now = TClock::now();
-        while (Next < FEvents.size() && !FStop && DeadlineOf(FEvents[Next].time) <= Now) {
-            const TMidiEventType& E = FEvents[Next];
-            const TClock::time_point Due = DeadlineOf(E.time);
-            FOutput->PutShortMsg(E.Status(), E.Data1, E.Kind == mekProgramChange ? 0 : E.Data2);
-            if (OnSent) OnSent(Next, Due);
-            if (E.Kind == mekNoteOn && !bReported && E.Reserved >= 0 && OnPlayingNote) {
-                bReported = true;
-                OnPlayingNote(E.Reserved, E.time);
+        if (FNext < FEvents.size()) {
+            const TClock::time_point Deadline = DeadlineOf(FEvents[FNext].time);
+            if (TClock::now() < Deadline) {
+                FWake.wait_until(L, Deadline);
+                continue;  // the reference may have moved: recompute
             }
-            ++Next;
         }
+        bEndedNow = SendDue(TClock::now());
     }
-    const bool bEnded = !FStop;
     L.unlock();
-    if (bEnded && OnEndPlay) OnEndPlay();
+    if (bEndedNow && OnEndPlay) OnEndPlay();
 }
 
 }  // namespace nuo4
