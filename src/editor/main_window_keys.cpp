@@ -10,6 +10,7 @@
 #include "edit/edit_paragraph.h"
 #include "editor/key_dispatch.h"
 #include "editor/main_window.h"
+#include "editor/play_controller.h"
 
 namespace nuo4 {
 
@@ -77,6 +78,7 @@ bool TFormNuo4Main::RunWindowCommand(const TrecNuo4KeyCommand& C) {
                 ShowScoreTab();
             return true;
         case ecSilenceAudition:
+            if (FPlay) FPlay->AuditionOff();
             return true;
         case ecZoomStep:
             ScorePanel->StepViewScale(C.Param);
