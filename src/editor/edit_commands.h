@@ -4,6 +4,7 @@
 // command's follow-ups. The main window is the host; a test can be one without a window.
 
 #include <QString>
+#include <QStringList>
 
 #include "edit/edit_state.h"
 #include "editor/edit_mode.h"
@@ -28,6 +29,25 @@ class INuo4EditorHost {
     virtual void UpdateCaretStatus() = 0;
     virtual void ShowMessage(const QString& AText) = 0;
     virtual void AuditionCaretNote() {}
+    // An OK/Cancel question; true for OK. Without a window every question is answered OK.
+    virtual bool AskOkCancel(const QString& AText) {
+        (void)AText;
+        return true;
+    }
+    // The pop-up menu of the duration or beam-group key: the chosen item, -1 when none.
+    virtual int32_t ChooseFromPopupMenu(const QStringList& AItems, int32_t ADefaultItem) {
+        (void)AItems;
+        (void)ADefaultItem;
+        return -1;
+    }
+    // The commands of the window itself (tabs, zoom, save, undo, modes, tool windows); false
+    // when this host has none of them.
+    virtual bool RunWindowCommand(const TrecNuo4KeyCommand& ACommand) {
+        (void)ACommand;
+        return false;
+    }
+    // The options that choose between the rows of the key table.
+    virtual TrecNuo4KeyOptions KeyOptions() const { return TrecNuo4KeyOptions(); }
     // Application options the requests read.
     virtual bool AutoInsertBarline() const = 0;
     virtual bool OldDVGroupOrder() const = 0;

@@ -18,9 +18,13 @@ bool Apply(INuo4EditorHost& H, const TrecNuo4EditResult& A, bool bScroll) {
                          A.bWithHighlight ? &A.NewHighlight : nullptr, bScroll);
 }
 
-bool InsertNote(INuo4EditorHost& H, const TNuo4SimpleBuffer& B, int32_t ADigit) {
+bool InsertNote(INuo4EditorHost& H, const TNuo4SimpleBuffer& B, int32_t ADigit, int32_t AOctave) {
     TrecNuo4MusicPureNote N;
-    N.SetPitch(ADigit, 0, 0);
+    // Digit 8 is the default drum pitch, the core font's "X".
+    if (ADigit == 8)
+        N.Pitch.Initialize_ToDrumPitch(u'X', true);
+    else
+        N.SetPitch(ADigit, AOctave, 0);
     N.SetDuration(sd4th);
     TrecNuo4EditResult A;
     bool bBarlineInsertted = false;
@@ -55,7 +59,7 @@ bool Nuo4ExecuteVoiceEdit(INuo4EditorHost& H, TNuo4SimpleBuffer& B, const TrecNu
     if (H.GetEditMode() != emStandard) return false;
     switch (C.Command) {
         case ecInsertNote:
-            return InsertNote(H, B, C.Param);
+            return InsertNote(H, B, C.Param, C.Param2);
         case ecDeleteLeft:
             return Delete(H, B, true);
         case ecDeleteRight:

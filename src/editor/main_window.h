@@ -59,6 +59,14 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void ShowMessage(const QString& AText) override;
     bool AutoInsertBarline() const override { return FOptions.bAutoBarline; }
     bool OldDVGroupOrder() const override { return FOptions.bOldDVGroupOrder; }
+    // Keys (main_window_keys.cpp): the questions and menus of key commands, the window's keys.
+    bool AskOkCancel(const QString& AText) override;
+    int32_t ChooseFromPopupMenu(const QStringList& AItems, int32_t ADefaultItem) override;
+    bool RunWindowCommand(const TrecNuo4KeyCommand& ACommand) override;
+    TrecNuo4KeyOptions KeyOptions() const override;
+    // Questions and pop-up menus go here instead of modal boxes when set (tests, scripts).
+    std::function<bool(const QString&)> OkCancelSink;
+    std::function<int32_t(const QStringList&, int32_t)> PopupMenuSink;
 
     void DoRedraw(bool bCompiled, bool bScrollToCaretVisible);
     void SetCompiled(bool AValue);
@@ -183,6 +191,7 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     std::array<QMenu*, Nuo4EditModeCount> FPopupMenus{};
     std::array<QLabel*, 8> FStatusPanels{};
     bool bAuxInfoDefaultShown = true;
+    bool bHintWindowShowedAfterHanZiInputting = false;  // keys: the CJK-character hint is shown
 
     // ---- Recovery files, autosave and crash report (main_window_safety.cpp) ----------------
   public:

@@ -408,14 +408,6 @@ void TFormNuo4Main::OnScorePanelEvent_PaintBoxDblClick(const TrecNuo4ScorePanelE
         ShowStatusMessage(QStringLiteral("此功能尚未实现"));
 }
 
-bool TFormNuo4Main::ScoreViewKey(QKeyEvent* E, bool bOnlyAsk) {
-    const TrecNuo4KeyCommand C = Nuo4LookupKey(FEditMode, E->keyCombination());
-    if (C.Command == ecNone) return false;
-    if (bOnlyAsk) return true;
-    Nuo4ExecuteCommand(*this, C);
-    return true;
-}
-
 void TFormNuo4Main::ABCSynRichEditEventHandler(const TrecNuo4ABCSynRichEditEventInfo& I) {
     if (I.aType == asreetSelectionChanged) {
         const TKoRange S = ABCSynRichEdit->GetSelection();

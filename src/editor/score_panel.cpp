@@ -35,6 +35,8 @@ class TKoScorePanel::TPaintBox : public QWidget {
         setAttribute(Qt::WA_NoSystemBackground);
         setMouseTracking(true);
         setFocusPolicy(Qt::StrongFocus);
+        // An active input method would swallow the letter keys that enter notes.
+        setAttribute(Qt::WA_InputMethodEnabled, false);
     }
 
   protected:
@@ -78,6 +80,9 @@ class TKoScorePanel::TPaintBox : public QWidget {
                 return true;
             }
         }
+        if (E->type() == QEvent::KeyRelease && FOwner->FKeyHandler &&
+            !static_cast<QKeyEvent*>(E)->isAutoRepeat())
+            FOwner->FKeyHandler(static_cast<QKeyEvent*>(E), false);
         if (E->type() == QEvent::FocusIn || E->type() == QEvent::FocusOut) {
             FOwner->FCaretIsShowing = E->type() == QEvent::FocusIn && FOwner->FShowCaret;
             update(FOwner->GetCaretRect_Device().adjusted(-2, -2, 2, 2));

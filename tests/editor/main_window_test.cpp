@@ -2,6 +2,9 @@
 // input, the options file and the command line.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <QAction>
 #include <QFile>
 #include <QTest>
@@ -109,11 +112,19 @@ TEST(EditModes, ModeChangeRules) {
 
 TEST(EditorKeys, EveryKeyHasOneOwner) {
     TEditorWindowFixture F;
-    // No key of the view's table is also a menu shortcut, and undo and redo differ.
-    for (const TrecNuo4KeyTableItem& I : Nuo4KeyTable())
-        for (QAction* A : F.W->findChildren<QAction*>())
-            EXPECT_FALSE(!A->shortcut().isEmpty() && A->shortcut()[0] == I.Key)
-                << A->objectName().toStdString();
+    // A key of the view's table that is also a menu shortcut belongs to the view: it takes the
+    // shortcut override, so the menu never sees it. Undo and redo differ.
+    for (const TrecNuo4KeyTableItem& I : Nuo4KeyTable()) {
+        if (I.Scope == ksMode && I.Mode != emStandard) continue;
+        for (QAction* A : F.W->findChildren<QAction*>()) {
+            if (A->shortcut().isEmpty() || A->shortcut()[0] != QKeyCombination(I.Modifiers, I.Key))
+                continue;
+            QKeyEvent E(QEvent::ShortcutOverride, I.Key, I.Modifiers);
+            E.ignore();
+            QApplication::sendEvent(F.View(), &E);
+            EXPECT_TRUE(E.isAccepted()) << A->objectName().toStdString();
+        }
+    }
     EXPECT_NE(F.W->Action("mnuUndo")->shortcut(), F.W->Action("mnuRedo")->shortcut());
     // Items whose feature is not there yet are present, disabled and say so.
     QAction* Pdf = F.W->Action("mnuSpeedEntry");

@@ -43,6 +43,10 @@ const std::vector<TCommand>& AllCommands() {
          "runs edit requests (caret moves, spacing, paragraphs, voice edits) and prints their "
          "answers as JSON; -o saves the edited score; see nuo4-cli edit --help",
          RunEdit},
+        {"type", "type FILE KEYS -o OUT [--four-octaves] [--auto-barline] ...",
+         "types a key sequence (\"1 2 3 Space - Ctrl+Z Shift+Left\") into the score through the "
+         "editor's key table and saves the result; see nuo4-cli type --help",
+         RunType},
 #endif
 #ifdef NUO4_WITH_FLUIDSYNTH
         {"wav", "wav FILE -o OUT.wav [--soundfont SF2]",

@@ -37,6 +37,8 @@ int RunMusicXml(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 int RunWav(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_edit.cpp (built with the edit library)
 int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+// cmd_type.cpp (built with the editor library)
+int RunType(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
 // Runs a command; an exception (allocation failure included) becomes one line and status 2.
 int RunCommandGuarded(const TCommand& ACommand, const TArgs& AArgs, std::ostream& AOut,
