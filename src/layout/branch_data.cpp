@@ -2,6 +2,7 @@
 
 #include "format/attach_branch_text.h"
 #include "layout/draw_document.h"
+#include "render/note_geometry.h"
 #include "render/note_symbol.h"
 
 namespace nuo4 {
@@ -96,9 +97,13 @@ double TrecNuo4AttachBranchData::GetBasicSymbolBoundsRight_FromSymbolIndexWithRi
     TrecNuo4NormalIndexAndRightlineIndex P;
     if (!Basic_GetSymbolIndexAndRightlineIndex_FromIndexWithRightline(AIndex, P)) return 0;
     TNuo4Symbol* S = FBuffer->Basic_GetSymbol(P.ASymbolIndex);
-    if (P.ARightlineIndex > 0)
-        if (const TNuo4SymbolNote* Note = FBuffer->Basic_GetSymbolNote(P.ASymbolIndex))
-            return S->Pos().x() + Note->GetRightlineRect(P.ARightlineIndex - 1).right();
+    // A note with dashes ends at its digits; its box reaches over the dashes.
+    if (const TNuo4SymbolNote* Note = FBuffer->Basic_GetSymbolNote(P.ASymbolIndex);
+        Note && Note->GetRightLineCount() > 0) {
+        const QRectF R = P.ARightlineIndex > 0 ? Note->GetRightlineRect(P.ARightlineIndex - 1)
+                                               : GetBounds_MainAndChord_Basic(Note->SymbolRec);
+        return S->Pos().x() + R.right();
+    }
     return S->Pos().x() + S->CalcInfo.Bounds_Self.Layout.right();
 }
 
