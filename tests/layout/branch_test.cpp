@@ -8,6 +8,7 @@
 #include "format/abc_buffer.h"
 #include "format/doc_options.h"
 #include "layout/branch_data.h"
+#include "layout/buffer_highlight.h"
 #include "layout/simple_buffer.h"
 #include "render/music_font.h"
 #include "render/symbol_attach.h"
@@ -122,6 +123,25 @@ TEST_F(Branch, PositionsCountEveryDashOfANote) {
     EXPECT_FALSE(D->Basic_GetSymbolIndexAndRightlineIndex_FromIndexWithRightline(6, R));
     EXPECT_FALSE(D->Basic_GetSymbolIndexAndRightlineIndex_FromIndexWithRightline(-1, R));
     EXPECT_EQ(R.ASymbolIndex, -1);
+
+    // Editing inside the highlighted voice runs over the same positions, the last one left
+    // out; a voice of one symbol has no span.
+    auto& B = Score(u"1 2 3 4 |",
+                    u"Branch@1,1(0,-3) = False, 4, 4, 0, {1 2--- 3}, {}\r"
+                    u"Branch@1,2(0,-3) = False, 4, 4, 0, {5}, {}");
+    for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
+        Highlight_SetToAttach(B, A);
+        ASSERT_TRUE(WithinSymbolEdit_Enable(B));
+        ASSERT_TRUE(WithinSymbolEdit_IsBranch(B));
+        int32_t Last = -1;
+        if (A == 0) {
+            ASSERT_TRUE(WithinSymbolEdit_LastPos(B, Last));
+            EXPECT_EQ(Last, 4);
+        } else {
+            EXPECT_FALSE(WithinSymbolEdit_LastPos(B, Last));
+        }
+        WithinSymbolEdit_Disable(B);
+    }
 }
 
 TEST_F(Branch, LyricsStandCentredUnderTheirNotesAndEveryLineStartsAtTheFirstNote) {
