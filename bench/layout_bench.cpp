@@ -198,6 +198,48 @@ void BM_SongLayout(benchmark::State& AState) {
 }
 BENCHMARK(BM_SongLayout)->Arg(1)->Arg(10)->Arg(50)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// The 10-page song with a temporary voice of six notes and their lyrics on every line, aligned
+// under the first measure of the line: each is a small buffer built inside the document's.
+const std::u16string& SongWithBranchesOfPages(int32_t APages) {
+    static std::map<int32_t, std::u16string> Cache;
+    auto It = Cache.find(APages);
+    if (It != Cache.end()) return It->second;
+    std::u16string Text = SongOfPages(APages);
+    TNuo4ABCBuffer ABC(Text);
+    TNuo4SimpleBuffer B(&ABC);
+    std::u16string Items;
+    for (const TrecNuo4LineInfoItem& L : B.LineInfoArray) {
+        if (!L.MeasureIndexRange.IsNonEmpty()) continue;
+        const std::string M = std::to_string(L.MeasureIndexRange.StartIndex + 1);
+        Items += u"Branch@" + std::u16string(M.begin(), M.end()) +
+                 u",1(0,-3) = True, 2, 4, 0, {3_1_ 4_2_ 5 3}, {la la la la la la}\r";
+    }
+    const std::u16string Header = u".Attachments\r";
+    const size_t At = Text.find(Header);
+    if (At == std::u16string::npos)
+        Text += u"\r" + Header + Items;
+    else
+        Text.insert(At + Header.size(), Items);
+    return Cache[APages] = Text;
+}
+
+void BM_SongWithBranchesLayout(benchmark::State& AState) {
+    EnsureApplication();
+    const std::u16string& Text = SongWithBranchesOfPages(int32_t(AState.range(0)));
+    int32_t Pages = 0, Branches = 0;
+    for (auto _ : AState) {
+        TNuo4ABCBuffer ABC(Text);
+        TNuo4SimpleBuffer B(&ABC);
+        Pages = int32_t(B.PageInfoArray.size());
+        Branches = 0;
+        for (int32_t A = 0; A < B.Attach_GetCount(); ++A) Branches += B.Attach_IsAttachBranch(A);
+        benchmark::DoNotOptimize(Pages);
+    }
+    AState.counters["pages"] = Pages;
+    AState.counters["branches"] = Branches;
+}
+BENCHMARK(BM_SongWithBranchesLayout)->Arg(10)->Unit(benchmark::kMillisecond);
+
 // Page 2 as `nuo4-cli render` draws it at 150 dpi.
 void BM_SongDrawPage(benchmark::State& AState) {
     EnsureApplication();

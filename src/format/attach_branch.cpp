@@ -6,6 +6,22 @@ namespace nuo4 {
 
 using namespace attach_values;
 
+int32_t TrecNuo4AttachBranchAutoAlignInfo::GetValidCount() const {
+    return SymbolCount < 0 ? 0 : SymbolCount > Capacity ? Capacity : SymbolCount;
+}
+
+void TrecNuo4AttachBranchAutoAlignInfo::SetSymbolCount(int32_t ACount) {
+    SymbolCount = ACount < 0 ? 0 : ACount > Capacity ? Capacity : ACount;
+}
+
+bool TrecNuo4AttachBranchAutoAlignInfo::SetItem(int32_t AIndex,
+                                                const TrecNuo4SymbolControlOptions_AWCoef& AItem) {
+    if (AIndex < 0 || AIndex >= Capacity) return false;
+    Symbols[size_t(AIndex)] = AItem;
+    if (SymbolCount <= AIndex) SymbolCount = AIndex + 1;
+    return true;
+}
+
 void TrecNuo4SymbolAttachBranch::Initialize(TText AABCText_Voice, TText AABCText_Lyrics,
                                             TNuo4NoteSubStyle ANoteSubStyle, float AScale) {
     SetToDefault();

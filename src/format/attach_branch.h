@@ -2,6 +2,7 @@
 // The temporary voice: a short second voice with its own lyrics, held as its two texts and
 // the options of its item line. Its layout belongs to the layout engine.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -9,9 +10,28 @@
 #include "format/abc_tokens.h"
 #include "format/music_common.h"
 #include "format/note_style_index.h"
+#include "format/symbol_control_options.h"
 #include "format/symbol_transform.h"
 
 namespace nuo4 {
+
+// The spacing that puts a temporary voice under the main voice: entry i for basic symbol i.
+// A voice text of 1000 characters can hold far more symbols than entries, so the count is
+// kept within the array whenever it is written and read.
+struct TrecNuo4AttachBranchAutoAlignInfo {
+    static constexpr int32_t Capacity = 100;
+    int32_t SymbolCount = 0;  // 0: no information
+    std::array<TrecNuo4SymbolControlOptions_AWCoef, Capacity> Symbols{};
+
+    void SetToDefault() { *this = TrecNuo4AttachBranchAutoAlignInfo(); }
+    // The count of entries that may be read: SymbolCount within 0 ... Capacity.
+    int32_t GetValidCount() const;
+    void SetSymbolCount(int32_t ACount);  // clamped to 0 ... Capacity
+    // Writes entry AIndex and grows the count to cover it; false (nothing written) outside
+    // the array.
+    bool SetItem(int32_t AIndex, const TrecNuo4SymbolControlOptions_AWCoef& AItem);
+    bool operator==(const TrecNuo4AttachBranchAutoAlignInfo&) const = default;
+};
 
 struct TrecNuo4SymbolAttachBranch {
     std::u16string FABCText_Voice;          // inside of the voice braces, as written, at most 1000
@@ -25,6 +45,8 @@ struct TrecNuo4SymbolAttachBranch {
     TNuo4NoteSubStyle SubStyleToForceUse = nssNormal;
     TNuo4FontUsage FontUsageForLyric = fuLyric;
     bool bAutoAlign = false;
+    // Computed by the automatic alignment, never written in the text.
+    TrecNuo4AttachBranchAutoAlignInfo AutoAlignInfo;
 
     void SetToDefault() { *this = TrecNuo4SymbolAttachBranch(); }
     // The defaults with both texts, forced to the sub-style and scaled by AScale.

@@ -14,7 +14,8 @@ void TNuo4SimpleBuffer::Basic_GetDV() {
         Symbols[I].bNote = S->GetSymbolType() == sbstNote;
         Symbols[I].Duration = S->GetDuration();
     }
-    const std::vector<float> DV = Nuo4CalcDV(Symbols, ArcInfoArray);
+    const std::vector<float> DV = IsAttachBranch() ? Nuo4CalcDV_AttachBranch(Symbols, ArcInfoArray)
+                                                   : Nuo4CalcDV(Symbols, ArcInfoArray);
     for (int32_t I = 0; I < Basic_GetCount(); ++I) Basic_GetSymbol(I)->CalcInfo.DV.DV = DV[I];
 }
 
@@ -28,7 +29,11 @@ void TNuo4SimpleBuffer::GetMeasureInfoArray() {
             Symbols[I].Meter = static_cast<const TNuo4SymbolMeter*>(S)->Rec().Meter;
     }
     std::vector<TrecNuo4CalcInfo_DV> DV;
-    MeasureInfoArray = Nuo4CalcMeasures(Symbols, GetInitMeter(), DV);
+    if (FBranch)  // eighths to quarter-note beats
+        MeasureInfoArray =
+            Nuo4CalcMeasures(Symbols, FBranch->InitMeter, DV, FBranch->InitBeatPos_8thCount * 0.5);
+    else
+        MeasureInfoArray = Nuo4CalcMeasures(Symbols, GetInitMeter(), DV);
     for (int32_t I = 0; I < Basic_GetCount(); ++I) Basic_GetSymbol(I)->CalcInfo.DV = DV[I];
 }
 

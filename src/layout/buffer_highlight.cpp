@@ -1,6 +1,5 @@
 #include "layout/buffer_highlight.h"
 
-#include "format/attach_branch_text.h"
 #include "format/symbol_note.h"
 #include "layout/buffer_caret.h"
 #include "layout/buffer_hit_test.h"
@@ -44,20 +43,13 @@ int32_t PageSymbolPage(const TNuo4SimpleBuffer& B, int32_t I) {
     return GetPageIndexFromSymbolBufferIndex(B, TrecNuo4SymbolBufferIndex::Create(sbtPage, I));
 }
 
-// Symbols of the branch being edited, every dash of a note counted as one more.
+// Symbols of the branch being edited, every dash of a note counted as one more: those of its
+// laid-out voice, so positions match what is drawn.
 int32_t BranchPositionCount(const TNuo4SimpleBuffer& B) {
     const auto& W = B.InternalStatus.WithinSymbolEditStatusInfo;
-    const TNuo4Symbol* S = B.Attach_GetSymbol(W.BufferIndex_Branch.BufferInex);
+    TNuo4Symbol* S = B.Attach_GetSymbol(W.BufferIndex_Branch.BufferInex);
     if (!S || S->GetSymbolType() != sbstAttachBranch) return 0;
-    const auto* Rec = static_cast<const TrecNuo4SymbolAttachBranch*>(S->GetSymbolRecPtr());
-    int32_t N = 0;
-    for (const auto& Sym : Branch_ReadVoiceSymbols(Rec->FABCText_Voice)) {
-        ++N;
-        if (Sym->Header.aType == pitNote)
-            N += Duration_RightLineCount(
-                static_cast<const TrecNuo4ABCParseInfo_Note&>(*Sym).Duration.Value);
-    }
-    return N;
+    return static_cast<TNuo4SymbolAttachBranch*>(S)->GetBasicSymbolCount_WithRightline();
 }
 
 }  // namespace

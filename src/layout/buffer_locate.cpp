@@ -1,5 +1,4 @@
-// The layout proper, in its order. The placement steps of arcs, voltas, lyrics and attach
-// branches run at their places once those passes are part of the library.
+// The layout proper, in its order.
 
 #include "layout/simple_buffer.h"
 
@@ -29,7 +28,7 @@ void TNuo4SimpleBuffer::LocateAllSymbols() {
     GetPageRangeArray();
     GetPageInfoArray();
     SinglePageToMultiPage();
-    // Attach branches aligned.
+    AttachBranch_AutoAlign();
     UpdateAllAttachSymbolsPos();
     // Wrapped special arcs and voltas aligned.
     AutoAlign_WrappedSpecialArcsAndFangZis();

@@ -121,7 +121,8 @@ void Lyric_CreateAll(TNuo4SimpleBuffer& B) {
             Note = B.GetBasicIndexFromHorzLocation(Lyric.RightLocation.ToHorzLocation(), Note);
             if (!B.Basic_IsNote(Note)) break;
         }
-        if (Last >= 0) Ref = Last;
+        // Every verse of a temporary voice resolves a relative location from its first symbol.
+        if (Last >= 0 && !B.IsAttachBranch()) Ref = Last;
     }
 }
 

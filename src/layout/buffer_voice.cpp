@@ -88,7 +88,8 @@ void TNuo4SimpleBuffer::CreateAndAddBasicSymbols() {
         if (!Items[I]) break;
         TNuo4SymbolPtr S = CreateBasicSymbol(*Items[I]);
         if (!S) break;  // creation stops at the first record of any other kind
-        S->bWithinAttachBranch = false;
+        S->bWithinAttachBranch = IsAttachBranch();
+        S->bWithinAttachBranchAndForceSubStyle = FBranch && FBranch->bForceUseSubStyle;
         S->UpdateColorAndStyleToDefault();
         S->Update(true);
         TNuo4Symbol* P = S.get();
@@ -202,7 +203,9 @@ void TNuo4SimpleBuffer::CreateArticulations() {
         // The gaps are coefficients of the document's normal digit, whatever the note's style.
         const double Dh = O.GetNormalStyleDigitSize().Height;
         // From the digits: the marks stand over them, not over the sharp or flat beside them.
-        const QRectF Digits = GetBounds_MainAndChord_Basic(N->SymbolRec);
+        // A temporary voice stacks them from the top of the note's own box.
+        const QRectF Digits =
+            IsAttachBranch() ? QRectF() : GetBounds_MainAndChord_Basic(N->SymbolRec);
         double Y =
             (RectIsEmpty(Digits) ? N->Bounds().top() : Digits.top()) + O.ArticulationPosCoefY * Dh;
         for (const TrecNuo4ArticulationInfoItem& It : Items) {
@@ -230,6 +233,16 @@ void TNuo4SimpleBuffer::GetAccompMarkerRangeArray() {
             AccompMarkerRangeArray.push_back(TKoRange::FromStartEnd(Open, I));
             Open = -1;
         }
+    }
+    // A temporary voice that forces its sub-style gives it to every symbol.
+    if (FBranch && FBranch->bForceUseSubStyle) {
+        for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+            TNuo4Symbol* S = Basic_GetSymbol(I);
+            S->SetSubStyle(FBranch->SubStyleToForceUse);
+            S->Update(true);
+            Basic_UpdateBoundsSelf(I);
+        }
+        return;
     }
     const TNuo4NoteSubStyle Sub = Nuo4DocOptions().Param_Accomp.NoteSubStyle;
     for (const TKoRange& R : AccompMarkerRangeArray)

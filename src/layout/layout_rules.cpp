@@ -40,6 +40,28 @@ std::vector<float> Nuo4CalcDV(const std::vector<TrecNuo4DVSymbol>& ASymbols,
     return DV;
 }
 
+std::vector<float> Nuo4CalcDV_AttachBranch(const std::vector<TrecNuo4DVSymbol>& ASymbols,
+                                           const TNuo4ArcInfoArray& AArcs) {
+    const int32_t Count = int32_t(ASymbols.size());
+    std::vector<float> DV(Count, 0.0f);
+    for (int32_t I = 0; I < Count; ++I) {
+        if (!ASymbols[I].bNote) continue;
+        const TrecNuo4ArcInfoItem* Tuplet = nullptr;
+        for (const TrecNuo4ArcInfoItem& Arc : AArcs)
+            if (Arc.WithTuplet() && Arc.BasicIndexRange.Contains(I)) {
+                Tuplet = &Arc;
+                break;
+            }
+        if (!Tuplet) {
+            DV[I] = float(Duration_Beats(ASymbols[I].Duration));
+            continue;
+        }
+        const int32_t N = Tuplet->ABCInfo.TupletNumber;
+        DV[I] = N >= 2 && N <= 15 ? float(Nuo4TupletNoteDV(N, 0, ASymbols[I].Duration)) : 0.0f;
+    }
+    return DV;
+}
+
 // ---- Measures and beats -------------------------------------------------------------------
 
 double Nuo4BeatUnit(const TrecNuo4Meter& AMeter) {
@@ -58,12 +80,12 @@ bool Nuo4IsAtFullBeat(double APos, const TrecNuo4Meter& AMeter) {
 
 TNuo4MeasureInfoArray Nuo4CalcMeasures(const std::vector<TrecNuo4MeasureSymbol>& ASymbols,
                                        const TrecNuo4Meter& AInitMeter,
-                                       std::vector<TrecNuo4CalcInfo_DV>& ADV) {
+                                       std::vector<TrecNuo4CalcInfo_DV>& ADV, double AInitBeatPos) {
     TNuo4MeasureInfoArray R;
     const int32_t Count = int32_t(ASymbols.size());
     ADV.assign(Count, TrecNuo4CalcInfo_DV());
     TrecNuo4Meter Meter = AInitMeter.IsValid() ? AInitMeter : TrecNuo4Meter();
-    double Sum = 0;
+    double Sum = AInitBeatPos;
     bool bContent = false;
     int32_t Start = 0;
     auto Store = [&](int32_t AEnd) {

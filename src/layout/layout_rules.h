@@ -43,6 +43,10 @@ double Nuo4TupletNoteDV(int32_t ATupletNumber, int32_t AWrittenTotal, TNuo4Durat
 // nominal value of every note still at 0; 0 for symbols other than notes.
 std::vector<float> Nuo4CalcDV(const std::vector<TrecNuo4DVSymbol>& ASymbols,
                               const TNuo4ArcInfoArray& AArcs);
+// The same for a temporary voice: a note takes the first tuplet that holds it, written totals
+// are not used and a tuplet number outside 2 ... 15 gives its notes 0.
+std::vector<float> Nuo4CalcDV_AttachBranch(const std::vector<TrecNuo4DVSymbol>& ASymbols,
+                                           const TNuo4ArcInfoArray& AArcs);
 
 // 1.5 beats for 3/8, 6/8, 9/8 and 12/8, otherwise 1.
 double Nuo4BeatUnit(const TrecNuo4Meter& AMeter);
@@ -55,10 +59,12 @@ struct TrecNuo4MeasureSymbol {
     TrecNuo4Meter Meter;  // of a meter symbol
 };
 // Measures of the basic symbols and every symbol's beat positions (ADV receives one record
-// per symbol with DV set). AInitMeter is the meter in force at the start.
+// per symbol with DV set). AInitMeter is the meter in force at the start; the first measure
+// starts counting at AInitBeatPos beats (a temporary voice that begins inside a measure).
 TNuo4MeasureInfoArray Nuo4CalcMeasures(const std::vector<TrecNuo4MeasureSymbol>& ASymbols,
                                        const TrecNuo4Meter& AInitMeter,
-                                       std::vector<TrecNuo4CalcInfo_DV>& ADV);
+                                       std::vector<TrecNuo4CalcInfo_DV>& ADV,
+                                       double AInitBeatPos = 0);
 
 // ---- MIDI notes -----------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "layout/branch_data.h"
 #include "layout/fine_timer.h"
 #include "render/measure_surface.h"
 #include "render/note_symbol.h"
@@ -28,7 +29,15 @@ TNuo4SimpleBuffer::TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer, TNotifyEvent AR
     : FEventHandler_RequestHMIDocOptions(std::move(ARequestHMIDocOptions)), FABCBuffer(AABCBuffer) {
     BasicBufferIndexOfPlayingNote = -1;
     InternalStatus.Clear();  // empty caret at basic index 0, left side; no highlight
+    Nuo4RegisterAttachBranchDataBuilder();
     if (FABCBuffer) ProcessABCBuffer();
+}
+
+TNuo4SimpleBuffer::TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer,
+                                     const TrecNuo4AttachBranchSettings& ABranch)
+    : FABCBuffer(AABCBuffer), FBranch(std::make_unique<TrecNuo4AttachBranchSettings>(ABranch)) {
+    InternalStatus.Clear();
+    if (FABCBuffer) ProcessAttachBranch();
 }
 
 TNuo4SimpleBuffer::~TNuo4SimpleBuffer() {

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "format/abc_buffer.h"
+#include "format/attach_branch.h"
 #include "format/ko_range.h"
 #include "layout/doc_info.h"
 #include "layout/layout_info.h"
@@ -62,6 +63,16 @@ TNuo4AttachmentsOcupyTypes Nuo4AttachmentsItemOcupy(const TrecNuo4SectionItem_At
 // The layout box grown to ABox on every occupied side.
 void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOcupyTypes AOcupy);
 
+// What a temporary voice's own buffer takes from its record besides the texts.
+struct TrecNuo4AttachBranchSettings {
+    bool bAutoAlign = false;
+    TrecNuo4AttachBranchAutoAlignInfo AutoAlignInfo;
+    bool bForceUseSubStyle = false;
+    TNuo4NoteSubStyle SubStyleToForceUse = nssNormal;
+    TrecNuo4Meter InitMeter;
+    int32_t InitBeatPos_8thCount = 0;  // eighths
+};
+
 class TNuo4SimpleBuffer {
   public:
     using TNotifyEvent = std::function<void(TNuo4SimpleBuffer* ASender)>;
@@ -70,7 +81,14 @@ class TNuo4SimpleBuffer {
     // owned; the build writes the lyrics section's calculated information into it.
     explicit TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer,
                                TNotifyEvent ARequestHMIDocOptions = nullptr);
+    // The buffer of a temporary voice: the voice and lyrics sections of AABCBuffer laid out on
+    // one line in the voice's own coordinates (ProcessAttachBranch); the document options in
+    // force are read, never set.
+    TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer, const TrecNuo4AttachBranchSettings& ABranch);
     ~TNuo4SimpleBuffer();
+    // Whether this is the buffer of a temporary voice; its settings (null otherwise).
+    bool IsAttachBranch() const { return FBranch != nullptr; }
+    const TrecNuo4AttachBranchSettings* GetAttachBranchSettings() const { return FBranch.get(); }
     TNuo4SimpleBuffer(const TNuo4SimpleBuffer&) = delete;
     TNuo4SimpleBuffer& operator=(const TNuo4SimpleBuffer&) = delete;
 
@@ -301,6 +319,12 @@ class TNuo4SimpleBuffer {
     void Process_System();              // 10 (with lines and pages)
     void UpdateMidiNotes();             // 11
     void RulesCheck_All();              // 12 (with lines and pages)
+    // A temporary voice: the voice steps, lyrics, hidden symbols and the one-line layout.
+    void ProcessAttachBranch();
+    void LocateAllSymbols_AttachBranch();
+    // Spacing from the alignment information: entry i gives basic symbol i its coefficient
+    // (and a note its dash spacings).
+    void AutoSetAWCoefFromAutoAlignInfo();
 
     // Steps of LocateAllSymbols that belong to lines, paragraphs, pages and placement; they
     // are defined next to those passes.
@@ -335,6 +359,7 @@ class TNuo4SimpleBuffer {
     mutable std::vector<uint8_t>* FAttachAccessLog = nullptr;
     TNotifyEvent FEventHandler_RequestHMIDocOptions;
     TNuo4ABCBuffer* FABCBuffer = nullptr;
+    std::unique_ptr<TrecNuo4AttachBranchSettings> FBranch;
 };
 
 // The key of a special text that writes a key change ("转" followed by a "{1=...}" group).

@@ -13,6 +13,7 @@
 #include "format/attach_branch.h"
 #include "format/attach_symbols.h"
 #include "format/section_attachments.h"
+#include "render/attach_branch_data.h"
 #include "render/music_font.h"
 #include "render/symbol.h"
 #include "render/symbol_basic.h"
@@ -237,22 +238,41 @@ class TNuo4SymbolAttachBrace
 
 // ---- Temporary voice ------------------------------------------------------------------------
 
-// The record is kept; its laid-out voice is built by the temporary-voice layout, so until then
-// the symbol draws nothing and has empty bounds.
+// The record keeps the texts and options; what is drawn is its laid-out voice, built on first
+// use and owned by the symbol. The record's transform applies to all of it.
 class TNuo4SymbolAttachBranch
     : public TNuo4SymbolWithRec<TrecNuo4SymbolAttachBranch, sbstAttachBranch> {
   public:
     explicit TNuo4SymbolAttachBranch(const TrecNuo4SymbolAttachBranch& ARec = {}) { Init(ARec); }
+    ~TNuo4SymbolAttachBranch() override { FreeDataPtr(); }
 
     TNuo4AttachmentsOcupyTypes Ocupy() const { return FRec.Ocupy; }
     bool AutoAlign() const { return FRec.bAutoAlign; }
 
-    void CalcBounds(TGPRectF& ARect) override { ARect = TGPRectF(); }
-    void CreateElements() override {}
+    // The laid-out voice, built when there is none or when forced; null for an empty voice
+    // text or without a builder.
+    TNuo4AttachBranchDataBase* GetDataPtr(bool bForceUpdateData = false);
+    void FreeDataPtr() { FDataPtr.reset(); }
+    // Takes the alignment (its count kept within the array) and lays the voice out again.
+    void UpdateAutoAlignInfo(const TrecNuo4AttachBranchAutoAlignInfo& AInfo);
+    int32_t GetBasicSymbolCount_WithRightline();
+    // In the symbol's own millimetres, after the transform.
+    double GetBasicSymbolBoundsRight_FromSymbolIndexWithRightline(int32_t AIndex);
+    QTransform GetTransformMatrix() const;
+
+    void SetSymbolRec(const void* ASource) override {
+        TNuo4SymbolWithRec::SetSymbolRec(ASource);
+        FreeDataPtr();
+    }
+    void CalcBounds(TGPRectF& ARect) override;
+    void CreateElements() override;
     // A temporary voice keeps the styles of its own symbols.
     void SetRecNoteStyleIndex(const TrecNuo4NoteStyleIndex&) override {}
     void SetRecMainStyle(TNuo4NoteMainStyle) override {}
     void SetRecSubStyle(TNuo4NoteSubStyle) override {}
+
+  private:
+    std::unique_ptr<TNuo4AttachBranchDataBase> FDataPtr;
 };
 
 // ---- Factory --------------------------------------------------------------------------------

@@ -3,7 +3,8 @@
 // image, as a keystroke does. Nothing may crash, and the lines and pages must partition the
 // symbols they were made from. The layout is the part that can grow faster than its input, so
 // most inputs skip the drawing and the run keeps hundreds of inputs a second; run.sh gives
-// each input a timeout that only a super-linear case reaches.
+// each input a timeout that only a super-linear case reaches. Every input is also laid out as
+// the melody and lyrics of temporary voices hung on a fixed score, aligned and not.
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -13,7 +14,9 @@
 
 #include "format/abc_buffer.h"
 #include "format/doc_options.h"
+#include "format/section_attachments.h"
 #include "fuzz_input.h"
+#include "layout/branch_data.h"
 #include "layout/draw_document.h"
 #include "layout/simple_buffer.h"
 #include "render/music_font.h"
@@ -96,6 +99,44 @@ void DrawPages(TNuo4SimpleBuffer& B) {
     }
 }
 
+// The input's text as temporary voices: its first part as the melody, the rest as lyrics, with
+// options taken from the hash, on a fixed main voice that spans two lines.
+void CheckBranches(const std::u16string& AText, uint32_t AHash) {
+    const size_t Cut = std::min<size_t>(AText.size(), 400 + AHash % 600);
+    TrecNuo4SectionItem_Attachments Item;
+    Item.SetToDefaultForBranch();
+    TrecNuo4SymbolAttachBranch& R = Item.Branch;
+    R.SetABCText_Voice(AText.substr(0, Cut));
+    R.SetABCText_Lyrics(AText.substr(Cut));
+    R.bAutoAlign = AHash & 1;
+    R.InitMeter.Initialize(int32_t(AHash >> 1) % 13, (AHash & 2) ? 8 : 4);
+    R.InitBeatPos_8thCount = int32_t(AHash >> 5) % 21;
+    R.bForceUseSubStyle = AHash & 4;
+    Item.Header.HorzLocation.InitializeToNoteIndex(int32_t(AHash >> 9) % 12);
+    // Directly, with a damaged alignment count, and through the score text.
+    TrecNuo4SymbolAttachBranch Damaged = R;
+    Damaged.AutoAlignInfo.SymbolCount = int32_t(AHash % 5000) - 1000;
+    if (auto D = TrecNuo4AttachBranchData::Create(Damaged)) {
+        TGPRectF Bounds;
+        D->GetPathes(Bounds, false);
+        const int32_t N = D->GetBasicSymbolCount_WithRightline();
+        for (int32_t P = 0; P < N; ++P) {
+            TrecNuo4NormalIndexAndRightlineIndex I;
+            NUO4_FUZZ_CHECK(D->Basic_GetSymbolIndexAndRightlineIndex_FromIndexWithRightline(P, I));
+            NUO4_FUZZ_CHECK(I.ASymbolIndex >= 0 && I.ASymbolIndex < D->Basic_GetCount());
+        }
+    }
+    std::u16string Score = u".Voice\r";
+    for (int I = 0; I < 12; ++I) Score += (I % 3 == 2) ? u"1 2-- | $\r" : u"{(3}5_ 6_ 7_) 1 2 3 |";
+    Score += u"\r.Attachments\r" + Item.ToABCText() + u"\r";
+    Item.Branch.bAutoAlign = !Item.Branch.bAutoAlign;
+    Item.Header.HorzLocation.InitializeToNoteIndex(int32_t(AHash >> 13) % 40);
+    Score += Item.ToABCText() + u"\r";
+    TNuo4ABCBuffer ABC(Score);
+    TNuo4SimpleBuffer B(&ABC);
+    CheckStructure(B);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
@@ -103,6 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
     EnsureApplication();
     const bool bDraw = InputHash(AData, ASize) % DrawEvery == 0;
     fuzz::TFuzzInput In = fuzz::DecodeFuzzInput(AData, ASize);
+    CheckBranches(In.Text, InputHash(AData, ASize));
     TNuo4ABCBuffer ABC(In.Text);
     {
         TNuo4SimpleBuffer B(&ABC);

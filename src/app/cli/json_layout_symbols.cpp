@@ -2,7 +2,9 @@
 // information, for nuo4-cli layout.
 
 #include "app/cli/json_dump.h"
+#include "layout/branch_data.h"
 #include "layout/simple_buffer.h"
+#include "render/symbol_attach.h"
 
 namespace nuo4::cli {
 
@@ -17,6 +19,23 @@ json Point(TGPPointF P) {
 // Own boxes at the symbol's position on its page.
 json BoxesAtPos(TNuo4Symbol& S) {
     return {{"Black", Rect(S.BlackBoxWithPos())}, {"Layout", Rect(S.BoundsWithPos())}};
+}
+
+// A temporary voice's own symbols, in its own coordinates (before the symbol's transform).
+json BranchSymbolsToJson(TNuo4Symbol& S) {
+    json R = json::array();
+    auto* D = dynamic_cast<TrecNuo4AttachBranchData*>(
+        static_cast<TNuo4SymbolAttachBranch&>(S).GetDataPtr());
+    if (!D) return R;
+    for (int32_t I = 0; I < D->Basic_GetCount(); ++I) {
+        TNuo4Symbol* P = D->Basic_GetSymbol(I);
+        R.push_back({{"Kind", EnumName(P->GetSymbolType())},
+                     {"Pos", Point(P->Pos())},
+                     {"Bounds", BoxesAtPos(*P)},
+                     {"DV", P->GetDV()},
+                     {"BeatPos", D->GetBeatPos_Before(I)}});
+    }
+    return R;
 }
 
 }  // namespace
@@ -34,6 +53,8 @@ json AttachSymbolsToJson(TNuo4SimpleBuffer& B) {
                      {"Page", B.Attach_GetPageIndex(A)},
                      {"Pos", Point(S->Pos())},
                      {"Bounds", BoxesAtPos(*S)}});
+        if (S->GetSymbolType() == sbstAttachBranch)
+            R.back()["BranchSymbols"] = BranchSymbolsToJson(*S);
     }
     return R;
 }
