@@ -22,6 +22,17 @@ bool AddSymbolText(const TNuo4SimpleBuffer& B, int32_t AIndex, TText AText,
     AItem.SetToInvalid();
     const TNuo4ABCBuffer* ABC = B.GetABCBuffer();
     if (!ABC || AIndex < 0 || AIndex > B.Basic_GetCount() || AText.empty()) return false;
+    // Typing on at the end of a voice whose last symbol is no return stays on that symbol's
+    // line: appending would start a new line (with a return) for every typed note.
+    if (AIndex > 0 && AIndex == B.Basic_GetCount() && !B.Basic_IsReturn(AIndex - 1)) {
+        const TKoRange Prev = GetABCTextRangeFromBasicIndex(B, AIndex - 1, true);
+        if (Prev.IsValid()) {
+            std::u16string S(AText);
+            if (!B.Basic_IsNote(AIndex - 1) && !IsWhite(S.front())) S.insert(S.begin(), u' ');
+            AItem.InitializeForInsert(Prev.StartIndex + Prev.Length, std::move(S));
+            return true;
+        }
+    }
     if (B.Basic_GetCount() == 0 || AIndex == B.Basic_GetCount()) {
         std::u16string S(AText);
         // A bare melody takes the symbol at its very end: keep it off the last token.
@@ -385,6 +396,12 @@ bool InsertReturnAtCaret(const TNuo4SimpleBuffer& B, bool bPageBreak, bool bJust
         } else if (P != B.Basic_GetCount() || B.Basic_IsReturn(B.Basic_GetLast())) {
             TrecNuo4Selection N;
             N.CaretPos_Start = N.CaretPos_End = {P + 1, false};
+            AAnswer.WithSelection(N);
+        } else {
+            // The return closed the last line: the caret goes past it, so typing goes on in
+            // a new line.
+            TrecNuo4Selection N;
+            N.CaretPos_Start = N.CaretPos_End = {P, true};
             AAnswer.WithSelection(N);
         }
         return true;

@@ -38,6 +38,9 @@ TEST_F(InsertAtCaret, NoteTextGoesWhereTheInsertionRulesPutIt) {
         // After a bar line on the same line: at the insert position with a space.
         {"1 | 2", 1, "4", "1 | 42"},
         {"1 | |", 1, "4", "1 | 4 |"},
+        // At the end of a voice without a final return: on the last symbol's line.
+        {"1 2", 1, "3", "1 23"},
+        {"1 |", 1, "4", "1 | 4"},
     };
     for (const auto& C : Cases) {
         Build(C.Voice);
@@ -123,6 +126,13 @@ TEST_F(InsertAtCaret, ReturnTakesTheParagraphOptionsAndMovesTheCaretToTheNextLin
     ASSERT_TRUE(CanInsertSymbol_Return_Caret(*FBuf, A));
     EXPECT_EQ(U8(Applied(A.Items)), ".Voice\r1  $ \r2 3 $\r");
     EXPECT_EQ(A.NewSelection.CaretPos_End, (TrecNuo4CaretPos_Index{2, false}));
+    // At the end of a voice without a final return: the line is closed where it is and the
+    // caret goes past the new return.
+    Build("1 2");
+    Caret(1, true);
+    ASSERT_TRUE(CanInsertSymbol_Return_Caret(*FBuf, A));
+    EXPECT_EQ(U8(Applied(A.Items)), ".Voice\r1 2 $ \r\r");
+    EXPECT_EQ(A.NewSelection.CaretPos_End, (TrecNuo4CaretPos_Index{2, true}));
 }
 
 TEST_F(InsertAtCaret, BarlineKeyCyclesTheStyleOfTheBarlineLeftOfTheCaret) {
