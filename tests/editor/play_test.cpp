@@ -55,9 +55,9 @@ int NoteOns(const std::vector<TSent>& S, int AChannel) {
 }
 
 TEST(EditorPlayback, PlayingNoteReachesTheUiThreadAndTheEndStopsThere) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 3 5"));
-    TRecord R;
     UseRecorder(F, R);
     TNuo4PlayController* C = F.W->PlayController();
     std::vector<int32_t> Notes;
@@ -113,9 +113,9 @@ TEST(EditorPlayback, PlayingNoteReachesTheUiThreadAndTheEndStopsThere) {
 }
 
 TEST(EditorPlayback, StopDropsTheNewsStillOnItsWay) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
-    TRecord R;
     UseRecorder(F, R);
     TNuo4PlayController* C = F.W->PlayController();
     int Reported = 0;
@@ -159,9 +159,9 @@ TEST(EditorPlayback, NoOutputIsToldAndTheEditorGoesOn) {
 }
 
 TEST(EditorPlayback, AuditionSoundsTheNoteLeftOfTheCaretOnItsChannelBriefly) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 0 3"));
-    TRecord R;
     UseRecorder(F, R);
     TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
     int32_t Rest = -1, Second = -1;
@@ -225,9 +225,9 @@ TEST(EditorPlayback, MidiCommandWritesTheFileAndRemembersItsFolder) {
 namespace {
 
 TEST(EditorPlayback, PlayWindowKeysPlayStopAndMoveTheSpeed) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
-    TRecord R;
     UseRecorder(F, R);
     F.W->ShowPlayWindow();
     TNuo4PlayWindow* P = F.W->PlayWindow();
@@ -260,10 +260,10 @@ TEST(EditorPlayback, PlayWindowKeysPlayStopAndMoveTheSpeed) {
 namespace {
 
 TEST(EditorPlayback, AuditionOfALowerPartSoundsOnThatPartsChannel) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     ASSERT_TRUE(
         F.W->LoadFile(QStringLiteral(NUO4_SOURCE_DIR "/resources/demo/liangzhilaohu.nuoabc")));
-    TRecord R;
     UseRecorder(F, R);
     TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
     int32_t Note = -1;
@@ -289,9 +289,9 @@ TEST(EditorPlayback, AuditionOfALowerPartSoundsOnThatPartsChannel) {
 namespace {
 
 TEST(EditorPlayback, AnotherScoreIsNotMarkedByTheMelodyOfTheFormer) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
-    TRecord R;
     UseRecorder(F, R);
     int Reported = 0;
     const auto Shown = F.W->PlayController()->OnPlayingNote;
@@ -314,9 +314,9 @@ TEST(EditorPlayback, AnotherScoreIsNotMarkedByTheMelodyOfTheFormer) {
 namespace {
 
 TEST(EditorPlayback, TheViewScrollsToANoteOutOfSight) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     ASSERT_TRUE(F.W->LoadFile(QStringLiteral(NUO4_SOURCE_DIR "/resources/demo/molihua.nuoabc")));
-    TRecord R;
     UseRecorder(F, R);
     F.W->ScorePanelWidget()->SetViewScaleLevel(TNuo4ViewScaleLevel(Nuo4ViewScaleLevelCount - 1));
     TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
@@ -341,9 +341,9 @@ namespace {
 
 // The score view's own keys must leave the play shortcuts to the menu.
 TEST(EditorPlayback, PlayShortcutsWorkFromTheScoreView) {
+    TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
-    TRecord R;
     UseRecorder(F, R);
     F.W->ScorePanelWidget()->MySetFocus();
     const std::u16string Text = F.Text();

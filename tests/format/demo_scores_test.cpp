@@ -73,7 +73,7 @@ TEST(DemoScores, InstrumentalPieceIsReadCompletely) {
 }
 
 TEST(DemoScores, TwoPartCanonIsReadCompletely) {
-    ExpectFullyRead("liangzhilaohu.nuoabc", 90, {}, 2);
+    ExpectFullyRead("liangzhilaohu.nuoabc", 90, {}, 6);
 }
 
 TEST(DemoScores, UnixLineBreaksReadAsTheSameScore) {
