@@ -285,7 +285,8 @@ void TFormNuo4Main::CreateMenus() {
             show();
         });
     Top->setCheckable(true);
-    AddPending(Tools, "mnuSetFileAssociate", QStringLiteral("设定文件关联"));
+    AddAction(Tools, "mnuSetFileAssociate", QStringLiteral("设定文件关联"), QKeySequence(),
+              [this] { SetFileAssociate(); });
     AddPending(Tools, "mnuTranspose", QStringLiteral("移调…"));
     AddPending(Tools, "mnuCalcKeyAndTempo", QStringLiteral("测调测速…"),
                QKeySequence(Qt::CTRL | Qt::Key_F12));

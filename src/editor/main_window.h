@@ -105,6 +105,8 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void OpenRecentFile(const QString& AFileName);
     bool OpenFileFromClipboard();
     QString ProposedSaveName() const;
+    // Registers the score type with the desktop for the user; false (and says so) on failure.
+    bool SetFileAssociate();
     TMyRecentFilesMenu* RecentFilesMenu() const { return FMyRecentFilesMenu.get(); }
     // Dialog replacements for tests: the chosen file name ("" cancels) and the new document.
     std::function<QString(const QString& AProposed)> SaveFileNameSink;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "editor/file_assoc.h"
 #include "editor/file_names.h"
 #include "editor/main_window.h"
 #include "format/score_file.h"
@@ -261,6 +262,18 @@ void TFormNuo4Main::OpenHelpFile(const QString& AName) {
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Path)))
         ShowMessage(QStringLiteral("打开文件失败，原因可能是没有与pdf文件关联的应用程序."));
+}
+
+bool TFormNuo4Main::SetFileAssociate() {
+    QString Error;
+    if (!Nuo4SetFileAssociate(Nuo4ResourceFolder(QStringLiteral("desktop")),
+                              QCoreApplication::applicationFilePath(), Nuo4XdgDataHome(), true,
+                              Error)) {
+        ShowMessage(QStringLiteral("关联nuoabc文件操作失败.\n") + Error);
+        return false;
+    }
+    ShowMessage(QStringLiteral("关联nuoabc文件操作成功. 有可能需要重启电脑才能完全生效."));
+    return true;
 }
 
 // ---- New document, recent files, clipboard -----------------------------------------------------

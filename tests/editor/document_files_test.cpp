@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "editor/file_assoc.h"
 #include "editor/file_names.h"
 #include "editor/recent_files.h"
 #include "editor_test_support.h"
@@ -254,6 +255,40 @@ TEST(EditorFiles, SaveQuestionBeforeReplacingAModifiedText) {
                                 .contains("3 3"))
                     << What;
         }
+}
+
+TEST(FileAssociation, DesktopEntryMimeTypeAndIconsForTheUser) {
+    const struct {
+        const char* Exe;
+        const char* Exec;
+    } Cases[] = {
+        {"/usr/bin/nuo4", "/usr/bin/nuo4"},
+        {"/opt/my apps/nuo4", "\"/opt/my apps/nuo4\""},
+        {"/o/a\"b$c/nuo4", "\"/o/a\\\\\"b\\\\$c/nuo4\""},
+        {"/o/100%/nuo4", "\"/o/100%%/nuo4\""},
+    };
+    for (const auto& C : Cases)
+        EXPECT_EQ(Nuo4DesktopExecProgram(QString::fromUtf8(C.Exe)), QString::fromUtf8(C.Exec))
+            << C.Exe;
+    QTemporaryDir Home;
+    QString Error;
+    const QString Src = QStringLiteral(NUO4_SOURCE_DIR "/resources/desktop");
+    ASSERT_TRUE(Nuo4SetFileAssociate(Src, "/opt/my apps/nuo4", Home.path(), false, Error))
+        << Error.toStdString();
+    const QString Entry = QString::fromUtf8(ReadAll(Home.filePath("applications/nuo4.desktop")));
+    EXPECT_TRUE(Entry.contains("\nExec=\"/opt/my apps/nuo4\" %f\n"));
+    EXPECT_TRUE(Entry.contains("MimeType=application/x-nuoabc;"));
+    EXPECT_TRUE(ReadAll(Home.filePath("mime/packages/nuo4.xml")).contains("*.nuoabc"));
+    for (const char* Icon : {"icons/hicolor/scalable/apps/nuo4.svg",
+                             "icons/hicolor/scalable/mimetypes/application-x-nuoabc.svg"})
+        EXPECT_TRUE(ReadAll(Home.filePath(Icon)).startsWith("<?xml")) << Icon;
+    // A data folder that cannot be made fails with the reason.
+    const QString Plain = Home.filePath("plain");
+    QFile(Plain).open(QIODevice::WriteOnly);
+    EXPECT_FALSE(Nuo4SetFileAssociate(Src, "/usr/bin/nuo4", Plain, false, Error));
+    EXPECT_FALSE(Error.isEmpty());
+    EXPECT_FALSE(
+        Nuo4SetFileAssociate(Home.filePath("none"), "/usr/bin/nuo4", Home.path(), false, Error));
 }
 
 }  // namespace
