@@ -31,9 +31,7 @@ const QString PendingTip = QStringLiteral("此功能尚未实现");
 }
 
 QString Nuo4DemoFolder() {
-    const QString Beside = QCoreApplication::applicationDirPath() + QStringLiteral("/demo");
-    if (QFileInfo(Beside).isDir()) return Beside;
-    return QStringLiteral(NUO4_RESOURCE_DIR "/demo");
+    return Nuo4ResourceFolder(QStringLiteral("demo"));
 }
 
 TFormNuo4Main::TFormNuo4Main(const QString& AOptionsPath, QWidget* AParent)
@@ -118,9 +116,7 @@ void TFormNuo4Main::CreateMenus() {
     QMenu* File = Bar->addMenu(QStringLiteral("文件"));
     File->setToolTipsVisible(true);
     AddAction(File, "mnuNewFile", QStringLiteral("新建…"), QKeySequence(Qt::CTRL | Qt::Key_N),
-              [this] {
-                  if (AskToSave()) LoadFile(QString());
-              });
+              [this] { NewFile(); });
     AddAction(File, "mnuOpenFile", QStringLiteral("打开…"), QKeySequence(Qt::CTRL | Qt::Key_O),
               [this] {
                   if (!AskToSave()) return;
@@ -134,8 +130,9 @@ void TFormNuo4Main::CreateMenus() {
     File->addSeparator();
     QMenu* Recent = File->addMenu(QStringLiteral("最近打开的文件"));
     Recent->setToolTipsVisible(true);
-    AddPending(Recent, "mnuRecentFilesEmpty", QStringLiteral("空"));
-    AddPending(File, "mnuOpenFileFromWindowsClipboard", QStringLiteral("打开剪贴板当中的文件"));
+    CreateRecentFilesMenu(Recent);
+    AddAction(File, "mnuOpenFileFromWindowsClipboard", QStringLiteral("打开剪贴板当中的文件"),
+              QKeySequence(), [this] { OpenFileFromClipboard(); });
     AddAction(File, "OpenAutoSaveFile", QStringLiteral("打开自动保存的文件"), QKeySequence(),
               [this] { OpenAutoSaveFile(); });
     File->addSeparator();
@@ -298,7 +295,8 @@ void TFormNuo4Main::CreateMenus() {
             show();
         });
     Top->setCheckable(true);
-    AddPending(Tools, "mnuSetFileAssociate", QStringLiteral("设定文件关联"));
+    AddAction(Tools, "mnuSetFileAssociate", QStringLiteral("设定文件关联"), QKeySequence(),
+              [this] { SetFileAssociate(); });
     AddPending(Tools, "mnuTranspose", QStringLiteral("移调…"));
     AddPending(Tools, "mnuCalcKeyAndTempo", QStringLiteral("测调测速…"),
                QKeySequence(Qt::CTRL | Qt::Key_F12));

@@ -16,9 +16,11 @@
 #include "editor/autosave.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_mode.h"
+#include "editor/new_file_dialog.h"
 #include "editor/play_controller.h"
 #include "editor/play_indicator.h"
 #include "editor/play_window.h"
+#include "editor/recent_files.h"
 #include "editor/recovery_store.h"
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
@@ -120,6 +122,22 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     // Time of the last key-to-paint cycle is measured by the benchmark through these.
     int64_t ScoreDrawCount() const { return ScorePanel->DrawCount(); }
 
+    // ---- Document files: new document, recent files, clipboard, demos, help ---------------
+    // The new-document dialog, then the empty document with the chosen paper and title; false
+    // when cancelled (by the save question or the dialog).
+    bool NewFile();
+    // The save question, then the load; for every load that replaces the current text.
+    bool OpenReplacing(const QString& AFileName);
+    void OpenRecentFile(const QString& AFileName);
+    bool OpenFileFromClipboard();
+    QString ProposedSaveName() const;
+    // Registers the score type with the desktop for the user; false (and says so) on failure.
+    bool SetFileAssociate();
+    TMyRecentFilesMenu* RecentFilesMenu() const { return FMyRecentFilesMenu.get(); }
+    // Dialog replacements for tests: the chosen file name ("" cancels) and the new document.
+    std::function<QString(const QString& AProposed)> SaveFileNameSink;
+    std::function<bool(TrecNuo4FormInfo_NewFile&)> NewFileSink;
+
   protected:
     void closeEvent(QCloseEvent* AEvent) override;
 
@@ -149,6 +167,7 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void ApplyOptionsToView();
     void OpenDemo(const QString& APath);
     void OpenHelpFile(const QString& AName);
+    void CreateRecentFilesMenu(QMenu* AMenu);
 
     // Score view events and keys.
     void ScorePanelEventHandler(TrecNuo4ScorePanelEventInfo& AInfo);
@@ -259,9 +278,12 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     bool bAuditionFailureShown = false;
     // The text the melody was built from: after an edit the indexes no longer match the score.
     std::u16string FPlayedText;
+    std::unique_ptr<TMyRecentFilesMenu> FMyRecentFilesMenu;  // document files
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.
 QString Nuo4DemoFolder();
+// A resource folder ("demo", "help"): beside the program, in its share/nuo4, else the source tree.
+QString Nuo4ResourceFolder(const QString& AName);
 
 }  // namespace nuo4

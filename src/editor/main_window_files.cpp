@@ -1,6 +1,8 @@
 // The main window's files: load, save, the save question, the command line, the options file,
 // the general timer and shutdown.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -12,6 +14,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "editor/file_assoc.h"
+#include "editor/file_names.h"
 #include "editor/main_window.h"
 #include "format/score_file.h"
 #include "format/score_file_save.h"
@@ -53,8 +57,10 @@ bool TFormNuo4Main::LoadFile(const QString& AFileName) {
             return false;
         }
         SetLastFolder(lfkScore, QFileInfo(AFileName).absolutePath());
+        if (FMyRecentFilesMenu) FMyRecentFilesMenu->Add(AFileName);
     } else {
         ABCSynRichEdit->LoadText(TNuo4ABCBuffer::CreateEmptyDoc());
+        if (FMyRecentFilesMenu) FMyRecentFilesMenu->CheckedMenuItemFromMenuItemIndex(-1);
     }
     DoRedraw(!ScoreTabShown(), false);
     // A loaded score starts in standard mode with the caret before its first symbol.
@@ -105,23 +111,40 @@ bool TFormNuo4Main::SaveFile() {
     return true;
 }
 
+QString TFormNuo4Main::ProposedSaveName() const {
+    const TNuo4ABCBuffer B(ABCSynRichEdit->GetABCText());
+    return Nuo4ProposedSaveName(FFileNameOpened,
+                                QString::fromStdU16String(B.Section_Title.Buffer.GetTitleText()));
+}
+
 bool TFormNuo4Main::SaveFileAs() {
-    QString Proposed = FFileNameOpened.isEmpty() ? QStringLiteral("新建文档")
-                                                 : QFileInfo(FFileNameOpened).completeBaseName();
-    const QString Folder = FFileNameOpened.isEmpty() ? FOptions.LastFolders[lfkScore]
-                                                     : QFileInfo(FFileNameOpened).absolutePath();
-    QFileDialog D(this, QStringLiteral("文档另存为"), QDir(Folder).filePath(Proposed), ScoreFilter);
-    D.setAcceptMode(QFileDialog::AcceptSave);
-    D.setDefaultSuffix(QStringLiteral("nuoabc"));
-    if (D.exec() != QDialog::Accepted || D.selectedFiles().isEmpty()) return false;
-    const QString Name = D.selectedFiles().first();
+    const QString Proposed = ProposedSaveName();
+    QString Name;
+    if (SaveFileNameSink) {
+        Name = SaveFileNameSink(Proposed);
+    } else {
+        const QString Folder =
+            QFileInfo(Proposed).isAbsolute()
+                ? QFileInfo(Proposed).absolutePath()
+                : (FOptions.LastFolders[lfkScore].isEmpty() ? FProgramFolder
+                                                            : FOptions.LastFolders[lfkScore]);
+        QFileDialog D(this, QStringLiteral("文档另存为"),
+                      QDir(Folder).filePath(QFileInfo(Proposed).fileName()), ScoreFilter);
+        D.setAcceptMode(QFileDialog::AcceptSave);
+        D.setDefaultSuffix(QStringLiteral("nuoabc"));
+        if (D.exec() == QDialog::Accepted && !D.selectedFiles().isEmpty())
+            Name = D.selectedFiles().first();
+    }
+    if (Name.isEmpty()) return false;
     QString Error;
+    // The name, the caption, the recent list and the folder change only after a good write.
     if (!ABCSynRichEdit->SaveFile(Name, true, Error)) {
         ShowMessage(QStringLiteral("保存文件失败!\n") + Error);
         return false;
     }
     FFileNameOpened = Name;
     UpdateCaption();
+    if (FMyRecentFilesMenu) FMyRecentFilesMenu->Add(Name);
     SetLastFolder(lfkScore, QFileInfo(Name).absolutePath());
     return true;
 }
@@ -204,22 +227,97 @@ void TFormNuo4Main::CheckMemory() {
 
 // ---- Help and demonstration files ------------------------------------------------------------
 
+QString Nuo4ResourceFolder(const QString& AName) {
+    const QString Bin = QCoreApplication::applicationDirPath();
+    for (const QString& F :
+         {Bin + QLatin1Char('/') + AName, Bin + QStringLiteral("/../share/nuo4/") + AName})
+        if (QFileInfo(F).isDir()) return QDir::cleanPath(F);
+    return QStringLiteral(NUO4_RESOURCE_DIR "/") + AName;
+}
+
+bool TFormNuo4Main::OpenReplacing(const QString& AFileName) {
+    return AskToSave() && LoadFile(AFileName);
+}
+
 void TFormNuo4Main::OpenDemo(const QString& APath) {
     if (!QFileInfo(APath).isFile()) {
         ShowMessage(QStringLiteral("没有找到文件:\r\n%1").arg(APath));
         return;
     }
-    LoadFile(APath);
+    OpenReplacing(APath);
 }
 
 void TFormNuo4Main::OpenHelpFile(const QString& AName) {
-    const QString Path = FProgramFolder + QStringLiteral("help/") + AName;
+    const QString Path = Nuo4ResourceFolder(QStringLiteral("help")) + QLatin1Char('/') + AName;
     if (!QFileInfo(Path).isFile()) {
         ShowMessage(QStringLiteral("没有找到文件:\r\n%1").arg(Path));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Path)))
         ShowMessage(QStringLiteral("打开文件失败，原因可能是没有与pdf文件关联的应用程序."));
+}
+
+bool TFormNuo4Main::SetFileAssociate() {
+    QString Error;
+    if (!Nuo4SetFileAssociate(Nuo4ResourceFolder(QStringLiteral("desktop")),
+                              QCoreApplication::applicationFilePath(), Nuo4XdgDataHome(), true,
+                              Error)) {
+        ShowMessage(QStringLiteral("关联nuoabc文件操作失败.\n") + Error);
+        return false;
+    }
+    ShowMessage(QStringLiteral("关联nuoabc文件操作成功. 有可能需要重启电脑才能完全生效."));
+    return true;
+}
+
+// ---- New document, recent files, clipboard -----------------------------------------------------
+
+bool TFormNuo4Main::NewFile() {
+    if (!AskToSave()) return false;
+    TrecNuo4FormInfo_NewFile Info;
+    Info.SetToDefault();
+    if (!(NewFileSink ? NewFileSink(Info) : Nuo4ShowNewFileDialog(this, Info))) return false;
+    LoadFile(QString());
+    // The paper and the title come as edits after the empty document's snapshot, so an undo
+    // returns to the empty document.
+    const TNuo4ABCBuffer B(ABCSynRichEdit->GetABCText());
+    const TNuo4ABCTextReplaceItems Items = Nuo4NewFileReplaceItems(B, Info);
+    if (!Items.empty() && ABCSynRichEdit->ReplaceText(Items)) {
+        ABCSynRichEdit->SetModified(false);
+        DoRedraw(!ScoreTabShown(), false);
+        PutUndoSnapshot();
+    }
+    return true;
+}
+
+void TFormNuo4Main::CreateRecentFilesMenu(QMenu* AMenu) {
+    FMyRecentFilesMenu =
+        std::make_unique<TMyRecentFilesMenu>(this, QFileInfo(FOptionsPath).absolutePath());
+    FMyRecentFilesMenu->SetMaxMenuItemCount(16);
+    FMyRecentFilesMenu->SetParentMenu(AMenu);
+    FMyRecentFilesMenu->SetOnRecentMenuItemClick([this](const QString& F) { OpenRecentFile(F); });
+}
+
+void TFormNuo4Main::OpenRecentFile(const QString& AFileName) {
+    if (!QFileInfo(AFileName).isFile()) {
+        ShowMessage(QStringLiteral("找不到文件：%1").arg(AFileName));
+        FMyRecentFilesMenu->CheckedMenuItemFromMenuItemIndex(-1);
+        return;
+    }
+    if (!OpenReplacing(AFileName)) {
+        // The check mark of a failed or cancelled load goes; the open file keeps its own.
+        const int32_t I =
+            int32_t(FMyRecentFilesMenu->Ring().NewestFirst().indexOf(FFileNameOpened));
+        FMyRecentFilesMenu->CheckedMenuItemFromMenuItemIndex(FFileNameOpened.isEmpty() ? -1 : I);
+    }
+}
+
+bool TFormNuo4Main::OpenFileFromClipboard() {
+    const QString F = Nuo4ScoreFileFromMimeData(QApplication::clipboard()->mimeData());
+    if (F.isEmpty() || !QFileInfo(F).isFile()) {
+        ShowMessage(QStringLiteral("Windows剪贴板当中没有nuoabc文件！"));
+        return false;
+    }
+    return OpenReplacing(F);
 }
 
 }  // namespace nuo4
