@@ -203,6 +203,29 @@ TEST(EditorFiles, SavingOverASymbolicLinkWritesItsTarget) {
     EXPECT_FALSE(F.W->TextEditor()->IsModified());
 }
 
+// A font the machine lacks is named once after the load; a Windows name with an installed
+// equivalent is not.
+TEST(EditorFiles, MissingFontsAreNamedAfterTheLoad) {
+    TEditorWindowFixture F;
+    QStringList Messages;
+    F.W->MessageSink = [&](const QString& M) { Messages << M; };
+    const QString Path = QDir(F.Dir.path()).filePath("fonts.nuoabc");
+    QFile File(Path);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(
+        QStringLiteral(".Fonts\r\nLyric = NoSuchFamily Xyz, 4.20\r\n.Voice\r\n1 2\r\n").toUtf8());
+    File.close();
+    ASSERT_TRUE(F.W->LoadFile(Path));
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_TRUE(Messages[0].startsWith(QStringLiteral("此文档中的下列字体在本机当中不存在：\n\n")));
+    EXPECT_TRUE(Messages[0].contains(QStringLiteral("NoSuchFamily Xyz, 用于: 歌词\n")));
+    EXPECT_TRUE(Messages[0].endsWith(QStringLiteral("上述字体已被替换为默认字体：Arial")));
+    // molihua asks for 楷体 for its lyrics, which maps to the installed Kai face.
+    Messages.clear();
+    ASSERT_TRUE(F.W->LoadFile(QStringLiteral(NUO4_SOURCE_DIR "/resources/demo/molihua.nuoabc")));
+    EXPECT_TRUE(Messages.isEmpty()) << Messages.join('|').toStdString();
+}
+
 // Every load that replaces a modified text asks first; "保存" goes on only after a good save.
 TEST(EditorFiles, SaveQuestionBeforeReplacingAModifiedText) {
     enum { Save, Discard, Cancel };
