@@ -200,6 +200,9 @@ std::vector<TrecNuo4KeyTableItem> MakeTable() {
     Add(Qt::Key_Period, None, ecToggleDot);
     Add(Qt::Key_Semicolon, None, ecInsertBarline);
     Add(Qt::Key_Backslash, None, ecInsertBarline);
+    // "|" itself (Shift and the backslash key) is what people type for a bar line; it has no
+    // other use here.
+    Add(Qt::Key_Backslash, Shift, ecInsertBarline);
     Pad = kpKeypad;
     Add(Qt::Key_Minus, None, ecToggleDash);
     Add(Qt::Key_Slash, None, ecInsertBarline);

@@ -114,6 +114,7 @@ TEST(KeyTable, QtKeysBecomeTheirPhysicalKeys) {
         // A German layout's Shift+7 is "/": the key code still names the 7 key.
         {Qt::Key_Slash, Qt::ControlModifier | Qt::ShiftModifier, 16, ecChordPitch, 7, 0},
         {Qt::Key_Colon, Qt::ShiftModifier, 0, ecNone, 0, 0},
+        {Qt::Key_Bar, Qt::ShiftModifier, 0, ecInsertBarline, 0, 0},
         // Keypad keys, with and without NumLock; the main-block digit is another key.
         {Qt::Key_0, Qt::KeypadModifier, 0, ecInsertNote, 5, -1},
         {Qt::Key_Insert, Qt::KeypadModifier, 0, ecInsertNote, 5, -1},
