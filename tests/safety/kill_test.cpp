@@ -171,9 +171,9 @@ TEST(KillTest, NoEditOlderThanTwoSecondsIsLost) {
         (std::filesystem::temp_directory_path() / ("nuo4-kill-" + std::to_string(::getpid())))
             .string();
     std::filesystem::remove_all(Base);
-    const unsigned Seed = std::random_device{}();
-    std::printf("seed %u\n", Seed);
-    std::mt19937 Gen(Seed);
+    const unsigned DrawStart = std::random_device{}();
+    std::printf("kill moments drawn from %u\n", DrawStart);
+    std::mt19937 Gen(DrawStart);
     std::uniform_int_distribution<int64_t> DelayOf(0, MaxKillDelayMs);
 
     std::vector<TrecRound> Running;
