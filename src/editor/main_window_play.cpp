@@ -136,6 +136,9 @@ void TFormNuo4Main::SetMetronomeSound(bool bOn) {
 }
 
 void TFormNuo4Main::ShowPlayWindow() {
+    // The figures of this score, not of the last one played.
+    if (TNuo4SimpleBuffer* B = GetSimpleBuffer(); B && FPlay->PrepareMelody(*B, mprWhole))
+        FPlayWindow->UpdateControls();
     FPlayDock->show();
     FPlayDock->raise();
     FPlayWindow->setFocus(Qt::OtherFocusReason);

@@ -161,6 +161,13 @@ bool TNuo4PlayController::Play(const TNuo4SimpleBuffer& ABuffer, TNuo4MelodyPlay
     return bOk;
 }
 
+bool TNuo4PlayController::PrepareMelody(const TNuo4SimpleBuffer& ABuffer,
+                                        TNuo4MelodyPlayRange ARange) {
+    if (FPlayer.State() != psStopped) return false;
+    FPlayInfo.PlayRange = ARange;
+    return Melody_MakeBuffer(ABuffer, FPlayInfo, FMelody, 1.0);
+}
+
 bool TNuo4PlayController::PlayMetronomeAlone(double ATempo, TTact ATact, QString& AError) {
     Stop();
     AuditionOff();

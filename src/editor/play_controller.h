@@ -55,6 +55,9 @@ class TNuo4PlayController : public QObject {
     // Builds the melody of the range and plays it; false with the reason (no note in the
     // range, no output).
     bool Play(const TNuo4SimpleBuffer& ABuffer, TNuo4MelodyPlayRange ARange, QString& AError);
+    // Builds the melody of the range without playing it, so that the play window can show the
+    // score's figures before the first play; nothing while playing. False without a note.
+    bool PrepareMelody(const TNuo4SimpleBuffer& ABuffer, TNuo4MelodyPlayRange ARange);
     // The metronome alone at ATempo and meter ATact.
     bool PlayMetronomeAlone(double ATempo, TTact ATact, QString& AError);
     void Pause();

@@ -224,6 +224,18 @@ TEST(EditorPlayback, MidiCommandWritesTheFileAndRemembersItsFolder) {
 
 namespace {
 
+// Opened before any play, the window shows the figures of the score that is loaded.
+TEST(EditorPlayback, PlayWindowShowsTheLoadedScoresFiguresBeforeAPlay) {
+    TEditorWindowFixture F;
+    ASSERT_TRUE(F.W->LoadFile(QStringLiteral(NUO4_SOURCE_DIR "/resources/demo/molihua.nuoabc")));
+    F.W->ShowPlayWindow();
+    TNuo4PlayWindow* P = F.W->PlayWindow();
+    EXPECT_EQ(P->LabelText(4), QStringLiteral("声部数量 = 1"));
+    EXPECT_EQ(P->LabelText(7), QStringLiteral("初始拍号 = 2/4"));
+    EXPECT_EQ(P->LabelText(8), QStringLiteral("初始速度 = 72拍/分"));
+    EXPECT_EQ(F.W->PlayController()->State(), psStopped);
+}
+
 TEST(EditorPlayback, PlayWindowKeysPlayStopAndMoveTheSpeed) {
     TRecord R;  // outlives the window: closing it silences the output
     TEditorWindowFixture F;
