@@ -5,15 +5,21 @@
 #include <unistd.h>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include "editor/file_assoc.h"
 #include "editor/file_names.h"
+#include "editor/help_window.h"
 #include "editor/recent_files.h"
 #include "editor_test_support.h"
 
@@ -278,6 +284,117 @@ TEST(EditorFiles, SaveQuestionBeforeReplacingAModifiedText) {
                                 .contains("3 3"))
                     << What;
         }
+}
+
+TEST(FileNames, ResourceFoldersInstalledBesideTheProgramOrFromTheSourceTree) {
+    QTemporaryDir Tmp;
+    const QDir D(Tmp.path());
+    for (const char* F :
+         {"inst/bin", "inst/share/nuo4/demo", "side/bin/demo", "side/share/nuo4/demo", "bare/bin"})
+        ASSERT_TRUE(D.mkpath(QString::fromUtf8(F)));
+    const struct {
+        const char* Program;
+        QString Want;
+    } Rows[] = {
+        {"inst/bin", D.filePath("inst/share/nuo4/demo")},
+        {"side/bin", D.filePath("side/bin/demo")},  // beside the program comes first
+        {"bare/bin", QStringLiteral(NUO4_SOURCE_DIR "/resources/demo")},
+    };
+    for (const auto& R : Rows)
+        EXPECT_EQ(Nuo4ResourceFolderFrom(D.filePath(QString::fromUtf8(R.Program)),
+                                         QStringLiteral("demo")),
+                  R.Want)
+            << R.Program;
+}
+
+TEST(EditorHelp, HelpFilesOpenWithTheViewerOrSayWhyNot) {
+    TEditorWindowFixture F;
+    const QString Help = Nuo4ResourceFolder(QStringLiteral("help"));
+    QList<QUrl> Opened;
+    bool bViewerOpens = true;
+    F.W->OpenUrlSink = [&](const QUrl& U) {
+        Opened << U;
+        return bViewerOpens;
+    };
+    const QString Failed = QStringLiteral("打开文件失败，原因可能是没有与pdf文件关联的应用程序.");
+    const struct {
+        const char* Name;
+        bool bViewerOpens;
+        bool bOpened;
+        QString Message;  // "" for none
+    } Rows[] = {
+        {"What's New.txt", true, true, ""},
+        {"What's New.txt", false, true, Failed},
+        {"没有这个文件.pdf", true, false,
+         QStringLiteral("没有找到文件:\r\n") + Help + QStringLiteral("/没有这个文件.pdf")},
+    };
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Name);
+        F.Messages.clear();
+        Opened.clear();
+        bViewerOpens = R.bViewerOpens;
+        F.W->OpenHelpFile(QString::fromUtf8(R.Name));
+        EXPECT_EQ(Opened.size(), R.bOpened ? 1 : 0);
+        if (R.bOpened && !Opened.isEmpty())
+            EXPECT_EQ(Opened[0].toLocalFile(), Help + QLatin1Char('/') + QString::fromUtf8(R.Name));
+        EXPECT_EQ(F.Messages, R.Message.isEmpty() ? QStringList() : QStringList{R.Message});
+    }
+    // Every tutorial item asks for its own PDF: opened when the build made it, else named.
+    bViewerOpens = true;
+    for (const char* T : {"图文教程-基础篇", "图文教程-提高篇", "图文教程-高级篇",
+                          "图文教程-怎样打合唱谱", "使用说明"}) {
+        SCOPED_TRACE(T);
+        F.Messages.clear();
+        Opened.clear();
+        const QString Pdf = Help + QLatin1Char('/') + QString::fromUtf8(T) + QStringLiteral(".pdf");
+        QAction* A = F.W->Action(QStringLiteral("mnuTutorial_") + QString::fromUtf8(T));
+        ASSERT_TRUE(A && A->isEnabled());
+        A->trigger();
+        if (QFileInfo::exists(Pdf))
+            EXPECT_EQ(Opened, QList<QUrl>{QUrl::fromLocalFile(Pdf)});
+        else
+            EXPECT_EQ(F.Messages, QStringList{QStringLiteral("没有找到文件:\r\n") + Pdf});
+    }
+}
+
+TEST(EditorHelp, HelpWindowsShowTheirPagesSearchAndKeepTheStartUpChoice) {
+    TEditorWindowFixture F;
+    TrecNuo4ApplicationOptions& O = F.W->Options();
+    O.bShowQuickStart = false;
+    O.bShowBasicIntroduce = true;
+    const struct {
+        const char* Action;
+        const char* Title;
+        bool bSearch;
+        bool* Option;
+    } Rows[] = {{"mnuShowQuickStartWindow", "快速入门", false, &O.bShowQuickStart},
+                {"mnuShowBasicIntroduceWindow", "基础操作", true, &O.bShowBasicIntroduce}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Title);
+        F.W->Action(QString::fromUtf8(R.Action))->trigger();
+        auto* W = F.W->findChild<TNuo4HelpWindow*>(QString::fromUtf8(R.Title));
+        ASSERT_TRUE(W && W->isVisible());
+        // The built-in page, not an empty browser.
+        EXPECT_TRUE(W->Browser()->toPlainText().startsWith(QString::fromUtf8(R.Title)));
+        EXPECT_EQ(W->SearchLine() != nullptr, R.bSearch);
+        // The box shows the start-up option and changes it.
+        const bool bWas = *R.Option;
+        EXPECT_EQ(W->ShowAtStartBox()->isChecked(), bWas);
+        W->ShowAtStartBox()->setChecked(!bWas);
+        EXPECT_EQ(*R.Option, !bWas);
+    }
+    // The search finds every place of a key word in turn, wraps, and says when there is none.
+    auto* Basic = F.W->ShowHelpWindow(TFormNuo4Main::hwBasicIntroduce);
+    const int Count = int(Basic->Browser()->toPlainText().count(QStringLiteral("和弦")));
+    ASSERT_GE(Count, 2);
+    QList<int> Places;
+    for (int I = 0; I <= Count; ++I) {
+        ASSERT_TRUE(Basic->FindNext(QStringLiteral("和弦")));
+        Places << Basic->Browser()->textCursor().selectionStart();
+    }
+    EXPECT_EQ(Places.front(), Places.back());
+    EXPECT_EQ(QSet<int>(Places.begin(), Places.end()).size(), Count);
+    EXPECT_FALSE(Basic->FindNext(QStringLiteral("没有这样的词语")));
 }
 
 TEST(FileAssociation, DesktopEntryMimeTypeAndIconsForTheUser) {
