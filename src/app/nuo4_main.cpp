@@ -38,8 +38,11 @@ int main(int argc, char** argv) {
     int Result = 0;
     {
         auto Main = std::make_unique<nuo4::TFormNuo4Main>();
-        Main->EnableSafety(QString::fromStdString(nuo4::Nuo4StateFolder()));
+        const QString State = QString::fromStdString(nuo4::Nuo4StateFolder());
+        Main->EnableSafety(State);
         Main->show();
+        Main->ShowStartupHelpWindows();
+        Main->NoticeOtherInstances(State);
         const std::string Crash = nuo4::TNuo4CrashReport::Instance().TakePendingSignalReport();
         if (!Crash.empty()) Main->ShowMessage(QString::fromStdString(Crash));
         // Hidden self-test: "INTERVAL_MS[,SAVE_EVERY]" types notes by itself.

@@ -114,8 +114,10 @@ std::string StackTrace() {
 }  // namespace
 
 TNuo4CrashReport& TNuo4CrashReport::Instance() {
-    static TNuo4CrashReport R;
-    return R;
+    // Never destroyed: a fault during exit() (a static's destructor, after this object's would
+    // have run) still reaches the signal handler, which must find its paths and score intact.
+    static TNuo4CrashReport* R = new TNuo4CrashReport;
+    return *R;
 }
 
 void TNuo4CrashReport::Setup(const std::string& AFolder) {

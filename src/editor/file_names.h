@@ -21,4 +21,9 @@ QString Nuo4ProposedSaveName(const QString& AFileNameOpened, const QString& ATit
 // "copy\nfile:///...") when its extension is exactly ".nuoabc"; else empty.
 QString Nuo4ScoreFileFromMimeData(const QMimeData* AData);
 
+// The resource folder AName ("demo", "help") of a program in AProgramFolder: beside it, in its
+// ../share/nuo4 (installed), in the build tree's share/nuo4 (generated files), else the source
+// tree's resources.
+QString Nuo4ResourceFolderFrom(const QString& AProgramFolder, const QString& AName);
+
 }  // namespace nuo4

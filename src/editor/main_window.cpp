@@ -307,8 +307,10 @@ void TFormNuo4Main::CreateMenus() {
 
     QMenu* Help = Bar->addMenu(QStringLiteral("帮助"));
     Help->setToolTipsVisible(true);
-    AddPending(Help, "mnuShowQuickStartWindow", QStringLiteral("快速入门"));
-    AddPending(Help, "mnuShowBasicIntroduceWindow", QStringLiteral("基础操作"));
+    AddAction(Help, "mnuShowQuickStartWindow", QStringLiteral("快速入门"), QKeySequence(),
+              [this] { ShowHelpWindow(hwQuickStart); });
+    AddAction(Help, "mnuShowBasicIntroduceWindow", QStringLiteral("基础操作"), QKeySequence(),
+              [this] { ShowHelpWindow(hwBasicIntroduce); });
     Help->addSeparator();
     for (const char* T : {"图文教程-基础篇", "图文教程-提高篇", "图文教程-高级篇",
                           "图文教程-怎样打合唱谱", "使用说明"}) {

@@ -16,6 +16,8 @@
 #include "editor/autosave.h"
 #include "editor/edit_commands.h"
 #include "editor/edit_mode.h"
+#include "editor/help_window.h"
+#include "editor/instance_lock.h"
 #include "editor/new_file_dialog.h"
 #include "editor/play_controller.h"
 #include "editor/play_indicator.h"
@@ -27,6 +29,7 @@
 #include "layout/export_jobs.h"
 
 class QAction;
+class QUrl;
 class QActionGroup;
 class QDockWidget;
 class QMenu;
@@ -134,6 +137,16 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     // Registers the score type with the desktop for the user; false (and says so) on failure.
     bool SetFileAssociate();
     TMyRecentFilesMenu* RecentFilesMenu() const { return FMyRecentFilesMenu.get(); }
+    // The help windows: shown (made on first use) and raised; at start-up those the options
+    // ask for, the basic operations below the menus at the window's left.
+    enum THelpWindowKind : uint8_t { hwQuickStart, hwBasicIntroduce };
+    TNuo4HelpWindow* ShowHelpWindow(THelpWindowKind AKind, bool bActivate = true);
+    void ShowStartupHelpWindows();
+    // A help-folder file ("What's New.txt", "使用说明.pdf") with the desktop's viewer; a missing
+    // file or a refusing viewer is said.
+    void OpenHelpFile(const QString& AName);
+    // Replaces the desktop's viewer (tests): true when the file was opened.
+    std::function<bool(const QUrl&)> OpenUrlSink;
     // Dialog replacements for tests: the chosen file name ("" cancels) and the new document.
     std::function<QString(const QString& AProposed)> SaveFileNameSink;
     std::function<bool(TrecNuo4FormInfo_NewFile&)> NewFileSink;
@@ -166,7 +179,6 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void SaveOptions();
     void ApplyOptionsToView();
     void OpenDemo(const QString& APath);
-    void OpenHelpFile(const QString& AName);
     void CreateRecentFilesMenu(QMenu* AMenu);
 
     // Score view events and keys.
@@ -220,6 +232,9 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     // loaded. Asks through RecoveryQuestionSink when set (0 recover, 1 discard, 2 keep).
     bool OfferRecovery();
     std::function<int(const QString&)> RecoveryQuestionSink;
+    // Joins the running copies noted in AStateFolder; says so when another copy already runs
+    // (both go on). True when another copy was found.
+    bool NoticeOtherInstances(const QString& AStateFolder);
     // "打开自动保存的文件": the autosave copy as an untitled, modified document.
     void OpenAutoSaveFile();
     // A text as a modified document under AFileName ("" for untitled).
@@ -240,6 +255,7 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void SelfTestStep();
     std::unique_ptr<TNuo4RecoveryStore> FRecoveryStore;
     std::unique_ptr<TNuo4AutoSave> FAutoSave;
+    std::unique_ptr<TNuo4InstanceLock> FInstanceLock;
     QTimer tmrRecovery;
     QTimer tmrSelfTest;
     int64_t FRecoveryPendingSinceMs = -1;
@@ -279,6 +295,7 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     // The text the melody was built from: after an edit the indexes no longer match the score.
     std::u16string FPlayedText;
     std::unique_ptr<TMyRecentFilesMenu> FMyRecentFilesMenu;  // document files
+    std::array<TNuo4HelpWindow*, 2> FHelpWindows{};
 };
 
 // Where the demonstration scores lie: the program's "demo" folder, else the source tree's.

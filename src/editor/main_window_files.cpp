@@ -228,12 +228,18 @@ void TFormNuo4Main::CheckMemory() {
 
 // ---- Help and demonstration files ------------------------------------------------------------
 
-QString Nuo4ResourceFolder(const QString& AName) {
-    const QString Bin = QCoreApplication::applicationDirPath();
-    for (const QString& F :
-         {Bin + QLatin1Char('/') + AName, Bin + QStringLiteral("/../share/nuo4/") + AName})
+QString Nuo4ResourceFolderFrom(const QString& AProgramFolder, const QString& AName) {
+    // Installed beside the program or in its share folder; in the build tree the generated
+    // files (the help PDFs) lie in the build's share folder.
+    for (const QString& F : {AProgramFolder + QLatin1Char('/') + AName,
+                             AProgramFolder + QStringLiteral("/../share/nuo4/") + AName,
+                             QStringLiteral(NUO4_BUILD_SHARE_DIR "/") + AName})
         if (QFileInfo(F).isDir()) return QDir::cleanPath(F);
     return QStringLiteral(NUO4_RESOURCE_DIR "/") + AName;
+}
+
+QString Nuo4ResourceFolder(const QString& AName) {
+    return Nuo4ResourceFolderFrom(QCoreApplication::applicationDirPath(), AName);
 }
 
 bool TFormNuo4Main::OpenReplacing(const QString& AFileName) {
@@ -254,8 +260,36 @@ void TFormNuo4Main::OpenHelpFile(const QString& AName) {
         ShowMessage(QStringLiteral("没有找到文件:\r\n%1").arg(Path));
         return;
     }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(Path)))
+    const QUrl Url = QUrl::fromLocalFile(Path);
+    if (!(OpenUrlSink ? OpenUrlSink(Url) : QDesktopServices::openUrl(Url)))
         ShowMessage(QStringLiteral("打开文件失败，原因可能是没有与pdf文件关联的应用程序."));
+}
+
+TNuo4HelpWindow* TFormNuo4Main::ShowHelpWindow(THelpWindowKind AKind, bool bActivate) {
+    TNuo4HelpWindow*& W = FHelpWindows[AKind];
+    if (!W) {
+        bool TrecNuo4ApplicationOptions::*Flag =
+            AKind == hwQuickStart ? &TrecNuo4ApplicationOptions::bShowQuickStart
+                                  : &TrecNuo4ApplicationOptions::bShowBasicIntroduce;
+        W = new TNuo4HelpWindow(
+            AKind == hwQuickStart ? QStringLiteral("快速入门") : QStringLiteral("基础操作"),
+            AKind == hwBasicIntroduce, FOptions.*Flag,
+            [this, Flag](bool bOn) { FOptions.*Flag = bOn; }, this);
+    }
+    // At start-up the keys stay with the score.
+    W->setAttribute(Qt::WA_ShowWithoutActivating, !bActivate);
+    W->show();
+    if (bActivate) {
+        W->raise();
+        W->activateWindow();
+    }
+    return W;
+}
+
+void TFormNuo4Main::ShowStartupHelpWindows() {
+    if (FOptions.bShowQuickStart) ShowHelpWindow(hwQuickStart, false);
+    if (FOptions.bShowBasicIntroduce)
+        ShowHelpWindow(hwBasicIntroduce, false)->move(mapToGlobal(QPoint(5, 180)));
 }
 
 bool TFormNuo4Main::SetFileAssociate() {

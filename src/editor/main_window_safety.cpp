@@ -42,6 +42,16 @@ uint64_t TextHash(std::u16string_view AText) {
 
 }  // namespace
 
+bool TFormNuo4Main::NoticeOtherInstances(const QString& AStateFolder) {
+    FInstanceLock = std::make_unique<TNuo4InstanceLock>(AStateFolder.toStdString());
+    bool bOthers = false;
+    std::string Error;
+    // A lock that cannot be had only costs the notice.
+    if (!FInstanceLock->Acquire(bOthers, Error) || !bOthers) return false;
+    ShowMessage(QStringLiteral("注意：检测到已经有NUO程序在运行！"));
+    return true;
+}
+
 void TFormNuo4Main::EnableSafety(const QString& AStateFolder) {
     const std::string Folder = AStateFolder.toStdString();
     FRecoveryStore = std::make_unique<TNuo4RecoveryStore>(Folder, int64_t(::getpid()),

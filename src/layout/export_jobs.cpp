@@ -63,16 +63,41 @@ QSizeF PaperSize() {
     return QSizeF(P.Width, P.Height);
 }
 
-// The drawing of APiece (mm) as SVG at 96 dpi.
-bool PieceToSvg(TNuo4SimpleBuffer& B, int32_t APage, const QRectF& APiece, QByteArray& AOut) {
+// Draws every piece clipped to its own band, so a page's ink outside its piece (the lines above
+// and below the selection) never runs into its neighbours. ADpi maps millimetres to the device.
+template <typename TClip>
+void DrawPieces(TNuo4SimpleBuffer& B, QPainter& P,
+                const std::vector<TrecNuo4ClipboardPiece>& APieces, double ADpi, TClip AClip) {
+    for (const TrecNuo4ClipboardPiece& C : APieces) {
+        const double K = ADpi / 25.4;
+        const QRectF Band(0, C.Top * K, C.Area.width() * K, C.Area.height() * K);
+        P.save();
+        AClip(Band);
+        Nuo4DrawPageForExport(B, P, C.Page, false, QPointF(C.Area.left(), C.Area.top() - C.Top));
+        P.restore();
+    }
+}
+
+QSize PixelsOf(QSizeF AMm, double ADpi) {
+    return QSize(std::max(1, qRound(AMm.width() / 25.4 * ADpi)),
+                 std::max(1, qRound(AMm.height() / 25.4 * ADpi)));
+}
+
+// The pieces as SVG at 96 dpi.
+bool PiecesToSvg(TNuo4SimpleBuffer& B, const std::vector<TrecNuo4ClipboardPiece>& APieces,
+                 QSizeF ASize, QByteArray& AOut) {
     constexpr double Dpi = 96;
-    const QSize Px(std::max(1, qRound(APiece.width() / 25.4 * Dpi)),
-                   std::max(1, qRound(APiece.height() / 25.4 * Dpi)));
-    TKoSvgDevice Svg(Px, Dpi);
+    TKoSvgDevice Svg(PixelsOf(ASize, Dpi), Dpi);
     Svg.SetTitle(Nuo4ExportTitle(B));
     QPainter P;
     if (!P.begin(&Svg)) return false;
-    Nuo4DrawPageForExport(B, P, APage, false, APiece.topLeft());
+    bool bOpen = false;
+    DrawPieces(B, P, APieces, Dpi, [&](const QRectF& ABand) {
+        if (bOpen) Svg.EndClipGroup();
+        Svg.BeginClipGroup(ABand);
+        bOpen = true;
+    });
+    if (bOpen) Svg.EndClipGroup();
     if (!P.end()) return false;
     AOut = Svg.Data();
     return !AOut.isEmpty();
@@ -309,27 +334,59 @@ QRectF Nuo4SelectionPieceOnPage(const TNuo4SimpleBuffer& B, int32_t APage) {
         .intersected(QRectF(QPointF(), PaperSize()));
 }
 
-QMimeData* Nuo4MakeClipboardPicture(TNuo4SimpleBuffer& B, bool bPageNumber) {
-    // The selection's first page holds its piece; without a selection the caret's page.
-    int32_t Page = Nuo4CaretPageIndex(B);
-    QRectF Piece;
+std::vector<TrecNuo4ClipboardPiece> Nuo4ClipboardPieces(const TNuo4SimpleBuffer& B, QSizeF& ASize) {
+    std::vector<TrecNuo4ClipboardPiece> R;
     if (!Selection_IsEmpty(B)) {
-        const std::vector<TrecNuo4SelectionRect> Rects = GetSelectionRectArray(B, Selection_Get(B));
-        if (!Rects.empty() && Rects.front().PageIndex >= 0) Page = Rects.front().PageIndex;
-        Piece = Nuo4SelectionPieceOnPage(B, Page);
+        int32_t First = -1, Last = -1;
+        for (const TrecNuo4SelectionRect& S : GetSelectionRectArray(B, Selection_Get(B))) {
+            if (S.PageIndex < 0) continue;
+            First = First < 0 ? S.PageIndex : std::min(First, S.PageIndex);
+            Last = std::max(Last, S.PageIndex);
+        }
+        double Left = 0, Right = 0;
+        for (int32_t Pg = First; Pg >= 0 && Pg <= Last; ++Pg) {
+            const QRectF Piece = Nuo4SelectionPieceOnPage(B, Pg);
+            if (Piece.isEmpty()) continue;
+            Left = R.empty() ? Piece.left() : std::min(Left, Piece.left());
+            Right = R.empty() ? Piece.right() : std::max(Right, Piece.right());
+            R.push_back({Pg, Piece, 0});
+        }
+        // One left edge for all: the lines keep their places across the page breaks.
+        double Top = 0;
+        for (TrecNuo4ClipboardPiece& C : R) {
+            C.Area = QRectF(Left, C.Area.top(), Right - Left, C.Area.height());
+            C.Top = Top;
+            Top += C.Area.height();
+        }
+        ASize = QSizeF(Right - Left, Top);
     }
-    const QRectF Area = Piece.isEmpty() ? QRectF(QPointF(), PaperSize()) : Piece;
-    const QImage Img = Nuo4RenderPageImage(B, Page, ClipboardDpi, false, bPageNumber, Area);
-    if (Img.isNull()) return nullptr;
+    if (R.empty()) {
+        R.push_back({Nuo4CaretPageIndex(B), QRectF(QPointF(), PaperSize()), 0});
+        ASize = PaperSize();
+    }
+    return R;
+}
+
+QMimeData* Nuo4MakeClipboardPicture(TNuo4SimpleBuffer& B, bool bPageNumber) {
+    QSizeF Size;
+    const std::vector<TrecNuo4ClipboardPiece> Pieces = Nuo4ClipboardPieces(B, Size);
     QByteArray Png, Svg;
+    QImage Img(PixelsOf(Size, ClipboardDpi), QImage::Format_RGB32);
+    if (Img.isNull()) return nullptr;
+    {
+        TExportScope Scope(B, bPageNumber);
+        Img.setDotsPerMeterX(qRound(ClipboardDpi / 0.0254));
+        Img.setDotsPerMeterY(qRound(ClipboardDpi / 0.0254));
+        Img.fill(QColor::fromRgba(Scope.Print.SavedAux().PaperColor | 0xFF000000u));
+        QPainter P(&Img);
+        DrawPieces(B, P, Pieces, ClipboardDpi, [&](const QRectF& ABand) { P.setClipRect(ABand); });
+        P.end();
+        if (!PiecesToSvg(B, Pieces, Size, Svg)) return nullptr;
+    }
     {
         QBuffer Bytes(&Png);
         Bytes.open(QIODevice::WriteOnly);
         if (!Img.save(&Bytes, "PNG")) return nullptr;
-    }
-    {
-        TExportScope Scope(B, bPageNumber);
-        if (!PieceToSvg(B, Page, Area, Svg)) return nullptr;
     }
     auto* M = new QMimeData;
     M->setImageData(Img);

@@ -6,9 +6,11 @@
 // choice. Failures come back as texts for the editor to show.
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "format/ko_range.h"
 
@@ -88,8 +90,18 @@ TrecNuo4ExportResult Nuo4PrintPages(TNuo4SimpleBuffer& B, QPrinter& APrinter, TK
 // and over the lines' whole height (lyrics and attachments included); empty when the selection
 // is empty or has nothing on that page.
 QRectF Nuo4SelectionPieceOnPage(const TNuo4SimpleBuffer& B, int32_t APage);
-// The clipboard picture: the selection, or else the caret's page, as "image/png" (200 dpi)
-// and "image/svg+xml" in one object, with the image itself for readers of pictures.
+// The parts of the clipboard picture, top to bottom: for a selection, its piece on every page it
+// touches, all widened to one left and right edge and stacked without gaps; else the caret's
+// whole page. Area: the part of the page (mm); Top: where it lands in the picture (mm). ASize:
+// the picture's size (mm).
+struct TrecNuo4ClipboardPiece {
+    int32_t Page = 0;
+    QRectF Area;
+    double Top = 0;
+};
+std::vector<TrecNuo4ClipboardPiece> Nuo4ClipboardPieces(const TNuo4SimpleBuffer& B, QSizeF& ASize);
+// The clipboard picture of those pieces as "image/png" (200 dpi) and "image/svg+xml" in one
+// object, with the image itself for readers of pictures.
 QMimeData* Nuo4MakeClipboardPicture(TNuo4SimpleBuffer& B, bool bPageNumber);
 
 }  // namespace nuo4

@@ -110,6 +110,23 @@ TKoSvgDevice::TKoSvgDevice(QSize APixels, double ADpi)
 
 TKoSvgDevice::~TKoSvgDevice() = default;
 
+void TKoSvgDevice::BeginClipGroup(const QRectF& ARect) {
+    const QByteArray Id = "clip" + QByteArray::number(++FClipCount);
+    FData += "<clipPath id=\"" + Id + "\"><rect x=\"";
+    Num(FData, ARect.x());
+    FData += "\" y=\"";
+    Num(FData, ARect.y());
+    FData += "\" width=\"";
+    Num(FData, ARect.width());
+    FData += "\" height=\"";
+    Num(FData, ARect.height());
+    FData += "\"/></clipPath>\n<g clip-path=\"url(#" + Id + ")\">\n";
+}
+
+void TKoSvgDevice::EndClipGroup() {
+    FData += "</g>\n";
+}
+
 QPaintEngine* TKoSvgDevice::paintEngine() const {
     return FEngine.get();
 }

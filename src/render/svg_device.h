@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -30,6 +31,11 @@ class TKoSvgDevice : public QPaintDevice {
     // The document, complete once the painter has ended.
     const QByteArray& Data() const { return FData; }
     QByteArray& MutableData() { return FData; }
+    // While a painter is active: what is drawn until EndClipGroup shows only inside ARect
+    // (pixels). Pieces of several pages then share one picture without one page's ink running
+    // into the next piece.
+    void BeginClipGroup(const QRectF& ARect);
+    void EndClipGroup();
     QPaintEngine* paintEngine() const override;
 
   protected:
@@ -40,6 +46,7 @@ class TKoSvgDevice : public QPaintDevice {
     double FDpi;
     QString FTitle, FDescription;
     QByteArray FData;
+    int FClipCount = 0;
     std::unique_ptr<TKoSvgEngine> FEngine;
 };
 

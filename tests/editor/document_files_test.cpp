@@ -5,15 +5,21 @@
 #include <unistd.h>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include "editor/file_assoc.h"
 #include "editor/file_names.h"
+#include "editor/help_window.h"
 #include "editor/recent_files.h"
 #include "editor_test_support.h"
 
@@ -278,6 +284,109 @@ TEST(EditorFiles, SaveQuestionBeforeReplacingAModifiedText) {
                                 .contains("3 3"))
                     << What;
         }
+}
+
+TEST(FileNames, ResourceFoldersInstalledBesideTheProgramOrFromTheSourceTree) {
+    QTemporaryDir Tmp;
+    const QDir D(Tmp.path());
+    for (const char* F :
+         {"inst/bin", "inst/share/nuo4/demo", "side/bin/demo", "side/share/nuo4/demo", "bare/bin"})
+        ASSERT_TRUE(D.mkpath(QString::fromUtf8(F)));
+    const struct {
+        const char* Program;
+        QString Want;
+    } Rows[] = {
+        {"inst/bin", D.filePath("inst/share/nuo4/demo")},
+        {"side/bin", D.filePath("side/bin/demo")},  // beside the program comes first
+        {"bare/bin", QStringLiteral(NUO4_SOURCE_DIR "/resources/demo")},
+    };
+    for (const auto& R : Rows)
+        EXPECT_EQ(Nuo4ResourceFolderFrom(D.filePath(QString::fromUtf8(R.Program)),
+                                         QStringLiteral("demo")),
+                  R.Want)
+            << R.Program;
+}
+
+// Each help item opens its own file of the help folder with the viewer (the PDFs once the build
+// made them); a viewer that refuses and a missing file are said.
+TEST(EditorHelp, HelpItemsOpenTheirFilesWithTheViewerOrSayWhyNot) {
+    TEditorWindowFixture F;
+    const QString Help = Nuo4ResourceFolder(QStringLiteral("help"));
+    QList<QUrl> Opened;
+    bool bViewer = true;
+    F.W->OpenUrlSink = [&](const QUrl& U) { return Opened << U, bViewer; };
+    const struct {
+        const char *Item, *File;
+        bool bViewer;
+    } Rows[] = {{"mnuWhatsNew", "What's New.txt", true},
+                {"mnuWhatsNew", "What's New.txt", false},
+                {"mnuTutorial_图文教程-基础篇", "图文教程-基础篇.pdf", true},
+                {"mnuTutorial_图文教程-提高篇", "图文教程-提高篇.pdf", true},
+                {"mnuTutorial_图文教程-高级篇", "图文教程-高级篇.pdf", true},
+                {"mnuTutorial_图文教程-怎样打合唱谱", "图文教程-怎样打合唱谱.pdf", true},
+                {"mnuTutorial_使用说明", "使用说明.pdf", true},
+                {nullptr, "没有这个文件.pdf", true}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.File);
+        F.Messages.clear();
+        Opened.clear();
+        bViewer = R.bViewer;
+        const QString Path = Help + QLatin1Char('/') + QString::fromUtf8(R.File);
+        if (R.Item)
+            F.W->Action(QString::fromUtf8(R.Item))->trigger();
+        else
+            F.W->OpenHelpFile(QString::fromUtf8(R.File));
+        if (!QFileInfo::exists(Path)) {
+            EXPECT_TRUE(Opened.isEmpty());
+            EXPECT_EQ(F.Messages, QStringList{QStringLiteral("没有找到文件:\r\n") + Path});
+            continue;
+        }
+        EXPECT_EQ(Opened, QList<QUrl>{QUrl::fromLocalFile(Path)});
+        EXPECT_EQ(F.Messages, R.bViewer
+                                  ? QStringList()
+                                  : QStringList{QStringLiteral(
+                                        "打开文件失败，原因可能是没有与pdf文件关联的应用程序.")});
+    }
+}
+
+TEST(EditorHelp, HelpWindowsShowTheirPagesSearchAndKeepTheStartUpChoice) {
+    TEditorWindowFixture F;
+    TrecNuo4ApplicationOptions& O = F.W->Options();
+    O.bShowQuickStart = false;
+    O.bShowBasicIntroduce = true;
+    const struct {
+        const char* Action;
+        const char* Title;
+        bool bSearch;
+        bool* Option;
+    } Rows[] = {{"mnuShowQuickStartWindow", "快速入门", false, &O.bShowQuickStart},
+                {"mnuShowBasicIntroduceWindow", "基础操作", true, &O.bShowBasicIntroduce}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.Title);
+        F.W->Action(QString::fromUtf8(R.Action))->trigger();
+        auto* W = F.W->findChild<TNuo4HelpWindow*>(QString::fromUtf8(R.Title));
+        ASSERT_TRUE(W && W->isVisible());
+        // The built-in page, not an empty browser.
+        EXPECT_TRUE(W->Browser()->toPlainText().startsWith(QString::fromUtf8(R.Title)));
+        EXPECT_EQ(W->SearchLine() != nullptr, R.bSearch);
+        // The box shows the start-up option and changes it.
+        const bool bWas = *R.Option;
+        EXPECT_EQ(W->ShowAtStartBox()->isChecked(), bWas);
+        W->ShowAtStartBox()->setChecked(!bWas);
+        EXPECT_EQ(*R.Option, !bWas);
+    }
+    // The search finds every place of a key word in turn, wraps, and says when there is none.
+    auto* Basic = F.W->ShowHelpWindow(TFormNuo4Main::hwBasicIntroduce);
+    const int Count = int(Basic->Browser()->toPlainText().count(QStringLiteral("和弦")));
+    ASSERT_GE(Count, 2);
+    QList<int> Places;
+    for (int I = 0; I <= Count; ++I) {
+        ASSERT_TRUE(Basic->FindNext(QStringLiteral("和弦")));
+        Places << Basic->Browser()->textCursor().selectionStart();
+    }
+    EXPECT_EQ(Places.front(), Places.back());
+    EXPECT_EQ(QSet<int>(Places.begin(), Places.end()).size(), Count);
+    EXPECT_FALSE(Basic->FindNext(QStringLiteral("没有这样的词语")));
 }
 
 TEST(FileAssociation, DesktopEntryMimeTypeAndIconsForTheUser) {

@@ -8,10 +8,12 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "editor/autosave.h"
 #include "editor/crash_report.h"
+#include "editor/instance_lock.h"
 #include "editor/recovery_store.h"
 #include "editor_test_support.h"
 #include "format/score_file.h"
@@ -366,6 +368,36 @@ TEST(SafetyWindow, ASaveOnAFullDiskFailsWithAMessageAndKeepsFileAndFlag) {
     // With room again the same save succeeds.
     EXPECT_TRUE(F.W->SaveFile());
     EXPECT_FALSE(F.W->TextEditor()->IsModified());
+}
+
+// Each holder opens the file anew, as another process would: the system's locks belong to the
+// open file, so holders within one process see each other as separate copies do.
+TEST(RunningCopies, ACopyIsNoticedWhileAnyOtherRunsAndBothGoOn) {
+    QTemporaryDir Dir;
+    const std::string Folder = Dir.filePath(QStringLiteral("state/Nuo4")).toStdString();
+    std::map<char, std::unique_ptr<TNuo4InstanceLock>> Held;
+    const struct {
+        const char* Drop;  // holders that end first
+        char Start;
+        bool bOthers;
+    } Steps[] = {{"", 'A', false}, {"", 'B', true}, {"A", 'C', true}, {"BC", 'D', false}};
+    for (const auto& S : Steps) {
+        for (const char* D = S.Drop; *D; ++D) Held.erase(*D);
+        auto L = std::make_unique<TNuo4InstanceLock>(Folder);
+        bool bOthers = !S.bOthers;
+        std::string Error;
+        ASSERT_TRUE(L->Acquire(bOthers, Error)) << Error;
+        EXPECT_EQ(bOthers, S.bOthers) << S.Start;
+        Held[S.Start] = std::move(L);
+    }
+
+    // Through two windows: only the second says so.
+    TEditorWindowFixture First, Second;
+    const QString State = First.Dir.filePath(QStringLiteral("state"));
+    EXPECT_FALSE(First.W->NoticeOtherInstances(State));
+    EXPECT_TRUE(Second.W->NoticeOtherInstances(State));
+    EXPECT_TRUE(First.Messages.isEmpty());
+    EXPECT_EQ(Second.Messages, QStringList{QStringLiteral("注意：检测到已经有NUO程序在运行！")});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
 
 #include "editor/undo_redo.h"
 #include "editor_test_support.h"
@@ -97,6 +98,45 @@ TEST(EditorUndo, TextTabEditsAreAnUndoStepAndScoreUndoKeepsThem) {
     // Restoring a snapshot marks the document modified and keeps the control's history.
     EXPECT_TRUE(F.W->TextEditor()->IsModified());
     EXPECT_TRUE(F.W->TextEditor()->document()->isUndoAvailable());
+}
+
+// Lines break by themselves between measures; a measure wider than the layout makes its line
+// run over. A note typed there brings a return after it as a follow-up: the first Ctrl+Z takes
+// only the return away, the second the note; redo brings the note back first.
+TEST(EditorUndo, AutomaticLineBreakIsASecondUndoStep) {
+    const struct {
+        QString Voice;
+        bool bBreak;
+    } Rows[] = {{QStringLiteral("1 2 3 4 | ").repeated(40), false},
+                {QStringLiteral("1 2 3 4 ").repeated(15), true}};
+    for (const auto& R : Rows) {
+        SCOPED_TRACE(R.bBreak);
+        TEditorWindowFixture F;
+        F.LoadVoice(R.Voice);
+        const std::u16string Loaded = F.Text();
+        auto Count = [](const std::u16string& T, char16_t C) {
+            return std::count(T.begin(), T.end(), C);
+        };
+        QTest::keyClick(F.View(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(F.View(), Qt::Key_5);
+        const std::u16string Typed = F.Text();
+        ASSERT_EQ(Count(Typed, u'5'), Count(Loaded, u'5') + 1);
+        EXPECT_EQ(Count(Typed, u'$'), Count(Loaded, u'$') + (R.bBreak ? 1 : 0));
+
+        std::vector<std::u16string> Steps{Typed};
+        while (F.W->UndoRedoBuffer()->CanUndo()) {
+            QTest::keyClick(F.View(), Qt::Key_Z, Qt::ControlModifier);
+            Steps.push_back(F.Text());
+        }
+        ASSERT_EQ(Steps.size(), R.bBreak ? 3u : 2u);
+        EXPECT_EQ(Steps.back(), Loaded);
+        if (R.bBreak) {
+            EXPECT_EQ(Count(Steps[1], u'5'), Count(Typed, u'5'));
+            EXPECT_EQ(Count(Steps[1], u'$'), Count(Loaded, u'$'));
+        }
+        QTest::keyClick(F.View(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(F.Text(), Steps[Steps.size() - 2]);
+    }
 }
 
 }  // namespace

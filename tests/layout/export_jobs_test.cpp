@@ -193,28 +193,67 @@ TEST_F(ExportJobs, PrintingDrawsExactlyTheChosenPages) {
     EXPECT_FALSE(Nuo4AuxInfoSettings().bPrintPageNumber);
 }
 
-TEST_F(ExportJobs, ClipboardPictureCarriesPngAndSvgOfTheSelectionOrThePage) {
+// Dark pixels in a band of rows: the ink of that part of a picture.
+static int InkIn(const QImage& AImg, int ATop, int ABottom) {
+    int N = 0;
+    for (int Y = std::max(0, ATop); Y < std::min(ABottom, AImg.height()); ++Y)
+        for (int X = 0; X < AImg.width(); ++X) N += qGray(AImg.pixel(X, Y)) < 128;
+    return N;
+}
+
+TEST_F(ExportJobs, ClipboardPictureCoversTheWholeSelectionOrThePage) {
     const TrecNuo4DocOptionsParam_Paper& P = Nuo4DocOptions().Param_Paper;
     const QSize PagePx(qRound(P.Width / 25.4 * 200), qRound(P.Height / 25.4 * 200));
-    // No selection: the caret's page; a selection of the first line: a strip of it.
-    for (const bool bSelect : {false, true}) {
-        SCOPED_TRACE(bSelect);
-        if (bSelect)
-            Selection_Set(*FBuf,
-                          GetSelectionForBasicIndexRange(
-                              *FBuf, FBuf->LineInfoArray[0].GetBasicIndexRangeExcludeReturn()));
+    ASSERT_GE(FBuf->PageInfoArray.size(), 2u);
+    const int32_t LastOfFirstPage = FBuf->PageInfoArray[0].LineIndexRange.EndIndex();
+    // No selection: the caret's page; the first line: a strip of it; the last line of page 1
+    // with the first of page 2: both lines, one above the other.
+    const struct {
+        int32_t FromLine, ToLine;  // -1: no selection
+        std::vector<int32_t> Pages;
+    } Cases[] = {{-1, -1, {0}}, {0, 0, {0}}, {LastOfFirstPage, LastOfFirstPage + 1, {0, 1}}};
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.FromLine);
+        Selection_Clear(*FBuf);
+        if (C.FromLine >= 0) {
+            const TKoRange From = FBuf->LineInfoArray[C.FromLine].GetBasicIndexRangeExcludeReturn();
+            const TKoRange To = FBuf->LineInfoArray[C.ToLine].GetBasicIndexRangeExcludeReturn();
+            Selection_Set(
+                *FBuf, GetSelectionForBasicIndexRange(
+                           *FBuf, TKoRange(From.StartIndex, To.EndIndex() - From.StartIndex + 1)));
+        }
+        QSizeF Size;
+        const std::vector<TrecNuo4ClipboardPiece> Pieces = Nuo4ClipboardPieces(*FBuf, Size);
+        std::vector<int32_t> Pages;
+        double Height = 0;
+        for (const TrecNuo4ClipboardPiece& Pc : Pieces) {
+            Pages.push_back(Pc.Page);
+            EXPECT_DOUBLE_EQ(Pc.Top, Height);
+            Height += Pc.Area.height();
+        }
+        EXPECT_EQ(Pages, C.Pages);
+        EXPECT_DOUBLE_EQ(Size.height(), Height);
+
         std::unique_ptr<QMimeData> M(Nuo4MakeClipboardPicture(*FBuf, false));
         ASSERT_TRUE(M);
-        ASSERT_TRUE(M->hasFormat("image/png"));
-        ASSERT_TRUE(M->hasFormat("image/svg+xml"));
         const QImage Png = QImage::fromData(M->data("image/png"), "PNG");
         ASSERT_FALSE(Png.isNull());
-        EXPECT_TRUE(M->data("image/svg+xml").contains("<svg"));
-        if (!bSelect) {
+        const QByteArray Svg = M->data("image/svg+xml");
+        EXPECT_EQ(Svg.count("<clipPath"), qsizetype(Pieces.size()));
+        if (C.FromLine < 0) {
             EXPECT_EQ(Png.size(), PagePx);
-        } else {
-            EXPECT_LT(Png.height(), PagePx.height() / 5);
-            EXPECT_GT(Png.width(), PagePx.width() / 2);
+            continue;
+        }
+        EXPECT_EQ(Png.height(), qRound(Height / 25.4 * 200));
+        EXPECT_GT(Png.width(), PagePx.width() / 2);
+        // Each band carries the ink of its own page's piece, and no more.
+        for (const TrecNuo4ClipboardPiece& Pc : Pieces) {
+            const QImage Alone = Nuo4RenderPageImage(*FBuf, Pc.Page, 200, false, false, Pc.Area);
+            const int Want = InkIn(Alone, 0, Alone.height());
+            const int Got = InkIn(Png, qRound(Pc.Top / 25.4 * 200),
+                                  qRound((Pc.Top + Pc.Area.height()) / 25.4 * 200));
+            EXPECT_GT(Want, 100);
+            EXPECT_NEAR(Got, Want, Want / 10) << "page " << Pc.Page;
         }
     }
 }

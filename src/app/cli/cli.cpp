@@ -47,6 +47,10 @@ const std::vector<TCommand>& AllCommands() {
          "types a key sequence (\"1 2 3 Space - Ctrl+Z Shift+Left\") into the score through the "
          "editor's key table and saves the result; see nuo4-cli type --help",
          RunType},
+        {"help-pdf", "help-pdf PAGE.html -o OUT.pdf",
+         "a help page as an A4 PDF; every <pre class=\"score\"> example in it is laid out and "
+         "shown as the picture of its lines",
+         RunHelpPdf},
 #endif
 #ifdef NUO4_WITH_FLUIDSYNTH
         {"wav", "wav FILE -o OUT.wav [--soundfont SF2]",

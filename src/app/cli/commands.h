@@ -40,6 +40,9 @@ int RunEdit(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 // cmd_type.cpp (built with the editor library)
 int RunType(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
 
+// cmd_help.cpp (built with the layout library)
+int RunHelpPdf(const TArgs& AArgs, std::ostream& AOut, std::ostream& AErr);
+
 // Runs a command; an exception (allocation failure included) becomes one line and status 2.
 int RunCommandGuarded(const TCommand& ACommand, const TArgs& AArgs, std::ostream& AOut,
                       std::ostream& AErr);
