@@ -48,6 +48,23 @@ bool Branch_ItemsToScoreText(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
     return !AItems.empty();
 }
 
+bool CanEditAttachBranch_AdjustSymbolSpacing(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
+                                             int32_t APos, TNuo4InlineChangeAction_AWCoef AAction,
+                                             double AValue, TNuo4ABCTextReplaceItems& AItems) {
+    AItems.clear();
+    const TrecNuo4AttachBranchData* D = Branch_GetData(B, AAttachIndex);
+    TrecNuo4NormalIndexAndRightlineIndex P;
+    if (!D || !D->Basic_GetSymbolIndexAndRightlineIndex_FromIndexWithRightline(APos, P))
+        return false;
+    const TNuo4SymbolNote* N = D->Buffer().Basic_GetSymbolNote(P.ASymbolIndex);
+    TNuo4ABCTextReplaceItems Voice;
+    const bool bOk = N && N->GetRightLineCount() > 0
+                         ? CanAdjustRightlineSpacingCoef(*D, AAction, P.ASymbolIndex,
+                                                         P.ARightlineIndex, AValue, Voice)
+                         : CanChangeAWCoef(*D, P.ASymbolIndex, AAction, AValue, Voice);
+    return bOk && Branch_ItemsToScoreText(B, AAttachIndex, Voice, AItems);
+}
+
 bool CanChangeAWCoef(const TrecNuo4AttachBranchData& AData, int32_t AIndex,
                      TNuo4InlineChangeAction_AWCoef AAction, double AValue,
                      TNuo4ABCTextReplaceItems& AItems) {

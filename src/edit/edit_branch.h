@@ -35,6 +35,13 @@ bool Branch_ItemsToScoreText(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
                              const TNuo4ABCTextReplaceItems& AVoiceItems,
                              TNuo4ABCTextReplaceItems& AItems);
 
+// The spacing at position APos of the voice (each dash counted; a position is the gap after
+// its element, as the in-symbol edit walks them): a note's dash gap or its advance past the
+// dashes, any other symbol's advance. The answer is in the score text.
+bool CanEditAttachBranch_AdjustSymbolSpacing(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
+                                             int32_t APos, TNuo4InlineChangeAction_AWCoef AAction,
+                                             double AValue, TNuo4ABCTextReplaceItems& AItems);
+
 // ---- Requests on the voice text --------------------------------------------------------------
 
 // The symbol's control options written with the new advance, from the present one by the

@@ -31,12 +31,14 @@ namespace {
 double GridDelta(double AX, bool bNext) {
     const double Step = Spacing_GridStep();
     const double Rem = AX - std::floor(AX / Step) * Step;
+    // A point within a tenth of a step of a grid line counts as on it and goes on to the line
+    // after it; the target is the grid line itself (moving the point by a whole step would
+    // leave it as far off the grid as it was).
     double G;
-    // A point within a tenth of a step of a grid line goes on to the line after it.
     if (bNext)
-        G = (Step - Rem < Step / 10) ? AX + Step : AX + (Step - Rem);
+        G = AX + (Step - Rem) + ((Step - Rem < Step / 10) ? Step : 0);
     else
-        G = (Rem < Step / 10) ? AX - Step : AX - Rem;
+        G = AX - Rem - ((Rem < Step / 10) ? Step : 0);
     return (G - AX) / Nuo4DocOptions().GetNormalStyleDigitSize().Width;
 }
 

@@ -1,5 +1,6 @@
 // Requests inside a temporary voice: every answer is a set of replacements of the voice text
 // (never of the score), read from what the voice text says, and refused where nothing changes.
+#include <cmath>
 #include <functional>
 
 #include "edit/edit_branch.h"
@@ -193,4 +194,69 @@ TEST_F(BranchEdit, AnswersMoveIntoTheScoreTextInsideTheBraces) {
     EXPECT_FALSE(Branch_ItemsToScoreText(*FBuf, Branch, Outside, Score));
     EXPECT_TRUE(Score.empty());
     EXPECT_FALSE(Branch_ItemsToScoreText(*FBuf, Text, Voice, Score));
+}
+
+TEST_F(BranchEdit, GridActionsPutTheNextElementOnAGridLine) {
+    const double Step = Spacing_GridStep();
+    auto OnGrid = [&](double X) {
+        const double R = std::fmod(X, Step);
+        return std::min(R, Step - R) < 0.002;
+    };
+    for (TNuo4InlineChangeAction_AWCoef A : {nicaAWCoef_SetToNextGrid, nicaAWCoef_SetToPrevGrid}) {
+        // The advance of symbol 0 brings symbol 1 onto a grid line of the voice.
+        auto D = Voice("1 2 3");
+        const double Before = D->Buffer().Basic_GetSymbol(1)->Pos().x();
+        TNuo4ABCTextReplaceItems It;
+        ASSERT_TRUE(CanChangeAWCoef(*D, 0, A, 0, It)) << int(A);
+        auto D2 = Voice(After(*D, It));
+        const double X = D2->Buffer().Basic_GetSymbol(1)->Pos().x();
+        EXPECT_TRUE(OnGrid(X)) << int(A) << ": " << X;
+        EXPECT_EQ(X > Before, A == nicaAWCoef_SetToNextGrid) << int(A);
+        // The gap before the second dash puts that dash on a grid line.
+        D = Voice("1-- 2");
+        ASSERT_TRUE(CanAdjustRightlineSpacingCoef(*D, A, 0, 1, 0, It)) << int(A);
+        D2 = Voice(After(*D, It));
+        const TNuo4SymbolNote* N = D2->Buffer().Basic_GetSymbolNote(0);
+        const double DashX = N->Pos().x() + N->GetRightlineRect(1).left();
+        EXPECT_TRUE(OnGrid(DashX)) << int(A) << ": " << DashX;
+    }
+}
+
+TEST_F(BranchEdit, SpacingAtAPositionChangesTheElementBeforeTheGap) {
+    Build("1 2 3 4 |", "Branch@1,2(0,-3) = False, 4, 4, 0, {5 6-- 7}, {}");
+    int32_t A = 0;
+    while (!FBuf->Attach_IsAttachBranch(A)) ++A;
+    const int32_t Brace = int32_t(Applied({}).find(u"{5 6--"));
+    const struct {
+        int32_t Pos;
+        int32_t VoicePos;  // where the options are written; -1: refused
+        double Gap0Change, Gap1Change;
+    } Cases[] = {
+        {0, 1, 0, 0},   // after 5: its advance
+        {1, 5, 1, 0},   // after the digit 6: the gap before its first dash
+        {2, 5, 0, 1},   // after the first dash: the gap before the second
+        {3, 5, 0, 0},   // after the last dash: the advance past the dashes
+        {5, -1, 0, 0},  // past the voice
+        {-1, -1, 0, 0},
+    };
+    const double Step = Spacing_GridStep();
+    for (const auto& C : Cases) {
+        TNuo4ABCTextReplaceItems It;
+        const bool bOk = CanEditAttachBranch_AdjustSymbolSpacing(*FBuf, A, C.Pos,
+                                                                 nicaAWCoef_Increase_Large, 0, It);
+        ASSERT_EQ(bOk, C.VoicePos >= 0) << C.Pos;
+        if (!bOk) continue;
+        ASSERT_EQ(It.size(), 1u);
+        EXPECT_EQ(It[0].TextRange.StartIndex, Brace + 1 + C.VoicePos) << C.Pos;
+        if (C.VoicePos != 5) continue;
+        const auto* Old = Branch_GetData(*FBuf, A)->Buffer().Basic_GetSymbolNote(1);
+        const TRightLineSpacingCoefArray Gaps = Old->GetRightLineSpacingCoefArray();
+        const double Advance = Old->AWCoef();
+        BuildText(Applied(It));
+        const auto* New = Branch_GetData(*FBuf, A)->Buffer().Basic_GetSymbolNote(1);
+        EXPECT_NEAR(New->GetRightLineSpacingCoefArray()[0], Gaps[0] + C.Gap0Change * Step, 0.002);
+        EXPECT_NEAR(New->GetRightLineSpacingCoefArray()[1], Gaps[1] + C.Gap1Change * Step, 0.002);
+        EXPECT_NEAR(New->AWCoef(), Advance + Step, 0.002) << C.Pos;
+        Build("1 2 3 4 |", "Branch@1,2(0,-3) = False, 4, 4, 0, {5 6-- 7}, {}");
+    }
 }
