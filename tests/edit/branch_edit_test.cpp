@@ -227,19 +227,13 @@ TEST_F(BranchEdit, SpacingAtAPositionChangesTheElementBeforeTheGap) {
     int32_t A = 0;
     while (!FBuf->Attach_IsAttachBranch(A)) ++A;
     const int32_t Brace = int32_t(Applied({}).find(u"{5 6--"));
+    // Positions: after 5 (its advance), after the digit 6 and after its first dash (the gaps
+    // before its dashes), after its last dash (its advance past them). The effect on the gaps
+    // is DashSpacingMovesTheAdvanceWithTheDash's; here: which symbol's options are written.
     const struct {
         int32_t Pos;
         int32_t VoicePos;  // where the options are written; -1: refused
-        double Gap0Change, Gap1Change;
-    } Cases[] = {
-        {0, 1, 0, 0},   // after 5: its advance
-        {1, 5, 1, 0},   // after the digit 6: the gap before its first dash
-        {2, 5, 0, 1},   // after the first dash: the gap before the second
-        {3, 5, 0, 0},   // after the last dash: the advance past the dashes
-        {5, -1, 0, 0},  // past the voice
-        {-1, -1, 0, 0},
-    };
-    const double Step = Spacing_GridStep();
+    } Cases[] = {{0, 1}, {1, 5}, {2, 5}, {3, 5}, {5, -1}, {-1, -1}};
     for (const auto& C : Cases) {
         TNuo4ABCTextReplaceItems It;
         const bool bOk = CanEditAttachBranch_AdjustSymbolSpacing(*FBuf, A, C.Pos,
@@ -248,15 +242,15 @@ TEST_F(BranchEdit, SpacingAtAPositionChangesTheElementBeforeTheGap) {
         if (!bOk) continue;
         ASSERT_EQ(It.size(), 1u);
         EXPECT_EQ(It[0].TextRange.StartIndex, Brace + 1 + C.VoicePos) << C.Pos;
-        if (C.VoicePos != 5) continue;
-        const auto* Old = Branch_GetData(*FBuf, A)->Buffer().Basic_GetSymbolNote(1);
-        const TRightLineSpacingCoefArray Gaps = Old->GetRightLineSpacingCoefArray();
-        const double Advance = Old->AWCoef();
-        BuildText(Applied(It));
-        const auto* New = Branch_GetData(*FBuf, A)->Buffer().Basic_GetSymbolNote(1);
-        EXPECT_NEAR(New->GetRightLineSpacingCoefArray()[0], Gaps[0] + C.Gap0Change * Step, 0.002);
-        EXPECT_NEAR(New->GetRightLineSpacingCoefArray()[1], Gaps[1] + C.Gap1Change * Step, 0.002);
-        EXPECT_NEAR(New->AWCoef(), Advance + Step, 0.002) << C.Pos;
-        Build("1 2 3 4 |", "Branch@1,2(0,-3) = False, 4, 4, 0, {5 6-- 7}, {}");
     }
+    // The gap after the digit is the first dash's: only it and the advance grow.
+    TNuo4ABCTextReplaceItems It;
+    ASSERT_TRUE(
+        CanEditAttachBranch_AdjustSymbolSpacing(*FBuf, A, 1, nicaAWCoef_Increase_Large, 0, It));
+    const TRightLineSpacingCoefArray Gaps =
+        Branch_GetData(*FBuf, A)->Buffer().Basic_GetSymbolNote(1)->GetRightLineSpacingCoefArray();
+    BuildText(Applied(It));
+    const auto* New = Branch_GetData(*FBuf, A)->Buffer().Basic_GetSymbolNote(1);
+    EXPECT_NEAR(New->GetRightLineSpacingCoefArray()[0], Gaps[0] + Spacing_GridStep(), 0.002);
+    EXPECT_NEAR(New->GetRightLineSpacingCoefArray()[1], Gaps[1], 0.002);
 }
