@@ -195,9 +195,13 @@ bool CanAddArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswe
 
 bool CanAddArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
     return VoiceEdit_Finish(AAnswer, [&]() -> bool {
-        return AtIndex(
-            B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
-            [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanAddArc_From(B, I, It); });
+        if (!AtIndex(
+                B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
+                [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanAddArc_From(B, I, It); }))
+            return false;
+        // Arc marks move no symbol: the note stays highlighted in the rebuilt buffer.
+        AAnswer.WithHighlight(B.InternalStatus.Highlight);
+        return true;
     }());
 }
 
@@ -211,9 +215,14 @@ bool CanExtendArc_From_Caret(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAn
 
 bool CanExtendArc_From_Highlight(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& AAnswer) {
     return VoiceEdit_Finish(AAnswer, [&]() -> bool {
-        return AtIndex(
-            B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
-            [&](int32_t I, TNuo4ABCTextReplaceItems& It) { return CanExtendArc_From(B, I, It); });
+        if (!AtIndex(B, B.InternalStatus.Highlight.BasicIndex, AAnswer,
+                     [&](int32_t I, TNuo4ABCTextReplaceItems& It) {
+                         return CanExtendArc_From(B, I, It);
+                     }))
+            return false;
+        // Arc marks move no symbol: the note stays highlighted in the rebuilt buffer.
+        AAnswer.WithHighlight(B.InternalStatus.Highlight);
+        return true;
     }());
 }
 
@@ -235,8 +244,7 @@ bool CanSetArcABCInfo_Highlight(const TNuo4SimpleBuffer& B, const TrecNuo4ArcABC
         const int32_t A =
             VoiceEdit_ArcIndexFromAttachIndex(B, B.InternalStatus.Highlight.AttachIndex);
         if (!CanSetArcABCInfo(B, A, AInfo, AAnswer.Items)) return false;
-        AAnswer.bWithHighlight = true;
-        AAnswer.NewHighlight = B.InternalStatus.Highlight;
+        AAnswer.WithHighlight(B.InternalStatus.Highlight);
         return true;
     }());
 }

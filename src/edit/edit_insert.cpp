@@ -484,7 +484,9 @@ bool CanInsertReturnIfOverWidth(const TNuo4SimpleBuffer& B, TrecNuo4EditResult& 
                 continue;
             if (!R.IsNonEmpty()) return false;
             const TNuo4Symbol* Last = B.Basic_GetSymbol(R.EndIndex());
-            if (!Last || Last->RightPos_Total() <= Right + 0.01) return false;
+            // A line laid out to the margin may end a little past it by rounding (a
+            // justified line): only a real overflow takes a return.
+            if (!Last || Last->RightPos_Total() <= Right + 0.1) return false;
             return CanInsertSymbol_Return_Caret(B, AAnswer);
         }
         return false;

@@ -28,6 +28,24 @@ double Spacing_GridStep() {
 
 namespace {
 
+double GridDelta(double AX, bool bNext) {
+    const double Step = Spacing_GridStep();
+    const double Rem = AX - std::floor(AX / Step) * Step;
+    // A point within a tenth of a step of a grid line counts as on it and goes on to the line
+    // after it; the target is the grid line itself (moving the point by a whole step would
+    // leave it as far off the grid as it was).
+    double G;
+    if (bNext)
+        G = AX + (Step - Rem) + ((Step - Rem < Step / 10) ? Step : 0);
+    else
+        G = AX - Rem - ((Rem < Step / 10) ? Step : 0);
+    return (G - AX) / Nuo4DocOptions().GetNormalStyleDigitSize().Width;
+}
+
+}  // namespace
+
+namespace {
+
 constexpr double MinCoef = 0.01;
 
 // The control options as written in the text (the symbol's copy may carry what the layout
@@ -188,14 +206,7 @@ bool ActionDelta(const TNuo4SimpleBuffer& B, int32_t I, TNuo4InlineChangeAction_
             const int32_t L = GetLineIndexFromBasicIndex(B, I);
             const TKoRange R = LineSymbols(B, L);
             if (!R.IsNonEmpty() || I >= R.EndIndex()) return false;  // the line's last symbol
-            const double Nx = X(B, I + 1);
-            const double Rem = Nx - std::floor(Nx / Step) * Step;
-            double G;
-            if (AAction == nicaAWCoef_SetToNextGrid)
-                G = (Step - Rem < Step / 10) ? Nx + Step : Nx + (Step - Rem);
-            else
-                G = (Rem < Step / 10) ? Nx - Step : Nx - Rem;
-            ADelta = (G - Nx) / Nuo4DocOptions().GetNormalStyleDigitSize().Width;
+            ADelta = GridDelta(X(B, I + 1), AAction == nicaAWCoef_SetToNextGrid);
             return true;
         }
         default:
@@ -565,6 +576,27 @@ bool StepDelta(TNuo4InlineChangeAction_AWCoef AAction, double AValue, double& AD
     }
 }
 
+}  // namespace
+
+double Spacing_ActionDeltaAt(TNuo4InlineChangeAction_AWCoef AAction, double AX) {
+    double D = 0;
+    switch (AAction) {
+        case nicaAWCoef_SetToNextGrid:
+        case nicaAWCoef_SetToPrevGrid:
+            return GridDelta(AX, AAction == nicaAWCoef_SetToNextGrid);
+        case nicaAWCoef_Increase_Small:
+        case nicaAWCoef_Increase_Large:
+        case nicaAWCoef_Decrease_Small:
+        case nicaAWCoef_Decrease_Large:
+            StepDelta(AAction, 0, D);
+            return D;
+        default:
+            return 0;
+    }
+}
+
+namespace {
+
 // The note left of the caret, with no highlight and an empty selection.
 const TNuo4SymbolNote* CaretNote(const TNuo4SimpleBuffer& B, int32_t& AIndex) {
     if (!NoEditFocus(B)) return nullptr;
@@ -593,29 +625,26 @@ bool WriteNoteSpacing(const TNuo4SimpleBuffer& B, int32_t AIndex, double ACoef,
 
 }  // namespace
 
-bool CanAdjustRightlineSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
-                                         TNuo4InlineChangeAction_AWCoef AAction, double AValue,
-                                         int32_t ADashIndex, bool bKeepWidth,
-                                         TNuo4ABCTextReplaceItems& AItems) {
+bool CanAdjustRightlineSpacingCoef(const TNuo4SimpleBuffer& B, int32_t AIndex, int32_t ADashIndex,
+                                   double ADelta, bool bKeepWidth,
+                                   TNuo4ABCTextReplaceItems& AItems) {
     AItems.clear();
-    int32_t I = -1;
-    const TNuo4SymbolNote* N = CaretNote(B, I);
-    double D;
-    if (!N || ADashIndex < 0 || !StepDelta(AAction, AValue, D)) return false;
+    const TNuo4SymbolNote* N = B.Basic_GetSymbolNote(AIndex);
+    if (!N || ADashIndex < 0) return false;
     const int32_t Dashes = N->GetRightLineCount();
     if (Dashes <= 0) return false;
-    if (!bKeepWidth && LineJustified(B, GetLineIndexFromBasicIndex(B, I))) return false;
+    if (!bKeepWidth && LineJustified(B, GetLineIndexFromBasicIndex(B, AIndex))) return false;
     TRightLineSpacingCoefArray Gaps = N->GetRightLineSpacingCoefArray();
     double Coef = N->AWCoef();
     if (ADashIndex >= Dashes) {
         double LastOffset = 0;
         for (int32_t K = 0; K < Dashes && K < Nuo4RightLineSpacingCoefCount; ++K)
             LastOffset += Gaps[K];
-        Coef = std::max(Coef + D, 1 + LastOffset);
+        Coef = std::max(Coef + ADelta, 1 + LastOffset);
     } else {
         if (ADashIndex >= Nuo4RightLineSpacingCoefCount) return false;
         const double Old = Gaps[ADashIndex];
-        const double New = std::max(1.0, Old + D);
+        const double New = std::max(1.0, Old + ADelta);
         const double Moved = New - Old;
         if (std::fabs(Moved) < 1e-6) return false;
         Gaps[ADashIndex] = float(New);
@@ -627,7 +656,18 @@ bool CanAdjustRightlineSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
             Coef += Moved;
         }
     }
-    return Done(AItems, WriteNoteSpacing(B, I, Coef, Gaps, AItems));
+    return Done(AItems, WriteNoteSpacing(B, AIndex, Coef, Gaps, AItems));
+}
+
+bool CanAdjustRightlineSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
+                                         TNuo4InlineChangeAction_AWCoef AAction, double AValue,
+                                         int32_t ADashIndex, bool bKeepWidth,
+                                         TNuo4ABCTextReplaceItems& AItems) {
+    AItems.clear();
+    int32_t I = -1;
+    double D;
+    if (!CaretNote(B, I) || !StepDelta(AAction, AValue, D)) return false;
+    return CanAdjustRightlineSpacingCoef(B, I, ADashIndex, D, bKeepWidth, AItems);
 }
 
 bool CanAdjustRightDotSpacingCoef_Caret(const TNuo4SimpleBuffer& B,

@@ -31,6 +31,11 @@ const char* EnumName(TNuo4InlineChangeAction_AWCoef AValue);
 
 // The grid step (mm): 0.25 x the normal digit width.
 double Spacing_GridStep();
+// The change of a coefficient by a grid or step action for a point at AX (mm): the grid
+// actions move AX to the next or previous grid line (a point within a tenth of a step of a
+// line goes on to the line after it), the step actions add their step; 0 for every other
+// action.
+double Spacing_ActionDeltaAt(TNuo4InlineChangeAction_AWCoef AAction, double AX);
 
 // ---- The one rewrite every request goes through ----------------------------------------------
 
@@ -132,6 +137,10 @@ bool Layout_UnlockBarlineAW_WhenOverlap_SelectionOrCaret(const TNuo4SimpleBuffer
 // (in a justified line every other symbol is locked where it stands); otherwise the advance
 // grows by the same amount and the paragraph must not be justified. A dash index past the last
 // dash changes the advance itself, never below 1 + the last dash's offset.
+// The same for note AIndex with the change ADelta (coefficient units) already known.
+bool CanAdjustRightlineSpacingCoef(const TNuo4SimpleBuffer& B, int32_t AIndex, int32_t ADashIndex,
+                                   double ADelta, bool bKeepWidth,
+                                   TNuo4ABCTextReplaceItems& AItems);
 bool CanAdjustRightlineSpacingCoef_Caret(const TNuo4SimpleBuffer& B,
                                          TNuo4InlineChangeAction_AWCoef AAction, double AValue,
                                          int32_t ADashIndex, bool bKeepWidth,

@@ -25,6 +25,9 @@ class INuo4EditorHost {
     virtual void Redraw(bool bScrollToCaretVisible) = 0;
     // Draws the current buffer (caret, selection, highlight changes).
     virtual void Redraw_Fast(bool bScrollToCaretVisible) = 0;
+    // Shows the view's overlay again (the in-symbol edit indicator) over the score as it is
+    // drawn; a host without an overlay draws the whole view.
+    virtual void UpdateOverlay() { Redraw_Fast(false); }
     virtual void PutUndoSnapshot() = 0;
     virtual void UpdateCaretStatus() = 0;
     virtual void ShowMessage(const QString& AText) = 0;

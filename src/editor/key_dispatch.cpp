@@ -134,7 +134,7 @@ bool WithinSymbolKey(INuo4EditorHost& H, TNuo4SimpleBuffer& B, const TrecNuo4Phy
     if (!WithinSymbolEdit_GetEnable(B) || K.Modifiers != Qt::NoModifier) return false;
     if (K.Key == Qt::Key_Escape) {
         WithinSymbolEdit_Disable(B);
-        H.Redraw_Fast(false);
+        H.UpdateOverlay();
         return true;
     }
     TrecNuo4WithinSymbolEditStatusInfo& W = B.InternalStatus.WithinSymbolEditStatusInfo;
@@ -157,9 +157,10 @@ bool WithinSymbolKey(INuo4EditorHost& H, TNuo4SimpleBuffer& B, const TrecNuo4Phy
         default:
             return false;
     }
-    if (bOk) {
+    if (bOk && New != Pos) {
         Pos = New;
-        H.Redraw_Fast(false);
+        // Only the indicator moves: the score is not drawn again.
+        H.UpdateOverlay();
     }
     return true;
 }

@@ -59,6 +59,7 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     bool ReplaceText(const TNuo4ABCTextReplaceItems& AItems) override;
     void Redraw(bool bScrollToCaretVisible) override;
     void Redraw_Fast(bool bScrollToCaretVisible) override;
+    void UpdateOverlay() override;
     void PutUndoSnapshot() override;
     void UpdateCaretStatus() override;
     void ShowMessage(const QString& AText) override;

@@ -62,6 +62,10 @@ void TFormNuo4Main::Redraw_Fast(bool bScrollToCaretVisible) {
     UpdateCaretStatus();
 }
 
+void TFormNuo4Main::UpdateOverlay() {
+    ScorePanel->UpdateScreen();
+}
+
 void TFormNuo4Main::UpdateCaretStatus() {
     SetStatus(3, Nuo4StatusText_Caret(GetSimpleBuffer()));
 }
@@ -247,6 +251,9 @@ void TFormNuo4Main::DrawLayer(const TrecNuo4ScorePanelEventInfo& I) {
     }
     if (!I.Graphics) return;
     TKoGraphics& G = *I.Graphics;
+    // The overlay is drawn on every paint, which may come while another drawing (a print)
+    // holds the surface: that one is given back afterwards.
+    TKoGraphics* const Outer = GetDestGraphics();
     SetDestGraphics(&G);
     // Each page's layers are drawn with the surface at that page's corner.
     auto ForEachVisiblePage = [&](auto AFn) {
@@ -283,10 +290,13 @@ void TFormNuo4Main::DrawLayer(const TrecNuo4ScorePanelEventInfo& I) {
         case spetRequestDrawPageBreakMarker:
             ForEachVisiblePage([&](int32_t P) { DrawPageBreakMarker(*B, G, P); });
             break;
+        case spetRequestDrawWithinSymbolEditStatusIndicator:
+            ForEachVisiblePage([&](int32_t P) { DrawWithinSymbolEditStatusIndicator(*B, G, P); });
+            break;
         default:
             break;
     }
-    SetDestGraphics(nullptr);
+    SetDestGraphics(Outer);
 }
 
 void TFormNuo4Main::OnScorePanelEvent_PaintBoxMouseMove(const TrecNuo4ScorePanelEventInfo& I) {

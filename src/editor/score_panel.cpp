@@ -289,8 +289,21 @@ void TKoScorePanel::Draw() {
     Raise(spetRequestDrawHighlightSymbolIndicator);
     Raise(spetRequestDrawAWCoefLockedIndicator);
     Raise(spetRequestDrawPageBreakMarker);
-    Raise(spetRequestDrawWithinSymbolEditStatusIndicator);
+    // The in-symbol edit indicator is the overlay (PaintBoxPaint): it moves without this.
     Raise(spetRequestDrawPlayingNote);
+}
+
+void TKoScorePanel::DrawOverlay(QPainter& P) {
+    if (!FScorePanelEvent) return;
+    P.save();
+    TKoGraphics G(&P);
+    PrepareGraphics(G, FGeom.Transform.Scale);
+    G.TranslateTransform(-FGeom.Transform.Location.x(), -FGeom.Transform.Location.y());
+    TrecNuo4ScorePanelEventInfo E;
+    E.aType = spetRequestDrawWithinSymbolEditStatusIndicator;
+    E.Graphics = &G;
+    FScorePanelEvent(E);
+    P.restore();
 }
 
 void TKoScorePanel::UpdateScreen() {
@@ -302,6 +315,7 @@ void TKoScorePanel::PaintBoxPaint(QPainter& P, const QRect& ARect) {
         P.fillRect(ARect, FColors.Panel);
     else
         P.drawImage(ARect.topLeft(), FImage, ARect);
+    if (!FImage.isNull()) DrawOverlay(P);
     if (FCaretIsShowing && FShowCaret && FCaretPos_PtAndSize.PtLT.IsValid()) {
         const QRect C = GetCaretRect_Device();
         if (C.intersects(ARect)) P.fillRect(C, FColors.Caret);

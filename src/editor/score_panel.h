@@ -1,8 +1,9 @@
 #pragma once
 // The score view: the pages of the score on a virtual sheet, an off-screen image of the score
 // layers, two scroll bars in the 0..5000 range and a blinking caret. The score is drawn into the
-// image only when it changed (Redraw, a scroll or a zoom); the caret and the mouse never redraw
-// it, they only repaint the screen from the image.
+// image only when it changed (Redraw, a scroll or a zoom); the caret, the mouse and the overlay
+// (the in-symbol edit indicator, asked for on every paint) never redraw it, they only repaint
+// the screen from the image.
 
 #include <QImage>
 #include <QScrollBar>
@@ -156,6 +157,8 @@ class TKoScorePanel : public QWidget {
     void PaintBoxMouse(QMouseEvent* AEvent, TNuo4ScorePanelEventType AType);
     void PaintBoxWheel(QWheelEvent* AEvent);
     void DrawDragFeedback(QPainter& P) const;
+    // Layers drawn over the score image on every paint, in view coordinates.
+    void DrawOverlay(QPainter& P);
     QRect DragFeedbackDeviceRect() const;
     void UpdateDragFeedback(const QRect& AOld);
 

@@ -13,7 +13,12 @@ std::unique_ptr<TrecNuo4AttachBranchData> TrecNuo4AttachBranchData::Create(
     std::unique_ptr<TrecNuo4AttachBranchData> D(new TrecNuo4AttachBranchData());
     D->ABCText_Voice = ARec.GetABCText_Voice();
     D->ABCText_Lyrics = ARec.ABCText_Lyrics;
-    D->FABCBuf = std::make_unique<TNuo4ABCBuffer>(TText());
+    // The text buffer holds the voice text, so that the requests that read a symbol's text
+    // (its control options, its pitches) read it here as in the main voice; the symbols come
+    // from the temporary voice's own reader, never from the section scan.
+    D->FABCBuf = std::make_unique<TNuo4ABCBuffer>(D->ABCText_Voice);
+    D->FABCBuf->Section_Voice.Clear();
+    D->FABCBuf->Section_Lyrics.Clear();
     for (TNuo4VoiceSymbolPtr& S : Branch_ReadVoiceSymbols(D->ABCText_Voice))
         D->FABCBuf->Section_Voice.AddItem(std::move(S));
     std::vector<TrecNuo4ABCParseInfo_Lyrics_Verse> Verses =

@@ -91,8 +91,21 @@ void Draw_RulesCheckMarks_Line(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t ALi
 void DrawAWCoefLockedIndicator(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t APage);
 void DrawHighlightSymbolIndicator(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t APage);
 void DrawPageBreakMarker(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t APage);
+// The symbol being edited inside (an attach branch or a note's dashes) framed, and a marker
+// where its position stands (draw_within_symbol.cpp); nothing when no such edit is valid.
+void DrawWithinSymbolEditStatusIndicator(TNuo4SimpleBuffer& B, TKoGraphics& G, int32_t APage);
 
 // ---- Pieces the drawing is made of (tested on their own) -------------------------------------
+
+// The in-symbol edit indicator on its page: the symbol's box and a vertical marker just right
+// of the element (a symbol of the branch or a note's digits or dash, each dash counted) the
+// position names, as the caret stands right of a symbol. Page -1 when no edit is valid.
+struct TrecNuo4WithinSymbolEditIndicator {
+    int32_t PageIndex = -1;
+    TGPRectF Frame;
+    QLineF Marker;
+};
+TrecNuo4WithinSymbolEditIndicator GetWithinSymbolEditIndicator(const TNuo4SimpleBuffer& B);
 
 // "___ %d / %d ___" with the page number (index + 1) and the page count.
 std::u16string GetPageNumberText(int32_t APageIndex, int32_t APageCount);

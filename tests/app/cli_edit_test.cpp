@@ -68,5 +68,28 @@ TEST(CliEdit, RefusalsBadInputAndHelp) {
         EXPECT_NE(J.find(Name), std::string::npos) << Name;
 }
 
+TEST(CliEdit, TemporaryVoiceRequestsWriteInsideTheVoiceBraces) {
+    const std::string In = WriteScore("nuo4_edit_branch.nuoabc",
+                                      ".Voice\r\n1 2 3 4 |\r\n.Attachments\r\n"
+                                      "Branch@1,2(0,-3) = False, 4, 4, 0, {5 6-- 7}, {}\r\n");
+    const std::string Out =
+        (std::filesystem::temp_directory_path() / "nuo4_edit_branch_out.nuoabc").string();
+    std::filesystem::remove(Out);
+    std::string J, Err;
+    // Chained: each asks the rebuilt score, whose voice now holds the earlier change.
+    ASSERT_EQ(RunTool({"edit", In, "branch-set-aw", "0", "1.5", "--highlight", "attach:0", "--then",
+                       "branch-transpose", "1", "false", "0,1", "--then", "branch-aw", "0", "Zoom",
+                       "2", "-o", Out},
+                      J, Err),
+              0)
+        << Err;
+    EXPECT_EQ(nlohmann::json::parse(J)["Answers"][2]["NewHighlight"]["AttachIndex"], 0);
+    std::u16string Saved;
+    ASSERT_TRUE(ReadScoreFile(Out, Saved, Err)) << Err;
+    EXPECT_NE(Saved.find(u"{6{C:3.000} 7-- 7}, {}"), std::u16string::npos);
+    // Without a temporary voice highlighted the requests are refused.
+    EXPECT_EQ(RunTool({"edit", In, "branch-transpose", "1", "--highlight", "basic:0"}, J, Err), 1);
+}
+
 }  // namespace
 #endif

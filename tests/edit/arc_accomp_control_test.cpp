@@ -141,3 +141,57 @@ TEST_F(Markers, LongRestAddsBothItemsInOneNewSectionAndHidesTheMeasure) {
     EXPECT_EQ(Owned, 2);
     EXPECT_TRUE(FBuf->Basic_GetSymbol(1)->Hided());
 }
+
+TEST_F(Arcs, HighlightFormsActOnTheHighlightedSymbolAndKeepIt) {
+    using TForm = bool (*)(const TNuo4SimpleBuffer&, TrecNuo4EditResult&);
+    const TForm SetInfo = [](const TNuo4SimpleBuffer& B, TrecNuo4EditResult& R) {
+        TrecNuo4ArcABCInfo Info;
+        Info.TupletNumber = 3;
+        return CanSetArcABCInfo_Highlight(B, Info, R);
+    };
+    const struct {
+        const char* Voice;
+        TForm Form;
+        int32_t Basic;         // the highlighted basic symbol, or -1
+        bool bArc;             // the highlight is the first arc symbol instead
+        const char* Expected;  // nullptr: refused
+    } Cases[] = {
+        {"1 | 2 3", &CanAddArc_From_Highlight, 0, false, "(1 | 2) 3"},
+        {"1 2 3", &CanAddArc_From_Highlight, 2, false, nullptr},    // no later note
+        {"(1 2) 3", &CanAddArc_From_Highlight, 0, false, nullptr},  // an arc starts here
+        {"(1 2) 3", &CanAddArc_From_Highlight, -1, true, nullptr},  // no basic highlight
+        {"(1 2) | 3", &CanExtendArc_From_Highlight, 0, false, "(1 2 | 3)"},
+        {"(1 2) 3", &CanExtendArc_From_Highlight, 1, false, nullptr},
+        {"(1 2) 3", &CanExtendArc_From_Highlight, -1, true, nullptr},
+        {"(1 2) 3", SetInfo, -1, true, "{(3}1 2) 3"},
+        {"(1 2) 3", SetInfo, 0, false, nullptr},  // a note is no arc
+    };
+    for (const auto& C : Cases) {
+        Build(C.Voice);
+        TrecNuo4Highlight H;
+        if (C.bArc) {
+            for (int32_t A = 0; A < FBuf->Attach_GetCount() && H.IsEmpty(); ++A)
+                if (FBuf->Attach_GetSymbol(A)->GetSymbolType() == sbstArc)
+                    H = TrecNuo4Highlight::Attach(A);
+            ASSERT_FALSE(H.IsEmpty()) << C.Voice;
+        } else if (C.Basic >= 0) {
+            H = TrecNuo4Highlight::Basic(C.Basic);
+        }
+        FBuf->InternalStatus.Highlight = H;
+        TrecNuo4EditResult R;
+        R.WithSelection(TrecNuo4Selection());  // a stale answer must not survive
+        const bool bOk = C.Form(*FBuf, R);
+        EXPECT_EQ(bOk, R.bAccepted) << C.Voice;
+        if (!C.Expected) {
+            EXPECT_FALSE(bOk) << C.Voice;
+            EXPECT_TRUE(R.Items.empty() && !R.bWithSelection && !R.bWithHighlight) << C.Voice;
+            continue;
+        }
+        ASSERT_TRUE(bOk) << C.Voice;
+        EXPECT_EQ(Voice(R.Items), C.Expected) << C.Voice;
+        // The marks change no index: the same symbol stays highlighted.
+        EXPECT_TRUE(R.bWithHighlight) << C.Voice;
+        EXPECT_EQ(R.NewHighlight.BasicIndex, H.BasicIndex) << C.Voice;
+        EXPECT_EQ(R.NewHighlight.AttachIndex, H.AttachIndex) << C.Voice;
+    }
+}

@@ -285,3 +285,74 @@ TEST_F(Delete, ArcMarkRangesNameTheOneClosingMark) {
     EXPECT_FALSE(GetABCTextRangeForNote_Duration(*FBuf, 0).IsValid());
     EXPECT_EQ(GetABCTextRangeForAllSymbol_ControlOptions(*FBuf, 0), TKoRange(V + 6, 0));
 }
+
+TEST_F(InsertAtCaret, BarlineAddedPastColumn80StartsANewTextLine) {
+    // Note i of a run of ones stands at column 2 i.
+    auto Ones = [](int N) {
+        std::string S;
+        for (int I = 0; I < N; ++I) S += I ? " 1" : "1";
+        return S;
+    };
+    const struct {
+        int Notes, Index;
+        bool bWrap;
+    } Cases[] = {
+        {4, 4, false},    // at the end of a short line
+        {41, 1, false},   // column 2
+        {41, 40, false},  // column 80 itself
+        {41, 41, true},   // appended at column 81
+        {45, 42, true},   // before a note at column 84
+    };
+    for (const auto& C : Cases) {
+        Build(Ones(C.Notes));
+        TNuo4ABCTextReplaceItems It;
+        ASSERT_TRUE(CanInsertSymbol_Barline(*FBuf, C.Index, blsNormal, It)) << C.Index;
+        ASSERT_FALSE(It.empty());
+        const std::u16string& New = It[0].NewText;
+        EXPECT_EQ(New.find(u'|') != std::u16string::npos, true) << C.Index;
+        const bool bWrap = New.size() >= 3 && New.substr(New.size() - 3) == u"\r  ";
+        EXPECT_EQ(bWrap, C.bWrap) << C.Notes << "/" << C.Index << ": " << U8(New);
+        // The bar line lands where it was asked for, whatever the wrapping.
+        BuildText(Applied(It));
+        ASSERT_EQ(FBuf->Basic_GetCount(), C.Notes + 1);
+        EXPECT_TRUE(FBuf->Basic_IsBarline(C.Index)) << C.Index;
+    }
+}
+
+TEST_F(InsertAtCaret, ReturnIfOverWidthOnlyOnALineThatOverflows) {
+    // Without bar lines the whole run is one measure: it overflows its line.
+    std::string Long;
+    for (int I = 0; I < 90; ++I) Long += "1 ";
+    const struct {
+        std::string Voice;
+        int32_t Caret;
+        bool bOk;
+    } Cases[] = {
+        {Long, 5, true},
+        {"1 2 3 4 |", 1, false},
+        {Long + "| 1 2 |", 92, false},  // the caret's own line is short
+        {Long + "| 1 2 |", 89, true},
+    };
+    for (const auto& C : Cases) {
+        Build(C.Voice);
+        Caret(C.Caret, true);
+        TrecNuo4EditResult A;
+        ASSERT_EQ(CanInsertReturnIfOverWidth(*FBuf, A), C.bOk) << C.Caret;
+        ASSERT_EQ(A.bAccepted, C.bOk);
+        if (!C.bOk) {
+            EXPECT_TRUE(A.Items.empty());
+            continue;
+        }
+        // The same answer as a return typed at the caret.
+        TrecNuo4EditResult Typed;
+        ASSERT_TRUE(CanInsertSymbol_Return_Caret(*FBuf, Typed));
+        EXPECT_EQ(Applied(A.Items), Applied(Typed.Items));
+        BuildText(Applied(A.Items));
+        EXPECT_TRUE(FBuf->Basic_IsReturn(C.Caret + 1)) << C.Caret;
+    }
+    // A selection refuses it.
+    Build(Long);
+    Select(2, 4);
+    TrecNuo4EditResult A;
+    EXPECT_FALSE(CanInsertReturnIfOverWidth(*FBuf, A));
+}

@@ -6,6 +6,8 @@
 
 #include "editor/score_view_calc.h"
 #include "editor_test_support.h"
+#include "layout/buffer_highlight.h"
+#include "layout/draw_document.h"
 
 namespace nuo4 {
 namespace {
@@ -87,6 +89,57 @@ TEST(ScoreView, CaretBlinkAndMouseMoveDoNotDrawTheScore) {
     QApplication::sendEvent(F.View(), &E);
     EXPECT_EQ(F.W->StatusText(2), QStringLiteral("150%"));
     EXPECT_GT(F.W->ScoreDrawCount(), Before);
+}
+
+TEST(ScoreView, InSymbolEditIndicatorIsAnOverlayThatMovesWithoutDrawingTheScore) {
+    TEditorWindowFixture F;
+    const QString Path = F.Dir.filePath(QStringLiteral("branch.nuoabc"));
+    QFile File(Path);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(
+        ".Voice\r\n1 2 3 4 |\r\n.Attachments\r\n"
+        "Branch@1,2(0,-3) = False, 4, 4, 0, {5 6-- 7}, {}\r\n");
+    File.close();
+    F.W->LoadFile(Path);
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    ASSERT_TRUE(B);
+    int32_t A = 0;
+    while (A < B->Attach_GetCount() && !B->Attach_IsAttachBranch(A)) ++A;
+    ASSERT_LT(A, B->Attach_GetCount());
+    Highlight_SetToAttach(*B, A);
+    ASSERT_TRUE(WithinSymbolEdit_Enable(*B));
+    F.W->Redraw_Fast(false);
+    F.View()->setFocus();
+    QApplication::processEvents();
+    // The indicator's box on the screen, and how many of its pixels differ from the score image.
+    const TrecNuo4WithinSymbolEditIndicator I = GetWithinSymbolEditIndicator(*B);
+    ASSERT_EQ(I.PageIndex, 0);
+    const QRect Box = F.W->ScorePanelWidget()
+                          ->Geometry()
+                          .PageRectToDeviceRect(0, I.Frame)
+                          .toAlignedRect()
+                          .adjusted(-2, -2, 2, 2);
+    auto Screen = [&] {
+        return F.View()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(Box);
+    };
+    auto DiffersFromImage = [&](const QImage& AScreen) {
+        const QImage Image = F.W->ScorePanelWidget()->MemImage().copy(Box);
+        int N = 0;
+        for (int Y = 0; Y < Image.height(); ++Y)
+            for (int X = 0; X < Image.width(); ++X) N += Image.pixel(X, Y) != AScreen.pixel(X, Y);
+        return N;
+    };
+    const int64_t Draws = F.W->ScoreDrawCount();
+    const QImage At0 = Screen();
+    EXPECT_GT(DiffersFromImage(At0), 0);  // drawn over the image, not into it
+    QTest::keyClick(F.View(), Qt::Key_Right);
+    EXPECT_EQ(B->InternalStatus.WithinSymbolEditStatusInfo.WithinSymbolPos_Branch, 1);
+    const QImage At1 = Screen();
+    EXPECT_NE(At1, At0);  // the marker moved
+    QTest::keyClick(F.View(), Qt::Key_Escape);
+    EXPECT_FALSE(WithinSymbolEdit_GetEnable(*B));
+    EXPECT_EQ(DiffersFromImage(Screen()), 0);
+    EXPECT_EQ(F.W->ScoreDrawCount(), Draws);
 }
 
 }  // namespace

@@ -33,7 +33,9 @@ TNuo4MoveDirection Direction(const TArgs& A, size_t I) {
     return D;
 }
 
-TNuo4InlineChangeAction_AWCoef Action(const TArgs& A, size_t I) {
+}  // namespace
+
+TNuo4InlineChangeAction_AWCoef EditArg_AWAction(const TArgs& A, size_t I) {
     const std::string& S = Arg(A, I);
     for (int K = 0; K < Nuo4InlineChangeActionAWCoefCount; ++K) {
         const std::string Name = EnumName(TNuo4InlineChangeAction_AWCoef(K));
@@ -43,6 +45,12 @@ TNuo4InlineChangeAction_AWCoef Action(const TArgs& A, size_t I) {
     throw TEditArgError{"unknown action '" + S +
                         "' (Unlock, SetToValue, SetToNextGrid, SetToPrevGrid, Increase_Small, "
                         "Increase_Large, Decrease_Small, Decrease_Large, Zoom, Delta)"};
+}
+
+namespace {
+
+TNuo4InlineChangeAction_AWCoef Action(const TArgs& A, size_t I) {
+    return EditArg_AWAction(A, I);
 }
 
 TrecNuo4EditResult Moved(TrecNuo4Selection ASelection) {
@@ -399,8 +407,8 @@ std::vector<TEditRequestRow> EditRequestRows_Spacing() {
 const std::vector<TEditRequestRow>& EditRequestTable() {
     static const std::vector<TEditRequestRow> Table = [] {
         std::vector<TEditRequestRow> T;
-        for (auto Rows :
-             {EditRequestRows_Caret(), EditRequestRows_Voice(), EditRequestRows_Spacing()})
+        for (auto Rows : {EditRequestRows_Caret(), EditRequestRows_Voice(),
+                          EditRequestRows_Spacing(), EditRequestRows_Branch()})
             T.insert(T.end(), Rows.begin(), Rows.end());
         return T;
     }();

@@ -12,6 +12,7 @@
 
 #include "app/cli/commands.h"
 #include "edit/edit_result.h"
+#include "edit/edit_spacing.h"
 #include "edit/edit_state.h"
 
 namespace nuo4 {
@@ -44,6 +45,7 @@ const TEditRequestRow* FindEditRequest(const std::string& AName);
 std::vector<TEditRequestRow> EditRequestRows_Caret();    // cmd_edit_requests.cpp
 std::vector<TEditRequestRow> EditRequestRows_Spacing();  // cmd_edit_requests.cpp
 std::vector<TEditRequestRow> EditRequestRows_Voice();    // cmd_edit_requests_voice.cpp
+std::vector<TEditRequestRow> EditRequestRows_Branch();   // cmd_edit_requests_branch.cpp
 
 // Argument readers: each throws TEditArgError with a message naming the argument.
 int32_t EditArg_Int(const TArgs& A, size_t I);
@@ -51,6 +53,8 @@ double EditArg_Double(const TArgs& A, size_t I);
 bool EditArg_Bool(const TArgs& A, size_t I);       // true/false/1/0/yes/no
 TKoRange EditArg_Range(const TArgs& A, size_t I);  // "A,B": A through B inclusive
 TKoRange EditArg_OptRange(const TArgs& A, size_t I, TKoRange ADefault);  // absent: default
+// An advance action by its name, with or without the "nicaAWCoef_" prefix.
+TNuo4InlineChangeAction_AWCoef EditArg_AWAction(const TArgs& A, size_t I);
 
 // The answer from a request of the items-only form: accepted when it answered true.
 template <class F>
