@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <cassert>
 
 #include "editor/edit_state_check.h"
 #include "editor/text_replace.h"
@@ -66,6 +67,10 @@ TKoABCSynRichEdit::TKoABCSynRichEdit(QWidget* AOwner, TABCSynRichEditEventHandle
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     FHighlighter = new TNuo4ABCSyntaxHighlighter(document());
+    // Typing in the control, its own undo and loading change the text behind our copy.
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!bApplyingOwnEdit) bTextStale = true;
+    });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this,
             &TKoABCSynRichEdit::OnCursorPositionChanged);
 }
@@ -133,11 +138,19 @@ bool TKoABCSynRichEdit::SaveFile(const QString& AFileName, bool bChangeModifed, 
     return true;
 }
 
-std::u16string TKoABCSynRichEdit::GetABCText() const {
+std::u16string TKoABCSynRichEdit::ReadControlText() const {
     std::u16string T = FromQ(document()->toPlainText());
     for (char16_t& C : T)
         if (C == u'\n') C = u'\r';
     return T;
+}
+
+const std::u16string& TKoABCSynRichEdit::GetABCText() const {
+    if (bTextStale) {
+        FText = ReadControlText();
+        bTextStale = false;
+    }
+    return FText;
 }
 
 int32_t TKoABCSynRichEdit::GetTextLength() const {
@@ -168,6 +181,13 @@ bool TKoABCSynRichEdit::ReplaceText(const TNuo4ABCTextReplaceItems& AItems) {
     const TNuo4ABCTextReplaceItems Sorted = Nuo4SortReplaceItems(AItems);
     // An answer that does not fit the text is refused whole: half an edit would corrupt it.
     if (Sorted.empty() || !Nuo4CheckReplaceItems(Sorted, GetTextLength())) return false;
+    // The copy changes first, so whoever the control tells of the change reads the new text.
+    std::u16string New = GetABCText();
+    for (const TrecNuo4ABCTextReplaceItem& I : Sorted)
+        New.replace(size_t(I.TextRange.StartIndex), size_t(I.TextRange.Length),
+                    Nuo4TextAsControlReadsIt(I.NewText));
+    FText = std::move(New);
+    bApplyingOwnEdit = true;
     QTextCursor C(document());
     // One edit block: the control's own undo never splits a note from the rewrites that came
     // with it.
@@ -178,6 +198,8 @@ bool TKoABCSynRichEdit::ReplaceText(const TNuo4ABCTextReplaceItems& AItems) {
         C.insertText(ToQ(Nuo4TextToLFBreaks(I.NewText)));
     }
     C.endEditBlock();
+    bApplyingOwnEdit = false;
+    assert(FText == ReadControlText());
     document()->setModified(true);
     return true;
 }

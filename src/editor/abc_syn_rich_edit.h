@@ -61,8 +61,10 @@ class TKoABCSynRichEdit : public QPlainTextEdit {
     // UTF-16 LE with byte-order mark and CR LF breaks, written atomically.
     bool SaveFile(const QString& AFileName, bool bChangeModifed, QString& AError);
 
-    // The text with CR line breaks: the positions of the scanned text.
-    std::u16string GetABCText() const;
+    // The text with CR line breaks: the positions of the scanned text. A copy kept beside the
+    // control: the edits made here update it, any other change of the control marks it for
+    // reading again. The reference lasts until the next change of the text.
+    const std::u16string& GetABCText() const;
     int32_t GetTextLength() const;
     TKoRange GetSelection() const;
     void SetSelection(TKoRange ASelection);
@@ -98,6 +100,7 @@ class TKoABCSynRichEdit : public QPlainTextEdit {
   private:
     void RaiseEvent(const TrecNuo4ABCSynRichEditEventInfo& AInfo);
     void OnCursorPositionChanged();
+    std::u16string ReadControlText() const;
 
     TABCSynRichEditEventHandler FHandler;
     TNuo4ABCSyntaxHighlighter* FHighlighter;
@@ -105,6 +108,9 @@ class TKoABCSynRichEdit : public QPlainTextEdit {
     std::unique_ptr<TNuo4SimpleBuffer> FSimpleBuffer;
     bool FCompiled = false;
     int FChangeEventsDisabled = 0;
+    mutable std::u16string FText;
+    mutable bool bTextStale = true;
+    bool bApplyingOwnEdit = false;
 };
 
 }  // namespace nuo4

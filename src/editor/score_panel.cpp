@@ -118,8 +118,7 @@ TKoScorePanel::TKoScorePanel(QWidget* AOwner, TScorePanelEventHandler AHandler)
 
 void TKoScorePanel::resizeEvent(QResizeEvent*) {
     GetCalcInfoAndUpdateHMI();
-    Draw();
-    UpdateScreen();
+    InvalidateImage();
 }
 
 void TKoScorePanel::SetFixedColumnCount(int32_t ACount) {
@@ -130,8 +129,7 @@ void TKoScorePanel::Redraw(int32_t APagesCount, QSizeF APageSize) {
     if (APagesCount > 0) FGeom.Params.PageCount = APagesCount;
     if (APageSize.isValid()) FGeom.Params.PageSize = APageSize;
     GetCalcInfoAndUpdateHMI();
-    Draw();
-    UpdateScreen();
+    InvalidateImage();
 }
 
 void TKoScorePanel::GetCalcInfoAndUpdateHMI() {
@@ -168,8 +166,7 @@ void TKoScorePanel::OnScroll(Qt::Orientation AOrientation, int AValue) {
     if (FUpdatingBars) return;
     FGeom.ScrollBarScroll(AOrientation, AValue);
     RaiseTransformChanged();
-    Draw();
-    UpdateScreen();
+    InvalidateImage();
 }
 
 void TKoScorePanel::SetViewScale(double AScale) {
@@ -179,8 +176,7 @@ void TKoScorePanel::SetViewScale(double AScale) {
     FGeom.Transform.Scale = AScale;
     GetCalcInfoAndUpdateHMI();
     RaiseTransformChanged();
-    Draw();
-    UpdateScreen();
+    InvalidateImage();
 }
 
 void TKoScorePanel::StepViewScale(int ADelta) {
@@ -207,8 +203,7 @@ void TKoScorePanel::SetTransformInfo(const TrecNuo4GraphicsTransformInfo& AInfo)
     FGeom.Transform = AInfo;
     GetCalcInfoAndUpdateHMI();
     RaiseTransformChanged();
-    Draw();
-    UpdateScreen();
+    InvalidateImage();
 }
 
 void TKoScorePanel::SetShowMarginMarker(bool AOn, QMarginsF AMargins) {
@@ -245,7 +240,22 @@ void TKoScorePanel::DrawBackground(QPainter& P) {
     }
 }
 
+void TKoScorePanel::InvalidateImage() {
+    // The buffer learns the view's page rectangles now: the mouse may ask before the paint.
+    TrecNuo4ScorePanelEventInfo I;
+    I.aType = spetBeforeDraw;
+    if (FScorePanelEvent) FScorePanelEvent(I);
+    bImageStale = true;
+    UpdateScreen();
+}
+
+const QImage& TKoScorePanel::MemImage() {
+    if (bImageStale) Draw();
+    return FImage;
+}
+
 void TKoScorePanel::Draw() {
+    bImageStale = false;
     const QSize Size = FGeom.CalcInfo.PaintBoxSize_Pixel;
     if (Size.isEmpty()) return;
     if (FImage.size() != Size) {
@@ -311,6 +321,7 @@ void TKoScorePanel::UpdateScreen() {
 }
 
 void TKoScorePanel::PaintBoxPaint(QPainter& P, const QRect& ARect) {
+    if (bImageStale) Draw();
     if (FImage.isNull())
         P.fillRect(ARect, FColors.Panel);
     else

@@ -1,9 +1,10 @@
 #pragma once
 // The score view: the pages of the score on a virtual sheet, an off-screen image of the score
 // layers, two scroll bars in the 0..5000 range and a blinking caret. The score is drawn into the
-// image only when it changed (Redraw, a scroll or a zoom); the caret, the mouse and the overlay
-// (the in-symbol edit indicator, asked for on every paint) never redraw it, they only repaint
-// the screen from the image.
+// image only when it changed (Redraw, a scroll or a zoom), and then once, at the next paint:
+// several changes before a paint (an edit and its scroll, keys that came in together) cost one
+// drawing. The caret, the mouse and the overlay (the in-symbol edit indicator, asked for on every
+// paint) never redraw it, they only repaint the screen from the image.
 
 #include <QImage>
 #include <QScrollBar>
@@ -85,10 +86,11 @@ class TKoScorePanel : public QWidget {
     TKoScorePanel(QWidget* AOwner, TScorePanelEventHandler AHandler);
 
     void SetKeyHandler(TKeyHandler AHandler) { FKeyHandler = std::move(AHandler); }
-    // The page count (when positive) and page size; arranges, draws the score and shows it.
+    // The page count (when positive) and page size; arranges the pages and has the score drawn
+    // at the next paint.
     void Redraw(int32_t APagesCount, QSizeF APageSize);
     void Redraw(int32_t APagesCount = 0) { Redraw(APagesCount, FGeom.Params.PageSize); }
-    // Draws the layers into the off-screen image.
+    // Draws the layers into the off-screen image now.
     void Draw();
     // Shows the off-screen image on the screen.
     void UpdateScreen();
@@ -122,7 +124,8 @@ class TKoScorePanel : public QWidget {
 
     void MySetFocus();
     QWidget* PaintBox() const;
-    const QImage& MemImage() const { return FImage; }
+    // The off-screen image, drawn first when the score changed since.
+    const QImage& MemImage();
     QColor PaperColor() const { return FColors.Paper; }
     void SetPaperColor(QColor AColor) { FColors.Paper = AColor; }
     void SetShowMarginMarker(bool AOn, QMarginsF AMargins);
@@ -149,6 +152,8 @@ class TKoScorePanel : public QWidget {
     class TPaintBox;
     friend class TPaintBox;
     void GetCalcInfoAndUpdateHMI();
+    // The score changed: drawn again at the next paint.
+    void InvalidateImage();
     void OnScroll(Qt::Orientation AOrientation, int AValue);
     void OnCaretTimer();
     void RaiseTransformChanged();
@@ -183,6 +188,7 @@ class TKoScorePanel : public QWidget {
     bool FShowGrid = false;
     QMarginsF FMargins;
     int64_t FDrawCount = 0;
+    bool bImageStale = false;
     TrecNuo4DragInfo FDrag;
     int FStartDragDistance = -1;  // -1: the platform's
 };

@@ -53,6 +53,16 @@ std::u16string Nuo4TextToCRBreaks(std::u16string_view AText) {
 std::u16string Nuo4TextToLFBreaks(std::u16string_view AText) {
     return Breaks(AText, u'\n');
 }
+std::u16string Nuo4TextAsControlReadsIt(std::u16string_view AText) {
+    std::u16string R = Breaks(AText, u'\r');
+    for (char16_t& C : R) {
+        if (C == u'\u2028' || C == u'\u2029' || C == u'\uFDD0' || C == u'\uFDD1')
+            C = u'\r';
+        else if (C == u'\u00A0')
+            C = u' ';
+    }
+    return R;
+}
 
 bool Nuo4CheckReplaceItems(const TNuo4ABCTextReplaceItems& ASorted, int32_t ATextLength) {
     int32_t Floor = ATextLength;  // start of the previous (later) item's range

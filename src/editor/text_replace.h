@@ -19,6 +19,11 @@ TNuo4ABCTextReplaceItems Nuo4SortReplaceItems(const TNuo4ABCTextReplaceItems& AI
 std::u16string Nuo4TextToCRBreaks(std::u16string_view AText);
 // Every CR LF, CR or LF becomes LF, the break the text control takes.
 std::u16string Nuo4TextToLFBreaks(std::u16string_view AText);
+// The text the control reads back (CR breaks) after AText was put in: every break, and each
+// character that the control keeps as a break (U+2028, U+2029, U+FDD0, U+FDD1), is one CR, and
+// a no-break space reads as a space. Lets the editor keep its copy of the text without reading
+// the whole control after each edit.
+std::u16string Nuo4TextAsControlReadsIt(std::u16string_view AText);
 
 // Sorted items that all lie inside a text of ATextLength units and do not overlap.
 bool Nuo4CheckReplaceItems(const TNuo4ABCTextReplaceItems& ASorted, int32_t ATextLength);

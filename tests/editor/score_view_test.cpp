@@ -76,7 +76,7 @@ TEST(ScoreView, CaretBlinkAndMouseMoveDoNotDrawTheScore) {
     TEditorWindowFixture F;
     F.LoadVoice(QStringLiteral("1 2 3 | 4 5 6"));
     F.View()->setFocus();
-    QApplication::processEvents();
+    F.View()->repaint();
     const int64_t Before = F.W->ScoreDrawCount();
     QTest::qWait(900);  // two blinks
     QTest::mouseMove(F.View(), QPoint(200, 200));
@@ -88,7 +88,18 @@ TEST(ScoreView, CaretBlinkAndMouseMoveDoNotDrawTheScore) {
                   QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(F.View(), &E);
     EXPECT_EQ(F.W->StatusText(2), QStringLiteral("150%"));
-    EXPECT_GT(F.W->ScoreDrawCount(), Before);
+    F.View()->repaint();
+    const int64_t Zoomed = F.W->ScoreDrawCount();
+    EXPECT_GT(Zoomed, Before);
+    // Changes before a paint are drawn once, at the paint: a note, its undo and its redo.
+    const std::u16string Typed = (QTest::keyClick(F.View(), Qt::Key_5), F.Text());
+    QTest::keyClick(F.View(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(F.View(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(F.W->ScoreDrawCount(), Zoomed);
+    F.View()->repaint();
+    EXPECT_EQ(F.W->ScoreDrawCount(), Zoomed + 1);
+    EXPECT_EQ(F.Text(), Typed);
+    EXPECT_NE(Typed, u".Voice\r1 2 3 | 4 5 6\r");
 }
 
 TEST(ScoreView, InSymbolEditIndicatorIsAnOverlayThatMovesWithoutDrawingTheScore) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QTextBlock>
+#include <QTextCursor>
+#include <functional>
 
 #include "edit/edit_apply.h"
 #include "editor/abc_syn_rich_edit.h"
@@ -80,6 +82,48 @@ TEST(ReplaceText, PositionsCountOneUnitPerLineBreak) {
     const int32_t Pos = int32_t(E.GetABCText().find(u'4'));
     ASSERT_TRUE(E.ReplaceText(Item(Pos, 1, u"7")));
     EXPECT_EQ(E.document()->findBlockByNumber(2).text(), QStringLiteral("7 5"));
+}
+
+// The editor keeps its own copy of the text; whatever changed the control, the copy reads as
+// the control does.
+TEST(ReplaceText, KeptTextFollowsEveryChangeOfTheControl) {
+    TKoABCSynRichEdit E(nullptr, nullptr);
+    auto ControlText = [&] {
+        std::u16string T = E.document()->toPlainText().toStdU16String();
+        for (char16_t& C : T)
+            if (C == u'\n') C = u'\r';
+        return T;
+    };
+    auto Type = [&](int APos, const QString& AText) {
+        QTextCursor C(E.document());
+        C.setPosition(APos);
+        C.insertText(AText);
+    };
+    struct {
+        const char* Name;
+        std::function<void()> Change;
+    } const Steps[] = {
+        {"load", [&] { E.LoadText(u".Voice\r\n1 2 3\r\n4 5\r\n"); }},
+        {"breaks of every kind", [&] { E.ReplaceText(Item(7, 0, u"a\rb\nc\r\nd")); }},
+        {"characters the control reads as breaks or spaces",
+         [&] { E.ReplaceText(Item(2, 1, u"x\u2028y\u2029z\u00A0w\uFDD0v\uFDD1u")); }},
+        {"typed in the control", [&] { Type(4, QStringLiteral("typed\n")); }},
+        {"an edit after typing", [&] { E.ReplaceText(Item(0, 3, u"6")); }},
+        {"the control's undo", [&] { E.document()->undo(); }},
+        {"the control's redo", [&] { E.document()->redo(); }},
+        {"the whole text", [&] { E.ReplaceAllText(u"1\r\n2"); }},
+        {"two items at once",
+         [&] {
+             E.ReplaceText(Items({Item(0, 1, u"3"), Item(2, 1, u"\n")}));
+         }},
+    };
+    for (const auto& S : Steps) {
+        S.Change();
+        EXPECT_EQ(E.GetABCText(), ControlText()) << S.Name;
+        EXPECT_EQ(E.GetTextLength(), int32_t(E.GetABCText().size())) << S.Name;
+    }
+    // The last steps are what the copy says.
+    EXPECT_EQ(E.GetABCText(), u"3\r\r");
 }
 
 TEST(TextTools, CommentToggleAndBlankLines) {
