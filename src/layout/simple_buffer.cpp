@@ -52,6 +52,8 @@ void TNuo4SimpleBuffer::ProcessABCBuffer() {
     const char* const* M = Nuo4SimBufProcessMarks;
     // Texts are measured and outlined on a surface; a build outside any drawing lends one.
     TNuo4MeasureSurfaceScope Surface;
+    // Each build records its own marks: kept across builds they would grow with every edit.
+    T.Clear(0);
     T.Mark(0, M[0]);
     ProcessSection_Fonts();
     T.Mark(0, M[1]);

@@ -37,6 +37,9 @@ void TNuo4SymbolNote::CreateElements() {
 
 bool TNuo4SymbolNote::UpdateElementsForAW() {
     if (IsChord() || ElementsCount() != Nuo4NotePathCount) return false;
+    // Only the spacing of right dots and dashes follows the advance width: without either, the
+    // paths built anew would be the ones the note already has.
+    if (!WithRightline() && !WithRightDot()) return true;
     const uint8_t Suppress = GetElementSuppressFlags();
     // Underlines of a dotted note end with its last dot.
     const TNuo4NotePaths P =

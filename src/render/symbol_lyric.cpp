@@ -11,17 +11,24 @@ namespace nuo4 {
 
 namespace {
 
+// Every lyric is converted several times per build: a plain copy of the code units, and the
+// conversion only where it would read a leading byte-order mark.
 QString Q(const std::u16string& S) {
-    return QString::fromUtf16(S.data(), qsizetype(S.size()));
+    if (S.empty()) return QString();
+    if (S[0] == u'\xFEFF' || S[0] == u'\xFFFE')
+        return QString::fromUtf16(S.data(), qsizetype(S.size()));
+    return QString(reinterpret_cast<const QChar*>(S.data()), qsizetype(S.size()));
 }
 
+// The font of a usage is read in place, not copied.
 TGPRectF Measure(const TKoGraphics* G, const QString& AText, TNuo4FontUsage AUsage) {
     if (AText.isEmpty()) return TGPRectF();
-    return TKoGDIPlusText::MeasureStringAtLT(G, AText, MusicFont_GetFont(AUsage), TGPPointF(0, 0));
+    return TKoGDIPlusText::MeasureStringAtLT(G, AText, MusicFont_GetFontInfoItem(AUsage).Font,
+                                             TGPPointF(0, 0));
 }
 
 double Ascent(TNuo4FontUsage AUsage) {
-    return TKoGDIPlusFont::GetFontMetrics(MusicFont_GetFont(AUsage)).WinAscent;
+    return TKoGDIPlusFont::GetFontMetrics(MusicFont_GetFontInfoItem(AUsage).Font).WinAscent;
 }
 
 // Through the text path cache when there is a surface; the same outline without one (the
@@ -106,7 +113,11 @@ TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyr
 
 QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
                               bool bWithUnderlines) {
-    const TrecNuo4LyricLayout L = GetLyricLayout(G, ARec);
+    return CreatePath_Lyric(G, ARec, GetLyricLayout(G, ARec), bWithUnderlines);
+}
+
+QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
+                              const TrecNuo4LyricLayout& L, bool bWithUnderlines) {
     QPainterPath Path;
     if (L.LyricText.isEmpty()) return Path;
     QPainterPath Lyric = TextPath(G, L.LyricFont, L.LyricText, L.LyricRect.topLeft());
@@ -174,6 +185,7 @@ void TNuo4SymbolLyric::SetSymbolRec(const void* ASource) {
     if (!ASource) return;
     SymbolRec = *static_cast<const TrecNuo4SymbolLyric*>(ASource);
     SymbolRec.Data.CheckUnderlineArray();
+    FLayoutOfNewElements.reset();
     if (!SymbolRec.NoteStyleIndex.IsValid()) SymbolRec.NoteStyleIndex.SetToDefault();
     SetNoteStyleIndex(SymbolRec.NoteStyleIndex);
     SetNeedUpdate();
@@ -184,6 +196,11 @@ TrecNuo4LyricLayout TNuo4SymbolLyric::GetLayout() const {
 }
 
 void TNuo4SymbolLyric::CalcBounds(TGPRectF& ARect) {
+    if (FLayoutOfNewElements) {
+        ARect = FLayoutOfNewElements->Bounds;
+        FLayoutOfNewElements.reset();
+        return;
+    }
     ARect = GetLayout().Bounds;
 }
 
@@ -197,8 +214,10 @@ TGPRectF TNuo4SymbolLyric::SpacingBox() {
 }
 
 void TNuo4SymbolLyric::CreateElements() {
+    const TKoGraphics* G = GetDestGraphics();
+    FLayoutOfNewElements = GetLyricLayout(G, SymbolRec);
     const QPainterPath P =
-        CreatePath_Lyric(GetDestGraphics(), SymbolRec, Nuo4LyricPreviewUnderlines());
+        CreatePath_Lyric(G, SymbolRec, *FLayoutOfNewElements, Nuo4LyricPreviewUnderlines());
     if (!P.isEmpty()) AddElement_FillPath(P);
 }
 

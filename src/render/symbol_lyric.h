@@ -6,6 +6,7 @@
 
 #include <QPainterPath>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyr
 // All texts of the lyric in one path; with bWithUnderlines its own extension underlines too.
 QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
                               bool bWithUnderlines);
+// The same from the layout GetLyricLayout(G, ARec) already gave.
+QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
+                              const TrecNuo4LyricLayout& ALayout, bool bWithUnderlines);
 
 // ---- Extension underlines -------------------------------------------------------------------
 
@@ -112,6 +116,12 @@ class TNuo4SymbolLyric : public TNuo4Symbol {
     bool Underline_LastCharIsWithUnderline() const;
 
     TrecNuo4SymbolLyric SymbolRec;
+
+  private:
+    // The layout the elements were just built from, handed to the bounds computed right after
+    // them in the same update, so a lyric is measured once per update; any later bounds are
+    // measured afresh.
+    std::optional<TrecNuo4LyricLayout> FLayoutOfNewElements;
 };
 
 // The connected ranges of an underline buffer, depth by depth (the counts are used up).

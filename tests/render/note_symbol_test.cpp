@@ -301,6 +301,26 @@ TEST_F(NoteSymbol, InkStaysInsideTheLayoutBounds) {
     }
 }
 
+TEST_F(NoteSymbol, UpdateAfterAnAdvanceChangeMatchesAFullRebuild) {
+    // Justification changes advances after the notes were built and then updates only what
+    // follows the advance; the result must be what a full rebuild at that advance gives.
+    for (const char16_t* T :
+         {u"5", u"#1g_", u"{12}5__", u"3.", u"6_..", u"2---", u"{3}4-", u"0d__.", u"[135]_."}) {
+        const std::string Name = QString::fromStdU16String(T).toStdString();
+        auto Partial = Make(T);
+        Partial->SetAWCoef(3.3f);
+        Partial->Update(false);
+        auto Full = Make(T);
+        Full->SetAWCoef(3.3f);
+        Full->Update(true);
+        ASSERT_EQ(Partial->ElementsCount(), Full->ElementsCount()) << Name;
+        for (int I = 0; I < Full->ElementsCount(); ++I)
+            EXPECT_EQ(PathOf(*Partial, I), PathOf(*Full, I)) << Name << " element " << I;
+        EXPECT_EQ(Partial->BlackBox(), Full->BlackBox()) << Name;
+        EXPECT_EQ(Partial->Bounds(), Full->Bounds()) << Name;
+    }
+}
+
 // ---- Chords -----------------------------------------------------------------------------------
 
 TEST_F(NoteSymbol, ChordFromTextGetsItsSpacingAndSharedMarks) {
