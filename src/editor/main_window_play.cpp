@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "editor/main_window.h"
+#include "editor/play_device_setting.h"
 #include "playback/melody_build.h"
 #include "playback/midi_write.h"
 
@@ -34,6 +35,8 @@ int32_t PageOfBasic(const TNuo4SimpleBuffer& B, int32_t AIndex) {
 
 void TFormNuo4Main::CreatePlayMenu(QMenuBar* ABar) {
     FPlay = std::make_unique<TNuo4PlayController>();
+    // The device of the last session, or the synthesiser while that one is gone.
+    FPlay->SetDeviceByName(Nuo4LoadPlayDeviceName(Nuo4PlayDeviceFilePath(FOptionsPath)));
     FPlay->OnPlayingNote = [this](int32_t I) { OnPlayingNote(I); };
     FPlay->OnStateChanged = [this] { UpdatePlayUI(); };
     FPlay->OnNewBeat = [this](int32_t M, int32_t B) { FPlayWindow->ShowBeat(M, B); };
@@ -58,7 +61,11 @@ void TFormNuo4Main::CreatePlayMenu(QMenuBar* ABar) {
         if (!FPlay->PlayMetronomeAlone(Tempo, Tact, Error)) ShowPlayStatus(Error);
         UpdatePlayUI();
     };
-    FPlayWindow->OnDeviceChosen = [this](const QString& N) { FPlay->SetDeviceByName(N); };
+    FPlayWindow->OnDeviceChosen = [this](const QString& N) {
+        FPlay->SetDeviceByName(N);
+        if (!Nuo4SavePlayDeviceName(Nuo4PlayDeviceFilePath(FOptionsPath), N))
+            ShowPlayStatus(QStringLiteral("无法保存所选的MIDI输出设备"));
+    };
     FPlayDock = new QDockWidget(QStringLiteral("播放"), this);
     FPlayDock->setObjectName(QStringLiteral("PlayDock"));
     FPlayDock->setWidget(FPlayWindow);

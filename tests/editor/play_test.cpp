@@ -5,10 +5,13 @@
 // remembers its folder.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QThread>
 #include <mutex>
 
+#include "editor/play_device_setting.h"
 #include "editor_test_support.h"
 #include "render/note_symbol.h"
 
@@ -366,6 +369,58 @@ TEST(EditorPlayback, PlayShortcutsWorkFromTheScoreView) {
     QTest::keyClick(F.View(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(F.W->PlayWindow()->isVisible());
     EXPECT_TRUE(F.Text() == Text);  // no key reached the score
+}
+
+}  // namespace
+
+namespace {
+
+// The device chosen in the play window is the next session's device, found again after its
+// port number changed; while it is gone the synthesiser plays and the choice is kept for later.
+TEST(EditorPlayback, ChosenDeviceIsKeptForTheNextSessionAndFallsBackWhileGone) {
+    const TrecNuo4MidiDevice Synth{mdkSynth, "FluidSynth (General MIDI)", -1, -1};
+    const auto Port = [](const char* AName, int32_t AClient) {
+        return TrecNuo4MidiDevice{mdkAlsaPort, AName, AClient, 0};
+    };
+    TEditorWindowFixture F;
+    const QString File = Nuo4PlayDeviceFilePath(F.W->OptionsPath());
+    EXPECT_EQ(QFileInfo(File).absolutePath(), QFileInfo(F.W->OptionsPath()).absolutePath());
+    F.W->PlayController()->SetDeviceLister([&] {
+        return std::vector<TrecNuo4MidiDevice>{Synth, Port("Keys (20:0)", 20)};
+    });
+    F.W->PlayWindow()->FillDevices();
+    QComboBox* Devices = nullptr;
+    for (QComboBox* B : F.W->PlayWindow()->findChildren<QComboBox*>())
+        if (B->findText(QStringLiteral("Keys (20:0)")) >= 0) Devices = B;
+    ASSERT_NE(Devices, nullptr);
+    emit Devices->activated(Devices->findText(QStringLiteral("Keys (20:0)")));
+    EXPECT_EQ(F.W->PlayController()->DeviceName(), QStringLiteral("Keys (20:0)"));
+    EXPECT_EQ(Nuo4LoadPlayDeviceName(File), QStringLiteral("Keys (20:0)"));
+
+    const struct {
+        const char* What;
+        std::vector<TrecNuo4MidiDevice> Listed;
+        const char* Chosen;
+    } Sessions[] = {
+        {"listed", {Synth, Port("Keys (20:0)", 20)}, "Keys (20:0)"},
+        {"renumbered", {Synth, Port("Keys (24:0)", 24)}, "Keys (24:0)"},
+        {"gone", {Synth, Port("Other (30:0)", 30)}, "FluidSynth (General MIDI)"},
+    };
+    for (const auto& S : Sessions) {
+        TFormNuo4Main Next(F.W->OptionsPath());
+        Next.MessageSink = [](const QString&) {};
+        Next.SaveQuestionSink = [] { return 1; };
+        Next.PlayController()->SetDeviceLister([&] { return S.Listed; });
+        EXPECT_EQ(Next.PlayController()->DeviceName(), QString::fromUtf8(S.Chosen)) << S.What;
+        EXPECT_EQ(Nuo4LoadPlayDeviceName(File), QStringLiteral("Keys (20:0)")) << S.What;
+    }
+    // Back within the session: the kept choice is taken again.
+    std::vector<TrecNuo4MidiDevice> Listed = {Synth};
+    F.W->PlayController()->SetDeviceLister([&] { return Listed; });
+    EXPECT_EQ(F.W->PlayController()->DeviceName(), QStringLiteral("FluidSynth (General MIDI)"));
+    Listed.push_back(Port("Keys (20:0)", 20));
+    F.W->PlayController()->RefreshDevices();
+    EXPECT_EQ(F.W->PlayController()->DeviceName(), QStringLiteral("Keys (20:0)"));
 }
 
 }  // namespace
