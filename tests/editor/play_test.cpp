@@ -424,3 +424,60 @@ TEST(EditorPlayback, ChosenDeviceIsKeptForTheNextSessionAndFallsBackWhileGone) {
 }
 
 }  // namespace
+
+namespace {
+
+// The melody plays on while the score is edited: the marker follows the sounding note into the
+// new layout at once, and goes when the edit removes that note, never marking another symbol.
+TEST(EditorPlayback, MarkerFollowsThePlayingNoteThroughEditsDuringPlay) {
+    TRecord R;  // outlives the window: closing it silences the output
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
+    UseRecorder(F, R);
+    const auto Notes = [&] {
+        std::vector<int32_t> N;
+        const TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+        for (int32_t I = 0; I < B->Basic_GetCount(); ++I)
+            if (B->Basic_IsNote(I)) N.push_back(I);
+        return N;
+    };
+    const std::vector<int32_t> Played = Notes();
+    ASSERT_EQ(Played.size(), 9u);
+    ASSERT_TRUE(F.W->PlayScore(mprWhole));
+    F.W->TogglePausePlay();  // the news of the "6" below is the only news
+    ASSERT_EQ(F.W->PlayController()->State(), psPaused);
+    QTest::qWait(50);  // what the timing thread posted before the pause arrives first
+    TNuo4PlayController* C = F.W->PlayController();
+    C->OnPlayingNote(Played[4]);
+    const uint8_t Six =
+        F.W->GetSimpleBuffer()->Basic_GetSymbolNote(Played[4])->CalcInfo.MidiNotes.at(0);
+    EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, Played[4]);
+    const QRect Before = F.W->PlayingNoteIndicator()->geometry();
+
+    // A note typed after the first: the "6" is the sixth note now, further right.
+    F.View()->setFocus();
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    B->InternalStatus.Selection.CaretPos_Start =
+        B->InternalStatus.Selection.CaretPos_End = {Played[0], true};
+    QTest::keyClick(F.View(), Qt::Key_5);
+    QTest::qWait(20);
+    B = F.W->GetSimpleBuffer();
+    const std::vector<int32_t> Edited = Notes();
+    ASSERT_EQ(Edited.size(), 10u);
+    EXPECT_EQ(B->BasicBufferIndexOfPlayingNote, Edited[5]);
+    EXPECT_EQ(B->Basic_GetSymbolNote(Edited[5])->CalcInfo.MidiNotes.at(0), Six);
+    EXPECT_TRUE(F.W->PlayingNoteIndicator()->isVisible());
+    EXPECT_GT(F.W->PlayingNoteIndicator()->geometry().left(), Before.left());
+
+    // The "6" deleted: no marker, though no note has sounded since.
+    B->InternalStatus.Selection.CaretPos_Start =
+        B->InternalStatus.Selection.CaretPos_End = {Edited[5], true};
+    QTest::keyClick(F.View(), Qt::Key_Backspace);
+    QTest::qWait(20);
+    ASSERT_EQ(Notes().size(), 9u);
+    EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, -1);
+    EXPECT_FALSE(F.W->PlayingNoteIndicator()->isVisible());
+    F.W->StopPlay();
+}
+
+}  // namespace

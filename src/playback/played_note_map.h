@@ -1,0 +1,44 @@
+#pragma once
+// The notes of a melody that goes on playing while its score is edited. The melody names its
+// notes by basic index of the buffer it was built from; every edit builds a new buffer, where the
+// same index may be another symbol. A played symbol is found again by its own text: the part of
+// the text before the first change and after the last one is the same in both texts, so a symbol
+// lying wholly there moved by the length difference at most. A symbol the edits touched has no
+// counterpart.
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "format/ko_range.h"
+
+namespace nuo4 {
+
+class TNuo4SimpleBuffer;
+
+class TNuo4PlayedNoteMap {
+  public:
+    // At the start of play: the text ABuffer was built from and its symbols' text ranges.
+    void Start(const TNuo4SimpleBuffer& ABuffer);
+    // Nothing is found any more (another score was loaded).
+    void Clear();
+    // The basic index in ABuffer of the played symbol APlayedIndex (an index of the buffer given
+    // to Start); -1 when the edits touched it, it is gone, or nothing was started.
+    int32_t Map(int32_t APlayedIndex, const TNuo4SimpleBuffer& ABuffer);
+
+  private:
+    void Compare(const TNuo4SimpleBuffer& ABuffer);
+
+    bool bStarted = false;
+    std::u16string FText;           // the played text
+    std::vector<TKoRange> FRanges;  // the full text range of each played basic symbol
+    // The last buffer compared: its text, the length of the common start and end of both texts,
+    // and its symbols by the start of their full text range.
+    std::u16string FLastText;
+    bool bCompared = false;
+    int32_t FPrefix = 0, FSuffix = 0;
+    std::unordered_map<int32_t, int32_t> FIndexByStart;
+};
+
+}  // namespace nuo4
