@@ -1,9 +1,11 @@
 #pragma once
 // The notes of a melody that goes on playing while its score is edited. The melody names its
 // notes by basic index of the buffer it was built from; every edit builds a new buffer, where the
-// same index may be another symbol. A played symbol is found again by its own text: the part of
-// the text before the first change and after the last one is the same in both texts, so a symbol
-// lying wholly there moved by the length difference at most. A symbol the edits touched has no
+// same index may be another symbol. A played symbol is found again by its own text: the lines of
+// the played text are matched with the lines of the new text (an edit usually changes a few lines,
+// say a voice line and the attachment lines naming its symbols); on a line kept as it was the
+// symbol has moved with its line, on a line changed in place only the text before the line's
+// first change and after its last one is known to be the same. A symbol the edits touched has no
 // counterpart.
 
 #include <cstdint>
@@ -37,7 +39,15 @@ class TNuo4PlayedNoteMap {
     // and its symbols by the start of their full text range.
     std::u16string FLastText;
     bool bCompared = false;
-    int32_t FPrefix = 0, FSuffix = 0;
+    // For each line of the played text: the start of its counterpart in the last text, or -1
+    // when it has none; for a line changed in place also the length of its unchanged start and
+    // end and the counterpart's length.
+    struct TLineMatch {
+        int32_t NewStart = -1, NewLength = 0, Prefix = 0, Suffix = 0;
+        bool bSame = false;
+    };
+    std::vector<int32_t> FLineStarts;  // of the played text, with its length at the end
+    std::vector<TLineMatch> FLines;
     std::unordered_map<int32_t, int32_t> FIndexByStart;
 };
 
