@@ -27,6 +27,7 @@
 #include "editor/score_panel.h"
 #include "editor/undo_redo.h"
 #include "layout/export_jobs.h"
+#include "playback/played_note_map.h"
 
 class QAction;
 class QUrl;
@@ -286,6 +287,8 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     void CreatePlayMenu(QMenuBar* ABar);
     void OnPlayingNote(int32_t ABasicIndex);
     void UpdatePlayingNoteIndicator();
+    // Another score is loaded: the melody that plays on marks none of its notes.
+    void ForgetPlayedScore();
     void UpdatePlayUI();
     void ShowPlayStatus(const QString& AText);
     std::unique_ptr<TNuo4PlayController> FPlay;
@@ -293,8 +296,10 @@ class TFormNuo4Main : public QMainWindow, public INuo4EditorHost {
     QDockWidget* FPlayDock = nullptr;
     TNuo4PlayingNoteIndicator* FPlayIndicator = nullptr;
     bool bAuditionFailureShown = false;
-    // The text the melody was built from: after an edit the indexes no longer match the score.
-    std::u16string FPlayedText;
+    // The notes of the melody that plays, found again in the score as it is edited meanwhile,
+    // and the played index of the note that sounds (-1 for none).
+    TNuo4PlayedNoteMap FPlayedNotes;
+    int32_t FPlayedIndex = -1;
     std::unique_ptr<TMyRecentFilesMenu> FMyRecentFilesMenu;  // document files
     std::array<TNuo4HelpWindow*, 2> FHelpWindows{};
 };

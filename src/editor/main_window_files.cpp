@@ -62,6 +62,7 @@ bool TFormNuo4Main::LoadFile(const QString& AFileName) {
         ABCSynRichEdit->LoadText(TNuo4ABCBuffer::CreateEmptyDoc());
         if (FMyRecentFilesMenu) FMyRecentFilesMenu->CheckedMenuItemFromMenuItemIndex(-1);
     }
+    ForgetPlayedScore();
     DoRedraw(!ScoreTabShown(), false);
     // A loaded score starts in standard mode with the caret before its first symbol.
     if (TNuo4SimpleBuffer* B = GetSimpleBuffer()) B->InternalStatus.Clear();

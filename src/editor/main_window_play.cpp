@@ -8,9 +8,12 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTextDocument>
+#include <QTimer>
 #include <algorithm>
 
 #include "editor/main_window.h"
+#include "editor/play_device_setting.h"
 #include "playback/melody_build.h"
 #include "playback/midi_write.h"
 
@@ -34,10 +37,18 @@ int32_t PageOfBasic(const TNuo4SimpleBuffer& B, int32_t AIndex) {
 
 void TFormNuo4Main::CreatePlayMenu(QMenuBar* ABar) {
     FPlay = std::make_unique<TNuo4PlayController>();
+    // The device of the last session, or the synthesiser while that one is gone.
+    FPlay->SetDeviceByName(Nuo4LoadPlayDeviceName(Nuo4PlayDeviceFilePath(FOptionsPath)));
     FPlay->OnPlayingNote = [this](int32_t I) { OnPlayingNote(I); };
     FPlay->OnStateChanged = [this] { UpdatePlayUI(); };
     FPlay->OnNewBeat = [this](int32_t M, int32_t B) { FPlayWindow->ShowBeat(M, B); };
     FPlayIndicator = new TNuo4PlayingNoteIndicator(ScorePanel->PaintBox());
+    // Each edit builds a new layout, after the change is applied; the marker moves to the note
+    // there (or goes) once that is done, not with the next note.
+    connect(ABCSynRichEdit->document(), &QTextDocument::contentsChanged, this, [this] {
+        if (FPlayedIndex >= 0)
+            QTimer::singleShot(0, this, [this] { UpdatePlayingNoteIndicator(); });
+    });
     FPlayWindow = new TNuo4PlayWindow(*FPlay);
     FPlayWindow->OnPlay = [this](TNuo4MelodyPlayRange R) { PlayScore(R); };
     FPlayWindow->OnMetronomeAlone = [this](bool bOn) {
@@ -58,7 +69,11 @@ void TFormNuo4Main::CreatePlayMenu(QMenuBar* ABar) {
         if (!FPlay->PlayMetronomeAlone(Tempo, Tact, Error)) ShowPlayStatus(Error);
         UpdatePlayUI();
     };
-    FPlayWindow->OnDeviceChosen = [this](const QString& N) { FPlay->SetDeviceByName(N); };
+    FPlayWindow->OnDeviceChosen = [this](const QString& N) {
+        FPlay->SetDeviceByName(N);
+        if (!Nuo4SavePlayDeviceName(Nuo4PlayDeviceFilePath(FOptionsPath), N))
+            ShowPlayStatus(QStringLiteral("无法保存所选的MIDI输出设备"));
+    };
     FPlayDock = new QDockWidget(QStringLiteral("播放"), this);
     FPlayDock->setObjectName(QStringLiteral("PlayDock"));
     FPlayDock->setWidget(FPlayWindow);
@@ -109,7 +124,7 @@ bool TFormNuo4Main::PlayScore(TNuo4MelodyPlayRange ARange) {
     QString Error;
     const bool bOk = FPlay->Play(*B, ARange, Error);
     if (bOk)
-        FPlayedText = ABCSynRichEdit->GetABCText();
+        FPlayedNotes.Start(*B);
     else
         ShowPlayStatus(Error);
     UpdatePlayUI();
@@ -158,12 +173,18 @@ void TFormNuo4Main::UpdatePlayUI() {
 
 // ---- The playing note ------------------------------------------------------------------------
 
+void TFormNuo4Main::ForgetPlayedScore() {
+    FPlayedNotes.Clear();
+    OnPlayingNote(-1);
+}
+
 void TFormNuo4Main::OnPlayingNote(int32_t ABasicIndex) {
+    // ABasicIndex names a symbol of the layout the melody was built from; the score shown may
+    // have been edited since.
+    FPlayedIndex = ABasicIndex;
     TNuo4SimpleBuffer* B = GetSimpleBuffer();
     if (!B) return;
-    const bool bSameScore = ABasicIndex < 0 || ABCSynRichEdit->GetABCText() == FPlayedText;
-    B->BasicBufferIndexOfPlayingNote =
-        bSameScore && B->Basic_CheckIndex(ABasicIndex) ? ABasicIndex : -1;
+    B->BasicBufferIndexOfPlayingNote = FPlayedNotes.Map(ABasicIndex, *B);
     const int32_t I = B->BasicBufferIndexOfPlayingNote;
     const int32_t Page = PageOfBasic(*B, I);
     if (Page >= 0 && ScoreTabShown()) {
@@ -183,6 +204,8 @@ void TFormNuo4Main::OnPlayingNote(int32_t ABasicIndex) {
 void TFormNuo4Main::UpdatePlayingNoteIndicator() {
     if (!FPlayIndicator) return;
     TNuo4SimpleBuffer* B = GetSimpleBuffer();
+    // A buffer built after an edit starts without a playing note: it is found again here.
+    if (B) B->BasicBufferIndexOfPlayingNote = FPlayedNotes.Map(FPlayedIndex, *B);
     const int32_t I = B ? B->BasicBufferIndexOfPlayingNote : -1;
     if (I < 0 || !B->Basic_CheckIndex(I)) return FPlayIndicator->SetNoteRect(QRect());
     const int32_t Page = PageOfBasic(*B, I);

@@ -96,8 +96,21 @@ void TNuo4PlayController::Changed() {
 
 void TNuo4PlayController::RefreshDevices() {
     const QString Old = DeviceName();
-    FDevices = Nuo4MidiDevices();
-    FDeviceIndex = Nuo4FindMidiDevice(FDevices, Old.toStdString());
+    FDevices = FLister ? FLister() : Nuo4MidiDevices();
+    const QString Wanted = FPreferredDevice.isEmpty() ? Old : FPreferredDevice;
+    FDeviceIndex = Nuo4FindMidiDevice(FDevices, Wanted.toStdString());
+    if (DeviceName() != Old) {
+        // Another device now: what was open belongs to the former one.
+        Stop();
+        AuditionOff();
+        FOutput.reset();
+        bOutputFailed = false;
+    }
+}
+
+void TNuo4PlayController::SetDeviceLister(TDeviceLister ALister) {
+    FLister = std::move(ALister);
+    RefreshDevices();
 }
 
 QString TNuo4PlayController::DeviceName() const {
@@ -106,7 +119,8 @@ QString TNuo4PlayController::DeviceName() const {
 }
 
 void TNuo4PlayController::SetDeviceByName(const QString& AName) {
-    SetDeviceIndex(Nuo4FindMidiDevice(FDevices, AName.toStdString()));
+    FPreferredDevice = AName.trimmed();
+    SetDeviceIndex(Nuo4FindMidiDevice(FDevices, FPreferredDevice.toStdString()));
 }
 
 void TNuo4PlayController::SetDeviceIndex(int32_t AIndex) {

@@ -41,12 +41,19 @@ class TNuo4PlayController : public QObject {
     ~TNuo4PlayController() override;
 
     // ---- Outputs ------------------------------------------------------------------------------
+    using TDeviceLister = std::function<std::vector<TrecNuo4MidiDevice>()>;
+
     const std::vector<TrecNuo4MidiDevice>& Devices() const { return FDevices; }
+    // Lists the devices again and chooses the preferred one among them.
     void RefreshDevices();
+    // Tests list devices of their own (the system's when null).
+    void SetDeviceLister(TDeviceLister ALister);
     int32_t DeviceIndex() const { return FDeviceIndex; }
     QString DeviceName() const;
-    // Chooses by name (the first, the synthesiser, when it is gone); the next sound reopens.
+    // The device asked for: chosen while it is listed, the first (the synthesiser) while it is
+    // gone, and chosen again when a later listing has it. The next sound reopens.
     void SetDeviceByName(const QString& AName);
+    QString PreferredDeviceName() const { return FPreferredDevice; }
     void SetDeviceIndex(int32_t AIndex);
     // Tests and scripts open outputs of their own.
     void SetOutputFactory(TOutputFactory AFactory);
@@ -95,6 +102,8 @@ class TNuo4PlayController : public QObject {
 
     std::vector<TrecNuo4MidiDevice> FDevices;
     int32_t FDeviceIndex = -1;
+    TDeviceLister FLister;
+    QString FPreferredDevice;
     TOutputFactory FFactory;
     std::unique_ptr<TMidiOutput> FOutput;
     TNuo4Player FPlayer;

@@ -339,6 +339,7 @@ class TWriter {
 
     void WritePart(std::string& X, const std::vector<TMeasure>& AMeasures, bool bLead) {
         bool bForwardNext = false;
+        OpenSlurs.clear();
         for (size_t K = 0; K < AMeasures.size(); ++K) {
             const TMeasure& M = AMeasures[K];
             X += "    <measure number=\"" + std::to_string(K + 1) + "\">\n";
@@ -482,16 +483,26 @@ class TWriter {
             if (!bRest && bTieStop) Notations += "<tied type=\"stop\"/>";
             if (!bRest && bTieStart) Notations += "<tied type=\"start\"/>";
             if (K == 0) {
-                for (size_t J = 0; J < A.SlurStop.size(); ++J)
-                    Notations +=
-                        "<slur type=\"stop\" number=\"" + std::to_string(SlurDepth--) + "\"/>";
-                for (size_t J = 0; J < A.SlurStart.size(); ++J)
-                    Notations +=
-                        "<slur type=\"start\" number=\"" + std::to_string(++SlurDepth) + "\"/>";
+                // Slurs nest, so a stop closes the latest open slur. Numbers are the nesting
+                // depth, 1 to 16 as the format allows; deeper slurs and a stop without a start
+                // are left out rather than numbered out of range.
+                for (size_t J = 0; J < A.SlurStop.size() && !OpenSlurs.empty(); ++J) {
+                    if (OpenSlurs.back() > 0)
+                        Notations += "<slur type=\"stop\" number=\"" +
+                                     std::to_string(OpenSlurs.back()) + "\"/>";
+                    OpenSlurs.pop_back();
+                }
+                for (size_t J = 0; J < A.SlurStart.size(); ++J) {
+                    const int32_t Number =
+                        OpenSlurs.size() < MaxSlurNumber ? int32_t(OpenSlurs.size()) + 1 : 0;
+                    if (Number > 0)
+                        Notations +=
+                            "<slur type=\"start\" number=\"" + std::to_string(Number) + "\"/>";
+                    OpenSlurs.push_back(Number);
+                }
                 if (!A.TupletStart.empty()) Notations += "<tuplet type=\"start\"/>";
                 if (!A.TupletStop.empty()) Notations += "<tuplet type=\"stop\"/>";
             }
-            SlurDepth = std::clamp(SlurDepth, 0, 6);
             if (!Notations.empty()) X += "<notations>" + Notations + "</notations>";
             if (K == 0 && Words && !bRest)
                 for (size_t V = 0; V < Words->size(); ++V)
@@ -505,7 +516,9 @@ class TWriter {
     }
 
     const TNuo4SimpleBuffer& B;
-    int32_t Key = 0, Fifths = 0, Struck = 0, SlurDepth = 0;
+    static constexpr size_t MaxSlurNumber = 16;
+    int32_t Key = 0, Fifths = 0, Struck = 0;
+    std::vector<int32_t> OpenSlurs;  // numbers of the open slurs, 0 for one left out
     TrecNuo4Meter InitMeter;
     double InitTempo = 120;
     std::map<int32_t, TArcMarks> Marks;

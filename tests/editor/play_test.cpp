@@ -5,10 +5,13 @@
 // remembers its folder.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFileInfo>
 #include <QStatusBar>
 #include <QThread>
 #include <mutex>
 
+#include "editor/play_device_setting.h"
 #include "editor_test_support.h"
 #include "render/note_symbol.h"
 
@@ -366,6 +369,115 @@ TEST(EditorPlayback, PlayShortcutsWorkFromTheScoreView) {
     QTest::keyClick(F.View(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_TRUE(F.W->PlayWindow()->isVisible());
     EXPECT_TRUE(F.Text() == Text);  // no key reached the score
+}
+
+}  // namespace
+
+namespace {
+
+// The device chosen in the play window is the next session's device, found again after its
+// port number changed; while it is gone the synthesiser plays and the choice is kept for later.
+TEST(EditorPlayback, ChosenDeviceIsKeptForTheNextSessionAndFallsBackWhileGone) {
+    const TrecNuo4MidiDevice Synth{mdkSynth, "FluidSynth (General MIDI)", -1, -1};
+    const auto Port = [](const char* AName, int32_t AClient) {
+        return TrecNuo4MidiDevice{mdkAlsaPort, AName, AClient, 0};
+    };
+    TEditorWindowFixture F;
+    const QString File = Nuo4PlayDeviceFilePath(F.W->OptionsPath());
+    EXPECT_EQ(QFileInfo(File).absolutePath(), QFileInfo(F.W->OptionsPath()).absolutePath());
+    F.W->PlayController()->SetDeviceLister([&] {
+        return std::vector<TrecNuo4MidiDevice>{Synth, Port("Keys (20:0)", 20)};
+    });
+    F.W->PlayWindow()->FillDevices();
+    QComboBox* Devices = nullptr;
+    for (QComboBox* B : F.W->PlayWindow()->findChildren<QComboBox*>())
+        if (B->findText(QStringLiteral("Keys (20:0)")) >= 0) Devices = B;
+    ASSERT_NE(Devices, nullptr);
+    emit Devices->activated(Devices->findText(QStringLiteral("Keys (20:0)")));
+    EXPECT_EQ(F.W->PlayController()->DeviceName(), QStringLiteral("Keys (20:0)"));
+    EXPECT_EQ(Nuo4LoadPlayDeviceName(File), QStringLiteral("Keys (20:0)"));
+
+    const struct {
+        const char* What;
+        std::vector<TrecNuo4MidiDevice> Listed;
+        const char* Chosen;
+    } Sessions[] = {
+        {"listed", {Synth, Port("Keys (20:0)", 20)}, "Keys (20:0)"},
+        {"renumbered", {Synth, Port("Keys (24:0)", 24)}, "Keys (24:0)"},
+        {"gone", {Synth, Port("Other (30:0)", 30)}, "FluidSynth (General MIDI)"},
+    };
+    for (const auto& S : Sessions) {
+        TFormNuo4Main Next(F.W->OptionsPath());
+        Next.MessageSink = [](const QString&) {};
+        Next.SaveQuestionSink = [] { return 1; };
+        Next.PlayController()->SetDeviceLister([&] { return S.Listed; });
+        EXPECT_EQ(Next.PlayController()->DeviceName(), QString::fromUtf8(S.Chosen)) << S.What;
+        EXPECT_EQ(Nuo4LoadPlayDeviceName(File), QStringLiteral("Keys (20:0)")) << S.What;
+    }
+    // Back within the session: the kept choice is taken again.
+    std::vector<TrecNuo4MidiDevice> Listed = {Synth};
+    F.W->PlayController()->SetDeviceLister([&] { return Listed; });
+    EXPECT_EQ(F.W->PlayController()->DeviceName(), QStringLiteral("FluidSynth (General MIDI)"));
+    Listed.push_back(Port("Keys (20:0)", 20));
+    F.W->PlayController()->RefreshDevices();
+    EXPECT_EQ(F.W->PlayController()->DeviceName(), QStringLiteral("Keys (20:0)"));
+}
+
+}  // namespace
+
+namespace {
+
+// The melody plays on while the score is edited: the marker follows the sounding note into the
+// new layout at once, and goes when the edit removes that note, never marking another symbol.
+TEST(EditorPlayback, MarkerFollowsThePlayingNoteThroughEditsDuringPlay) {
+    TRecord R;  // outlives the window: closing it silences the output
+    TEditorWindowFixture F;
+    F.LoadVoice(QStringLiteral("1 2 3 5 6 5 3 2 1"));
+    UseRecorder(F, R);
+    const auto Notes = [&] {
+        std::vector<int32_t> N;
+        const TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+        for (int32_t I = 0; I < B->Basic_GetCount(); ++I)
+            if (B->Basic_IsNote(I)) N.push_back(I);
+        return N;
+    };
+    const std::vector<int32_t> Played = Notes();
+    ASSERT_EQ(Played.size(), 9u);
+    ASSERT_TRUE(F.W->PlayScore(mprWhole));
+    F.W->TogglePausePlay();  // the news of the "6" below is the only news
+    ASSERT_EQ(F.W->PlayController()->State(), psPaused);
+    QTest::qWait(50);  // what the timing thread posted before the pause arrives first
+    TNuo4PlayController* C = F.W->PlayController();
+    C->OnPlayingNote(Played[4]);
+    const uint8_t Six =
+        F.W->GetSimpleBuffer()->Basic_GetSymbolNote(Played[4])->CalcInfo.MidiNotes.at(0);
+    EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, Played[4]);
+    const QRect Before = F.W->PlayingNoteIndicator()->geometry();
+
+    // A note typed after the first: the "6" is the sixth note now, further right.
+    F.View()->setFocus();
+    TNuo4SimpleBuffer* B = F.W->GetSimpleBuffer();
+    B->InternalStatus.Selection.CaretPos_Start =
+        B->InternalStatus.Selection.CaretPos_End = {Played[0], true};
+    QTest::keyClick(F.View(), Qt::Key_5);
+    QTest::qWait(20);
+    B = F.W->GetSimpleBuffer();
+    const std::vector<int32_t> Edited = Notes();
+    ASSERT_EQ(Edited.size(), 10u);
+    EXPECT_EQ(B->BasicBufferIndexOfPlayingNote, Edited[5]);
+    EXPECT_EQ(B->Basic_GetSymbolNote(Edited[5])->CalcInfo.MidiNotes.at(0), Six);
+    EXPECT_TRUE(F.W->PlayingNoteIndicator()->isVisible());
+    EXPECT_GT(F.W->PlayingNoteIndicator()->geometry().left(), Before.left());
+
+    // The "6" deleted: no marker, though no note has sounded since.
+    B->InternalStatus.Selection.CaretPos_Start =
+        B->InternalStatus.Selection.CaretPos_End = {Edited[5], true};
+    QTest::keyClick(F.View(), Qt::Key_Backspace);
+    QTest::qWait(20);
+    ASSERT_EQ(Notes().size(), 9u);
+    EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, -1);
+    EXPECT_FALSE(F.W->PlayingNoteIndicator()->isVisible());
+    F.W->StopPlay();
 }
 
 }  // namespace
