@@ -60,6 +60,7 @@ BENCHMARK(BM_ScanDocument)
     ->Arg(10 << 10)
     ->Arg(100 << 10)
     ->Arg(1 << 20)
+    ->Arg(4 << 20)
     ->Unit(benchmark::kMicrosecond);
 
 // The whole scan with every section grammar.
@@ -75,7 +76,53 @@ BENCHMARK(BM_ScanAndParseDocument)
     ->Arg(10 << 10)
     ->Arg(100 << 10)
     ->Arg(1 << 20)
+    ->Arg(4 << 20)
     ->Unit(benchmark::kMicrosecond);
+
+// Scores of one extreme shape, where a step that walks the rest of a line, a section or the
+// text for each item would show: the cost per byte must not grow from 1 MB to 4 MB.
+enum TScoreShape : int64_t { ssVoiceLine, ssLyricsLine, ssSections, ssAttachments };
+
+std::u16string ShapedScore(TScoreShape AShape, size_t AChars) {
+    gen::TScoreRandom R(3);
+    std::u16string S;
+    switch (AShape) {
+        case ssVoiceLine:  // one voice line without a break
+            S = u".Voice\r\n";
+            while (S.size() < AChars) S += gen::GenerateVoiceSymbol(R) + u" ";
+            break;
+        case ssLyricsLine:  // one verse line, words with and without spaces and braces
+            S = u".Voice\r\n1 2 3 4 |\r\n.Words\r\nW1@1,1:";
+            while (S.size() < AChars) S += u"\u597d\u4e00{\u8309\u8389}la \u82b1\uff0c";
+            break;
+        case ssSections:  // every section again and again (repeated headers)
+            while (S.size() < AChars)
+                S += u".Voice\r\n1 2 3 |\r\n.Words\r\nW1@1,1:\u597d\r\n.Attachments\r\n"
+                     u"Text@1,2(0.00,-2.50) = AttachText1, x, {}, [], $ff000000\r\n"
+                     u".Options\r\nPaper = 297, 210\r\n";
+            break;
+        case ssAttachments:  // a short voice and one long list of attachments
+            S = u".Voice\r\n1 2 3 4 |\r\n.Attachments\r\n";
+            while (S.size() < AChars)
+                S += u"Text@1,2(0.00,-2.50) = AttachText1, \u6e10\u6162, {}, [], $ff000000\r\n"
+                     u"FangZi@2R(0.00,-2.89) = Full, 30.00, 1., True, True\r\n";
+            break;
+    }
+    return S;
+}
+
+void BM_ScanAndParseShape(benchmark::State& AState) {
+    const auto Shape = static_cast<TScoreShape>(AState.range(0));
+    const std::u16string Text = ShapedScore(Shape, static_cast<size_t>(AState.range(1)) / 2);
+    for (auto _ : AState) {
+        TNuo4ABCBuffer Buffer(Text);
+        benchmark::DoNotOptimize(Buffer.GetABCLinesCount());
+    }
+    AState.SetBytesProcessed(AState.iterations() * static_cast<int64_t>(Text.size() * 2));
+}
+BENCHMARK(BM_ScanAndParseShape)
+    ->ArgsProduct({{ssVoiceLine, ssLyricsLine, ssSections, ssAttachments}, {1 << 20, 4 << 20}})
+    ->Unit(benchmark::kMillisecond);
 
 // Voice sections of N symbols: notes, chords, graces, slurs, bar lines, texts.
 void BM_ParseVoice(benchmark::State& AState) {

@@ -22,19 +22,62 @@ double Nuo4TupletNoteDV(int32_t ATupletNumber, int32_t AWrittenTotal, TNuo4Durat
     return S / N;
 }
 
+namespace {
+
+// The tuplet ranges are painted onto the symbols, each index once: a painted run is skipped in
+// one step (path-halving union-find), so tuplets nested a thousand deep cost about their count
+// rather than the total length of their ranges.
+class TUnpaintedIndexes {
+  public:
+    explicit TUnpaintedIndexes(int32_t ACount) : Next(size_t(ACount) + 1) {
+        for (int32_t I = 0; I <= ACount; ++I) Next[I] = I;
+    }
+    // The first unpainted index not before AIndex (the count when none is left).
+    int32_t From(int32_t AIndex) {
+        while (Next[AIndex] != AIndex) {
+            Next[AIndex] = Next[Next[AIndex]];
+            AIndex = Next[AIndex];
+        }
+        return AIndex;
+    }
+    void Paint(int32_t AIndex) { Next[AIndex] = AIndex + 1; }
+
+  private:
+    std::vector<int32_t> Next;
+};
+
+// Calls AVisit(index, arc) once for every index inside a tuplet range, with the first of
+// AArcOrder's arcs that holds it. Ranges must lie within ACount.
+template <class TOrder, class TVisit>
+void ForFirstTupletHolding(int32_t ACount, const TOrder& AArcOrder, TVisit AVisit) {
+    TUnpaintedIndexes Unpainted(ACount);
+    for (const TrecNuo4ArcInfoItem* Arc : AArcOrder) {
+        const int32_t End = Arc->BasicIndexRange.EndIndex();
+        for (int32_t I = Unpainted.From(Arc->BasicIndexRange.StartIndex); I <= End;
+             I = Unpainted.From(I + 1)) {
+            AVisit(I, *Arc);
+            Unpainted.Paint(I);
+        }
+    }
+}
+
+}  // namespace
+
 std::vector<float> Nuo4CalcDV(const std::vector<TrecNuo4DVSymbol>& ASymbols,
                               const TNuo4ArcInfoArray& AArcs) {
     const int32_t Count = int32_t(ASymbols.size());
     std::vector<float> DV(Count, 0.0f);
-    for (const TrecNuo4ArcInfoItem& Arc : AArcs) {
-        if (!Arc.WithTuplet()) continue;
-        const TKoRange R = Arc.BasicIndexRange;
-        if (!R.IsNonEmpty() || R.EndIndex() >= Count) continue;
-        for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I)
-            if (ASymbols[I].bNote)
-                DV[I] = float(Nuo4TupletNoteDV(Arc.ABCInfo.TupletNumber, Arc.ABCInfo.Duration,
-                                               ASymbols[I].Duration));
+    // The tuplet listed last decides a note's value: the arcs are painted from the last on.
+    std::vector<const TrecNuo4ArcInfoItem*> Order;
+    for (auto It = AArcs.rbegin(); It != AArcs.rend(); ++It) {
+        const TKoRange R = It->BasicIndexRange;
+        if (It->WithTuplet() && R.IsNonEmpty() && R.EndIndex() < Count) Order.push_back(&*It);
     }
+    ForFirstTupletHolding(Count, Order, [&](int32_t I, const TrecNuo4ArcInfoItem& Arc) {
+        if (ASymbols[I].bNote)
+            DV[I] = float(Nuo4TupletNoteDV(Arc.ABCInfo.TupletNumber, Arc.ABCInfo.Duration,
+                                           ASymbols[I].Duration));
+    });
     for (int32_t I = 0; I < Count; ++I)
         if (ASymbols[I].bNote && DV[I] == 0) DV[I] = float(Duration_Beats(ASymbols[I].Duration));
     return DV;
@@ -44,21 +87,28 @@ std::vector<float> Nuo4CalcDV_AttachBranch(const std::vector<TrecNuo4DVSymbol>& 
                                            const TNuo4ArcInfoArray& AArcs) {
     const int32_t Count = int32_t(ASymbols.size());
     std::vector<float> DV(Count, 0.0f);
-    for (int32_t I = 0; I < Count; ++I) {
-        if (!ASymbols[I].bNote) continue;
-        const TrecNuo4ArcInfoItem* Tuplet = nullptr;
-        for (const TrecNuo4ArcInfoItem& Arc : AArcs)
-            if (Arc.WithTuplet() && Arc.BasicIndexRange.Contains(I)) {
-                Tuplet = &Arc;
-                break;
-            }
-        if (!Tuplet) {
-            DV[I] = float(Duration_Beats(ASymbols[I].Duration));
-            continue;
-        }
-        const int32_t N = Tuplet->ABCInfo.TupletNumber;
-        DV[I] = N >= 2 && N <= 15 ? float(Nuo4TupletNoteDV(N, 0, ASymbols[I].Duration)) : 0.0f;
+    // A note takes the first tuplet that holds it; a range running past the last symbol still
+    // holds the symbols before its end.
+    std::vector<TrecNuo4ArcInfoItem> Clipped;
+    Clipped.reserve(AArcs.size());
+    for (const TrecNuo4ArcInfoItem& Arc : AArcs) {
+        const TKoRange R = Arc.BasicIndexRange;
+        if (!Arc.WithTuplet() || !R.IsNonEmpty() || R.StartIndex >= Count) continue;
+        Clipped.push_back(Arc);
+        Clipped.back().BasicIndexRange =
+            TKoRange::FromStartEnd(R.StartIndex, std::min(R.EndIndex(), Count - 1));
     }
+    std::vector<const TrecNuo4ArcInfoItem*> Order;
+    for (const TrecNuo4ArcInfoItem& Arc : Clipped) Order.push_back(&Arc);
+    std::vector<bool> InTuplet(Count, false);
+    ForFirstTupletHolding(Count, Order, [&](int32_t I, const TrecNuo4ArcInfoItem& Arc) {
+        InTuplet[I] = true;
+        const int32_t N = Arc.ABCInfo.TupletNumber;
+        if (ASymbols[I].bNote)
+            DV[I] = N >= 2 && N <= 15 ? float(Nuo4TupletNoteDV(N, 0, ASymbols[I].Duration)) : 0.0f;
+    });
+    for (int32_t I = 0; I < Count; ++I)
+        if (ASymbols[I].bNote && !InTuplet[I]) DV[I] = float(Duration_Beats(ASymbols[I].Duration));
     return DV;
 }
 

@@ -73,6 +73,72 @@ TEST(Durations, PlainArcsAndBrokenRangesDoNotChangeDurations) {
     EXPECT_EQ(DV[1], 0.5f);
 }
 
+// Nested and overlapping tuplets over six eighths (symbol 2 of the last rows is a bar line):
+// in a voice the tuplet listed last decides, in a temporary voice the first that holds the note.
+TEST(Durations, NestedTupletsDecideByArcOrder) {
+    constexpr double T3 = 1.0 / 3, T5 = 0.4, T7 = 2.0 / 7, T16 = 0.25, E = 0.5;
+    struct Case {
+        const char* Name;
+        bool bBarAt2;
+        std::vector<TrecNuo4ArcInfoItem> Arcs;
+        std::vector<double> Voice, Branch;
+    };
+    const Case Cases[] = {
+        {"inner listed first",
+         false,
+         {Tuplet(1, 3, 3), Tuplet(0, 5, 5)},
+         {T5, T5, T5, T5, T5, T5},
+         {T5, T3, T3, T3, T5, T5}},
+        {"outer listed first",
+         false,
+         {Tuplet(0, 5, 5), Tuplet(1, 3, 3)},
+         {T5, T3, T3, T3, T5, T5},
+         {T5, T5, T5, T5, T5, T5}},
+        {"three deep, middle last",
+         false,
+         {Tuplet(2, 3, 3), Tuplet(0, 5, 7), Tuplet(1, 4, 5)},
+         {T7, T5, T5, T5, T5, T7},
+         {T7, T7, T3, T3, T7, T7}},
+        {"one running past the end",
+         false,
+         {Tuplet(3, 9, 5), Tuplet(0, 1, 3)},
+         {T3, T3, E, E, E, E},
+         {T3, T3, E, T5, T5, T5}},
+        {"out-of-table number, plain arc, bar line",
+         true,
+         {Tuplet(2, 3, 16), Tuplet(0, 5, 0), Tuplet(0, 5, 3)},
+         {T3, T3, 0, T3, T3, T3},
+         {T3, T3, 0, 0, T3, T3}},
+        {"out-of-table number listed last",
+         false,
+         {Tuplet(0, 5, 3), Tuplet(2, 3, 16)},
+         {T3, T3, T16, T16, T3, T3},
+         {T3, T3, T3, T3, T3, T3}},
+    };
+    for (const Case& C : Cases) {
+        std::vector<TrecNuo4DVSymbol> S(6, {true, sd8th});
+        if (C.bBarAt2) S[2] = {false, sdNone};
+        const std::vector<float> V = Nuo4CalcDV(S, C.Arcs);
+        const std::vector<float> B = Nuo4CalcDV_AttachBranch(S, C.Arcs);
+        for (size_t I = 0; I < S.size(); ++I) {
+            EXPECT_FLOAT_EQ(V[I], float(C.Voice[I])) << C.Name << " voice " << I;
+            EXPECT_FLOAT_EQ(B[I], float(C.Branch[I])) << C.Name << " branch " << I;
+        }
+    }
+    // 200 tuplets nested inside each other over 400 notes, outermost listed first.
+    constexpr int32_t N = 400;
+    std::vector<TrecNuo4DVSymbol> S(N, {true, sd16th});
+    std::vector<TrecNuo4ArcInfoItem> Arcs;
+    for (int32_t K = 0; K < N / 2; ++K) Arcs.push_back(Tuplet(K, N - 1 - K, 3 + K % 13));
+    const std::vector<float> V = Nuo4CalcDV(S, Arcs);
+    const std::vector<float> B = Nuo4CalcDV_AttachBranch(S, Arcs);
+    for (int32_t I = 0; I < N; ++I) {
+        const int32_t Innermost = std::min(I, N - 1 - I);
+        EXPECT_FLOAT_EQ(V[I], float(Nuo4TupletNoteDV(3 + Innermost % 13, 0, sd16th))) << I;
+        EXPECT_FLOAT_EQ(B[I], float(Nuo4TupletNoteDV(3, 0, sd16th))) << I;
+    }
+}
+
 // ---- Beats and measures -----------------------------------------------------------------------
 
 TEST(FullBeat, SixEightCountsDottedQuarters) {

@@ -19,6 +19,7 @@ struct TrecNuo4ABCParseInfo_Section_Voice;
 struct TrecNuo4ABCParseInfo_Section_Lyrics;
 struct TrecNuo4ABCParseInfo_Section_Attachments;
 struct TrecNuo4ABCParseInfo_Note;
+struct TrecNuo4ABCParseInfo_VoiceSymbol;
 struct TrecNuo4SymbolControlOptions;
 struct TrecNuo4ABCParseInfo_OptionItem;
 class TNuo4SimpleBuffer;
@@ -55,8 +56,12 @@ json OptionItemToJson(const TrecNuo4ABCParseInfo_OptionItem& AItem);
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText);
 // {"AWCoef": {"AWCoef", "RightLineSpacingCoefArray"}, "HideLevel", "UnderlineConnectType"}
 json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions);
-// The ".Voice" section: ranges, PrefixRange and every symbol with its values and "text".
-json VoiceSectionToJson(const TrecNuo4ABCParseInfo_Section_Voice& ASection, TText AText);
+// The ".Voice" section: ranges, PrefixRange and every symbol with its values and "text"
+// ("Buffer", the last key, left empty without bWithSymbols: a long voice is written a symbol at
+// a time by VoiceSymbolToJson).
+json VoiceSectionToJson(const TrecNuo4ABCParseInfo_Section_Voice& ASection, TText AText,
+                        bool bWithSymbols = true);
+json VoiceSymbolToJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText AText);
 // The ".Words" section: verses with prefix and lyrics.
 json LyricsSectionToJson(const TrecNuo4ABCParseInfo_Section_Lyrics& ASection, TText AText);
 // The ".Attachments" section: its ranges and items, each with its parse header, its own header

@@ -197,14 +197,18 @@ json SymbolValueJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText ATex
 
 }  // namespace
 
-json VoiceSectionToJson(const TrecNuo4ABCParseInfo_Section_Voice& ASection, TText AText) {
+json VoiceSymbolToJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText AText) {
+    json J = SymbolValueJson(ASymbol, AText);
+    J["text"] = Utf8(VoiceSymbolToABCText(ASymbol, false));
+    return J;
+}
+
+json VoiceSectionToJson(const TrecNuo4ABCParseInfo_Section_Voice& ASection, TText AText,
+                        bool bWithSymbols) {
     json Symbols = json::array();
-    for (const auto& P : ASection.Buffer) {
-        if (!P) continue;
-        json J = SymbolValueJson(*P, AText);
-        J["text"] = Utf8(VoiceSymbolToABCText(*P, false));
-        Symbols.push_back(std::move(J));
-    }
+    if (bWithSymbols)
+        for (const auto& P : ASection.Buffer)
+            if (P) Symbols.push_back(VoiceSymbolToJson(*P, AText));
     return {{"ABCTextRange_SectionName", RangeToJson(ASection.ABCTextRange_SectionName)},
             {"ABCTextRange_All", RangeToJson(ASection.ABCTextRange_All)},
             {"ABCTextRange_Line", RangeToJson(ASection.ABCTextRange_Line)},
