@@ -49,8 +49,8 @@ std::unique_ptr<TNuo4SymbolNote> Make(const char16_t* AText) {
 }
 
 QPainterPath PathOf(const TNuo4Symbol& S, int I) {
-    const auto* E = dynamic_cast<const TNuo4SymbolElementFillPath*>(S.ReadElement(I));
-    return E ? E->Path() : QPainterPath();
+    const TNuo4SymbolElement* E = S.ReadElement(I);
+    return E && !E->IsStroke() ? E->Path() : QPainterPath();
 }
 
 QRectF BoxOf(const TNuo4Symbol& S, int I) {
