@@ -202,11 +202,10 @@ TNuo4NotePaths CreatePureNotePaths(const TKoGraphics* G, const TrecNuo4PureNote&
             Add(R[5], LinePath(G, GetBounds_RightLine(ANote, I), bScript));
 
     for (QPainterPath& P : R) ItalicIfNeeded(P, S);
-    // The accidental and octave dots sit where the style puts them, whatever the advance
-    // width; the digit is shared already unless the style leans it.
-    R[1] = SharedGlyphPath(R[1]);
-    R[2] = SharedGlyphPath(R[2]);
-    if (S.GetbItalic()) R[0] = SharedGlyphPath(R[0]);
+    // The accidental and octave dots sit where the style puts them; underlines, dots and dashes
+    // also follow the advance width, which notes of one duration on a line share. The digit is
+    // shared already unless the style leans it.
+    for (size_t I = S.GetbItalic() ? 0 : 1; I < R.size(); ++I) R[I] = SharedGlyphPath(R[I]);
     return R;
 }
 
