@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "format/doc_options.h"
 #include "render/music_font.h"
@@ -55,6 +57,40 @@ QPainterPath EllipsePath(const QRectF& R) {
     return SharedShape(R, true);
 }
 
+// One kept copy of each distinct path that notes build by translating or uniting outlines.
+// Paths compare exactly, element by element: the shared path is the very path the note built.
+struct TExactPathHash {
+    size_t operator()(const QPainterPath& P) const {
+        uint64_t H = 0x9E3779B97F4A7C15ull ^ uint64_t(P.fillRule());
+        auto Mix = [&H](uint64_t V) { H = (H ^ V) * 0x100000001B3ull + (H >> 29); };
+        // Zero is hashed as +0, since -0 compares equal to it.
+        auto Bits = [](double V) { return V == 0 ? uint64_t(0) : std::bit_cast<uint64_t>(V); };
+        for (int I = 0; I < P.elementCount(); ++I) {
+            const QPainterPath::Element E = P.elementAt(I);
+            Mix(uint64_t(E.type));
+            Mix(Bits(E.x));
+            Mix(Bits(E.y));
+        }
+        return size_t(H);
+    }
+};
+
+struct TExactPathEqual {
+    bool operator()(const QPainterPath& A, const QPainterPath& B) const {
+        if (A.fillRule() != B.fillRule() || A.elementCount() != B.elementCount()) return false;
+        for (int I = 0; I < A.elementCount(); ++I) {
+            const QPainterPath::Element EA = A.elementAt(I), EB = B.elementAt(I);
+            if (EA.type != EB.type || EA.x != EB.x || EA.y != EB.y) return false;
+        }
+        return true;
+    }
+};
+
+std::unordered_set<QPainterPath, TExactPathHash, TExactPathEqual>& KeptPaths() {
+    static std::unordered_set<QPainterPath, TExactPathHash, TExactPathEqual> Kept;
+    return Kept;
+}
+
 void Add(QPainterPath& ADst, const QPainterPath& ASrc) {
     TKoGDIPlusPath::PathAdd(ADst, ASrc, false, false);
 }
@@ -98,6 +134,16 @@ QPainterPath DigitPath(const TKoGraphics* G, const TrecNuo4PureNote& ANote) {
 }
 
 }  // namespace
+
+QPainterPath SharedGlyphPath(const QPainterPath& APath) {
+    if (APath.isEmpty()) return APath;
+    auto& Kept = KeptPaths();
+    if (auto It = Kept.find(APath); It != Kept.end()) return *It;
+    // A bound on what long sessions keep; dropping the copies only ends their sharing.
+    if (Kept.size() >= 4096) Kept.clear();
+    Kept.insert(APath);
+    return APath;
+}
 
 const char* EnumName(TNuo4NotePartFlag AValue) {
     switch (AValue) {
@@ -156,6 +202,10 @@ TNuo4NotePaths CreatePureNotePaths(const TKoGraphics* G, const TrecNuo4PureNote&
             Add(R[5], LinePath(G, GetBounds_RightLine(ANote, I), bScript));
 
     for (QPainterPath& P : R) ItalicIfNeeded(P, S);
+    // The accidental and octave dots sit where the style puts them; underlines, dots and dashes
+    // also follow the advance width, which notes of one duration on a line share. The digit is
+    // shared already unless the style leans it.
+    for (size_t I = S.GetbItalic() ? 0 : 1; I < R.size(); ++I) R[I] = SharedGlyphPath(R[I]);
     return R;
 }
 
@@ -201,7 +251,7 @@ QPainterPath CreateGraceGroupPath(const TKoGraphics* G, const TrecNuo4SymbolNote
     Add(Group, CreateGraceTiePath(GetGraceTieGeometry(ANote)));
     const QPointF Pos = GetGracePos(ANote, bForceChordSubStyle);
     TKoGDIPlusPath::PathTranslate(Group, Pos.x(), Pos.y());
-    return Group;
+    return SharedGlyphPath(Group);
 }
 
 TNuo4NotePaths CreateSymbolNotePaths(const TKoGraphics* G, const TrecNuo4SymbolNote& ANote,
@@ -221,6 +271,7 @@ TNuo4NotePaths CreateSymbolNotePaths(const TKoGraphics* G, const TrecNuo4SymbolN
                 const double Dy = GetChordNotePosY(ANote, K, bForceChordSubStyle);
                 for (const QPainterPath& Part : P) Add(R[0], Part.translated(0, Dy));
             }
+            R[0] = SharedGlyphPath(R[0]);
         }
         const TrecNuo4PureNote Main = GetChordPureNote(ANote, 0, false, false, bForceChordSubStyle);
         const TrecNuo4PureNoteStyle& S = GetNoteStyle(Main);

@@ -32,6 +32,11 @@ enum TNuo4NotePartFlag : uint8_t {
 };
 const char* EnumName(TNuo4NotePartFlag AValue);
 
+// A path equal, element by element and in fill rule, to APath, sharing one kept copy with
+// every other path so made. Scores repeat the same accidentals, chords, grace groups, bar lines
+// and meters, each built by translating or uniting outlines (which copies them).
+QPainterPath SharedGlyphPath(const QPainterPath& APath);
+
 // Whether marks take the strokes of the script face (the document's main digit face).
 bool NoteMarksAreScript();
 

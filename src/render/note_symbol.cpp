@@ -32,6 +32,7 @@ void TNuo4SymbolNote::CreateElements() {
     const TNuo4NotePaths P = CreateSymbolNotePaths(GetDestGraphics(), SymbolRec,
                                                    GetElementSuppressFlags(), ForceChordSubStyle());
     // Always seven elements, so that the hide table can address them by slot.
+    ReserveElements(Nuo4NotePathCount);
     for (const QPainterPath& Path : P) AddElement_FillPath(Path);
 }
 
@@ -46,9 +47,9 @@ bool TNuo4SymbolNote::UpdateElementsForAW() {
         CreatePureNotePaths(GetDestGraphics(), SymbolRec.MainNote,
                             uint8_t(Suppress | ~(npfUnderlines | npfRightDots | npfRightLines)));
     for (const int Slot : {3, 4, 5})
-        ReplaceElement(Slot, std::make_unique<TNuo4SymbolElementFillPath>(P[size_t(Slot)]));
+        ReplaceElement(Slot, TNuo4SymbolElement::Fill(P[size_t(Slot)]));
     if (!(Suppress & npfGrace) && WithGrace())
-        ReplaceElement(6, std::make_unique<TNuo4SymbolElementFillPath>(CreateGraceGroupPath(
+        ReplaceElement(6, TNuo4SymbolElement::Fill(CreateGraceGroupPath(
                               GetDestGraphics(), SymbolRec, ForceChordSubStyle())));
     return true;
 }

@@ -83,18 +83,17 @@ void TNuo4Symbol::ClearElements() {
     FOnlyAWChanged = false;
 }
 
-void TNuo4Symbol::ReplaceElement(int AIndex, TNuo4SymbolElementPtr AElement) {
+void TNuo4Symbol::ReplaceElement(int AIndex, TNuo4SymbolElement AElement) {
     FElementList[size_t(AIndex)] = std::move(AElement);
 }
 
-void TNuo4Symbol::AddElement(TNuo4SymbolElementPtr AElement) {
-    if (!AElement) return;
+void TNuo4Symbol::AddElement(TNuo4SymbolElement AElement) {
     FElementList.push_back(std::move(AElement));
     SetNeedUpdate();
 }
 
 void TNuo4Symbol::AddElement_FillPath(const QPainterPath& APath) {
-    AddElement(std::make_unique<TNuo4SymbolElementFillPath>(APath));
+    AddElement(TNuo4SymbolElement::Fill(APath));
 }
 
 void TNuo4Symbol::AddElementsFromSymbolPathes(const TNuo4SymbolPathes& AItems) {
@@ -102,21 +101,22 @@ void TNuo4Symbol::AddElementsFromSymbolPathes(const TNuo4SymbolPathes& AItems) {
         if (!I.IsStroke())
             AddElement_FillPath(I.APath);
         else if (I.IsDashed())
-            AddElement(TNuo4SymbolElementStrokePath::Create_Dashed(I.APath, I.PenWidth));
+            AddElement(TNuo4SymbolElement::Stroke_Dashed(I.APath, I.PenWidth));
         else
-            AddElement(TNuo4SymbolElementStrokePath::Create_Solid(I.APath, I.PenWidth));
+            AddElement(TNuo4SymbolElement::Stroke_Solid(I.APath, I.PenWidth));
     }
 }
 
 TNuo4SymbolPathes TNuo4Symbol::GetSymbolPathes() const {
     TNuo4SymbolPathes R;
-    for (const TNuo4SymbolElementPtr& E : FElementList) E->AddToSymbolPathes(R);
+    R.reserve(FElementList.size());
+    for (const TNuo4SymbolElement& E : FElementList) E.AddToSymbolPathes(R);
     return R;
 }
 
 const TNuo4SymbolElement* TNuo4Symbol::ReadElement(int AIndex) const {
     if (AIndex < 0 || AIndex >= ElementsCount()) return nullptr;
-    return FElementList[AIndex].get();
+    return &FElementList[size_t(AIndex)];
 }
 
 // ---- Geometry -----------------------------------------------------------------------------------
@@ -129,7 +129,7 @@ const TGPRectF& TNuo4Symbol::Bounds() {
 const TGPRectF& TNuo4Symbol::BlackBox() {
     if (RectIsEmpty(FBlackBox)) {
         FBlackBox = TGPRectF();
-        for (const TNuo4SymbolElementPtr& E : FElementList) RectUnion(FBlackBox, E->GetBlackBox());
+        for (const TNuo4SymbolElement& E : FElementList) RectUnion(FBlackBox, E.GetBlackBox());
     }
     return FBlackBox;
 }
@@ -335,10 +335,10 @@ void TNuo4Symbol::Draw(TKoGraphics& G) {
         const TNuo4SymbolHideLevel Level = HideLevel();
         const TGPColor GhostColor = WithAlpha(FColor, Ghost);
         for (int I = 0; I < ElementsCount(); ++I)
-            FElementList[I]->Draw(G, NoteElementHided(Level, I) ? GhostColor : Fore);
+            FElementList[size_t(I)].Draw(G, NoteElementHided(Level, I) ? GhostColor : Fore);
     } else {
         if (Hided()) Fore = WithAlpha(Fore, Ghost);
-        for (const TNuo4SymbolElementPtr& E : FElementList) E->Draw(G, Fore);
+        for (const TNuo4SymbolElement& E : FElementList) E.Draw(G, Fore);
     }
 
     G.Restore();

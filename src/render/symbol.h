@@ -49,12 +49,15 @@ class TNuo4Symbol {
     void Update(bool bForce);
     // Empties the element list and both cached boxes; the symbol needs an update afterwards.
     void ClearElements();
-    void AddElement(TNuo4SymbolElementPtr AElement);
+    void AddElement(TNuo4SymbolElement AElement);
+    // Room for ACount elements in all, before a known number are added.
+    void ReserveElements(int ACount) { FElementList.reserve(size_t(ACount)); }
     void AddElement_FillPath(const QPainterPath& APath);
     // Fill items become fill elements, stroke items solid or dashed stroke elements; a dashed
     // item always takes the standard dash pattern.
     void AddElementsFromSymbolPathes(const TNuo4SymbolPathes& AItems);
     TNuo4SymbolPathes GetSymbolPathes() const;
+    // Null outside 0 ... ElementsCount()-1; valid until the elements change.
     const TNuo4SymbolElement* ReadElement(int AIndex) const;
     int ElementsCount() const { return static_cast<int>(FElementList.size()); }
     bool NeedUpdate() const { return FNeedUpdate; }
@@ -154,7 +157,7 @@ class TNuo4Symbol {
     // were built, by rebuilding only the parts that follow it; false asks for a full rebuild.
     virtual bool UpdateElementsForAW() { return false; }
     // Replaces the element in slot AIndex (which must exist).
-    void ReplaceElement(int AIndex, TNuo4SymbolElementPtr AElement);
+    void ReplaceElement(int AIndex, TNuo4SymbolElement AElement);
 
   private:
     void CopyLockedRightLineSpacing();
@@ -162,7 +165,7 @@ class TNuo4Symbol {
     bool FHideForNonBasicSymbol = false;
     TGPRectF FBounds;
     TGPRectF FBlackBox;
-    std::vector<TNuo4SymbolElementPtr> FElementList;
+    std::vector<TNuo4SymbolElement> FElementList;
     TGPPointF FPos;
     TGPColor FColor = 0xFF000000u;
     bool FHighlighted = false;

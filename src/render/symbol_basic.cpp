@@ -1,11 +1,19 @@
 #include "render/symbol_basic.h"
 
 #include "format/doc_options.h"
+#include "render/note_glyphs.h"
 #include "render/note_style.h"
 
 namespace nuo4 {
 
 namespace {
+
+// Bar lines, meters, texts and marks of one kind look the same wherever they stand (their
+// paths are symbol-local), so a long score shares one copy of each shape.
+TNuo4SymbolPathes SharedPathes(TNuo4SymbolPathes AItems) {
+    for (TrecNuo4SymbolPathItem& I : AItems) I.APath = SharedGlyphPath(I.APath);
+    return AItems;
+}
 
 // The script face of the document's main digit draws bar lines with pen strokes.
 bool DocIsScript() {
@@ -22,7 +30,7 @@ void TNuo4SymbolBarline::CalcBounds(TGPRectF& ARect) {
 
 void TNuo4SymbolBarline::CreateElements() {
     TGPRectF B;
-    AddElementsFromSymbolPathes(CreatePath_Barline(FRec, B, false, DocIsScript()));
+    AddElementsFromSymbolPathes(SharedPathes(CreatePath_Barline(FRec, B, false, DocIsScript())));
 }
 
 // ---- Accompaniment marker -------------------------------------------------------------------
@@ -33,7 +41,7 @@ void TNuo4SymbolAccompMarker::CalcBounds(TGPRectF& ARect) {
 
 void TNuo4SymbolAccompMarker::CreateElements() {
     TGPRectF B;
-    AddElementsFromSymbolPathes(CreatePath_AccompMarker(FRec, B, false));
+    AddElementsFromSymbolPathes(SharedPathes(CreatePath_AccompMarker(FRec, B, false)));
 }
 
 // ---- Meter ----------------------------------------------------------------------------------
@@ -46,7 +54,7 @@ void TNuo4SymbolMeter::CalcBounds(TGPRectF& ARect) {
 void TNuo4SymbolMeter::CreateElements() {
     TGPRectF B;
     double Cy = 0;
-    AddElementsFromSymbolPathes(CreatePath_Meter(FRec, B, Cy, false));
+    AddElementsFromSymbolPathes(SharedPathes(CreatePath_Meter(FRec, B, Cy, false)));
 }
 
 // ---- Paragraph mark -------------------------------------------------------------------------
@@ -57,7 +65,7 @@ void TNuo4SymbolReturn::CalcBounds(TGPRectF& ARect) {
 
 void TNuo4SymbolReturn::CreateElements() {
     TGPRectF B;
-    AddElementsFromSymbolPathes(CreatePath_Return(FRec.NoteStyleIndex, B, false));
+    AddElementsFromSymbolPathes(SharedPathes(CreatePath_Return(FRec.NoteStyleIndex, B, false)));
 }
 
 // ---- Standard text --------------------------------------------------------------------------
@@ -76,7 +84,7 @@ void TNuo4SymbolText::CalcBounds(TGPRectF& ARect) {
 
 void TNuo4SymbolText::CreateElements() {
     TGPRectF B;
-    AddElementsFromSymbolPathes(CreatePath(B, false));
+    AddElementsFromSymbolPathes(SharedPathes(CreatePath(B, false)));
 }
 
 // ---- Volta bracket --------------------------------------------------------------------------

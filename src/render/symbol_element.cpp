@@ -93,56 +93,46 @@ TGPRectF PathBlackBox(const QPainterPath& APath) {
 
 }  // namespace
 
-TGPRectF TNuo4SymbolElementFillPath::GetBlackBox() const {
+TNuo4SymbolElement TNuo4SymbolElement::Fill(const QPainterPath& APath) {
+    TNuo4SymbolElement E;
+    E.FPath = APath;
+    return E;
+}
+
+TNuo4SymbolElement TNuo4SymbolElement::Stroke_Solid(const QPainterPath& APath, double APenWidth) {
+    TNuo4SymbolElement E;
+    E.FPath = APath;
+    E.FPenWidth = APenWidth;
+    E.FType = spitStroke;
+    return E;
+}
+
+TNuo4SymbolElement TNuo4SymbolElement::Stroke_Dashed(const QPainterPath& APath, double APenWidth) {
+    TNuo4SymbolElement E = Stroke_Solid(APath, APenWidth);
+    E.FbDashed = true;
+    return E;
+}
+
+TGPRectF TNuo4SymbolElement::GetBlackBox() const {
     return PathBlackBox(FPath);
 }
 
-void TNuo4SymbolElementFillPath::Draw(TKoGraphics& G, TGPColor AColor) const {
-    TKoGDIPlusPath::PathFill(&G, FPath, AColor);
-}
-
-void TNuo4SymbolElementFillPath::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
-    AItems.emplace_back().InitializeToFill(FPath);
-}
-
-TNuo4SymbolElementStrokePath::TNuo4SymbolElementStrokePath(const QPainterPath& APath,
-                                                           double APenWidth, bool bDashed,
-                                                           double ADashPatternLength_Solid,
-                                                           double ADashPatternLength_Gap)
-    : FPath(APath),
-      FPenWidth(APenWidth),
-      FbDashed(bDashed),
-      FDashPatternLength_Solid(ADashPatternLength_Solid),
-      FDashPatternLength_Gap(ADashPatternLength_Gap) {}
-
-std::unique_ptr<TNuo4SymbolElementStrokePath> TNuo4SymbolElementStrokePath::Create_Solid(
-    const QPainterPath& APath, double APenWidth) {
-    return std::make_unique<TNuo4SymbolElementStrokePath>(APath, APenWidth, false, 0, 0);
-}
-
-std::unique_ptr<TNuo4SymbolElementStrokePath> TNuo4SymbolElementStrokePath::Create_Dashed(
-    const QPainterPath& APath, double APenWidth) {
-    return std::make_unique<TNuo4SymbolElementStrokePath>(
-        APath, APenWidth, true, Nuo4DashedSolidLength, Nuo4DashedGapLength);
-}
-
-TGPRectF TNuo4SymbolElementStrokePath::GetBlackBox() const {
-    return PathBlackBox(FPath);
-}
-
-void TNuo4SymbolElementStrokePath::Draw(TKoGraphics& G, TGPColor AColor) const {
-    if (FbDashed)
-        TKoGDIPlusPath::PathStroke_Dashed(&G, FPath, AColor, FPenWidth, FDashPatternLength_Solid,
-                                          FDashPatternLength_Gap);
+void TNuo4SymbolElement::Draw(TKoGraphics& G, TGPColor AColor) const {
+    if (!IsStroke())
+        TKoGDIPlusPath::PathFill(&G, FPath, AColor);
+    else if (FbDashed)
+        TKoGDIPlusPath::PathStroke_Dashed(&G, FPath, AColor, FPenWidth, Nuo4DashedSolidLength,
+                                          Nuo4DashedGapLength);
     else
         TKoGDIPlusPath::PathStroke_Solid(&G, FPath, AColor, FPenWidth);
 }
 
-void TNuo4SymbolElementStrokePath::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
+void TNuo4SymbolElement::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
     TrecNuo4SymbolPathItem& I = AItems.emplace_back();
-    if (FbDashed)
-        I.InitializeToStroke_Dashed(FPath, FPenWidth, FDashPatternLength_Solid,
-                                    FDashPatternLength_Gap);
+    if (!IsStroke())
+        I.InitializeToFill(FPath);
+    else if (FbDashed)
+        I.InitializeToStroke_Dashed(FPath, FPenWidth, Nuo4DashedSolidLength, Nuo4DashedGapLength);
     else
         I.InitializeToStroke_Solid(FPath, FPenWidth);
 }

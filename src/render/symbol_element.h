@@ -53,62 +53,34 @@ QPainterPath SymbolPathes_Union(const TNuo4SymbolPathes& AItems);
 
 // ---- Elements -----------------------------------------------------------------------------------
 
+// One drawable piece: a path filled by the winding rule, or stroked solid or with the standard
+// dash pattern. A plain value: a symbol keeps its elements side by side in one array, since a
+// long score holds several per symbol and most of them are small or empty.
 class TNuo4SymbolElement {
   public:
-    virtual ~TNuo4SymbolElement() = default;
-    // Ink rectangle in symbol-local coordinates.
-    virtual TGPRectF GetBlackBox() const = 0;
-    // Elements have no layout bounds of their own; the symbol computes those.
-    virtual TGPRectF GetBounds() const { return TGPRectF(); }
-    virtual void Draw(TKoGraphics& G, TGPColor AColor) const = 0;
-    // Elements have no text form.
-    virtual std::u16string ToString() const { return {}; }
-    virtual bool FromString(TText) { return false; }
-    virtual void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const = 0;
-};
-using TNuo4SymbolElementPtr = std::unique_ptr<TNuo4SymbolElement>;
-
-class TNuo4SymbolElementFillPath : public TNuo4SymbolElement {
-  public:
-    explicit TNuo4SymbolElementFillPath(const QPainterPath& APath) : FPath(APath) {}
-    const QPainterPath& Path() const { return FPath; }
-
-    TGPRectF GetBlackBox() const override;
-    // Filled with the winding rule in a solid colour.
-    void Draw(TKoGraphics& G, TGPColor AColor) const override;
-    void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const override;
-
-  private:
-    QPainterPath FPath;
-};
-
-class TNuo4SymbolElementStrokePath : public TNuo4SymbolElement {
-  public:
-    TNuo4SymbolElementStrokePath(const QPainterPath& APath, double APenWidth, bool bDashed,
-                                 double ADashPatternLength_Solid, double ADashPatternLength_Gap);
-    static std::unique_ptr<TNuo4SymbolElementStrokePath> Create_Solid(const QPainterPath& APath,
-                                                                      double APenWidth);
+    TNuo4SymbolElement() = default;
+    static TNuo4SymbolElement Fill(const QPainterPath& APath);
+    static TNuo4SymbolElement Stroke_Solid(const QPainterPath& APath, double APenWidth);
     // Always the standard dash pattern.
-    static std::unique_ptr<TNuo4SymbolElementStrokePath> Create_Dashed(const QPainterPath& APath,
-                                                                       double APenWidth);
+    static TNuo4SymbolElement Stroke_Dashed(const QPainterPath& APath, double APenWidth);
 
     const QPainterPath& Path() const { return FPath; }
+    bool IsStroke() const { return FType == spitStroke; }
+    bool IsDashed() const { return IsStroke() && FbDashed; }
     double PenWidth() const { return FPenWidth; }
-    bool IsDashed() const { return FbDashed; }
-    double DashPatternLength_Solid() const { return FDashPatternLength_Solid; }
-    double DashPatternLength_Gap() const { return FDashPatternLength_Gap; }
+    double DashPatternLength_Solid() const { return IsDashed() ? Nuo4DashedSolidLength : 0; }
+    double DashPatternLength_Gap() const { return IsDashed() ? Nuo4DashedGapLength : 0; }
 
-    // The path's own bounds; the pen width is not included.
-    TGPRectF GetBlackBox() const override;
-    void Draw(TKoGraphics& G, TGPColor AColor) const override;
-    void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const override;
+    // Ink rectangle in symbol-local coordinates: the path's own bounds, without the pen.
+    TGPRectF GetBlackBox() const;
+    void Draw(TKoGraphics& G, TGPColor AColor) const;
+    void AddToSymbolPathes(TNuo4SymbolPathes& AItems) const;
 
   private:
     QPainterPath FPath;
-    double FPenWidth;
-    bool FbDashed;
-    double FDashPatternLength_Solid;
-    double FDashPatternLength_Gap;
+    double FPenWidth = 0;
+    TNuo4SymbolPathItemType FType = spitFill;
+    bool FbDashed = false;
 };
 
 // ---- Symbol transform ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "format/doc_options.h"
@@ -49,8 +50,8 @@ std::unique_ptr<TNuo4SymbolNote> Make(const char16_t* AText) {
 }
 
 QPainterPath PathOf(const TNuo4Symbol& S, int I) {
-    const auto* E = dynamic_cast<const TNuo4SymbolElementFillPath*>(S.ReadElement(I));
-    return E ? E->Path() : QPainterPath();
+    const TNuo4SymbolElement* E = S.ReadElement(I);
+    return E && !E->IsStroke() ? E->Path() : QPainterPath();
 }
 
 QRectF BoxOf(const TNuo4Symbol& S, int I) {
@@ -493,6 +494,68 @@ TEST_F(NoteSymbol, AccompanimentMarkerBetweenNotesIsSkippedUnlessItBreaks) {
     Nuo4DocOptions().Param_Accomp.bAccompMarkerBreakUnderline = false;
     EXPECT_FALSE(CalcUnderlineConnection(WithBar, 0));
     EXPECT_FALSE(CalcUnderlineConnection(WithBar, 1));  // not a note
+}
+
+// ---- Shared outlines ----------------------------------------------------------------------------
+
+namespace {
+
+// The data a path refers to: equal for copies that share it.
+const void* DataOf(const QPainterPath& P) {
+    static_assert(sizeof(QPainterPath) == sizeof(void*));
+    const void* D = nullptr;
+    std::memcpy(&D, &P, sizeof D);
+    return D;
+}
+
+}  // namespace
+
+TEST_F(NoteSymbol, NotesOfTheSameShapeShareOneOutline) {
+    struct TCase {
+        const char16_t* A;
+        const char16_t* B;
+        int Slot;
+        bool bShared;
+    };
+    const TCase Cases[] = {
+        {u"#4", u"#4_", 1, true},       // the sharp at the same place, whatever the duration
+        {u"#4", u"b4", 1, false},       // another accidental
+        {u"1dd", u"3dd", 2, true},      // two octave dots united
+        {u"[15]", u"[15]", 0, true},    // the chord's digits united
+        {u"[15]", u"[16]", 0, false},   // another chord
+        {u"{56}1", u"{56}3", 6, true},  // the grace group before the note
+    };
+    for (const TCase& C : Cases) {
+        auto A = Make(C.A);
+        auto B = Make(C.B);
+        const QPainterPath PA = PathOf(*A, C.Slot), PB = PathOf(*B, C.Slot);
+        ASSERT_FALSE(PA.isEmpty()) << C.Slot;
+        EXPECT_EQ(DataOf(PA) == DataOf(PB), C.bShared) << C.Slot;
+    }
+}
+
+TEST_F(NoteSymbol, SharedPathIsExactlyThePathAskedFor) {
+    QPainterPath A;
+    A.addRect(QRectF(1, 2, 3, 4));
+    // A path a fuzzy comparison would take for A, and A under the other fill rule.
+    QPainterPath Near;
+    Near.addRect(QRectF(1 + 1e-9, 2, 3, 4));
+    QPainterPath Odd = A;
+    Odd.setFillRule(Qt::WindingFill);
+    const QPainterPath KeptA = SharedGlyphPath(A);
+    for (const QPainterPath& P : {Near, Odd}) {
+        const QPainterPath K = SharedGlyphPath(P);
+        EXPECT_NE(DataOf(K), DataOf(KeptA));
+        EXPECT_EQ(K.fillRule(), P.fillRule());
+        for (int I = 0; I < P.elementCount(); ++I) {
+            EXPECT_EQ(K.elementAt(I).x, P.elementAt(I).x);
+            EXPECT_EQ(K.elementAt(I).y, P.elementAt(I).y);
+        }
+    }
+    // An equal path built anew gets the kept one.
+    QPainterPath Again;
+    Again.addRect(QRectF(1, 2, 3, 4));
+    EXPECT_EQ(DataOf(SharedGlyphPath(Again)), DataOf(KeptA));
 }
 
 // ---- Articulations ----------------------------------------------------------------------------

@@ -206,8 +206,8 @@ TEST_F(ArcTest, FilledEllipseIsACrescentThickAtTheApexAndHalfAtTheEnds) {
 TEST_F(ArcTest, StrokedEllipseIsOneSolidStrokeOfTheArcThickness) {
     auto S = Full(20, assEllipseStroke);
     ASSERT_EQ(S->ElementsCount(), 1);
-    auto* E = dynamic_cast<const TNuo4SymbolElementStrokePath*>(S->ReadElement(0));
-    ASSERT_NE(E, nullptr);
+    const TNuo4SymbolElement* E = S->ReadElement(0);
+    ASSERT_TRUE(E && E->IsStroke());
     EXPECT_NEAR(E->PenWidth(), 0.21, Eps);
     EXPECT_FALSE(E->IsDashed());
     ExpectRect(E->GetBlackBox(), 0, -2.16887, 20, 2.16887);
@@ -308,8 +308,8 @@ TEST_F(ArcTest, RightPieceIsTheMirrorEndingAtItsOrigin) {
     EXPECT_FALSE(S->IsForceVertLocation());
     ExpectRect(S->Bounds(), -12, -(1.52242 + 0.105), 12, 1.52242 + 0.105);
     ASSERT_EQ(S->ElementsCount(), 1);
-    auto* E = dynamic_cast<const TNuo4SymbolElementStrokePath*>(S->ReadElement(0));
-    ASSERT_NE(E, nullptr);
+    const TNuo4SymbolElement* E = S->ReadElement(0);
+    ASSERT_TRUE(E && E->IsStroke());
     const QPainterPath& P = E->Path();
     ExpectRect(P.boundingRect(), -12, -1.52242, 12, 1.52242);
     // The corner descends to the end point at the origin.
@@ -378,11 +378,11 @@ TEST_F(ArcTest, StrokedTupletArcIsTwoStrokesAndAFilledNumber) {
     auto S = Full(20, assFlatStroke, 5);
     ASSERT_EQ(S->ElementsCount(), 3);
     for (int I : {0, 1}) {
-        auto* E = dynamic_cast<const TNuo4SymbolElementStrokePath*>(S->ReadElement(I));
-        ASSERT_NE(E, nullptr);
+        const TNuo4SymbolElement* E = S->ReadElement(I);
+        ASSERT_TRUE(E && E->IsStroke());
         EXPECT_NEAR(E->PenWidth(), 0.21, Eps);
     }
-    EXPECT_NE(dynamic_cast<const TNuo4SymbolElementFillPath*>(S->ReadElement(2)), nullptr);
+    EXPECT_FALSE(S->ReadElement(2)->IsStroke());
     // A flat shape keeps its own height: the number sits on -1.39605.
     EXPECT_NEAR(ElementBox(*S, 2).center().y(), -1.39605, 0.15);
 }

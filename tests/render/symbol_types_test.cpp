@@ -309,21 +309,21 @@ TEST(SymbolPathes, TransformsActOnEveryPathAndUnionKeepsThemAll) {
 }
 
 TEST(SymbolElements, BlackBoxIsThePathBoundsWithoutPen) {
-    TNuo4SymbolElementFillPath Empty{QPainterPath()};
-    EXPECT_TRUE(RectIsEmpty(Empty.GetBlackBox()));
-    TNuo4SymbolElementFillPath F(RectPath(1, 2, 3, 4));
+    EXPECT_TRUE(RectIsEmpty(TNuo4SymbolElement::Fill(QPainterPath()).GetBlackBox()));
+    const TNuo4SymbolElement F = TNuo4SymbolElement::Fill(RectPath(1, 2, 3, 4));
     EXPECT_EQ(F.GetBlackBox(), TGPRectF(1, 2, 3, 4));
-    EXPECT_TRUE(RectIsEmpty(F.GetBounds()));
-    auto S = TNuo4SymbolElementStrokePath::Create_Solid(RectPath(1, 2, 3, 4), 1.0);
-    EXPECT_EQ(S->GetBlackBox(), TGPRectF(1, 2, 3, 4));
-    EXPECT_FALSE(S->IsDashed());
-    auto D = TNuo4SymbolElementStrokePath::Create_Dashed(RectPath(0, 0, 1, 1), 0.2);
-    EXPECT_TRUE(D->IsDashed());
-    EXPECT_DOUBLE_EQ(D->DashPatternLength_Solid(), 1.2);
-    EXPECT_DOUBLE_EQ(D->DashPatternLength_Gap(), 0.9);
+    EXPECT_FALSE(F.IsStroke());
+    const auto S = TNuo4SymbolElement::Stroke_Solid(RectPath(1, 2, 3, 4), 1.0);
+    EXPECT_EQ(S.GetBlackBox(), TGPRectF(1, 2, 3, 4));
+    EXPECT_TRUE(S.IsStroke());
+    EXPECT_FALSE(S.IsDashed());
+    const auto D = TNuo4SymbolElement::Stroke_Dashed(RectPath(0, 0, 1, 1), 0.2);
+    EXPECT_TRUE(D.IsDashed());
+    EXPECT_DOUBLE_EQ(D.DashPatternLength_Solid(), 1.2);
+    EXPECT_DOUBLE_EQ(D.DashPatternLength_Gap(), 0.9);
     // The element keeps its own copy of the path.
     QPainterPath P = RectPath(0, 0, 1, 1);
-    TNuo4SymbolElementFillPath C(P);
+    const TNuo4SymbolElement C = TNuo4SymbolElement::Fill(P);
     P.translate(5, 5);
     EXPECT_EQ(C.GetBlackBox(), TGPRectF(0, 0, 1, 1));
 }
