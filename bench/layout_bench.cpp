@@ -277,6 +277,27 @@ void BM_SongPdfPage(benchmark::State& AState) {
 }
 BENCHMARK(BM_SongPdfPage)->Arg(10)->Arg(200)->Unit(benchmark::kMillisecond);
 
+// The whole score exported to one PDF, as "导出 PDF" writes it: the fonts are embedded once per
+// file, so the cost and size per page are those of a real export rather than of a one-page file.
+void BM_SongPdfDocument(benchmark::State& AState) {
+    EnsureApplication();
+    TSongDoc& D = SongDoc(int32_t(AState.range(0)));
+    Nuo4AuxInfoSettings().SetAllOff();
+    const int32_t Pages = int32_t(D.B->PageInfoArray.size());
+    size_t Bytes = 0;
+    for (auto _ : AState) {
+        QBuffer Out;
+        Out.open(QIODevice::WriteOnly);
+        Nuo4ExportPagesToPdf(*D.B, Out, TKoRange(0, Pages), false);
+        Bytes = size_t(Out.data().size());
+    }
+    AState.counters["pages"] = Pages;
+    AState.counters["KB_per_page"] = double(Bytes) / 1024.0 / Pages;
+    AState.counters["per_page"] = benchmark::Counter(
+        double(Pages), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_SongPdfDocument)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond);
+
 void BM_SongSvgPage(benchmark::State& AState) {
     EnsureApplication();
     TSongDoc& D = SongDoc(int32_t(AState.range(0)));

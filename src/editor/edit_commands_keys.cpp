@@ -1,5 +1,6 @@
 // The key commands: caret moves, highlight steps, the edits of the voice that keys make and the
 // pop-up menus of the duration and beam-group keys.
+#include "edit/edit_brace.h"
 #include "edit/edit_voice.h"
 #include "editor/edit_commands.h"
 #include "editor/key_dispatch.h"
@@ -281,6 +282,10 @@ bool Nuo4ExecuteCommand(INuo4EditorHost& H, const TrecNuo4KeyCommand& C) {
             return StepHighlight(H, *B, C);
         case ecDeleteReturn:
             return H.GetEditMode() == emLayout && DeleteReturn(H, *B, C.Param == 1);
+        case ecBraceAndAlign:
+            return H.GetEditMode() == emLayout && Run(H, [&](TrecNuo4EditResult& A) {
+                       return CanBraceAndAlign_Caret(*B, A.Items);
+                   });
         case ecReturn:
         case ecPageBreak:
             if (H.GetEditMode() != emStandard && H.GetEditMode() != emLayout) return false;

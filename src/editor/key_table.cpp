@@ -36,6 +36,7 @@ const char* EnumName(TNuo4EditorCommand AValue) {
                                         "ecSpaceKey",
                                         "ecClipboard",
                                         "ecDeleteReturn",
+                                        "ecBraceAndAlign",
                                         "ecSwitchTab",
                                         "ecSilenceAudition",
                                         "ecZoomStep",
@@ -293,7 +294,7 @@ std::vector<TrecNuo4KeyTableItem> MakeTable() {
         Pending(K, Alt, "段落属性对话框");
     }
     Pending(Qt::Key_F4, None, "连谱号菜单");
-    Pending(Qt::Key_F4, Shift, "缩进、加连谱号并对齐");
+    Add(Qt::Key_F4, Shift, ecBraceAndAlign);
     Pending(Qt::Key_F8, None, "切换行锁定模式");
     return T;
 }

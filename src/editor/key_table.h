@@ -44,6 +44,7 @@ enum TNuo4EditorCommand : uint8_t {
     ecSpaceKey,            // Space when it is not the beam-group key
     ecClipboard,           // Param: 0 copy, 1 cut, 2 paste
     ecDeleteReturn,        // layout mode: Param 0 left, 1 right of the caret
+    ecBraceAndAlign,       // layout mode: indent, brace and align the lines of a system
     // Commands of the window (general keys): the host runs them.
     ecSwitchTab,
     ecSilenceAudition,

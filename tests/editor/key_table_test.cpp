@@ -172,6 +172,18 @@ TEST(KeyTable, SpaceResetsTheNoteCounterAndAnAutomaticBarlineSetsItToOne) {
     EXPECT_NE(T.Voice.find(u'|'), std::u16string::npos);
 }
 
+// Shift+F4 braces and aligns the caret's page only in layout mode: the two lines get a brace
+// item and the paragraph indent; elsewhere the key leaves the text alone.
+TEST(KeyTable, ShiftF4BracesTheLinesOfThePageInLayoutModeOnly) {
+    const char* Voice = " 1 2 | 3 4 $ \r 5 6 7 | 1 $ ";
+    const std::u16string Before = TypeKeys(Voice, "").Voice;
+    EXPECT_EQ(TypeKeys(Voice, "Shift+F4").Voice, Before);
+    const TTyped T = TypeKeys(Voice, "Ctrl+F4 Shift+F4");
+    EXPECT_NE(T.Voice.find(u"Brace@"), std::u16string::npos)
+        << QString::fromStdU16String(T.Voice).toStdString();
+    EXPECT_NE(T.Voice, Before);
+}
+
 TEST(KeyTable, UnbuiltCommandsSayGoAndPopupHotKeysFollowTheMenuOrder) {
     EXPECT_EQ(TypeKeys(" $ ", "F5").Messages.size(), 1);
     EXPECT_EQ(TypeKeys(" $ ", "Ctrl+C").Messages.size(), 1);
