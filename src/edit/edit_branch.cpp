@@ -73,30 +73,36 @@ bool CanChangeAWCoef(const TrecNuo4AttachBranchData& AData, int32_t AIndex,
     return CanChangeAWCoef(AData.Buffer(), AIndex, AAction, AValue, AItems);
 }
 
-bool CanChangeAWCoef(const TrecNuo4AttachBranchData& AData, int32_t AIndex, double AValue,
-                     TNuo4ABCTextReplaceItems& AItems) {
+namespace {
+
+// The symbol's control options with the advance (and, given, the dash spacings) set outright.
+// A negative value would run the voice backwards.
+bool SetAWCoef(const TrecNuo4AttachBranchData& AData, int32_t AIndex, double ACoef,
+               const TRightLineSpacingCoefArray* ASpacing, TNuo4ABCTextReplaceItems& AItems) {
     AItems.clear();
     const TNuo4SimpleBuffer& B = AData.Buffer();
-    // A negative advance would run the voice backwards.
-    if (!B.Basic_CheckIndex(AIndex) || !(AValue >= 0)) return false;
+    if (!B.Basic_CheckIndex(AIndex) || !(ACoef >= 0)) return false;
+    if (ASpacing)
+        for (float F : *ASpacing)
+            if (!(F >= 0)) return false;
     TrecNuo4SymbolControlOptions O = VoiceEdit_GetControlOptions(B, AIndex);
-    O.AWCoef.AWCoef = float(AValue);
+    O.AWCoef.AWCoef = float(ACoef);
+    if (ASpacing) O.AWCoef.RightLineSpacingCoefArray = *ASpacing;
     return CanChangeControlOptions(B, AIndex, O, AItems);
+}
+
+}  // namespace
+
+bool CanChangeAWCoef(const TrecNuo4AttachBranchData& AData, int32_t AIndex, double AValue,
+                     TNuo4ABCTextReplaceItems& AItems) {
+    return SetAWCoef(AData, AIndex, AValue, nullptr, AItems);
 }
 
 bool CanChangeAWCoefAndRightlineSpacingCoef(const TrecNuo4AttachBranchData& AData, int32_t AIndex,
                                             double ACoef,
                                             const TRightLineSpacingCoefArray& ASpacing,
                                             TNuo4ABCTextReplaceItems& AItems) {
-    AItems.clear();
-    const TNuo4SimpleBuffer& B = AData.Buffer();
-    if (!B.Basic_CheckIndex(AIndex) || !(ACoef >= 0)) return false;
-    for (float F : ASpacing)
-        if (!(F >= 0)) return false;
-    TrecNuo4SymbolControlOptions O = VoiceEdit_GetControlOptions(B, AIndex);
-    O.AWCoef.AWCoef = float(ACoef);
-    O.AWCoef.RightLineSpacingCoefArray = ASpacing;
-    return CanChangeControlOptions(B, AIndex, O, AItems);
+    return SetAWCoef(AData, AIndex, ACoef, &ASpacing, AItems);
 }
 
 bool CanAdjustRightlineSpacingCoef(const TrecNuo4AttachBranchData& AData,
