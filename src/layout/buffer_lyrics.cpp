@@ -97,6 +97,8 @@ void Lyric_CreateAll(TNuo4SimpleBuffer& B) {
         int32_t Last = -1;
         for (int32_t K = 0; K < int32_t(Verse.LyricsArray.size()); ++K) {
             const TrecNuo4ABCParseInfo_Lyric& Lyric = Verse.LyricsArray[K];
+            // The owners follow one another through the voice.
+            B.Basic_PrefetchAhead(Note);
             TNuo4Symbol* Owner = B.Basic_GetSymbol(Note);
             TrecNuo4SymbolLyric Rec;
             Rec.NoteStyleIndex = Owner->NoteStyleIndex();
@@ -220,6 +222,7 @@ void TNuo4SimpleBuffer::AdjustLyricsVertPos() {
         TrecNuo4LineInfoItem& Line = LineInfoArray[LI];
         const TKoRange R = Line.BasicIndexRange;
         for (int32_t I = R.StartIndex; R.IsNonEmpty() && I <= R.EndIndex(); ++I) {
+            Basic_PrefetchAhead(I);
             TNuo4Symbol* S = Basic_GetSymbol(I);
             if (!S || !S->WithLyric()) continue;
             const auto& Lyrics = S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray;
