@@ -6,6 +6,7 @@
 
 #include "format/doc_options.h"
 #include "layout/simple_buffer.h"
+#include "layout/symbol_prefetch.h"
 #include "render/music_font.h"
 #include "render/note_symbol.h"
 #include "render/symbol_lyric.h"
@@ -225,6 +226,7 @@ void TNuo4SimpleBuffer::AdjustLyricsVertPos() {
             Basic_PrefetchAhead(I);
             TNuo4Symbol* S = Basic_GetSymbol(I);
             if (!S || !S->WithLyric()) continue;
+            Nuo4PrefetchNextLyrics(AttachBuffer, S);
             const auto& Lyrics = S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray;
             for (int32_t A : Lyrics) {
                 TNuo4Symbol* L = Attach_GetSymbol(A);

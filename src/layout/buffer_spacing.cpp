@@ -6,6 +6,7 @@
 
 #include "layout/layout_rules.h"
 #include "layout/simple_buffer.h"
+#include "layout/symbol_prefetch.h"
 #include "render/note_style.h"
 #include "render/note_symbol.h"
 
@@ -115,6 +116,7 @@ void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
         if (B < 0) break;
         TNuo4Symbol* SA = Basic_GetSymbol(A);
         TNuo4Symbol* SB = Basic_GetSymbol(B);
+        Nuo4PrefetchNextLyrics(AttachBuffer, SB);
         double Gap = P.GapBetweenLyrics;
         if (Basic_WithEnglishLyric(A) || Basic_WithEnglishLyric(B))
             Gap = std::max<double>(P.GapBetweenLyrics, P.GapBetweenEnglishLyrics);

@@ -44,6 +44,18 @@ TNuo4SimpleBuffer::TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer,
 
 TNuo4SimpleBuffer::~TNuo4SimpleBuffer() {
     TitleBlockPathes.clear();
+    // Every symbol is reached once more to be freed: in order, asked for ahead, as the passes do.
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        BasicBuffer[size_t(I)].reset();
+    }
+    for (int32_t I = 0; I < Attach_GetCount(); ++I) {
+        if (I + Nuo4PrefetchFar < Attach_GetCount())
+            Nuo4PrefetchSymbol(AttachBuffer[size_t(I + Nuo4PrefetchFar)].get());
+        if (I + Nuo4PrefetchNear < Attach_GetCount())
+            Nuo4PrefetchGroups(AttachBuffer[size_t(I + Nuo4PrefetchNear)].get());
+        AttachBuffer[size_t(I)].reset();
+    }
     Basic_Clear();
     Attach_Clear();
     PageBuffer_Clear();

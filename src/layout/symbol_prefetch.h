@@ -6,6 +6,8 @@
 // a result, and a pointer prefetched is never read through here.
 
 #include <cstddef>
+#include <memory>
+#include <vector>
 
 #include "render/symbol.h"
 
@@ -35,6 +37,15 @@ inline void Nuo4PrefetchGroups(const TNuo4Symbol* S) {
             __builtin_prefetch(P);
             __builtin_prefetch(P + 64);
         }
+}
+
+// The lyrics of a verse follow one another in the attach buffer as their owners do in the
+// voice: from the lyrics of the symbol at hand, those of the symbols ahead.
+inline void Nuo4PrefetchNextLyrics(const std::vector<std::unique_ptr<TNuo4Symbol>>& AAttach,
+                                   const TNuo4Symbol* AOwner) {
+    for (const int32_t A : AOwner->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray)
+        if (A >= 0 && A + Nuo4PrefetchNear < int32_t(AAttach.size()))
+            Nuo4PrefetchSymbol(AAttach[size_t(A + Nuo4PrefetchNear)].get());
 }
 
 }  // namespace nuo4
