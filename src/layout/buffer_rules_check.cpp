@@ -51,8 +51,11 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
         for (const auto& It : Items) V.push_back(It.second);
         VerseItems.push_back(std::move(V));
     }
-    RulesCheckResult_ErrorArray_Lyric = RulesCheck_Lyric_AllVerse(
-        VerseItems, [this](int32_t N) { return FindNextLyricPos(*this, N).BasicIndex; });
+    // A verse asks note after note through the voice: the notes ahead are asked for early.
+    RulesCheckResult_ErrorArray_Lyric = RulesCheck_Lyric_AllVerse(VerseItems, [this](int32_t N) {
+        Basic_PrefetchAhead(N);
+        return FindNextLyricPos(*this, N).BasicIndex;
+    });
 
     // Braces.
     std::vector<int32_t> Brackets;
