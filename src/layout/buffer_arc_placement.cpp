@@ -236,8 +236,10 @@ void TNuo4SimpleBuffer::CreateArcs() {
     State.LeftPieceOffsets.Reset(NBasic);
     State.RightPieceOffsets.assign(LineInfoArray.size(), kNone);
     if (!ArcInfoArray.empty())
-        for (int32_t I = 0; I < NBasic; ++I)
+        for (int32_t I = 0; I < NBasic; ++I) {
+            Basic_PrefetchAhead(I);
             State.SymbolTops.Lower(I, SymbolTopForArc(Basic_GetSymbol(I)));
+        }
     // A placed arc symbol counts at the first index it covers on its line; a piece's offset
     // also bounds the outer pieces of its kind.
     auto Record = [&](int32_t AAttach, int32_t AFirst, double* APieceOffset) {

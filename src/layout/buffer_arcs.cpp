@@ -49,6 +49,7 @@ void Nuo4ArcInfoArray_GetArcDepth(TNuo4ArcInfoArray& AArcs) {
 void TNuo4SimpleBuffer::GetArcInfoArray() {
     std::vector<TrecNuo4ArcMarkCount> Marks;
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         const auto& A = Basic_GetSymbol(I)->ABCAttachmentsInfo.Get().ArcInfo;
         const int32_t S = int32_t(A.ArcStartings.size());
         const int32_t E = A.ArcEndings.Value;

@@ -10,20 +10,25 @@ namespace nuo4 {
 void TNuo4SimpleBuffer::Basic_GetDV() {
     std::vector<TrecNuo4DVSymbol> Symbols(Basic_GetCount());
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         const TNuo4Symbol* S = Basic_GetSymbol(I);
-        Symbols[I].bNote = S->GetSymbolType() == sbstNote;
+        Symbols[I].bNote = Basic_IsNote(I);
         Symbols[I].Duration = S->GetDuration();
     }
     const std::vector<float> DV = IsAttachBranch() ? Nuo4CalcDV_AttachBranch(Symbols, ArcInfoArray)
                                                    : Nuo4CalcDV(Symbols, ArcInfoArray);
-    for (int32_t I = 0; I < Basic_GetCount(); ++I) Basic_GetSymbol(I)->CalcInfo.DV.DV = DV[I];
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        Basic_GetSymbol(I)->CalcInfo.DV.DV = DV[I];
+    }
 }
 
 void TNuo4SimpleBuffer::GetMeasureInfoArray() {
     std::vector<TrecNuo4MeasureSymbol> Symbols(Basic_GetCount());
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         const TNuo4Symbol* S = Basic_GetSymbol(I);
-        Symbols[I].Type = S->GetSymbolType();
+        Symbols[I].Type = Basic_GetSymbolType(I);
         Symbols[I].DV = S->CalcInfo.DV.DV;
         if (Symbols[I].Type == sbstMeter)
             Symbols[I].Meter = static_cast<const TNuo4SymbolMeter*>(S)->Rec().Meter;
@@ -34,7 +39,10 @@ void TNuo4SimpleBuffer::GetMeasureInfoArray() {
             Nuo4CalcMeasures(Symbols, FBranch->InitMeter, DV, FBranch->InitBeatPos_8thCount * 0.5);
     else
         MeasureInfoArray = Nuo4CalcMeasures(Symbols, GetInitMeter(), DV);
-    for (int32_t I = 0; I < Basic_GetCount(); ++I) Basic_GetSymbol(I)->CalcInfo.DV = DV[I];
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        Basic_GetSymbol(I)->CalcInfo.DV = DV[I];
+    }
 }
 
 }  // namespace nuo4

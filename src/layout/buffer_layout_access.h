@@ -11,8 +11,8 @@ namespace nuo4 {
 
 class TNuo4SimpleBuffer;
 
-// The kind of every basic symbol (sbstNone for a missing one).
-std::vector<TNuo4SymbolType> Buffer_BasicTypes(const TNuo4SimpleBuffer& B);
+// The kind of every basic symbol.
+const std::vector<TNuo4SymbolType>& Buffer_BasicTypes(const TNuo4SimpleBuffer& B);
 // The options of the return at the basic index; defaults for any other symbol.
 TrecNuo4SymbolReturnPrivateOptions Buffer_ReturnOptions(const TNuo4SimpleBuffer& B,
                                                         int32_t ABasicIndex);

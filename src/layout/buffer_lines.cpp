@@ -10,18 +10,15 @@
 
 namespace nuo4 {
 
-std::vector<TNuo4SymbolType> Buffer_BasicTypes(const TNuo4SimpleBuffer& B) {
-    std::vector<TNuo4SymbolType> T;
-    T.reserve(B.BasicBuffer.size());
-    for (const auto& S : B.BasicBuffer) T.push_back(S ? S->GetSymbolType() : sbstNone);
-    return T;
+const std::vector<TNuo4SymbolType>& Buffer_BasicTypes(const TNuo4SimpleBuffer& B) {
+    return B.Basic_GetTypes();
 }
 
 TrecNuo4SymbolReturnPrivateOptions Buffer_ReturnOptions(const TNuo4SimpleBuffer& B,
                                                         int32_t ABasicIndex) {
+    if (!B.Basic_IsReturn(ABasicIndex)) return TrecNuo4SymbolReturnPrivateOptions();
     const TNuo4Symbol* S = B.Basic_GetSymbol(ABasicIndex);
-    if (!S || S->GetSymbolType() != sbstReturn || !S->GetSymbolRecPtr())
-        return TrecNuo4SymbolReturnPrivateOptions();
+    if (!S->GetSymbolRecPtr()) return TrecNuo4SymbolReturnPrivateOptions();
     return static_cast<const TrecNuo4SymbolReturn*>(S->GetSymbolRecPtr())->PrivateOptions;
 }
 
@@ -49,7 +46,10 @@ void TNuo4SimpleBuffer::GetLineRangeArray() {
 void TNuo4SimpleBuffer::LineInfoArray_GetVertOffsets() {
     std::vector<TGPRectF> Own;
     Own.reserve(BasicBuffer.size());
-    for (const auto& S : BasicBuffer) Own.push_back(S ? S->Bounds() : TGPRectF());
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        Own.push_back(BasicBuffer[I]->Bounds());
+    }
     const TrecNuo4DocOptions& O = Nuo4DocOptions();
     nuo4::LineInfoArray_GetVertOffsets(
         LineInfoArray, Own,
@@ -60,12 +60,11 @@ void TNuo4SimpleBuffer::LineInfoArray_GetVertOffsets() {
 void TNuo4SimpleBuffer::LineInfoArray_GetBounds() {
     std::vector<TrecNuo4CalcInfo_BoundsInfo> Boxes;
     Boxes.reserve(BasicBuffer.size());
-    for (const auto& S : BasicBuffer) {
-        TrecNuo4CalcInfo_BoundsInfo Bx;
-        if (S) {
-            Bx = S->CalcInfo.Bounds_Total;
-            Bx.MyOffset(S->Pos());
-        }
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        const TNuo4Symbol* S = BasicBuffer[I].get();
+        TrecNuo4CalcInfo_BoundsInfo Bx = S->CalcInfo.Bounds_Total;
+        Bx.MyOffset(S->Pos());
         Boxes.push_back(Bx);
     }
     nuo4::LineInfoArray_GetBounds(LineInfoArray, Boxes);

@@ -6,6 +6,7 @@
 
 #include "format/doc_options.h"
 #include "layout/simple_buffer.h"
+#include "layout/symbol_prefetch.h"
 #include "render/music_font.h"
 #include "render/note_symbol.h"
 #include "render/symbol_lyric.h"
@@ -97,6 +98,8 @@ void Lyric_CreateAll(TNuo4SimpleBuffer& B) {
         int32_t Last = -1;
         for (int32_t K = 0; K < int32_t(Verse.LyricsArray.size()); ++K) {
             const TrecNuo4ABCParseInfo_Lyric& Lyric = Verse.LyricsArray[K];
+            // The owners follow one another through the voice.
+            B.Basic_PrefetchAhead(Note);
             TNuo4Symbol* Owner = B.Basic_GetSymbol(Note);
             TrecNuo4SymbolLyric Rec;
             Rec.NoteStyleIndex = Owner->NoteStyleIndex();
@@ -220,8 +223,10 @@ void TNuo4SimpleBuffer::AdjustLyricsVertPos() {
         TrecNuo4LineInfoItem& Line = LineInfoArray[LI];
         const TKoRange R = Line.BasicIndexRange;
         for (int32_t I = R.StartIndex; R.IsNonEmpty() && I <= R.EndIndex(); ++I) {
+            Basic_PrefetchAhead(I);
             TNuo4Symbol* S = Basic_GetSymbol(I);
             if (!S || !S->WithLyric()) continue;
+            Nuo4PrefetchNextLyrics(AttachBuffer, S);
             const auto& Lyrics = S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray;
             for (int32_t A : Lyrics) {
                 TNuo4Symbol* L = Attach_GetSymbol(A);

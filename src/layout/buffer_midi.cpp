@@ -61,14 +61,17 @@ std::vector<TrecNuo4KeyChange> TNuo4SimpleBuffer::GetKeyChangeArray() const {
 
 void TNuo4SimpleBuffer::UpdateMidiNotes() {
     std::vector<TrecNuo4MidiSymbol> Symbols(Basic_GetCount());
-    for (int32_t I = 0; I < Basic_GetCount(); ++I)
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         if (const TNuo4SymbolNote* N = Basic_GetSymbolNote(I)) {
             Symbols[I].bNote = true;
             Symbols[I].Pitches = N->GetPitches();
         }
+    }
     const std::vector<TrecNuo4MidiResult> R =
         Nuo4CalcMidiNotes(Symbols, MeasureInfoArray, GetKeyChangeArray());
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         TrecNuo4SymbolCalcInfo& C = Basic_GetSymbol(I)->CalcInfo;
         C.MidiNotes = R[I].MidiNotes;
         C.Key = R[I].Key;

@@ -51,8 +51,8 @@ void TNuo4SimpleBuffer::SinglePageToMultiPage() {
 std::vector<TrecNuo4BraceLayoutInfo> Buffer_Braces(const TNuo4SimpleBuffer& B) {
     std::vector<TrecNuo4BraceLayoutInfo> R;
     for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
+        if (!B.Attach_IsAttachBrace(A)) continue;
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
-        if (!S || S->GetSymbolType() != sbstAttachBrace) continue;
         TrecNuo4BraceLayoutInfo Info;
         Info.AttachIndex = A;
         Info.OwnerBasicIndex = B.Attach_GetBasicIndex(A);
@@ -69,7 +69,7 @@ std::vector<TrecNuo4BraceLayoutInfo> Buffer_Braces(const TNuo4SimpleBuffer& B) {
 }
 
 void TNuo4SimpleBuffer::Process_System() {
-    const auto Types = Buffer_BasicTypes(*this);
+    const auto& Types = Buffer_BasicTypes(*this);
     std::vector<TrecNuo4Meter> Meters(Types.size(), TrecNuo4Meter::Create(0, 0));
     for (int32_t I = 0; I < int32_t(Types.size()); ++I)
         if (Types[I] == sbstMeter)

@@ -38,6 +38,7 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
     // Lyrics of all verses, each verse in the order of its lyrics.
     std::map<int32_t, std::vector<std::pair<int32_t, TrecNuo4LyricCheckItem>>> Verses;
     for (int32_t A = 0; A < Attach_GetCount(); ++A) {
+        Attach_PrefetchAhead(A);
         if (!Attach_IsLyric(A)) continue;
         const auto& Info = Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
         Verses[Info.LyricVerseBufIndex].push_back({Info.LyricPos, {A, Attach_GetBasicIndex(A)}});
@@ -50,8 +51,11 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
         for (const auto& It : Items) V.push_back(It.second);
         VerseItems.push_back(std::move(V));
     }
-    RulesCheckResult_ErrorArray_Lyric = RulesCheck_Lyric_AllVerse(
-        VerseItems, [this](int32_t N) { return FindNextLyricPos(*this, N).BasicIndex; });
+    // A verse asks note after note through the voice: the notes ahead are asked for early.
+    RulesCheckResult_ErrorArray_Lyric = RulesCheck_Lyric_AllVerse(VerseItems, [this](int32_t N) {
+        Basic_PrefetchAhead(N);
+        return FindNextLyricPos(*this, N).BasicIndex;
+    });
 
     // Braces.
     std::vector<int32_t> Brackets;
@@ -72,10 +76,11 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
         RulesCheck_AttachBrace(Brackets, SystemLineInfoArray, Braces);
 
     // Bar lines.
-    const auto Types = Buffer_BasicTypes(*this);
+    const auto& Types = Buffer_BasicTypes(*this);
     std::vector<float> Coefs;
     std::vector<TNuo4BarlineStyle> Styles;
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         const TNuo4Symbol* S = Basic_GetSymbol(I);
         Coefs.push_back(S->AWCoef());
         const auto* Bar = Types[I] == sbstBarline
@@ -87,9 +92,11 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
 
     // Symbols out of the page.
     std::vector<TrecNuo4AttachPlaceInfo> Places;
-    for (int32_t A = 0; A < Attach_GetCount(); ++A)
+    for (int32_t A = 0; A < Attach_GetCount(); ++A) {
+        Attach_PrefetchAhead(A);
         Places.push_back({Attach_GetBasicIndex(A), Attach_GetPageIndex(A) >= 0,
                           Attach_GetSymbol(A)->BoundsWithPos()});
+    }
     const TrecNuo4DocOptionsParam_Paper& Paper = Nuo4DocOptions().Param_Paper;
     RulesCheckResult_ErrorArray_OutOfPage =
         RulesCheck_OutOfPage(Places, TGPRectF(0, 0, Paper.Width, Paper.Height));

@@ -6,6 +6,7 @@
 
 #include "layout/layout_rules.h"
 #include "layout/simple_buffer.h"
+#include "layout/symbol_prefetch.h"
 #include "render/note_style.h"
 #include "render/note_symbol.h"
 
@@ -16,7 +17,7 @@ TrecNuo4HorzSpacingInfoForGetAW TNuo4SimpleBuffer::GetHorzSpacingInfoForGetAW(
     TrecNuo4HorzSpacingInfoForGetAW R;
     const TNuo4Symbol* S = Basic_GetSymbol(AIndex);
     if (!S) return R;
-    R.ThisSymbol_Type = S->GetSymbolType();
+    R.ThisSymbol_Type = Basic_GetSymbolType(AIndex);
     R.ThisSymbol_Duration = S->GetDuration();
     R.ThisSymbol_DV = S->GetDV();
     R.ThisSymbol_RightWidth = S->RightWidth();
@@ -31,7 +32,7 @@ TrecNuo4HorzSpacingInfoForGetAW TNuo4SimpleBuffer::GetHorzSpacingInfoForGetAW(
             S->WithRightline() && !(O && O->RightLineSpacingCoefIsLocked());
     }
     if (const TNuo4Symbol* N = Basic_GetSymbol(AIndex + 1)) {
-        R.NextSymbol_Type = N->GetSymbolType();
+        R.NextSymbol_Type = Basic_GetSymbolType(AIndex + 1);
         R.NextSymbol_Duration = N->GetDuration();
         R.NextSymbol_DV = N->GetDV();
         R.NextSymbol_LeftWidth = N->LeftWidth();
@@ -47,7 +48,11 @@ float TNuo4SimpleBuffer::_AutoGetAWCoef(int32_t AIndex) const {
 }
 
 void TNuo4SimpleBuffer::AutoSetAWCoef() {
+    // Passages are found in order and never overlap: their ends rise with the index, so one
+    // cursor meets them all (a scan of all passages per symbol would grow with the square).
+    size_t NextPassage = 0;
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         TNuo4Symbol* S = Basic_GetSymbol(I);
         const TrecNuo4SymbolControlOptions* O = S->GetControlOptionsPtr();
         if (O && O->AWCoefIsLocked())
@@ -55,12 +60,14 @@ void TNuo4SimpleBuffer::AutoSetAWCoef() {
         else
             S->SetAWCoef(_AutoGetAWCoef(I));
         // Only the marker that closes a passage; a stray end marker is no passage's end.
-        bool bPassageEnd = false;
-        for (const TKoRange& R : AccompMarkerRangeArray)
-            if (R.EndIndex() == I) bPassageEnd = true;
-        if (!bPassageEnd) continue;
+        while (NextPassage < AccompMarkerRangeArray.size() &&
+               AccompMarkerRangeArray[NextPassage].EndIndex() < I)
+            ++NextPassage;
+        if (NextPassage == AccompMarkerRangeArray.size() ||
+            AccompMarkerRangeArray[NextPassage].EndIndex() != I)
+            continue;
         TNuo4Symbol* P = Basic_GetSymbol(I - 1);
-        if (!P || P->GetSymbolType() != sbstNote || P->AWCoefIsLocked() || P->GetDV() > 1) continue;
+        if (!P || !Basic_IsNote(I - 1) || P->AWCoefIsLocked() || P->GetDV() > 1) continue;
         float NoteCoef = P->AWCoef(), MarkerCoef = S->AWCoef();
         Nuo4AdjustAccompEndMarker(NoteCoef, MarkerCoef, P->RightWidth(), P->DigitSize().width());
         P->SetAWCoef(NoteCoef);
@@ -97,8 +104,10 @@ static const TGPRectF& OcupyLyricBounds(const TNuo4Symbol* S) {
 void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
     const TrecNuo4DocOptionsParam_Lyric& P = Nuo4DocOptions().Param_Lyric;
     auto NextWithLyric = [&](int32_t AFrom) {
-        for (int32_t I = AFrom; I < Basic_GetCount(); ++I)
+        for (int32_t I = AFrom; I < Basic_GetCount(); ++I) {
+            Basic_PrefetchAhead(I);
             if (!RectIsEmpty(OcupyLyricBounds(Basic_GetSymbol(I)))) return I;
+        }
         return int32_t(-1);
     };
     int32_t A = NextWithLyric(0);
@@ -107,6 +116,7 @@ void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
         if (B < 0) break;
         TNuo4Symbol* SA = Basic_GetSymbol(A);
         TNuo4Symbol* SB = Basic_GetSymbol(B);
+        Nuo4PrefetchNextLyrics(AttachBuffer, SB);
         double Gap = P.GapBetweenLyrics;
         if (Basic_WithEnglishLyric(A) || Basic_WithEnglishLyric(B))
             Gap = std::max<double>(P.GapBetweenLyrics, P.GapBetweenEnglishLyrics);
@@ -147,7 +157,10 @@ double TNuo4SimpleBuffer::_GetLeftWidthPlusRightWidth_Range(TKoRange ARange, dou
 double TNuo4SimpleBuffer::_GetTotalWidth_Range(TKoRange ARange, double AIndent) {
     if (!Basic_CheckIndex(ARange)) return 0;
     double W = _GetLeftWidthPlusRightWidth_Range(ARange, AIndent);
-    for (int32_t I = ARange.StartIndex; I < ARange.EndIndex(); ++I) W += Basic_GetSymbol(I)->AW();
+    for (int32_t I = ARange.StartIndex; I < ARange.EndIndex(); ++I) {
+        Basic_PrefetchAhead(I);
+        W += Basic_GetSymbol(I)->AW();
+    }
     return W;
 }
 
@@ -214,6 +227,7 @@ void TNuo4SimpleBuffer::AdjustAWCoefToFitLayoutWidth() {
             if (!Nuo4GetFitFactor(L, F, T, O.Param_FitFactor.MaxFactorForFitWidth, Factor))
                 continue;
             for (int32_t I = R.StartIndex; I < R.EndIndex(); ++I) {
+                Basic_PrefetchAhead(I);
                 TNuo4Symbol* S = Basic_GetSymbol(I);
                 if (S->AWCoefIsLocked() && !O.HorzSpacing_IgnoreLockedAWCoef) continue;
                 S->ZoomAWCoef(float(Factor));

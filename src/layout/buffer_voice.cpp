@@ -118,8 +118,11 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     if (!AItem.Symbol || !Basic_CheckIndex(AItem.SourceIndex)) return -1;
     TNuo4Symbol* Owner = Basic_GetSymbol(AItem.SourceIndex);
     TNuo4Symbol* S = AItem.Symbol.get();
+    const TNuo4SymbolType T = S->GetSymbolType();
     AttachBuffer.push_back(std::move(AItem.Symbol));
-    FAttachOcupy.push_back(IsAttachments(S->GetSymbolType()) ? AItem.Ocupy : 0);
+    FAttachOcupy.push_back(IsAttachments(T) ? AItem.Ocupy : 0);
+    FAttachTypes.push_back(T);
+    FAttachOwners.push_back(AItem.SourceIndex);
     const int32_t I = Attach_GetLast();
     S->CalcInfo.SymbolBufferIndex.InitializeToAttach(I);
     TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
@@ -127,7 +130,6 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     A.SourceIndex2 = Basic_CheckIndex(AItem.SourceIndex2) ? AItem.SourceIndex2 : AItem.SourceIndex;
     A.AttachPos = AItem.AttachOffset;
 
-    const TNuo4SymbolType T = S->GetSymbolType();
     const TGPRectF Black = S->BlackBox().translated(AItem.AttachOffset);
     TrecNuo4CalcInfo_AttachmentsInfo& G = Owner->CalcInfo.AttachmentsInfo;
     TNuo4CalcInfo_AttachmentsGroup* Group = nullptr;
@@ -195,6 +197,7 @@ void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
 void TNuo4SimpleBuffer::CreateArticulations() {
     const TrecNuo4DocOptions& O = Nuo4DocOptions();
     for (int32_t B = 0; B < Basic_GetCount(); ++B) {
+        Basic_PrefetchAhead(B);
         TNuo4SymbolNote* N = Basic_GetSymbolNote(B);
         if (!N) continue;
         N->CalcInfo.AttachmentsInfo.Articulations.Reset();
@@ -255,7 +258,9 @@ void TNuo4SimpleBuffer::GetAccompMarkerRangeArray() {
 }
 
 void TNuo4SimpleBuffer::Process_HiddenSymbols() {
-    for (const TNuo4SymbolPtr& S : BasicBuffer) {
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        const TNuo4Symbol* S = BasicBuffer[I].get();
         if (!S->Hided()) continue;
         const TrecNuo4CalcInfo_AttachmentsInfo& G = S->CalcInfo.AttachmentsInfo;
         for (int32_t A : G.Articulations.Get().AttachIndexArray)

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "layout/branch_data.h"
 #include "layout/fine_timer.h"
+#include "layout/symbol_prefetch.h"
 #include "render/measure_surface.h"
 #include "render/note_symbol.h"
 #include "render/symbol_basic.h"
@@ -42,6 +44,18 @@ TNuo4SimpleBuffer::TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer,
 
 TNuo4SimpleBuffer::~TNuo4SimpleBuffer() {
     TitleBlockPathes.clear();
+    // Every symbol is reached once more to be freed: in order, asked for ahead, as the passes do.
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        BasicBuffer[size_t(I)].reset();
+    }
+    for (int32_t I = 0; I < Attach_GetCount(); ++I) {
+        if (I + Nuo4PrefetchFar < Attach_GetCount())
+            Nuo4PrefetchSymbol(AttachBuffer[size_t(I + Nuo4PrefetchFar)].get());
+        if (I + Nuo4PrefetchNear < Attach_GetCount())
+            Nuo4PrefetchGroups(AttachBuffer[size_t(I + Nuo4PrefetchNear)].get());
+        AttachBuffer[size_t(I)].reset();
+    }
     Basic_Clear();
     Attach_Clear();
     PageBuffer_Clear();
@@ -84,6 +98,7 @@ void TNuo4SimpleBuffer::ProcessABCBuffer() {
 
 int32_t TNuo4SimpleBuffer::Basic_AddItem(TNuo4SymbolPtr ASymbol) {
     if (!ASymbol) return -1;
+    FBasicTypes.push_back(ASymbol->GetSymbolType());
     BasicBuffer.push_back(std::move(ASymbol));
     const int32_t I = Basic_GetLast();
     BasicBuffer[I]->CalcInfo.SymbolBufferIndex.InitializeToBasic(I);
@@ -104,34 +119,44 @@ TNuo4Symbol* TNuo4SimpleBuffer::Basic_GetSymbol(int32_t AIndex) const {
 }
 
 TNuo4SymbolNote* TNuo4SimpleBuffer::Basic_GetSymbolNote(int32_t AIndex) const {
-    TNuo4Symbol* S = Basic_GetSymbol(AIndex);
-    return S && S->GetSymbolType() == sbstNote ? static_cast<TNuo4SymbolNote*>(S) : nullptr;
+    return Basic_IsNote(AIndex) ? static_cast<TNuo4SymbolNote*>(BasicBuffer[AIndex].get())
+                                : nullptr;
 }
 
 TNuo4SymbolType TNuo4SimpleBuffer::Basic_GetSymbolType(int32_t AIndex) const {
-    const TNuo4Symbol* S = Basic_GetSymbol(AIndex);
-    return S ? S->GetSymbolType() : sbstNone;
+    return Basic_CheckIndex(AIndex) ? FBasicTypes[size_t(AIndex)] : sbstNone;
 }
 
-static const TrecNuo4SymbolAccompMarker* AccompMarkerRec(const TNuo4Symbol* S) {
-    if (!S || S->GetSymbolType() != sbstAccompMarker) return nullptr;
-    return static_cast<const TrecNuo4SymbolAccompMarker*>(S->GetSymbolRecPtr());
+const TrecNuo4SymbolAccompMarker* TNuo4SimpleBuffer::AccompMarkerRec(int32_t AIndex) const {
+    if (!Basic_IsAccompMarker(AIndex)) return nullptr;
+    return static_cast<const TrecNuo4SymbolAccompMarker*>(
+        std::as_const(*BasicBuffer[AIndex]).GetSymbolRecPtr());
 }
 
 bool TNuo4SimpleBuffer::Basic_IsAccompMarker_Start(int32_t AIndex) const {
-    const TrecNuo4SymbolAccompMarker* R = AccompMarkerRec(Basic_GetSymbol(AIndex));
+    const TrecNuo4SymbolAccompMarker* R = AccompMarkerRec(AIndex);
     return R && R->aType == sctStart;
 }
 
 bool TNuo4SimpleBuffer::Basic_IsAccompMarker_End(int32_t AIndex) const {
-    const TrecNuo4SymbolAccompMarker* R = AccompMarkerRec(Basic_GetSymbol(AIndex));
+    const TrecNuo4SymbolAccompMarker* R = AccompMarkerRec(AIndex);
     return R && R->aType == sctEnd;
+}
+
+void TNuo4SimpleBuffer::Basic_PrefetchAhead(int32_t AIndex) const {
+    const int32_t N = Basic_GetCount();
+    if (AIndex + Nuo4PrefetchFar < N)
+        Nuo4PrefetchSymbol(BasicBuffer[AIndex + Nuo4PrefetchFar].get());
+    if (AIndex + Nuo4PrefetchNear < N)
+        Nuo4PrefetchGroups(BasicBuffer[AIndex + Nuo4PrefetchNear].get());
 }
 
 void TNuo4SimpleBuffer::Basic_OffsetSymbols(TKoRange ARange, TGPPointF AOffset) {
     if (!ARange.IsNonEmpty()) return;
-    for (int32_t I = ARange.StartIndex; I <= ARange.EndIndex(); ++I)
+    for (int32_t I = ARange.StartIndex; I <= ARange.EndIndex(); ++I) {
+        Basic_PrefetchAhead(I);
         if (TNuo4Symbol* S = Basic_GetSymbol(I)) S->SetPos(S->Pos() + AOffset);
+    }
 }
 
 void TNuo4SimpleBuffer::Basic_OffsetYSymbols(int32_t ALineIndex, double ADy) {
@@ -158,13 +183,18 @@ TNuo4Symbol* TNuo4SimpleBuffer::Attach_GetSymbol(int32_t AIndex) const {
 }
 
 TNuo4SymbolType TNuo4SimpleBuffer::Attach_GetSymbolType(int32_t AIndex) const {
-    const TNuo4Symbol* S = Attach_GetSymbol(AIndex);
-    return S ? S->GetSymbolType() : sbstNone;
+    return Attach_GetSymbol(AIndex) ? FAttachTypes[size_t(AIndex)] : sbstNone;
 }
 
 int32_t TNuo4SimpleBuffer::Attach_GetBasicIndex(int32_t AIndex) const {
-    const TNuo4Symbol* S = Attach_GetSymbol(AIndex);
-    return S ? S->CalcInfo.InfoWhenAsAttachSymbol.SourceIndex : -1;
+    return Attach_GetSymbol(AIndex) ? FAttachOwners[size_t(AIndex)] : -1;
+}
+
+void TNuo4SimpleBuffer::Attach_PrefetchAhead(int32_t AIndex) const {
+    const int32_t A = AIndex + Nuo4PrefetchFar;
+    if (A < 0 || A >= Attach_GetCount()) return;
+    Nuo4PrefetchSymbol(AttachBuffer[A].get());
+    if (Basic_CheckIndex(FAttachOwners[A])) Nuo4PrefetchSymbol(BasicBuffer[FAttachOwners[A]].get());
 }
 
 TGPPointF TNuo4SimpleBuffer::Attach_GetPagePos(int32_t AIndex) const {
@@ -259,14 +289,18 @@ int32_t TNuo4SimpleBuffer::GetMeasureIndex_FromBasicIndex(int32_t ABasicIndex) c
 
 void TNuo4SimpleBuffer::UpdateAllBasicSymbolsHorzPosFromAW(TGPPointF AFirstPoint) {
     TGPPointF P = AFirstPoint;
-    for (const TNuo4SymbolPtr& S : BasicBuffer) {
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        TNuo4Symbol* S = BasicBuffer[I].get();
         S->SetPos(P);
         P.setX(P.x() + S->AW());
     }
 }
 
 void TNuo4SimpleBuffer::UpdateAllAttachSymbolsPos() {
-    for (const TNuo4SymbolPtr& S : AttachBuffer) {
+    for (int32_t I = 0; I < Attach_GetCount(); ++I) {
+        Attach_PrefetchAhead(I);
+        TNuo4Symbol* S = AttachBuffer[I].get();
         const TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
         if (const TNuo4Symbol* Owner = Basic_GetSymbol(A.SourceIndex))
             S->SetPos(Owner->Pos() + A.AttachPos);
@@ -275,6 +309,7 @@ void TNuo4SimpleBuffer::UpdateAllAttachSymbolsPos() {
 
 void TNuo4SimpleBuffer::UpdateAllBasicSymbols() {
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
         TNuo4Symbol* S = BasicBuffer[I].get();
         if (!S->NeedUpdate()) continue;
         S->Update(false);
@@ -283,7 +318,9 @@ void TNuo4SimpleBuffer::UpdateAllBasicSymbols() {
 }
 
 void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal() {
-    for (const TNuo4SymbolPtr& S : BasicBuffer) S->CalcInfo.Update_Bounds_Total(true);
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        BasicBuffer[I]->CalcInfo.Update_Bounds_Total(true);
+    }
 }
-
 }  // namespace nuo4

@@ -40,6 +40,7 @@ namespace nuo4 {
 
 class TNuo4SymbolNote;
 class TKoScorePanel;
+struct TrecNuo4SymbolAccompMarker;
 struct TrecNuo4ArcBasicInfo;    // layout/arc_placement.h
 struct TNuo4ArcPlacementState;  // layout/arc_placement.h
 
@@ -103,6 +104,8 @@ class TNuo4SimpleBuffer {
     TNuo4Symbol* Basic_GetSymbol(int32_t AIndex) const;
     TNuo4SymbolNote* Basic_GetSymbolNote(int32_t AIndex) const;  // null unless a note
     TNuo4SymbolType Basic_GetSymbolType(int32_t AIndex) const;   // sbstNone outside
+    // The kind of every basic symbol, by index.
+    const std::vector<TNuo4SymbolType>& Basic_GetTypes() const { return FBasicTypes; }
     bool Basic_IsNote(int32_t AIndex) const { return Basic_GetSymbolType(AIndex) == sbstNote; }
     bool Basic_IsBarline(int32_t AIndex) const {
         return Basic_GetSymbolType(AIndex) == sbstBarline;
@@ -115,7 +118,13 @@ class TNuo4SimpleBuffer {
     }
     bool Basic_IsAccompMarker_Start(int32_t AIndex) const;
     bool Basic_IsAccompMarker_End(int32_t AIndex) const;
-    void Basic_Clear() { BasicBuffer.clear(); }
+    // Called by a pass over the basic symbols at every index, in order: asks memory early for
+    // the symbols and groups it reaches next (layout/symbol_prefetch.h).
+    void Basic_PrefetchAhead(int32_t AIndex) const;
+    void Basic_Clear() {
+        BasicBuffer.clear();
+        FBasicTypes.clear();
+    }
     // Moves symbols (and, through their positions, nothing else: attach symbols follow in
     // UpdateAllAttachSymbolsPos).
     void Basic_OffsetSymbols(TKoRange ARange, TGPPointF AOffset);
@@ -162,6 +171,9 @@ class TNuo4SimpleBuffer {
     }
     bool Attach_IsAttachments(int32_t I) const { return IsAttachments(Attach_GetSymbolType(I)); }
     int32_t Attach_GetBasicIndex(int32_t AIndex) const;  // the owner; -1 outside
+    // Called by a pass over the attach symbols at every index, in order: asks memory early for
+    // the symbols and their owners it reaches next.
+    void Attach_PrefetchAhead(int32_t AIndex) const;
     TGPPointF Attach_GetPagePos(int32_t AIndex) const;
     int32_t Attach_GetPageIndex(int32_t AIndex) const;  // page of the owner; -1 when none
     // The attach indexes whose owner lies in the basic range, in attach-buffer order. Read through
@@ -174,6 +186,8 @@ class TNuo4SimpleBuffer {
     void Attach_Clear() {
         AttachBuffer.clear();
         FAttachOcupy.clear();
+        FAttachTypes.clear();
+        FAttachOwners.clear();
     }
 
     // ---- Page buffer -------------------------------------------------------------------------
@@ -355,7 +369,16 @@ class TNuo4SimpleBuffer {
     double WrappedPieceLengthToLineEdge(int32_t AAttachIndex, bool bLeftPiece, double AX) const;
 
   private:
+    // Per index, beside the symbols, what searches ask most: the kind of every basic and attach
+    // symbol and the owner of every attach symbol. A long score's symbols lie scattered far
+    // beyond the caches; a search through these arrays never reaches them. Written only where
+    // a symbol is added, so they always agree with the buffers.
+    std::vector<TNuo4SymbolType> FBasicTypes;
+    std::vector<TNuo4SymbolType> FAttachTypes;
+    std::vector<int32_t> FAttachOwners;
     std::vector<TNuo4AttachmentsOcupyTypes> FAttachOcupy;  // per attach index
+    // The record of the accompaniment marker at a basic index; null for any other symbol.
+    const TrecNuo4SymbolAccompMarker* AccompMarkerRec(int32_t AIndex) const;
     mutable std::vector<uint8_t>* FAttachAccessLog = nullptr;
     TNotifyEvent FEventHandler_RequestHMIDocOptions;
     TNuo4ABCBuffer* FABCBuffer = nullptr;

@@ -204,6 +204,25 @@ TEST(MultiPage, FirstPageWithTitleBlockMovesLineZeroByOneShare) {
     EXPECT_DOUBLE_EQ(D.Lines[1].Bounds.Layout.bottom(), 120);
 }
 
+// Paragraphs on several pages: each page follows the last paragraph lying wholly on it, not the
+// score's last or first one.
+TEST(MultiPage, EachPageFollowsItsOwnLastParagraph) {
+    auto D = MakeDoc({10, 10, 10, 10, 10, 10, 10}, {0, 0, 1, 1, 2, 2, 3},
+                     {{}, JustifiedBreak(), {}, JustifiedBreak()});
+    Place(D, 20, 5);
+    auto Pages = GetPageRangeArray(D.Lines, D.Paras, Params(20));
+    ASSERT_EQ(Pages.size(), 2u);
+    EXPECT_EQ(Pages[0].LineIndexRange, TKoRange(0, 4));  // broken after paragraph 1
+    EXPECT_TRUE(PageIsJustifiedVert(Pages[0], D.Paras));
+    EXPECT_TRUE(PageIsJustifiedVert(Pages[1], D.Paras));  // paragraph 3 closes it
+    Pages[1].LineIndexRange = TKoRange(4, 2);             // now paragraph 2 is its last
+    EXPECT_FALSE(PageIsJustifiedVert(Pages[1], D.Paras));
+    SinglePageToMultiPage(Pages, D.Lines, D.Paras, Params(20));
+    EXPECT_DOUBLE_EQ(D.Lines[3].Bounds.Layout.bottom(), 120);  // spread to the layout bottom
+    EXPECT_DOUBLE_EQ(D.Lines[4].Bounds.Layout.top(), 20);
+    EXPECT_DOUBLE_EQ(D.Lines[5].Bounds.Layout.top() - D.Lines[4].Bounds.Layout.bottom(), 5);
+}
+
 TEST(MultiPage, PageWithoutJustifiedBreakIsNotSpread) {
     TrecNuo4SymbolReturnPrivateOptions OnlyVert;
     OnlyVert.bJustifyVert = true;  // without the page break it does nothing

@@ -93,6 +93,33 @@ TEST_F(SimpleBuffer, AccessorsAnswerNothingOutsideTheirBuffers) {
     EXPECT_EQ(B.GetMeasureIndex_FromBasicIndex(9), -1);
 }
 
+// Searches read the kinds and owners kept beside the symbols: they must agree with the symbols
+// of every buffer, lyrics, arcs and articulations included, and go with them when cleared.
+TEST_F(SimpleBuffer, KindsAndOwnersBesideTheSymbolsAgreeWithThem) {
+    auto& B = Build(u"{DunYin}1 (2 3) | 3/4 4_ 5_ ( 6 ) || $ 7", u"",
+                    u".Words\rW1: la la la la la la\rW2: a b c\r");
+    ASSERT_GT(B.Attach_GetCount(), 8);
+    int32_t Lyrics = 0, Arcs = 0, Articulations = 0;
+    for (int32_t I = 0; I < B.Basic_GetCount(); ++I)
+        EXPECT_EQ(B.Basic_GetSymbolType(I), B.Basic_GetSymbol(I)->GetSymbolType()) << I;
+    for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
+        const TNuo4Symbol* S = B.Attach_GetSymbol(A);
+        EXPECT_EQ(B.Attach_GetSymbolType(A), S->GetSymbolType()) << A;
+        EXPECT_EQ(B.Attach_GetBasicIndex(A), S->CalcInfo.InfoWhenAsAttachSymbol.SourceIndex) << A;
+        Lyrics += B.Attach_IsLyric(A);
+        Arcs += B.Attach_IsArc(A);
+        Articulations += B.Attach_IsArticulation(A);
+    }
+    EXPECT_GE(Lyrics, 6);
+    EXPECT_GE(Arcs, 1);
+    EXPECT_EQ(Articulations, 1);
+    B.Basic_Clear();
+    B.Attach_Clear();
+    EXPECT_EQ(B.Basic_GetSymbolType(0), sbstNone);
+    EXPECT_EQ(B.Attach_GetSymbolType(0), sbstNone);
+    EXPECT_EQ(B.Attach_GetBasicIndex(0), -1);
+}
+
 TEST_F(SimpleBuffer, EmptyVoiceBuildsNoMeasures) {
     auto& B = Build(u"");
     EXPECT_EQ(B.Basic_GetCount(), 0);
@@ -380,9 +407,18 @@ TEST_F(SimpleBuffer, AccompanimentEndMarkerTakesTheSpaceOfTheNoteBeforeIt) {
     // The note alone would have had its quarter coefficient; the marker got the rest.
     EXPECT_NEAR(Note->AWCoef() + Marker->AWCoef() + 0.5, B._AutoGetAWCoef(2) + B._AutoGetAWCoef(3),
                 1e-3);
-    // An end marker that closes no passage leaves the note before it alone.
-    auto& B2 = Build(u"1 2 ) 3");
+    // An end marker that closes no passage leaves the note before it alone, and every passage
+    // after it still gives its end marker the room of its last note.
+    auto& B2 = Build(u"1 2 ) 3 ( 4 5 ) 6 7 ) 1 ( 2 3 ) 4");
     EXPECT_NEAR(B2.Basic_GetSymbol(1)->AWCoef(), B2._AutoGetAWCoef(1), 1e-5);
+    EXPECT_NEAR(B2.Basic_GetSymbol(9)->AWCoef(), B2._AutoGetAWCoef(9), 1e-5);
+    for (const int32_t End : {7, 15}) {
+        ASSERT_TRUE(B2.Basic_IsAccompMarker_End(End)) << End;
+        const TNuo4Symbol* Before = B2.Basic_GetSymbol(End - 1);
+        EXPECT_NEAR(Before->AWCoef(), Before->RightWidth() / Before->DigitSize().width() + 0.5,
+                    1e-4)
+            << End;
+    }
 }
 
 // ---- Justification ----------------------------------------------------------------------------
