@@ -78,7 +78,7 @@ bool CanAddArc(const TNuo4SimpleBuffer& B, int32_t AStart, int32_t AEnd, int32_t
 
     // Marks on one note open the longer arcs first: the new mark goes in front of the first
     // mark whose arc is shorter than the new one, else after all of them.
-    const auto& Marks = S->ArcStartings.Value;
+    const auto& Marks = S->ArcStartings().Value;
     if (!Marks.empty()) {
         for (const auto& M : Marks) {
             int32_t ArcEnd = -1;

@@ -147,8 +147,8 @@ bool CanChangeNote_Octave(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bDecr
     const auto* N = VoiceEdit_GetNoteRecord(B, AIndex);
     if (!N || MainIsDrum(*N) || MainPitch(*N).IsRest()) return false;
     TNuo4Pitches P = N->Pitches.Value;
-    TNuo4Pitches G = N->Grace.Value;
-    TNuo4Pitches G2 = N->Grace.Value2;
+    TNuo4Pitches G = N->Grace().Value;
+    TNuo4Pitches G2 = N->Grace().Value2;
     TNuo4Pitches All = P;
     Pitches_Add(All, G);
     auto Move = [&](TNuo4Pitches& X) {
@@ -230,9 +230,9 @@ bool CanChangeNote_ToggleArticulation(const TNuo4SimpleBuffer& B, int32_t AIndex
     if (!B.InternalStatus.Selection.IsEmpty()) return false;
     const auto* N = VoiceEdit_GetNoteRecord(B, AIndex);
     if (!N) return false;
-    const auto& Arts = N->Articulations.Value;
+    const auto& Arts = N->Articulations().Value;
     TrecNuo4ABCTextReplaceItem It;
-    if (Arts.empty() || !N->Articulations.Header.IsValid()) {
+    if (Arts.empty() || !N->Articulations().Header.IsValid()) {
         // The group stands after the arc starts, before the grace group and the pitches.
         TKoRange At = GetABCTextRangeForNote_Grace(B, AIndex);
         if (!At.IsValid()) At = GetABCTextRangeForNote_Pitches(B, AIndex);

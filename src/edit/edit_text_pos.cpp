@@ -118,11 +118,11 @@ bool GetABCTextRangeForArc(const TNuo4SimpleBuffer& B, int32_t AArcIndex, TKoRan
     const auto* S = VoiceEdit_GetNoteRecord(B, Arc.BasicIndexRange.StartIndex);
     const auto* E = VoiceEdit_GetNoteRecord(B, Arc.BasicIndexRange.EndIndex());
     if (!S || !E) return false;
-    for (const auto& M : S->ArcStartings.Value)
+    for (const auto& M : S->ArcStartings().Value)
         if (M.Depth == Arc.Depth_Start) AStartMark = M.TextRange;
     // The end note's ")" close its arcs innermost first, over all its runs in text order.
     int32_t K = Arc.Depth_End;
-    for (const auto& T : E->ArcEndings.Header.TokenItems) {
+    for (const auto& T : E->Header.TokenItems) {
         if (T.aType != ttNote_ArcEndings) continue;
         if (K < T.ABCTextRange.Length) {
             AEndMark = TKoRange(T.ABCTextRange.StartIndex + K, 1);

@@ -122,7 +122,10 @@ TrecNuo4SyntaxSpans Nuo4CollectSyntaxSpans(const TNuo4ABCBuffer& B) {
         Add(A, V.VersePrefix.Header.ABCTextRange, {Fuchsia});
         for (const auto& L : V.LyricsArray) {
             AddTokens(A, L.Header.TokenItems, scOther);
-            AddTokens(A, L.RightLocation.Header.TokenItems, scOther);
+            // The skip marker's token once more, as when the marker kept its own list.
+            if (L.RightLocation.Header.IsValid())
+                AddTokens(A, {{ttBarlinesAndNotesToSkip, L.RightLocation.Header.ABCTextRange}},
+                          scOther);
         }
     }
     for (const auto& I : B.Section_Attachments.Buffer) AddTokens(A, I.Header.TokenItems, scOther);

@@ -1,6 +1,7 @@
 #include "format/abc_buffer.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nuo4 {
 
@@ -546,11 +547,13 @@ void TNuo4ABCBuffer::ScanSection_Attachments() {
             TrecNuo4SectiontItemWithParseInfo_Attachments Item;
             int32_t EndPos = -1;
             if (FReaders.AttachmentItem(FABCText, FirstPiece(I), Item, EndPos)) {
-                Sec.AddItem(Item);
+                Sec.Buffer.push_back(std::move(Item));
                 ExtendTo(Sec.ABCTextRange_All, EndPos);
             }
         }
     }
+    // An item holds every kind's record (kilobytes): no room for more than the items read.
+    Sec.Buffer.shrink_to_fit();
 }
 
 void TNuo4ABCBuffer::ScanSection_Page() {

@@ -192,6 +192,20 @@ struct TrecNuo4ABCParseInfo_SymbolHeader {
     }
 };
 
+// The place of a part of a symbol whose token the symbol's own header lists: type and range,
+// set when the part is present. Kept instead of a full header where records are many.
+struct TrecNuo4ABCParseInfo_PartHeader {
+    TNuo4ABCParseInfoType aType = pitInvalid;
+    TKoRange ABCTextRange;
+
+    bool IsValid() const { return aType != pitInvalid; }
+    void SetToInvalid() {
+        aType = pitInvalid;
+        ABCTextRange.SetToInvalid();
+    }
+    bool operator==(const TrecNuo4ABCParseInfo_PartHeader&) const = default;
+};
+
 struct TrecNuo4ABCTextReplaceItem {
     TKoRange TextRange;
     std::u16string NewText;

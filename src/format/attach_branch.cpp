@@ -1,10 +1,24 @@
 #include "format/attach_branch.h"
 
+#include <algorithm>
+
 #include "format/attach_symbols.h"
 
 namespace nuo4 {
 
 using namespace attach_values;
+
+void TNuo4AutoAlignEntries::Set(size_t AIndex, const TrecNuo4SymbolControlOptions_AWCoef& AItem) {
+    if (AIndex >= FItems.size()) FItems.resize(AIndex + 1);
+    FItems[AIndex] = AItem;
+}
+
+bool TNuo4AutoAlignEntries::operator==(const TNuo4AutoAlignEntries& AOther) const {
+    const size_t N = std::max(FItems.size(), AOther.FItems.size());
+    for (size_t I = 0; I < N; ++I)
+        if (!((*this)[I] == AOther[I])) return false;
+    return true;
+}
 
 int32_t TrecNuo4AttachBranchAutoAlignInfo::GetValidCount() const {
     return SymbolCount < 0 ? 0 : SymbolCount > Capacity ? Capacity : SymbolCount;
@@ -17,7 +31,7 @@ void TrecNuo4AttachBranchAutoAlignInfo::SetSymbolCount(int32_t ACount) {
 bool TrecNuo4AttachBranchAutoAlignInfo::SetItem(int32_t AIndex,
                                                 const TrecNuo4SymbolControlOptions_AWCoef& AItem) {
     if (AIndex < 0 || AIndex >= Capacity) return false;
-    Symbols[size_t(AIndex)] = AItem;
+    Symbols.Set(size_t(AIndex), AItem);
     if (SymbolCount <= AIndex) SymbolCount = AIndex + 1;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "format/abc_common.h"
 #include "format/abc_tokens.h"
@@ -18,10 +19,30 @@ namespace nuo4 {
 // The spacing that puts a temporary voice under the main voice: entry i for basic symbol i.
 // A voice text of 1000 characters can hold far more symbols than entries, so the count is
 // kept within the array whenever it is written and read.
+// The entries written so far. Every parsed branch item carries an alignment record that only
+// the layout fills, so the room grows with the entries written instead of being kept for all
+// of them. Reading an entry not written gives the default entry; records compare by their
+// entries, unwritten ones counting as default.
+class TNuo4AutoAlignEntries {
+  public:
+    const TrecNuo4SymbolControlOptions_AWCoef& operator[](size_t AIndex) const {
+        return AIndex < FItems.size() ? FItems[AIndex] : Default();
+    }
+    void Set(size_t AIndex, const TrecNuo4SymbolControlOptions_AWCoef& AItem);
+    bool operator==(const TNuo4AutoAlignEntries& AOther) const;
+
+  private:
+    static const TrecNuo4SymbolControlOptions_AWCoef& Default() {
+        static const TrecNuo4SymbolControlOptions_AWCoef Value{};
+        return Value;
+    }
+    std::vector<TrecNuo4SymbolControlOptions_AWCoef> FItems;
+};
+
 struct TrecNuo4AttachBranchAutoAlignInfo {
     static constexpr int32_t Capacity = 100;
-    int32_t SymbolCount = 0;  // 0: no information
-    std::array<TrecNuo4SymbolControlOptions_AWCoef, Capacity> Symbols{};
+    int32_t SymbolCount = 0;        // 0: no information
+    TNuo4AutoAlignEntries Symbols;  // at most Capacity
 
     void SetToDefault() { *this = TrecNuo4AttachBranchAutoAlignInfo(); }
     // The count of entries that may be read: SymbolCount within 0 ... Capacity.

@@ -378,7 +378,6 @@ bool ReadPureLyric(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_PureLyric&
     const TKoRange LyricRange = TKoRange::FromStartEnd(ARange.StartIndex, End);
     L.Header.aType = pitPureLyric;
     L.Header.ABCTextRange = LyricRange;
-    L.Header.TokenItems.AddItem(ttPureLyric, LyricRange);
     while (End < ARange.EndIndex() && ABC_IsWhiteChar(AText[End + 1])) {
         ++End;
         if (AText[End] == u'\r' || AText[End] == u'\n') L.bLineBreak = true;

@@ -69,7 +69,9 @@ struct TrecNuo4SymbolPureLyricData {
 };
 
 struct TrecNuo4ABCParseInfo_PureLyric {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;  // pitPureLyric, the lyric's own characters
+    // pitPureLyric, the lyric's own characters; their token (ttPureLyric, the same range) is in
+    // the header of the lyric record that holds this one.
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TrecNuo4SymbolPureLyricData Data;
     bool bLineBreak = false;  // the lyric is the last one of its text line
 

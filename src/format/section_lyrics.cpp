@@ -1,6 +1,7 @@
 #include "format/section_lyrics.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nuo4 {
 
@@ -33,7 +34,6 @@ bool ReadBarlinesAndNotesToSkip(TText AText, TKoRange ARange,
     const TKoRange Range = TKoRange::FromStartEnd(ARange.StartIndex, End);
     ASkip.Header.aType = pitBarlinesAndNotesToSkip;
     ASkip.Header.ABCTextRange = Range;
-    ASkip.Header.TokenItems.AddItem(ttBarlinesAndNotesToSkip, Range);
     ASkip.BarlinesCount = L.RelLocate_BarlineAndNote_BarlinesCount;
     ASkip.NotesCount = L.RelLocate_BarlineAndNote_NotesCount;
     AEndPos = End;
@@ -48,11 +48,11 @@ bool ReadLyric(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Lyric& ALyric,
     TrecNuo4ABCParseInfo_Lyric L;
     int32_t End = -1;
     if (!ReadPureLyric(AText, ARange, L.Text, End)) return false;
-    L.Header.TokenItems.AddItems(L.Text.Header.TokenItems);
+    L.Header.TokenItems.AddItem(ttPureLyric, L.Text.Header.ABCTextRange);
     int32_t SkipEnd = -1;
     if (End < ARange.EndIndex() && ReadBarlinesAndNotesToSkip(AText, ABC_RangeFrom(ARange, End + 1),
                                                               L.RightLocation, SkipEnd)) {
-        L.Header.TokenItems.AddItems(L.RightLocation.Header.TokenItems);
+        L.Header.TokenItems.AddItem(ttBarlinesAndNotesToSkip, L.RightLocation.Header.ABCTextRange);
         End = SkipEnd;
         while (End < ARange.EndIndex() && ABC_IsWhiteChar(AText[End + 1])) {
             ++End;
@@ -99,11 +99,11 @@ void TrecNuo4ABCParseInfo_Lyrics_Verse::Initialize(
     ABCTextRange = AABCTextRange;
 }
 
-void TrecNuo4ABCParseInfo_Lyrics_Verse::AddItem(const TrecNuo4ABCParseInfo_Lyric& ALyric) {
-    LyricsArray.push_back(ALyric);
-    const int32_t End = ALyric.Header.ABCTextRange.EndIndex();
-    if (ABCTextRange.IsValid() && ALyric.Header.ABCTextRange.IsValid() &&
-        End > ABCTextRange.EndIndex())
+void TrecNuo4ABCParseInfo_Lyrics_Verse::AddItem(TrecNuo4ABCParseInfo_Lyric ALyric) {
+    const TKoRange Range = ALyric.Header.ABCTextRange;
+    LyricsArray.push_back(std::move(ALyric));
+    const int32_t End = Range.EndIndex();
+    if (ABCTextRange.IsValid() && Range.IsValid() && End > ABCTextRange.EndIndex())
         ABCTextRange = TKoRange::FromStartEnd(ABCTextRange.StartIndex, End);
 }
 
@@ -117,7 +117,7 @@ bool TrecNuo4ABCParseInfo_Lyrics_Verse::AppendToLyricsArray(TText AABCText_Lyric
         TrecNuo4ABCParseInfo_Lyric L;
         int32_t End = -1;
         if (!ReadLyric(AABCText_Lyrics, ABC_RangeFrom(AParseRange, P), L, End)) break;
-        AddItem(L);
+        AddItem(std::move(L));
         bAny = true;
         P = End + 1;
     }
@@ -310,7 +310,7 @@ void ScanLyrics(const TNuo4ABCScanLines& ALines, TrecNuo4ABCParseInfo_Section_Ly
                 if (LastLine != SIZE_MAX && LastLine != Line)
                     Verses[LastVerse].LyricsArray[LastLyric].Text.bLineBreak = true;
                 auto& Verse = Verses.back();
-                Verse.AddItem(L);
+                Verse.AddItem(std::move(L));
                 LastVerse = Verses.size() - 1;
                 LastLyric = Verse.LyricsArray.size() - 1;
                 LastLine = Line;
@@ -319,6 +319,10 @@ void ScanLyrics(const TNuo4ABCScanLines& ALines, TrecNuo4ABCParseInfo_Section_Ly
             }
         }
     }
+    // The arrays grew by doubling; a long verse would otherwise hold up to twice the room its
+    // lyrics need for as long as the scan lives.
+    for (auto& Verse : Verses) Verse.LyricsArray.shrink_to_fit();
+    Verses.shrink_to_fit();
 }
 
 // ---- Verse dialog ------------------------------------------------------------------------

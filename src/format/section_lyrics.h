@@ -19,7 +19,9 @@ namespace nuo4 {
 // ---- Skip markers and lyrics -------------------------------------------------------------
 
 struct TrecNuo4ABCParseInfo_BarlinesAndNotesToSkip {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;  // pitBarlinesAndNotesToSkip
+    // pitBarlinesAndNotesToSkip; its token (ttBarlinesAndNotesToSkip, the same range) is in the
+    // header of the lyric record that holds this one.
+    TrecNuo4ABCParseInfo_PartHeader Header;
     int32_t BarlinesCount = 0;
     int32_t NotesCount = 0;
 
@@ -36,7 +38,9 @@ bool ReadBarlinesAndNotesToSkip(TText AText, TKoRange ARange,
                                 int32_t& AEndPos);
 
 struct TrecNuo4ABCParseInfo_Lyric {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;  // pitLyric, from the lyric to the end position
+    // pitLyric, from the lyric to the end position; tokens ttPureLyric and, with a skip marker,
+    // ttBarlinesAndNotesToSkip.
+    TrecNuo4ABCParseInfo_SymbolHeader Header;
     TrecNuo4ABCParseInfo_PureLyric Text;
     TrecNuo4ABCParseInfo_BarlinesAndNotesToSkip RightLocation;  // passed before the next lyric
 
@@ -73,7 +77,7 @@ struct TrecNuo4ABCParseInfo_Lyrics_Verse {
                     const std::vector<TrecNuo4ABCParseInfo_Lyric>& ALyricsArray,
                     TKoRange AABCTextRange);
     // Appends a lyric and stretches ABCTextRange (when valid) to its end.
-    void AddItem(const TrecNuo4ABCParseInfo_Lyric& ALyric);
+    void AddItem(TrecNuo4ABCParseInfo_Lyric ALyric);
     // Reads lyrics one after another from the start of AParseRange of AABCText_Lyrics until
     // one does not read; true when at least one was read.
     bool AppendToLyricsArray(TText AABCText_Lyrics, TKoRange AParseRange);

@@ -35,6 +35,7 @@ class TRecordPool {
     static constexpr size_t Granule = 16, ClassCount = 256, ChunkSize = 1 << 16;
     void* Allocate(size_t ASize) {
         const size_t C = (ASize + Granule - 1) / Granule;
+        FInUse += C * Granule;
         if (C >= ClassCount) return ::operator new(ASize);
         if (TFree* F = FFree[C]) {
             FFree[C] = F->Next;
@@ -53,6 +54,7 @@ class TRecordPool {
     }
     void Release(void* APtr, size_t ASize) {
         const size_t C = (ASize + Granule - 1) / Granule;
+        FInUse -= C * Granule;
         if (C >= ClassCount) {
             ::operator delete(APtr);
             return;
@@ -61,6 +63,7 @@ class TRecordPool {
         F->Next = FFree[C];
         FFree[C] = F;
     }
+    size_t BytesInUse() const { return FInUse; }
 
   private:
     struct TFree {
@@ -70,6 +73,7 @@ class TRecordPool {
     std::vector<std::unique_ptr<std::byte[]>> FChunks;
     std::byte* FNext = nullptr;
     size_t FLeft = 0;
+    size_t FInUse = 0;
 };
 
 TRecordPool& RecordPool() {
@@ -96,15 +100,27 @@ bool TryKind(TText AText, TKoRange ARange, TReader AReader, TNuo4VoiceSymbolPtr&
 
 }  // namespace
 
-void* TrecNuo4ABCParseInfo_VoiceSymbol::operator new(size_t ASize) {
+void* VoiceRecordPool_Allocate(size_t ASize) {
     return bUseRecordPool ? RecordPool().Allocate(ASize) : ::operator new(ASize);
 }
 
-void TrecNuo4ABCParseInfo_VoiceSymbol::operator delete(void* APtr, size_t ASize) noexcept {
+void VoiceRecordPool_Release(void* APtr, size_t ASize) noexcept {
     if (bUseRecordPool)
         RecordPool().Release(APtr, ASize);
     else
         ::operator delete(APtr);
+}
+
+size_t VoiceRecordPool_BytesInUse() {
+    return bUseRecordPool ? RecordPool().BytesInUse() : 0;
+}
+
+void* TrecNuo4ABCParseInfo_VoiceSymbol::operator new(size_t ASize) {
+    return VoiceRecordPool_Allocate(ASize);
+}
+
+void TrecNuo4ABCParseInfo_VoiceSymbol::operator delete(void* APtr, size_t ASize) noexcept {
+    VoiceRecordPool_Release(APtr, ASize);
 }
 
 bool ReadVoiceSymbol(TText AText, TKoRange ARange, TNuo4VoiceSymbolPtr& ASymbol, int32_t& AEndPos) {

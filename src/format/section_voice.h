@@ -4,6 +4,7 @@
 // symbol_barline.h, symbol_meter.h, symbol_accomp_marker.h, symbol_return.h, symbol_text.h),
 // which all build on the base record below.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,6 +15,14 @@
 #include "format/ko_range.h"
 
 namespace nuo4 {
+
+// The pool the voice records and their out-of-line parts come from: size classes of free
+// lists, kept per thread for the whole program. Blocks freed go back to their class.
+void* VoiceRecordPool_Allocate(size_t ASize);
+void VoiceRecordPool_Release(void* APtr, size_t ASize) noexcept;
+// The bytes of this thread's pool blocks handed out and not yet released: what the records of
+// the scans alive hold (general heap counters do not see blocks reused from the free lists).
+size_t VoiceRecordPool_BytesInUse();
 
 // Base of every parsed voice symbol record (note, bar line, accompaniment marker, return,
 // meter, text); Header.aType tells which record it is.

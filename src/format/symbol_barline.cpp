@@ -110,15 +110,14 @@ bool ReadBarline(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Barline& ABa
     B.Value.BarlineStyle = Style;
     B.Pure.Style = Style;
     B.Pure.Header.aType = pitBarline_Pure;
-    B.Pure.Header.TokenItems.AddItem(ttBarline_Pure_Barline, TKoRange::FromStartEnd(Start, End));
-    ReadOptionalControlOptions(AText, ARange, End + 1, B.Value.ControlOptions,
-                               B.Pure.Header.TokenItems, End);
-    B.Pure.ControlOptions = B.Value.ControlOptions;
+    TNuo4ABCTokenInfoItems PureTokens;
+    PureTokens.AddItem(ttBarline_Pure_Barline, TKoRange::FromStartEnd(Start, End));
+    ReadOptionalControlOptions(AText, ARange, End + 1, B.Value.ControlOptions, PureTokens, End);
     B.Pure.Header.ABCTextRange = TKoRange::FromStartEnd(Start, End);
 
     B.Header.aType = pitBarline;
     B.Header.TokenItems.AddItem(ttBarline_Pure, B.Pure.Header.ABCTextRange);
-    B.Header.TokenItems.AddItems(B.Pure.Header.TokenItems);
+    B.Header.TokenItems.AddItems(PureTokens);
 
     if (End < Last && AText[End + 1] == u'[') {
         // The label runs raw from the first non-white character after "[" to the next white

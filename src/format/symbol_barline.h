@@ -61,12 +61,13 @@ struct TrecNuo4SymbolBarline {
     bool operator==(const TrecNuo4SymbolBarline&) const = default;
 };
 
-// The bar line without its volta part: the style and the control options group.
+// The bar line without its volta part: the style and the control options group. Its tokens
+// (the style text, the group) follow the ttBarline_Pure token in the bar line's header; its
+// options are the bar line's.
 struct TrecNuo4ABCParseInfo_Barline_Pure {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;  // pitBarline_Pure
+    TrecNuo4ABCParseInfo_PartHeader Header;  // pitBarline_Pure
     TNuo4BarlineStyle Style = blsNormal;
     bool bLineBreak = false;
-    TrecNuo4SymbolControlOptions ControlOptions;
 };
 
 struct TrecNuo4ABCParseInfo_Barline : TrecNuo4ABCParseInfo_VoiceSymbol {

@@ -52,11 +52,11 @@ bool ReadTupletItem(TText AText, TKoRange APiece, int32_t& ANumber, int32_t& ADu
     return true;
 }
 
-// A stored sub-part: its header gets the type, the range and one token, which is also appended
-// to the note's token list. A part read again replaces the earlier one, and the earlier token
-// leaves the note's list, so that the first token of each type names the part in force.
+// A stored sub-part: its header gets the type and the range, and its token is appended to the
+// note's token list. A part read again replaces the earlier one, and the earlier token leaves
+// the note's list, so that the first token of each type names the part in force.
 void StoreSubPart(TrecNuo4ABCParseInfo_SymbolHeader& ANoteHeader,
-                  TrecNuo4ABCParseInfo_SymbolHeader& APart, TNuo4ABCParseInfoType AType,
+                  TrecNuo4ABCParseInfo_PartHeader& APart, TNuo4ABCParseInfoType AType,
                   TNuo4ABCTokenType ATokenType, TKoRange ARange) {
     if (APart.IsValid()) {
         auto& Tokens = ANoteHeader.TokenItems;
@@ -66,8 +66,6 @@ void StoreSubPart(TrecNuo4ABCParseInfo_SymbolHeader& ANoteHeader,
     }
     APart.aType = AType;
     APart.ABCTextRange = ARange;
-    APart.TokenItems.clear();
-    APart.TokenItems.AddItem(ATokenType, ARange);
     ANoteHeader.TokenItems.AddItem(ATokenType, ARange);
 }
 
@@ -240,20 +238,54 @@ bool ReadGraceInner(TText AText, TKoRange AInner, TNuo4Pitches& AValue, TNuo4Pit
 void TrecNuo4ABCParseInfo_Note::SetToInvalid() {
     // Field by field, without temporaries: the voice scan resets a record for every symbol.
     Header.SetToInvalid();
-    ArcStartings.Header.SetToInvalid();
-    ArcStartings.Value.clear();
-    Articulations.Header.SetToInvalid();
-    Articulations.Value.clear();
-    Grace.Header.SetToInvalid();
-    Grace.Value.clear();
-    Grace.Value2.clear();
     Pitches.Header.SetToInvalid();
     Pitches.Value.clear();
     Duration.Header.SetToInvalid();
     Duration.Value = sd4th;
-    ControlOptions.SetToInvalid();
-    ArcEndings.Header.SetToInvalid();
-    ArcEndings.Value = 0;
+    FMarks.Reset();
+}
+
+TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Note::GetPartHeader(
+    TNuo4ABCParseInfoType APart) const {
+    const TrecNuo4ABCParseInfo_PartHeader* Part = nullptr;
+    TNuo4ABCTokenType Token = ttUnknown;
+    switch (APart) {
+        case pitNote_ArcStartings:
+            Part = &ArcStartings().Header, Token = ttNote_ArcStartings;
+            break;
+        case pitNote_Articulations:
+            Part = &Articulations().Header, Token = ttNote_Articulations;
+            break;
+        case pitNote_Grace:
+            Part = &Grace().Header, Token = ttNote_Grace;
+            break;
+        case pitNote_Pithces:
+            Part = &Pitches.Header, Token = ttNote_Pitches;
+            break;
+        case pitNote_Duration:
+            Part = &Duration.Header, Token = ttNote_Duration;
+            break;
+        case pitSymbolControlOptions:
+            Part = &ControlOptions().Header, Token = ttControlOptions;
+            break;
+        case pitNote_ArcEndings:
+            Part = &ArcEndings().Header, Token = ttNote_ArcEndings;
+            break;
+        default:
+            break;
+    }
+    TrecNuo4ABCParseInfo_SymbolHeader R;
+    if (!Part || !Part->IsValid()) return R;
+    R.aType = Part->aType;
+    R.ABCTextRange = Part->ABCTextRange;
+    if (Token == ttNote_ArcEndings) {
+        // Every run of ")" keeps its token in the note's list, in text order.
+        for (const auto& T : Header.TokenItems)
+            if (T.aType == ttNote_ArcEndings) R.TokenItems.AddItem(T);
+    } else {
+        R.TokenItems.AddItem(Token, Part->ABCTextRange);
+    }
+    return R;
 }
 
 namespace {
@@ -274,9 +306,10 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             if (bAfterPitches) break;
             TNuo4ABCArcStartingsInfoItems Items;
             const int32_t Next = ReadArcStartRun(AText, P, Last, Items);
-            StoreSubPart(H, N.ArcStartings.Header, pitNote_ArcStartings, ttNote_ArcStartings,
+            auto& Arcs = N.MutArcStartings();
+            StoreSubPart(H, Arcs.Header, pitNote_ArcStartings, ttNote_ArcStartings,
                          TKoRange::FromStartEnd(P, Next - 1));
-            N.ArcStartings.Value = std::move(Items);
+            Arcs.Value = std::move(Items);
             Phase = nrpArcStarts;
             P = Next;
             continue;
@@ -297,21 +330,24 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
                 } else if (ReadArcStartGroup(AText, P, Close, ArcInfo)) {
                     TNuo4ABCArcStartingsInfoItems Items;
                     const int32_t Next = ReadArcStartRun(AText, P, Last, Items);
-                    StoreSubPart(H, N.ArcStartings.Header, pitNote_ArcStartings,
-                                 ttNote_ArcStartings, TKoRange::FromStartEnd(P, Next - 1));
-                    N.ArcStartings.Value = std::move(Items);
+                    auto& Arcs = N.MutArcStartings();
+                    StoreSubPart(H, Arcs.Header, pitNote_ArcStartings, ttNote_ArcStartings,
+                                 TKoRange::FromStartEnd(P, Next - 1));
+                    Arcs.Value = std::move(Items);
                     Phase = nrpArcStarts;
                     P = Next;
                     continue;
                 } else if (ReadGraceInner(AText, Inner, G1, G2)) {
-                    StoreSubPart(H, N.Grace.Header, pitNote_Grace, ttNote_Grace, Group);
-                    N.Grace.Value = std::move(G1);
-                    N.Grace.Value2 = std::move(G2);
+                    auto& Grace = N.MutGrace();
+                    StoreSubPart(H, Grace.Header, pitNote_Grace, ttNote_Grace, Group);
+                    Grace.Value = std::move(G1);
+                    Grace.Value2 = std::move(G2);
                     Phase = nrpGrace;
                 } else if (ReadArticulationsInner(AText, Inner, Arts)) {
-                    StoreSubPart(H, N.Articulations.Header, pitNote_Articulations,
-                                 ttNote_Articulations, Group);
-                    N.Articulations.Value = std::move(Arts);
+                    auto& Marks = N.MutArticulations();
+                    StoreSubPart(H, Marks.Header, pitNote_Articulations, ttNote_Articulations,
+                                 Group);
+                    Marks.Value = std::move(Arts);
                     Phase = nrpArticulations;
                 }
                 // Control options and unknown groups before the pitches are skipped.
@@ -320,9 +356,9 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             }
             TrecNuo4SymbolControlOptions Options;
             if (Inner.Length > 0 && ReadSymbolControlOptionsInner(AText, Inner, Options)) {
-                StoreSubPart(H, N.ControlOptions.Header, pitSymbolControlOptions, ttControlOptions,
-                             Group);
-                N.ControlOptions.Value = Options;
+                auto& Control = N.MutControlOptions();
+                StoreSubPart(H, Control.Header, pitSymbolControlOptions, ttControlOptions, Group);
+                Control.Value = Options;
                 Phase = nrpControlOptions;
                 P = Close + 1;
                 continue;
@@ -364,14 +400,14 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             int32_t End = P;
             while (End + 1 <= Last && AText[End + 1] == u')') ++End;
             const TKoRange Run = TKoRange::FromStartEnd(P, End);
-            if (!N.ArcEndings.Header.IsValid()) {
-                StoreSubPart(H, N.ArcEndings.Header, pitNote_ArcEndings, ttNote_ArcEndings, Run);
+            auto& Ends = N.MutArcEndings();
+            if (!Ends.Header.IsValid()) {
+                StoreSubPart(H, Ends.Header, pitNote_ArcEndings, ttNote_ArcEndings, Run);
             } else {
                 // Later runs add to the count; each keeps its token for the editor.
-                N.ArcEndings.Header.TokenItems.AddItem(ttNote_ArcEndings, Run);
                 H.TokenItems.AddItem(ttNote_ArcEndings, Run);
             }
-            N.ArcEndings.Value += Run.Length;
+            Ends.Value += Run.Length;
             Phase = nrpArcEnds;
             P = End + 1;
             continue;
@@ -382,9 +418,11 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
     }
     if (Phase < nrpPitches) return false;
 
-    auto& Items = N.ArcStartings.Value;
-    for (size_t I = 0; I < Items.size(); ++I)
-        Items[I].Depth = static_cast<int32_t>(Items.size() - 1 - I);
+    if (N.HasMarks()) {
+        auto& Items = N.MutArcStartings().Value;
+        for (size_t I = 0; I < Items.size(); ++I)
+            Items[I].Depth = static_cast<int32_t>(Items.size() - 1 - I);
+    }
 
     H.aType = pitNote;
     H.ABCTextRange = TKoRange::FromStartEnd(First, P - 1);
@@ -410,31 +448,32 @@ TrecNuo4SymbolNote TrecNuo4ABCParseInfo_Note::ToSymbolRecNote() const {
     R.MainNote.Initialize(Pitches.Value.empty() ? TrecNuo4Pitch() : Pitches.Value.front(),
                           Duration.Value);
     R.SetPitches_Main(Pitches.Value);
-    R.SetGrace(Grace.Value);
-    R.ControlOptions = ControlOptions.Value;
+    R.SetGrace(Grace().Value);
+    R.ControlOptions = ControlOptions().Value;
     return R;
 }
 
 TrecNuo4ABCAttachmentsInfoWithinSectionVoice TrecNuo4ABCParseInfo_Note::GetABCAttachmentsInfo()
     const {
     TrecNuo4ABCAttachmentsInfoWithinSectionVoice R;
-    R.ArcInfo.ArcStartCount_Copy = static_cast<int32_t>(ArcStartings.Value.size());
-    R.ArcInfo.ArcEndCount_Copy = ArcEndings.Value;
-    R.ArcInfo.ArcStartings = ArcStartings.Value;
-    R.ArcInfo.ArcEndings = ArcEndings;
-    R.Articulations = Articulations.Value;
+    R.ArcInfo.ArcStartCount_Copy = static_cast<int32_t>(ArcStartings().Value.size());
+    R.ArcInfo.ArcEndCount_Copy = ArcEndings().Value;
+    R.ArcInfo.ArcStartings = ArcStartings().Value;
+    R.ArcInfo.ArcEndings = ArcEndings();
+    R.Articulations = Articulations().Value;
     return R;
 }
 
 std::u16string TrecNuo4ABCParseInfo_Note::ToABCText() const {
     std::u16string S;
-    for (const auto& Item : ArcStartings.Value) S += ToABCText_ArcStarting(Item.ABCInfo);
-    S += ToABCText_Articulations(Articulations.Value);
-    S += ToABCText_Grace(Grace.Value, Grace.Value2);
+    const TrecNuo4ABCParseInfo_Note_Marks& M = FMarks.Get();
+    for (const auto& Item : M.ArcStartings.Value) S += ToABCText_ArcStarting(Item.ABCInfo);
+    S += ToABCText_Articulations(M.Articulations.Value);
+    S += ToABCText_Grace(M.Grace.Value, M.Grace.Value2);
     S += ToABCText_Pitches(Pitches.Value);
     S += ToABCText_Duration(Duration.Value);
-    S += ControlOptions.Value.ToABCText();
-    S += ToABCText_ArcEndings(ArcEndings.Value);
+    S += M.ControlOptions.Value.ToABCText();
+    S += ToABCText_ArcEndings(M.ArcEndings.Value);
     return S;
 }
 

@@ -17,6 +17,7 @@
 #include "format/arc_styles.h"
 #include "format/ko_range.h"
 #include "format/music_common.h"
+#include "format/out_of_line.h"
 #include "format/section_voice.h"
 #include "format/symbol_control_options.h"
 #include "format/symbol_note_rec.h"
@@ -73,37 +74,61 @@ std::u16string ToABCText_Articulations(const TNuo4Articulations& AItems);
 std::u16string ToABCText_Articulations(const TNuo4ArticulationInfoItems& AItems);
 
 // ---- Sub-records -----------------------------------------------------------------------------
-// Each begins with its own header: type and range set, and one token, when the part is present.
+// Each begins with the place of its part: type and range set when the part is present. The
+// part's token is not kept twice: the note header's token list holds it (ttNote_ArcEndings
+// once per run of ")"), and GetPartHeader rebuilds a part's full header.
 
 struct TrecNuo4ABCParseInfo_Note_ArcStartings {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4ABCArcStartingsInfoItems Value;
 };
 
 struct TrecNuo4ABCParseInfo_Note_Articulations {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4ArticulationInfoItems Value;
 };
 
 struct TrecNuo4ABCParseInfo_Note_Grace {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4Pitches Value;   // the note's grace notes
     TNuo4Pitches Value2;  // the list after ";", kept in the parse record only
 };
 
 struct TrecNuo4ABCParseInfo_Note_Pitches {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4Pitches Value;  // one for a single note, several for a chord
 };
 
 struct TrecNuo4ABCParseInfo_Note_Duration {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4Duration Value = sd4th;  // a note written without duration is a quarter
 };
 
+struct TrecNuo4ABCParseInfo_Note_ControlOptions {
+    TrecNuo4ABCParseInfo_PartHeader Header;  // pitSymbolControlOptions when present
+    TrecNuo4SymbolControlOptions Value;
+
+    bool IsValid() const { return Header.IsValid(); }
+};
+
 struct TrecNuo4ABCParseInfo_Note_ArcEndings {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;  // the first run of ")"
-    int32_t Value = 0;                         // arcs ending at this note, over all runs
+    TrecNuo4ABCParseInfo_PartHeader Header;  // the first run of ")"
+    int32_t Value = 0;                       // arcs ending at this note, over all runs
+};
+
+// The parts most notes lack, kept out of line in the note record. Made from the voice
+// records' pool, as the records themselves.
+struct TrecNuo4ABCParseInfo_Note_Marks {
+    TrecNuo4ABCParseInfo_Note_ArcStartings ArcStartings;
+    TrecNuo4ABCParseInfo_Note_Articulations Articulations;
+    TrecNuo4ABCParseInfo_Note_Grace Grace;
+    TrecNuo4ABCParseInfo_Note_ControlOptions ControlOptions;
+    TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 // ---- What a voice symbol carries for the layout ------------------------------------------------
@@ -133,16 +158,44 @@ struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice {
 // ---- The note parse record -------------------------------------------------------------------
 
 struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
-    TrecNuo4ABCParseInfo_Note_ArcStartings ArcStartings;
-    TrecNuo4ABCParseInfo_Note_Articulations Articulations;
-    TrecNuo4ABCParseInfo_Note_Grace Grace;
+    // Every note has pitches and most a duration: these stay in the record.
     TrecNuo4ABCParseInfo_Note_Pitches Pitches;
     TrecNuo4ABCParseInfo_Note_Duration Duration;
-    TrecNuo4ABCParseInfo_SymbolControlOptions ControlOptions;
-    TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+
+    // The other parts, read as the default (absent) part when the note has none of them.
+    const TrecNuo4ABCParseInfo_Note_ArcStartings& ArcStartings() const {
+        return FMarks.Get().ArcStartings;
+    }
+    const TrecNuo4ABCParseInfo_Note_Articulations& Articulations() const {
+        return FMarks.Get().Articulations;
+    }
+    const TrecNuo4ABCParseInfo_Note_Grace& Grace() const { return FMarks.Get().Grace; }
+    const TrecNuo4ABCParseInfo_Note_ControlOptions& ControlOptions() const {
+        return FMarks.Get().ControlOptions;
+    }
+    const TrecNuo4ABCParseInfo_Note_ArcEndings& ArcEndings() const {
+        return FMarks.Get().ArcEndings;
+    }
+    TrecNuo4ABCParseInfo_Note_ArcStartings& MutArcStartings() { return FMarks.Mut().ArcStartings; }
+    TrecNuo4ABCParseInfo_Note_Articulations& MutArticulations() {
+        return FMarks.Mut().Articulations;
+    }
+    TrecNuo4ABCParseInfo_Note_Grace& MutGrace() { return FMarks.Mut().Grace; }
+    TrecNuo4ABCParseInfo_Note_ControlOptions& MutControlOptions() {
+        return FMarks.Mut().ControlOptions;
+    }
+    TrecNuo4ABCParseInfo_Note_ArcEndings& MutArcEndings() { return FMarks.Mut().ArcEndings; }
+    // Whether any of those parts is present.
+    bool HasMarks() const { return FMarks.IsPresent(); }
 
     void SetToInvalid();
     bool IsValid() const { return Header.aType == pitNote; }
+
+    // The full header of one part (APart one of pitNote_ArcStartings, pitNote_Articulations,
+    // pitNote_Grace, pitNote_Pithces, pitNote_Duration, pitSymbolControlOptions,
+    // pitNote_ArcEndings): its type and range and its tokens from the note header; the invalid
+    // header when the part is absent.
+    TrecNuo4ABCParseInfo_SymbolHeader GetPartHeader(TNuo4ABCParseInfoType APart) const;
 
     // A default note symbol record with the pitches, duration, grace notes (Grace.Value only)
     // and control options of this record.
@@ -152,6 +205,9 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     // The canonical text of the whole note: arc starts, articulations, grace, pitches,
     // duration, control options, arc ends.
     std::u16string ToABCText() const;
+
+  private:
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Marks> FMarks;
 };
 
 // Reads one note from the start of ARange (the rest of a voice token). On failure the record is

@@ -27,8 +27,8 @@ TNuo4SymbolPtr CreateBasicSymbol(const TrecNuo4ABCParseInfo_VoiceSymbol& R) {
             const auto& N = static_cast<const TrecNuo4ABCParseInfo_Note&>(R);
             auto S = std::make_unique<TNuo4SymbolNote>(N.ToSymbolRecNote());
             // Most notes carry no marks; those keep no copy.
-            if (!N.ArcStartings.Value.empty() || N.ArcEndings.Value != 0 ||
-                !N.Articulations.Value.empty())
+            if (N.HasMarks() && (!N.ArcStartings().Value.empty() || N.ArcEndings().Value != 0 ||
+                                 !N.Articulations().Value.empty()))
                 S->ABCAttachmentsInfo = N.GetABCAttachmentsInfo();
             return S;
         }

@@ -137,3 +137,23 @@ TEST(AttachmentsScan, AnAddedItemOfEveryKindIsScannedBackUnchanged) {
         EXPECT_TRUE(B.Section_Attachments.Buffer[K].Value.SameAs(Items[K]))
             << test::Utf8(Items[K].ToABCText());
 }
+
+TEST(BranchAlignmentRecord, EntriesNotWrittenReadAsDefaultAndCompareAsDefault) {
+    TrecNuo4SymbolControlOptions_AWCoef Locked;
+    Locked.LockTo(1.25f);
+    TrecNuo4AttachBranchAutoAlignInfo A, B;
+    EXPECT_TRUE(A.SetItem(5, Locked));
+    EXPECT_EQ(A.SymbolCount, 6);
+    EXPECT_EQ(A.Symbols[5], Locked);
+    EXPECT_EQ(A.Symbols[2], TrecNuo4SymbolControlOptions_AWCoef());   // a gap inside
+    EXPECT_EQ(A.Symbols[99], TrecNuo4SymbolControlOptions_AWCoef());  // past the entries
+    EXPECT_FALSE(A == B);
+    B.SymbolCount = 6;
+    EXPECT_TRUE(B.SetItem(1, {}));  // a default entry written equals one never written
+    EXPECT_FALSE(A == B);
+    EXPECT_TRUE(B.SetItem(5, Locked));
+    EXPECT_TRUE(A == B);
+    const TrecNuo4AttachBranchAutoAlignInfo Copy = A;
+    EXPECT_TRUE(A.SetItem(5, {}));
+    EXPECT_EQ(Copy.Symbols[5], Locked);
+}

@@ -148,8 +148,6 @@ TEST(PureLyricPlain, TrailingWhiteIsConsumedAndALineBreakRemembered) {
     EXPECT_EQ(R.End, 2);
     EXPECT_FALSE(R.L.bLineBreak);
     EXPECT_EQ(R.L.Header.ABCTextRange, TKoRange(0, 1));  // the lyric's own characters
-    ASSERT_EQ(R.L.Header.TokenItems.size(), 1u);
-    EXPECT_EQ(R.L.Header.TokenItems[0].aType, ttPureLyric);
     EXPECT_EQ(R.L.Header.aType, pitPureLyric);
 
     R = Read("我 \r\n们");

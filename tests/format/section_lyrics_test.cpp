@@ -116,7 +116,7 @@ TEST(SkipMarker, CountsBarLinesAndNotes) {
     EXPECT_EQ(K.NotesCount, 1);
     EXPECT_EQ(End, 2);
     EXPECT_EQ(K.Header.aType, pitBarlinesAndNotesToSkip);
-    EXPECT_EQ(K.Header.TokenItems.GetRangeOfFirst(ttBarlinesAndNotesToSkip), TKoRange(0, 3));
+    EXPECT_EQ(K.Header.ABCTextRange, TKoRange(0, 3));
     EXPECT_EQ(Utf8(K.ToABCText()), "||/");
     const TrecNuo4HorzLocation L = K.ToHorzLocation();
     EXPECT_EQ(L.aType, hltRelLocate_BarlineAndNote);

@@ -66,7 +66,7 @@ TEST(VoiceDispatch, ParenthesisAloneIsAMarkerButBeforeANoteAnArcStart) {
     const auto S = Symbols(u"(1");
     ASSERT_EQ(S.size(), 1u);
     ASSERT_EQ(S[0]->Header.aType, pitNote);
-    EXPECT_EQ(static_cast<TrecNuo4ABCParseInfo_Note&>(*S[0]).ArcStartings.Value.size(), 1u);
+    EXPECT_EQ(static_cast<TrecNuo4ABCParseInfo_Note&>(*S[0]).ArcStartings().Value.size(), 1u);
     EXPECT_EQ(Kinds(u"5)"), Names({pitNote}));  // an arc end, not a marker
 }
 

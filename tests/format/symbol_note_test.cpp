@@ -149,11 +149,11 @@ TEST(NoteEnd, NonControlGroupsAfterThePitchesEndTheNote) {
     auto R = Read(u"5{DunYin}");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 0);
-    EXPECT_TRUE(R.Note.Articulations.Value.empty());
+    EXPECT_TRUE(R.Note.Articulations().Value.empty());
     R = Read(u"5{C:-1}");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 0);
-    EXPECT_FALSE(R.Note.ControlOptions.IsValid());
+    EXPECT_FALSE(R.Note.ControlOptions().IsValid());
     R = Read(u"5{56}");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 0);
@@ -183,7 +183,7 @@ TEST(NoteFailure, DurationCharacterOutOfPlace) {
     const auto R = Read(u"5.)");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.Note.Duration.Value, sd4thDot);
-    EXPECT_EQ(R.Note.ArcEndings.Value, 1);
+    EXPECT_EQ(R.Note.ArcEndings().Value, 1);
 }
 
 TEST(NoteFailure, NoPitches) {
@@ -221,42 +221,42 @@ TEST(NoteFailure, UnusableRangeFails) {
 TEST(NoteArcs, SlurOverTwoNotes) {
     const auto Notes = ReadNotes(u"(1_2_)");
     ASSERT_EQ(Notes.size(), 2u);
-    ASSERT_EQ(Notes[0].ArcStartings.Value.size(), 1u);
-    EXPECT_EQ(Notes[0].ArcStartings.Value[0].TextRange, TKoRange(0, 1));
-    EXPECT_TRUE(Notes[0].ArcStartings.Value[0].ABCInfo.IsDefault());
-    EXPECT_EQ(Notes[0].ArcEndings.Value, 0);
-    EXPECT_EQ(Notes[1].ArcEndings.Value, 1);
-    EXPECT_EQ(Notes[1].ArcEndings.Header.ABCTextRange, TKoRange(5, 1));
+    ASSERT_EQ(Notes[0].ArcStartings().Value.size(), 1u);
+    EXPECT_EQ(Notes[0].ArcStartings().Value[0].TextRange, TKoRange(0, 1));
+    EXPECT_TRUE(Notes[0].ArcStartings().Value[0].ABCInfo.IsDefault());
+    EXPECT_EQ(Notes[0].ArcEndings().Value, 0);
+    EXPECT_EQ(Notes[1].ArcEndings().Value, 1);
+    EXPECT_EQ(Notes[1].ArcEndings().Header.ABCTextRange, TKoRange(5, 1));
     EXPECT_EQ(Notes[1].Header.ABCTextRange, TKoRange(3, 3));
 }
 
 TEST(NoteArcs, DepthsCountDownToZero) {
     const auto R = Read(u"((1");
     ASSERT_TRUE(R.bOk);
-    const auto& Items = R.Note.ArcStartings.Value;
+    const auto& Items = R.Note.ArcStartings().Value;
     ASSERT_EQ(Items.size(), 2u);
     EXPECT_EQ(Items[0].Depth, 1);
     EXPECT_EQ(Items[1].Depth, 0);
     EXPECT_EQ(Items[1].TextRange, TKoRange(1, 1));
-    EXPECT_EQ(R.Note.ArcStartings.Header.ABCTextRange, TKoRange(0, 2));
+    EXPECT_EQ(R.Note.ArcStartings().Header.ABCTextRange, TKoRange(0, 2));
     const auto R3 = Read(u"({(3}(1");
     ASSERT_TRUE(R3.bOk);
-    ASSERT_EQ(R3.Note.ArcStartings.Value.size(), 3u);
-    EXPECT_EQ(R3.Note.ArcStartings.Value[0].Depth, 2);
-    EXPECT_EQ(R3.Note.ArcStartings.Value[1].ABCInfo.TupletNumber, 3);
-    EXPECT_EQ(R3.Note.ArcStartings.Value[1].TextRange, TKoRange(1, 4));
-    EXPECT_EQ(R3.Note.ArcStartings.Value[2].Depth, 0);
+    ASSERT_EQ(R3.Note.ArcStartings().Value.size(), 3u);
+    EXPECT_EQ(R3.Note.ArcStartings().Value[0].Depth, 2);
+    EXPECT_EQ(R3.Note.ArcStartings().Value[1].ABCInfo.TupletNumber, 3);
+    EXPECT_EQ(R3.Note.ArcStartings().Value[1].TextRange, TKoRange(1, 4));
+    EXPECT_EQ(R3.Note.ArcStartings().Value[2].Depth, 0);
 }
 
 TEST(NoteArcs, TupletGroupOverThreeEighths) {
     const auto Notes = ReadNotes(u"{(3}1_2_3_)");
     ASSERT_EQ(Notes.size(), 3u);
-    ASSERT_EQ(Notes[0].ArcStartings.Value.size(), 1u);
-    const auto& Info = Notes[0].ArcStartings.Value[0].ABCInfo;
+    ASSERT_EQ(Notes[0].ArcStartings().Value.size(), 1u);
+    const auto& Info = Notes[0].ArcStartings().Value[0].ABCInfo;
     EXPECT_EQ(Info.TupletNumber, 3);
     EXPECT_EQ(Info.Duration, 0);
-    EXPECT_EQ(Notes[0].ArcStartings.Value[0].TextRange, TKoRange(0, 4));
-    EXPECT_EQ(Notes[2].ArcEndings.Value, 1);
+    EXPECT_EQ(Notes[0].ArcStartings().Value[0].TextRange, TKoRange(0, 4));
+    EXPECT_EQ(Notes[2].ArcEndings().Value, 1);
 }
 
 TEST(NoteArcs, PropertyItems) {
@@ -289,21 +289,21 @@ TEST(NoteArcs, PropertyItems) {
 TEST(NoteArcs, GroupWithUnreadablePropertiesIsSkipped) {
     const auto R = Read(u"{(x}1");
     ASSERT_TRUE(R.bOk);
-    EXPECT_TRUE(R.Note.ArcStartings.Value.empty());
-    EXPECT_FALSE(R.Note.ArcStartings.Header.IsValid());
+    EXPECT_TRUE(R.Note.ArcStartings().Value.empty());
+    EXPECT_FALSE(R.Note.ArcStartings().Header.IsValid());
     // Inside a run it ends the run; the run before it stays.
     const auto R2 = Read(u"({(x}1");
     ASSERT_TRUE(R2.bOk);
-    ASSERT_EQ(R2.Note.ArcStartings.Value.size(), 1u);
-    EXPECT_EQ(R2.Note.ArcStartings.Header.ABCTextRange, TKoRange(0, 1));
+    ASSERT_EQ(R2.Note.ArcStartings().Value.size(), 1u);
+    EXPECT_EQ(R2.Note.ArcStartings().Header.ABCTextRange, TKoRange(0, 1));
 }
 
 TEST(NoteArcs, ALaterRunReplacesTheEarlierOne) {
     const auto R = Read(u"({DunYin}((1");
     ASSERT_TRUE(R.bOk);
-    ASSERT_EQ(R.Note.ArcStartings.Value.size(), 2u);
-    EXPECT_EQ(R.Note.ArcStartings.Value[0].Depth, 1);
-    EXPECT_EQ(R.Note.ArcStartings.Header.ABCTextRange, TKoRange(9, 2));
+    ASSERT_EQ(R.Note.ArcStartings().Value.size(), 2u);
+    EXPECT_EQ(R.Note.ArcStartings().Value[0].Depth, 1);
+    EXPECT_EQ(R.Note.ArcStartings().Header.ABCTextRange, TKoRange(9, 2));
     const auto& Tokens = R.Note.Header.TokenItems;
     EXPECT_EQ(Tokens.GetRangeOfFirst(ttNote_ArcStartings), TKoRange(9, 2));
     EXPECT_EQ(TokenTypes(Tokens), (std::vector<TNuo4ABCTokenType>{
@@ -313,14 +313,16 @@ TEST(NoteArcs, ALaterRunReplacesTheEarlierOne) {
 TEST(NoteArcs, ArcEndRunsAfterDurationAndControlOptions) {
     auto R = Read(u"5_))");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.ArcEndings.Value, 2);
-    EXPECT_EQ(R.Note.ArcEndings.Header.ABCTextRange, TKoRange(2, 2));
+    EXPECT_EQ(R.Note.ArcEndings().Value, 2);
+    EXPECT_EQ(R.Note.ArcEndings().Header.ABCTextRange, TKoRange(2, 2));
     R = Read(u"5){C:1})");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 7);
-    EXPECT_EQ(R.Note.ArcEndings.Value, 2);
-    EXPECT_FLOAT_EQ(R.Note.ControlOptions.Value.AWCoef.AWCoef, 1.0f);
-    EXPECT_EQ(R.Note.ArcEndings.Header.TokenItems.size(), 2u);
+    EXPECT_EQ(R.Note.ArcEndings().Value, 2);
+    EXPECT_FLOAT_EQ(R.Note.ControlOptions().Value.AWCoef.AWCoef, 1.0f);
+    EXPECT_EQ(R.Note.GetPartHeader(pitNote_ArcEndings).TokenItems,
+              (TNuo4ABCTokenInfoItems{{ttNote_ArcEndings, TKoRange(1, 1)},
+                                      {ttNote_ArcEndings, TKoRange(7, 1)}}));
     EXPECT_EQ(TokenTypes(R.Note.Header.TokenItems),
               (std::vector<TNuo4ABCTokenType>{ttNote_Pitches, ttNote_ArcEndings, ttControlOptions,
                                               ttNote_ArcEndings}));
@@ -331,17 +333,17 @@ TEST(NoteArcs, ArcEndRunsAfterDurationAndControlOptions) {
 TEST(NoteArticulations, NamedPiecesOnly) {
     auto R = Read(u"{DunYin,ZhongYin}5");
     ASSERT_TRUE(R.bOk);
-    ASSERT_EQ(R.Note.Articulations.Value.size(), 2u);
-    EXPECT_EQ(R.Note.Articulations.Value[0].Articulation, mfsaDunYin);
-    EXPECT_EQ(R.Note.Articulations.Value[0].TextRange, TKoRange(1, 6));
-    EXPECT_EQ(R.Note.Articulations.Value[1].Articulation, mfsaZhongYin);
-    EXPECT_EQ(R.Note.Articulations.Header.ABCTextRange, TKoRange(0, 17));
+    ASSERT_EQ(R.Note.Articulations().Value.size(), 2u);
+    EXPECT_EQ(R.Note.Articulations().Value[0].Articulation, mfsaDunYin);
+    EXPECT_EQ(R.Note.Articulations().Value[0].TextRange, TKoRange(1, 6));
+    EXPECT_EQ(R.Note.Articulations().Value[1].Articulation, mfsaZhongYin);
+    EXPECT_EQ(R.Note.Articulations().Header.ABCTextRange, TKoRange(0, 17));
     R = Read(u"{DunYin,Foo}5");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Articulations.Value.size(), 1u);
+    EXPECT_EQ(R.Note.Articulations().Value.size(), 1u);
     R = Read(u"{Foo}5");
     ASSERT_TRUE(R.bOk);
-    EXPECT_TRUE(R.Note.Articulations.Value.empty());
+    EXPECT_TRUE(R.Note.Articulations().Value.empty());
     EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange(0, 6));
     EXPECT_EQ(TokenTypes(R.Note.Header.TokenItems),
               (std::vector<TNuo4ABCTokenType>{ttNote_Pitches}));
@@ -350,18 +352,18 @@ TEST(NoteArticulations, NamedPiecesOnly) {
 TEST(NoteArticulations, NamesIgnoreCaseAndSurroundingWhite) {
     const auto R = Read(u"{ dunyin2 , BOYIN2,chanyin}5");
     ASSERT_TRUE(R.bOk);
-    ASSERT_EQ(R.Note.Articulations.Value.size(), 3u);
-    EXPECT_EQ(R.Note.Articulations.Value[0].Articulation, mfsaDunYin2);
-    EXPECT_EQ(R.Note.Articulations.Value[0].TextRange, TKoRange(2, 7));
-    EXPECT_EQ(R.Note.Articulations.Value[1].Articulation, mfsaBoYin2);
-    EXPECT_EQ(R.Note.Articulations.Value[2].Articulation, mfsaChanYin);
+    ASSERT_EQ(R.Note.Articulations().Value.size(), 3u);
+    EXPECT_EQ(R.Note.Articulations().Value[0].Articulation, mfsaDunYin2);
+    EXPECT_EQ(R.Note.Articulations().Value[0].TextRange, TKoRange(2, 7));
+    EXPECT_EQ(R.Note.Articulations().Value[1].Articulation, mfsaBoYin2);
+    EXPECT_EQ(R.Note.Articulations().Value[2].Articulation, mfsaChanYin);
 }
 
 TEST(NoteArticulations, ALaterGroupReplacesTheEarlierOne) {
     const auto R = Read(u"{DunYin}{ZhongYin,YanYin}5");
     ASSERT_TRUE(R.bOk);
-    ASSERT_EQ(R.Note.Articulations.Value.size(), 2u);
-    EXPECT_EQ(R.Note.Articulations.Value[0].Articulation, mfsaZhongYin);
+    ASSERT_EQ(R.Note.Articulations().Value.size(), 2u);
+    EXPECT_EQ(R.Note.Articulations().Value[0].Articulation, mfsaZhongYin);
     EXPECT_EQ(R.Note.Header.TokenItems.GetRangeOfFirst(ttNote_Articulations), TKoRange(8, 17));
 }
 
@@ -370,25 +372,25 @@ TEST(NoteArticulations, ALaterGroupReplacesTheEarlierOne) {
 TEST(NoteGrace, GraceListBeforeTheMainNote) {
     auto R = Read(u"{56}5");
     ASSERT_TRUE(R.bOk);
-    EXPECT_TRUE(SamePitches(R.Note.Grace.Value, {P("5"), P("6")}));
-    EXPECT_TRUE(R.Note.Grace.Value2.empty());
-    EXPECT_EQ(R.Note.Grace.Header.ABCTextRange, TKoRange(0, 4));
+    EXPECT_TRUE(SamePitches(R.Note.Grace().Value, {P("5"), P("6")}));
+    EXPECT_TRUE(R.Note.Grace().Value2.empty());
+    EXPECT_EQ(R.Note.Grace().Header.ABCTextRange, TKoRange(0, 4));
     R = Read(u"{56;7}5");
     ASSERT_TRUE(R.bOk);
-    EXPECT_TRUE(SamePitches(R.Note.Grace.Value, {P("5"), P("6")}));
-    EXPECT_TRUE(SamePitches(R.Note.Grace.Value2, {P("7")}));
+    EXPECT_TRUE(SamePitches(R.Note.Grace().Value, {P("5"), P("6")}));
+    EXPECT_TRUE(SamePitches(R.Note.Grace().Value2, {P("7")}));
     R = Read(u"{;7d}5");
     ASSERT_TRUE(R.bOk);
-    EXPECT_TRUE(R.Note.Grace.Value.empty());
-    EXPECT_TRUE(SamePitches(R.Note.Grace.Value2, {P("7d")}));
+    EXPECT_TRUE(R.Note.Grace().Value.empty());
+    EXPECT_TRUE(SamePitches(R.Note.Grace().Value2, {P("7d")}));
 }
 
 TEST(NoteGrace, IncompleteListsAreNotGrace) {
     for (const char* S : {"{56;}5", "{;}5", "{5a}5", "{5;6;7}5", "{5 6}5"}) {
         const auto R = Read(U(S));
         ASSERT_TRUE(R.bOk) << S;
-        EXPECT_FALSE(R.Note.Grace.Header.IsValid()) << S;
-        EXPECT_TRUE(R.Note.Grace.Value.empty()) << S;
+        EXPECT_FALSE(R.Note.Grace().Header.IsValid()) << S;
+        EXPECT_TRUE(R.Note.Grace().Value.empty()) << S;
     }
 }
 
@@ -406,12 +408,12 @@ TEST(NoteControlOptions, GroupAfterThePitches) {
     auto R = Read(u"5{C:1.5}");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 7);
-    EXPECT_FLOAT_EQ(R.Note.ControlOptions.Value.AWCoef.AWCoef, 1.5f);
-    EXPECT_EQ(R.Note.ControlOptions.Header.ABCTextRange, TKoRange(1, 7));
+    EXPECT_FLOAT_EQ(R.Note.ControlOptions().Value.AWCoef.AWCoef, 1.5f);
+    EXPECT_EQ(R.Note.ControlOptions().Header.ABCTextRange, TKoRange(1, 7));
     R = Read(u"5_{C:0,None}))");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.ControlOptions.Value.HideLevel, shlAll);
-    EXPECT_EQ(R.Note.ArcEndings.Value, 2);
+    EXPECT_EQ(R.Note.ControlOptions().Value.HideLevel, shlAll);
+    EXPECT_EQ(R.Note.ArcEndings().Value, 2);
 }
 
 TEST(NoteControlOptions, TinyNegativeFactorIsKeptAndWrittenBack) {
@@ -426,14 +428,14 @@ TEST(NoteControlOptions, TinyNegativeFactorIsKeptAndWrittenBack) {
 TEST(NoteControlOptions, GroupBeforeThePitchesIsSkipped) {
     const auto R = Read(u"{C:1.5}5");
     ASSERT_TRUE(R.bOk);
-    EXPECT_FALSE(R.Note.ControlOptions.IsValid());
-    EXPECT_TRUE(R.Note.ControlOptions.Value.IsDefault_All());
+    EXPECT_FALSE(R.Note.ControlOptions().IsValid());
+    EXPECT_TRUE(R.Note.ControlOptions().Value.IsDefault_All());
 }
 
 TEST(NoteControlOptions, ALaterGroupReplacesTheEarlierOne) {
     const auto R = Read(u"5{C:1}{C:2}");
     ASSERT_TRUE(R.bOk);
-    EXPECT_FLOAT_EQ(R.Note.ControlOptions.Value.AWCoef.AWCoef, 2.0f);
+    EXPECT_FLOAT_EQ(R.Note.ControlOptions().Value.AWCoef.AWCoef, 2.0f);
     EXPECT_EQ(R.Note.Header.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 5));
     EXPECT_EQ(R.Note.Header.TokenItems.size(), 2u);
 }
@@ -452,27 +454,34 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
               (std::vector<TNuo4ABCTokenType>{ttNote_ArcStartings, ttNote_Articulations,
                                               ttNote_Grace, ttNote_Pitches, ttNote_Duration,
                                               ttControlOptions, ttNote_ArcEndings}));
-    EXPECT_EQ(N.ArcStartings.Header.aType, pitNote_ArcStartings);
-    EXPECT_EQ(N.Articulations.Header.aType, pitNote_Articulations);
-    EXPECT_EQ(N.Grace.Header.aType, pitNote_Grace);
+    EXPECT_EQ(N.ArcStartings().Header.aType, pitNote_ArcStartings);
+    EXPECT_EQ(N.Articulations().Header.aType, pitNote_Articulations);
+    EXPECT_EQ(N.Grace().Header.aType, pitNote_Grace);
     EXPECT_EQ(N.Pitches.Header.aType, pitNote_Pithces);
     EXPECT_EQ(N.Duration.Header.aType, pitNote_Duration);
-    EXPECT_EQ(N.ControlOptions.Header.aType, pitSymbolControlOptions);
-    EXPECT_EQ(N.ArcEndings.Header.aType, pitNote_ArcEndings);
-    // Each sub-record's range and token match the note's token of that type.
-    const std::pair<const TrecNuo4ABCParseInfo_SymbolHeader*, const char*> Parts[] = {
-        {&N.ArcStartings.Header, "("}, {&N.Articulations.Header, "{DunYin}"},
-        {&N.Grace.Header, "{12}"},     {&N.Pitches.Header, "[35]"},
-        {&N.Duration.Header, "_."},    {&N.ControlOptions.Header, "{C:1.5}"},
-        {&N.ArcEndings.Header, ")"}};
-    for (const auto& [Part, Text] : Parts) {
-        EXPECT_EQ(Utf8(ABC_GetRangeText(S, Part->ABCTextRange)), Text);
-        ASSERT_EQ(Part->TokenItems.size(), 1u) << Text;
-        EXPECT_EQ(Part->TokenItems[0].ABCTextRange, Part->ABCTextRange) << Text;
-        EXPECT_EQ(N.Header.TokenItems.GetRangeOfFirst(Part->TokenItems[0].aType),
-                  Part->ABCTextRange)
+    EXPECT_EQ(N.ControlOptions().Header.aType, pitSymbolControlOptions);
+    EXPECT_EQ(N.ArcEndings().Header.aType, pitNote_ArcEndings);
+    // Each sub-record's range matches the note's token of that type, and its full header is
+    // that token alone.
+    const std::pair<TNuo4ABCParseInfoType, const char*> Parts[] = {
+        {pitNote_ArcStartings, "("}, {pitNote_Articulations, "{DunYin}"},
+        {pitNote_Grace, "{12}"},     {pitNote_Pithces, "[35]"},
+        {pitNote_Duration, "_."},    {pitSymbolControlOptions, "{C:1.5}"},
+        {pitNote_ArcEndings, ")"}};
+    for (const auto& [Type, Text] : Parts) {
+        const TrecNuo4ABCParseInfo_SymbolHeader Part = N.GetPartHeader(Type);
+        EXPECT_EQ(Part.aType, Type) << Text;
+        EXPECT_EQ(Utf8(ABC_GetRangeText(S, Part.ABCTextRange)), Text);
+        ASSERT_EQ(Part.TokenItems.size(), 1u) << Text;
+        EXPECT_EQ(Part.TokenItems[0].ABCTextRange, Part.ABCTextRange) << Text;
+        EXPECT_EQ(N.Header.TokenItems.GetRangeOfFirst(Part.TokenItems[0].aType), Part.ABCTextRange)
             << Text;
     }
+    // A note without a part answers the invalid header for it.
+    const auto Plain = Read(u"5");
+    EXPECT_FALSE(Plain.Note.HasMarks());
+    EXPECT_FALSE(Plain.Note.GetPartHeader(pitNote_Grace).IsValid());
+    EXPECT_TRUE(Plain.Note.GetPartHeader(pitNote_ArcEndings).TokenItems.empty());
 }
 
 TEST(NoteTokens, RangeIsRelativeToTheWholeText) {
@@ -646,20 +655,20 @@ TrecNuo4ABCParseInfo_Note RandomNote(std::mt19937& G) {
             Item.ABCInfo.ArrowStyle = G() % 2 ? static_cast<TNuo4ArcArrowStyle>(G() % 5) : aasNone;
         }
         Item.Depth = Arcs - 1 - I;
-        N.ArcStartings.Value.push_back(Item);
+        N.MutArcStartings().Value.push_back(Item);
     }
     const int Arts = static_cast<int>(G() % 4);
     for (int I = 0; I < Arts; ++I)
-        N.Articulations.Value.push_back(
+        N.MutArticulations().Value.push_back(
             {static_cast<TNuo4Articulation>(G() % Nuo4ArticulationCount), TKoRange()});
     if (G() % 2) {
-        N.Grace.Value = RandomPitches(G, 0, 3);
-        if (G() % 3 == 0) N.Grace.Value2 = RandomPitches(G, 1, 2);
+        N.MutGrace().Value = RandomPitches(G, 0, 3);
+        if (G() % 3 == 0) N.MutGrace().Value2 = RandomPitches(G, 1, 2);
     }
     N.Pitches.Value = RandomPitches(G, 1, 4);
     N.Duration.Value = static_cast<TNuo4Duration>(1 + G() % (Nuo4DurationCount - 1));
     if (G() % 2) {
-        auto& O = N.ControlOptions.Value;
+        auto& O = N.MutControlOptions().Value;
         if (G() % 2) O.LockTo(static_cast<float>(G() % 4000) / 1000.0f);
         if (G() % 3 == 0)
             for (int I = 0; I < Nuo4RightLineSpacingCoefCount; ++I)
@@ -668,29 +677,29 @@ TrecNuo4ABCParseInfo_Note RandomNote(std::mt19937& G) {
         O.UnderlineConnectType =
             static_cast<TNuo4UnderlineConnectType>(G() % Nuo4UnderlineConnectTypeCount);
     }
-    N.ArcEndings.Value = static_cast<int32_t>(G() % 4);
+    N.MutArcEndings().Value = static_cast<int32_t>(G() % 4);
     return N;
 }
 
 void ExpectSameValues(const TrecNuo4ABCParseInfo_Note& A, const TrecNuo4ABCParseInfo_Note& B,
                       const std::u16string& AText) {
     const std::string T = Utf8(AText);
-    ASSERT_EQ(A.ArcStartings.Value.size(), B.ArcStartings.Value.size()) << T;
-    for (size_t I = 0; I < A.ArcStartings.Value.size(); ++I) {
-        EXPECT_EQ(A.ArcStartings.Value[I].ABCInfo, B.ArcStartings.Value[I].ABCInfo) << T;
-        EXPECT_EQ(A.ArcStartings.Value[I].Depth, B.ArcStartings.Value[I].Depth) << T;
+    ASSERT_EQ(A.ArcStartings().Value.size(), B.ArcStartings().Value.size()) << T;
+    for (size_t I = 0; I < A.ArcStartings().Value.size(); ++I) {
+        EXPECT_EQ(A.ArcStartings().Value[I].ABCInfo, B.ArcStartings().Value[I].ABCInfo) << T;
+        EXPECT_EQ(A.ArcStartings().Value[I].Depth, B.ArcStartings().Value[I].Depth) << T;
     }
-    ASSERT_EQ(A.Articulations.Value.size(), B.Articulations.Value.size()) << T;
-    for (size_t I = 0; I < A.Articulations.Value.size(); ++I)
-        EXPECT_EQ(A.Articulations.Value[I].Articulation, B.Articulations.Value[I].Articulation)
+    ASSERT_EQ(A.Articulations().Value.size(), B.Articulations().Value.size()) << T;
+    for (size_t I = 0; I < A.Articulations().Value.size(); ++I)
+        EXPECT_EQ(A.Articulations().Value[I].Articulation, B.Articulations().Value[I].Articulation)
             << T;
-    EXPECT_TRUE(SamePitches(A.Grace.Value, B.Grace.Value)) << T;
-    EXPECT_TRUE(SamePitches(A.Grace.Value2, B.Grace.Value2)) << T;
+    EXPECT_TRUE(SamePitches(A.Grace().Value, B.Grace().Value)) << T;
+    EXPECT_TRUE(SamePitches(A.Grace().Value2, B.Grace().Value2)) << T;
     EXPECT_TRUE(SamePitches(A.Pitches.Value, B.Pitches.Value)) << T;
     const auto Dur = [](TNuo4Duration D) { return D == sdNone ? sd4th : D; };
     EXPECT_EQ(Dur(A.Duration.Value), Dur(B.Duration.Value)) << T;
-    EXPECT_EQ(A.ControlOptions.Value.ToABCText(), B.ControlOptions.Value.ToABCText()) << T;
-    EXPECT_EQ(A.ArcEndings.Value, B.ArcEndings.Value) << T;
+    EXPECT_EQ(A.ControlOptions().Value.ToABCText(), B.ControlOptions().Value.ToABCText()) << T;
+    EXPECT_EQ(A.ArcEndings().Value, B.ArcEndings().Value) << T;
 }
 
 }  // namespace
@@ -776,4 +785,27 @@ TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
         EXPECT_EQ(C.Note.ToABCText(), Canon) << T;
     }
     EXPECT_GT(Read_, 1000);
+}
+
+// ---- The record's out-of-line marks ------------------------------------------------------------
+
+TEST(NoteRecord, MarksOfAnEarlierReadLeaveTheRecordAndCopiesKeepTheirOwn) {
+    // The voice scan reads into one record again and again: a plain note read after a marked
+    // one, or a read that fails after its marks, must not keep them.
+    const std::u16string Marked = u"({DunYin}{12}5{C:1.5}))";
+    TrecNuo4ABCParseInfo_Note N;
+    int32_t End = -1;
+    ASSERT_TRUE(ReadNote(Marked, All(Marked), N, End));
+    ASSERT_TRUE(N.HasMarks());
+    const TrecNuo4ABCParseInfo_Note Copy = N;
+    for (const std::u16string S : {u"6", u"(7{"}) {
+        ReadNote(S, All(S), N, End);
+        EXPECT_FALSE(N.HasMarks()) << Utf8(S);
+        EXPECT_TRUE(N.ArcStartings().Value.empty() && N.Articulations().Value.empty() &&
+                    N.Grace().Value.empty() && N.ArcEndings().Value == 0 &&
+                    !N.ControlOptions().IsValid())
+            << Utf8(S);
+    }
+    EXPECT_EQ(Copy.ToABCText(), u"({DunYin}{12}5{C:1.500}))");
+    EXPECT_EQ(Copy.GetPartHeader(pitNote_ArcEndings).TokenItems.size(), 1u);
 }

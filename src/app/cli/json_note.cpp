@@ -36,25 +36,30 @@ json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText) {
     J["Text"] = Utf8(ABC_GetRangeText(AText, ANote.Header.ABCTextRange));
 
     json Arcs = json::array();
-    for (const auto& Item : ANote.ArcStartings.Value)
+    for (const auto& Item : ANote.ArcStartings().Value)
         Arcs.push_back({{"Depth", Item.Depth},
                         {"ABCInfo", ArcABCInfoJson(Item.ABCInfo)},
                         {"TextRange", RangeToJson(Item.TextRange)}});
-    J["ArcStartings"] = PartJson(ANote.ArcStartings.Header, AText, std::move(Arcs));
+    J["ArcStartings"] = PartJson(ANote.GetPartHeader(pitNote_ArcStartings), AText, std::move(Arcs));
 
     json Arts = json::array();
-    for (const auto& Item : ANote.Articulations.Value)
+    for (const auto& Item : ANote.Articulations().Value)
         Arts.push_back({{"Articulation", EnumName(Item.Articulation)},
                         {"TextRange", RangeToJson(Item.TextRange)}});
-    J["Articulations"] = PartJson(ANote.Articulations.Header, AText, std::move(Arts));
+    J["Articulations"] =
+        PartJson(ANote.GetPartHeader(pitNote_Articulations), AText, std::move(Arts));
 
-    J["Grace"] = PartJson(ANote.Grace.Header, AText, PitchesToJson(ANote.Grace.Value));
-    J["Grace"]["Value2"] = PitchesToJson(ANote.Grace.Value2);
-    J["Pitches"] = PartJson(ANote.Pitches.Header, AText, PitchesToJson(ANote.Pitches.Value));
-    J["Duration"] = PartJson(ANote.Duration.Header, AText, EnumName(ANote.Duration.Value));
-    J["ControlOptions"] = PartJson(ANote.ControlOptions.Header, AText,
-                                   ControlOptionsToJson(ANote.ControlOptions.Value));
-    J["ArcEndings"] = PartJson(ANote.ArcEndings.Header, AText, ANote.ArcEndings.Value);
+    J["Grace"] =
+        PartJson(ANote.GetPartHeader(pitNote_Grace), AText, PitchesToJson(ANote.Grace().Value));
+    J["Grace"]["Value2"] = PitchesToJson(ANote.Grace().Value2);
+    J["Pitches"] =
+        PartJson(ANote.GetPartHeader(pitNote_Pithces), AText, PitchesToJson(ANote.Pitches.Value));
+    J["Duration"] =
+        PartJson(ANote.GetPartHeader(pitNote_Duration), AText, EnumName(ANote.Duration.Value));
+    J["ControlOptions"] = PartJson(ANote.GetPartHeader(pitSymbolControlOptions), AText,
+                                   ControlOptionsToJson(ANote.ControlOptions().Value));
+    J["ArcEndings"] =
+        PartJson(ANote.GetPartHeader(pitNote_ArcEndings), AText, ANote.ArcEndings().Value);
     J["ABCText"] = Utf8(ANote.ToABCText());
     return J;
 }

@@ -138,11 +138,23 @@ json ElementJson(const TRecNuo4TextElement& E) {
     return J;
 }
 
+// The bar line's part without its volta, as a full header: its tokens (the style text and the
+// control options group) are kept in the bar line's header.
+TrecNuo4ABCParseInfo_SymbolHeader PureHeader(const TrecNuo4ABCParseInfo_Barline& ABarline) {
+    TrecNuo4ABCParseInfo_SymbolHeader R;
+    R.aType = ABarline.Pure.Header.aType;
+    R.ABCTextRange = ABarline.Pure.Header.ABCTextRange;
+    for (const auto& T : ABarline.Header.TokenItems)
+        if (T.aType == ttBarline_Pure_Barline || T.aType == ttControlOptions)
+            R.TokenItems.AddItem(T);
+    return R;
+}
+
 json SymbolValueJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText AText) {
     json J = {{"Header", HeaderToJson(ASymbol.Header)}};
     if (const auto* B = dynamic_cast<const TrecNuo4ABCParseInfo_Barline*>(&ASymbol)) {
         const auto& V = B->Value;
-        J["Pure"] = {{"Header", HeaderToJson(B->Pure.Header)},
+        J["Pure"] = {{"Header", HeaderToJson(PureHeader(*B))},
                      {"Style", EnumName(B->Pure.Style)},
                      {"bLineBreak", B->Pure.bLineBreak}};
         J["Value"] = {
