@@ -20,8 +20,9 @@ for t in "${targets[@]}"; do
   corpus="tools/fuzz/corpus/${t#fuzz_}"
   work="$BUILD/work/${t#fuzz_}"
   mkdir -p "$corpus" "$work"
-  # The pipeline takes inputs up to 6 KB (it ignores longer ones) and lays one out in a few
-  # milliseconds: a second is only reached by a case that grows faster than its input. Qt's
+  # The pipeline takes inputs up to 6 KB (it ignores longer ones) and lays one out in tens of
+  # milliseconds under the sanitizers: a second is only reached by a case that grows faster
+  # than its input. Qt's
   # font and glyph caches grow during a run, so libFuzzer's leak check after an input would
   # run nearly every input twice; leaks are still reported when the run ends. Its tens of
   # thousands of features make the entropic schedule's bookkeeping cost more than the inputs.
