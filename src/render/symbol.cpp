@@ -57,9 +57,7 @@ void TNuo4Symbol::Update(bool bForce) {
     // Justification changes the advance widths of whole lines of symbols after they were
     // built; most of their elements do not depend on it.
     if (!bForce && FOnlyAWChanged && UpdateElementsForAW()) {
-        FBlackBox = TGPRectF();
         FBounds = TGPRectF();
-        BlackBox();
         Bounds();
         FNeedUpdate = false;
         FOnlyAWChanged = false;
@@ -70,14 +68,12 @@ void TNuo4Symbol::Update(bool bForce) {
     // still builds, since its hidden parts are suppressed element by element.
     if (bWithinAttachBranch && GetSymbolType() != sbstNote && Hided()) return;
     CreateElements();
-    BlackBox();
     Bounds();
     FNeedUpdate = false;
 }
 
 void TNuo4Symbol::ClearElements() {
     FElementList.clear();
-    FBlackBox = TGPRectF();
     FBounds = TGPRectF();
     FNeedUpdate = true;
     FOnlyAWChanged = false;
@@ -126,12 +122,10 @@ const TGPRectF& TNuo4Symbol::Bounds() {
     return FBounds;
 }
 
-const TGPRectF& TNuo4Symbol::BlackBox() {
-    if (RectIsEmpty(FBlackBox)) {
-        FBlackBox = TGPRectF();
-        for (const TNuo4SymbolElement& E : FElementList) RectUnion(FBlackBox, E.GetBlackBox());
-    }
-    return FBlackBox;
+TGPRectF TNuo4Symbol::BlackBox() const {
+    TGPRectF R;
+    for (const TNuo4SymbolElement& E : FElementList) RectUnion(R, E.GetBlackBox());
+    return R;
 }
 
 // ---- Advance width

@@ -5,6 +5,7 @@
 
 #include "format/doc_options.h"
 #include "render/music_font.h"
+#include "render/note_glyphs.h"
 #include "render/note_style.h"
 
 namespace nuo4 {
@@ -185,7 +186,6 @@ void TNuo4SymbolLyric::SetSymbolRec(const void* ASource) {
     if (!ASource) return;
     SymbolRec = *static_cast<const TrecNuo4SymbolLyric*>(ASource);
     SymbolRec.Data.CheckUnderlineArray();
-    FLayoutOfNewElements.reset();
     if (!SymbolRec.NoteStyleIndex.IsValid()) SymbolRec.NoteStyleIndex.SetToDefault();
     SetNoteStyleIndex(SymbolRec.NoteStyleIndex);
     SetNeedUpdate();
@@ -196,11 +196,6 @@ TrecNuo4LyricLayout TNuo4SymbolLyric::GetLayout() const {
 }
 
 void TNuo4SymbolLyric::CalcBounds(TGPRectF& ARect) {
-    if (FLayoutOfNewElements) {
-        ARect = FLayoutOfNewElements->Bounds;
-        FLayoutOfNewElements.reset();
-        return;
-    }
     ARect = GetLayout().Bounds;
 }
 
@@ -215,10 +210,12 @@ TGPRectF TNuo4SymbolLyric::SpacingBox() {
 
 void TNuo4SymbolLyric::CreateElements() {
     const TKoGraphics* G = GetDestGraphics();
-    FLayoutOfNewElements = GetLyricLayout(G, SymbolRec);
-    const QPainterPath P =
-        CreatePath_Lyric(G, SymbolRec, *FLayoutOfNewElements, Nuo4LyricPreviewUnderlines());
-    if (!P.isEmpty()) AddElement_FillPath(P);
+    // A lyric is measured once per update: the bounds come from the layout the path is built
+    // from. Lyrics of the same text and verse mark draw the same outline, kept once.
+    const TrecNuo4LyricLayout L = GetLyricLayout(G, SymbolRec);
+    const QPainterPath P = CreatePath_Lyric(G, SymbolRec, L, Nuo4LyricPreviewUnderlines());
+    if (!P.isEmpty()) AddElement_FillPath(SharedGlyphPath(P));
+    KeepBoundsOfNewElements(L.Bounds);
 }
 
 TrecNuo4LyricUnderlineCommonParams TNuo4SymbolLyric::Underline_GetCommonParams() const {

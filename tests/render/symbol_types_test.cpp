@@ -367,7 +367,7 @@ TEST(SymbolElements, DashedItemDrawsWithStandardPatternWhateverItsOwnLengths) {
     ASSERT_EQ(Back.size(), 1u);
     EXPECT_TRUE(Back[0].IsDashed());
     EXPECT_DOUBLE_EQ(Back[0].DashPatternLength_Solid, 1.2);
-    EXPECT_DOUBLE_EQ(Back[0].PenWidth, 0.6);
+    EXPECT_FLOAT_EQ(float(Back[0].PenWidth), 0.6f);  // kept in single precision
 }
 
 TEST(SymbolElements, SolidStrokeAndFillDrawWhereTheirPathsAre) {
