@@ -40,7 +40,8 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
     for (int32_t A = 0; A < Attach_GetCount(); ++A) {
         if (!Attach_IsLyric(A)) continue;
         const auto& Info = Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
-        Verses[Info.LyricVerseBufIndex].push_back({Info.LyricPos, {A, Attach_GetBasicIndex(A)}});
+        Verses[Info.LyricVerseBufIndex()].push_back(
+            {Info.LyricPos(), {A, Attach_GetBasicIndex(A)}});
     }
     std::vector<std::vector<TrecNuo4LyricCheckItem>> VerseItems;
     for (auto& [Verse, Items] : Verses) {

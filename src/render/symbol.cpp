@@ -57,7 +57,7 @@ void TNuo4Symbol::Update(bool bForce) {
     // Justification changes the advance widths of whole lines of symbols after they were
     // built; most of their elements do not depend on it.
     if (!bForce && FOnlyAWChanged && UpdateElementsForAW()) {
-        FBounds = TGPRectF();
+        FBounds = TGPRectF32();
         Bounds();
         FNeedUpdate = false;
         FOnlyAWChanged = false;
@@ -74,7 +74,7 @@ void TNuo4Symbol::Update(bool bForce) {
 
 void TNuo4Symbol::ClearElements() {
     FElementList.clear();
-    FBounds = TGPRectF();
+    FBounds = TGPRectF32();
     FNeedUpdate = true;
     FOnlyAWChanged = false;
 }
@@ -117,8 +117,12 @@ const TNuo4SymbolElement* TNuo4Symbol::ReadElement(int AIndex) const {
 
 // ---- Geometry -----------------------------------------------------------------------------------
 
-const TGPRectF& TNuo4Symbol::Bounds() {
-    if (RectIsEmpty(FBounds)) CalcBounds(FBounds);
+TGPRectF TNuo4Symbol::Bounds() {
+    if (!RectIsEmpty(FBounds)) return FBounds;
+    TGPRectF R;
+    CalcBounds(R);
+    // What is returned is what is kept, so that every later call reads the same box.
+    FBounds = R;
     return FBounds;
 }
 

@@ -70,7 +70,7 @@ class TNuo4Symbol {
     // The layout bounds are cached while not empty; an empty result (say of zero height) is
     // computed again. The ink box is the union of the elements' own bounds, which every path
     // keeps, so it is not stored twice.
-    const TGPRectF& Bounds();
+    TGPRectF Bounds();
     TGPRectF BlackBox() const;
     TGPRectF BoundsWithPos() { return Bounds().translated(FPos); }
     TGPRectF BlackBoxWithPos() const { return BlackBox().translated(FPos); }
@@ -167,7 +167,7 @@ class TNuo4Symbol {
   private:
     void CopyLockedRightLineSpacing();
 
-    TGPRectF FBounds;
+    TGPRectF32 FBounds;
     std::vector<TNuo4SymbolElement> FElementList;
     TGPPointF FPos;
     TGPColor FColor = 0xFF000000u;

@@ -36,12 +36,14 @@ const char* EnumName(TNuo4SymbolABCTextInfoType AValue) {
 
 namespace {
 
-void MoveLeftEdge(TGPRectF& R, double ADelta) {
+TGPRectF MoveLeftEdge(TGPRectF R, double ADelta) {
     R.setLeft(R.left() - ADelta);
+    return R;
 }
 
-void MoveRightEdge(TGPRectF& R, double ADelta) {
+TGPRectF MoveRightEdge(TGPRectF R, double ADelta) {
     R.setRight(R.right() + ADelta);
+    return R;
 }
 
 }  // namespace
@@ -54,22 +56,22 @@ void TrecNuo4SymbolCalcInfo::Update_Bounds_Total(bool bLyricOcupy) {
     Bounds_Total.MyUnion(AttachmentsInfo.Attachments.Get().Bounds);
     Bounds_Total.MyUnion(AttachmentsInfo.Lyrics.Get().Bounds, !bLyricOcupy, false);
     if (ExtraBoundsForLyric_Left != 0) {
-        MoveLeftEdge(Bounds_Total.Black, ExtraBoundsForLyric_Left);
-        MoveLeftEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Left);
+        Bounds_Total.Black = MoveLeftEdge(Bounds_Total.Black, ExtraBoundsForLyric_Left);
+        Bounds_Total.Layout = MoveLeftEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Left);
     }
     if (ExtraBoundsForLyric_Right != 0) {
-        MoveRightEdge(Bounds_Total.Black, ExtraBoundsForLyric_Right);
-        MoveRightEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Right);
+        Bounds_Total.Black = MoveRightEdge(Bounds_Total.Black, ExtraBoundsForLyric_Right);
+        Bounds_Total.Layout = MoveRightEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Right);
     }
 }
 
 namespace {
 
 // The smaller top of the non-empty boxes; 0 when all are empty.
-double TopOf(std::initializer_list<const TGPRectF*> ARects) {
+double TopOf(std::initializer_list<const TGPRectF32*> ARects) {
     bool bAny = false;
     double Top = 0;
-    for (const TGPRectF* R : ARects) {
+    for (const TGPRectF32* R : ARects) {
         if (RectIsEmpty(*R)) continue;
         Top = bAny ? std::min(Top, R->top()) : R->top();
         bAny = true;
