@@ -5,7 +5,6 @@
 
 #include "format/doc_options.h"
 #include "render/music_font.h"
-#include "render/note_glyphs.h"
 #include "render/note_style.h"
 
 namespace nuo4 {
@@ -211,10 +210,10 @@ TGPRectF TNuo4SymbolLyric::SpacingBox() {
 void TNuo4SymbolLyric::CreateElements() {
     const TKoGraphics* G = GetDestGraphics();
     // A lyric is measured once per update: the bounds come from the layout the path is built
-    // from. Lyrics of the same text and verse mark draw the same outline, kept once.
+    // from.
     const TrecNuo4LyricLayout L = GetLyricLayout(G, SymbolRec);
     const QPainterPath P = CreatePath_Lyric(G, SymbolRec, L, Nuo4LyricPreviewUnderlines());
-    if (!P.isEmpty()) AddElement_FillPath(SharedGlyphPath(P));
+    if (!P.isEmpty()) AddElement_FillPath(P);
     KeepBoundsOfNewElements(L.Bounds);
 }
 
