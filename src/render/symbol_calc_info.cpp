@@ -49,20 +49,22 @@ TGPRectF MoveRightEdge(TGPRectF R, double ADelta) {
 }  // namespace
 
 void TrecNuo4SymbolCalcInfo::Update_Bounds_Total(bool bLyricOcupy) {
-    Bounds_Total = Bounds_Self;
-    Bounds_Total.MyUnion(AttachmentsInfo.Articulations.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Arcs.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.FangZis.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Attachments.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Lyrics.Get().Bounds, !bLyricOcupy, false);
+    // United in double and stored once: one rounding, and no conversions per group.
+    TrecNuo4CalcInfo_BoundsInfo T = Bounds_Self;
+    T.MyUnion(AttachmentsInfo.Articulations.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.Arcs.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.FangZis.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.Attachments.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.Lyrics.Get().Bounds, !bLyricOcupy, false);
     if (ExtraBoundsForLyric_Left != 0) {
-        Bounds_Total.Black = MoveLeftEdge(Bounds_Total.Black, ExtraBoundsForLyric_Left);
-        Bounds_Total.Layout = MoveLeftEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Left);
+        T.Black = MoveLeftEdge(T.Black, ExtraBoundsForLyric_Left);
+        T.Layout = MoveLeftEdge(T.Layout, ExtraBoundsForLyric_Left);
     }
     if (ExtraBoundsForLyric_Right != 0) {
-        Bounds_Total.Black = MoveRightEdge(Bounds_Total.Black, ExtraBoundsForLyric_Right);
-        Bounds_Total.Layout = MoveRightEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Right);
+        T.Black = MoveRightEdge(T.Black, ExtraBoundsForLyric_Right);
+        T.Layout = MoveRightEdge(T.Layout, ExtraBoundsForLyric_Right);
     }
+    Bounds_Total = T;
 }
 
 namespace {
