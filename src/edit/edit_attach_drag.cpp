@@ -52,7 +52,7 @@ bool CanDragAttachSymbol(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
     const TNuo4ABCBuffer* ABC = B.GetABCBuffer();
     if (!S || !ABC || !std::isfinite(AOffset.x()) || !std::isfinite(AOffset.y())) return false;
     const auto& Info = S->CalcInfo.SymbolABCTextInfo;
-    const int32_t ItemIndex = Info.AttachmentsBufIndex;
+    const int32_t ItemIndex = Info.AttachmentsBufIndex();
     if (Info.aType != spwabtSectionAttachments || ItemIndex < 0 ||
         ItemIndex >= ABC->Section_Attachments.GetCount())
         return false;
@@ -119,7 +119,7 @@ bool CanDragPageSymbol(const TNuo4SimpleBuffer& B, int32_t APageSymbolIndex, boo
     const TNuo4ABCBuffer* ABC = B.GetABCBuffer();
     if (!S || !ABC || !std::isfinite(AOffset.x()) || !std::isfinite(AOffset.y())) return false;
     const auto& Info = S->CalcInfo.SymbolABCTextInfo;
-    const int32_t ItemIndex = Info.PageBufIndex;
+    const int32_t ItemIndex = Info.PageBufIndex();
     if (Info.aType != spwabtSectionPage || ItemIndex < 0 ||
         ItemIndex >= int32_t(ABC->Section_Page.Buffer.size()))
         return false;

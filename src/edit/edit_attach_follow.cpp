@@ -22,7 +22,7 @@ void ForEachAttachmentsItem(const TNuo4SimpleBuffer& B, F AFn) {
     for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
         const auto& Info = B.Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
         if (Info.aType != spwabtSectionAttachments) continue;
-        const int32_t Item = Info.AttachmentsBufIndex;
+        const int32_t Item = Info.AttachmentsBufIndex();
         if (Item < 0 || !Seen.insert(Item).second) continue;
         const int32_t Owner = B.Attach_GetBasicIndex(A);
         if (Owner >= 0) AFn(Item, Owner);

@@ -27,11 +27,11 @@ bool Branch_ItemsToScoreText(const TNuo4SimpleBuffer& B, int32_t AAttachIndex,
     if (!S || !T || !D) return false;
     const auto& Info = S->CalcInfo.SymbolABCTextInfo;
     const auto& Items = T->Section_Attachments.Buffer;
-    if (Info.aType != spwabtSectionAttachments || Info.AttachmentsBufIndex < 0 ||
-        Info.AttachmentsBufIndex >= int32_t(Items.size()))
+    if (Info.aType != spwabtSectionAttachments || Info.AttachmentsBufIndex() < 0 ||
+        Info.AttachmentsBufIndex() >= int32_t(Items.size()))
         return false;
     TKoRange Braces = TKoRange::Invalid();
-    for (const auto& Tok : Items[size_t(Info.AttachmentsBufIndex)].Header.TokenItems)
+    for (const auto& Tok : Items[size_t(Info.AttachmentsBufIndex())].Header.TokenItems)
         if (Tok.aType == ttAttachBranchVoice) Braces = Tok.ABCTextRange;
     const int32_t Length = int32_t(D->ABCText_Voice.size());
     // The record the voice was built from must still be what the braces hold.

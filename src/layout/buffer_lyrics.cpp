@@ -41,19 +41,20 @@ bool IsRestAt(const TNuo4SimpleBuffer& B, int32_t AIndex) {
 void Lyric_UpdateGroupBounds(const TNuo4SimpleBuffer& B, TNuo4Symbol& AOwner) {
     if (!AOwner.CalcInfo.AttachmentsInfo.Lyrics.IsPresent()) return;
     TrecNuo4CalcInfo_AttachmentsInfoItem& G = AOwner.CalcInfo.AttachmentsInfo.Lyrics.Mut();
-    G.Bounds.SetToEmpty();
+    TrecNuo4CalcInfo_BoundsInfo Bounds;
     for (int32_t A : G.AttachIndexArray) {
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
         if (!S) continue;
         const TGPPointF At = S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;
         const TGPRectF Box = S->BlackBox().translated(At);
-        RectUnion(G.Bounds.Black, Box);
+        RectUnion(Bounds.Black, Box);
         auto* L = dynamic_cast<TNuo4SymbolLyric*>(S);
         if (!L)
-            RectUnion(G.Bounds.Layout, Box);
+            RectUnion(Bounds.Layout, Box);
         else if (L->IsOcupy())
-            RectUnion(G.Bounds.Layout, L->SpacingBox().translated(At));
+            RectUnion(Bounds.Layout, L->SpacingBox().translated(At));
     }
+    G.Bounds = Bounds;
 }
 
 const TrecNuo4ABCParseInfo_Lyrics_Verse* VerseAt(const TNuo4SimpleBuffer& B, int32_t V) {
@@ -231,7 +232,7 @@ void TNuo4SimpleBuffer::AdjustLyricsVertPos() {
             for (int32_t A : Lyrics) {
                 TNuo4Symbol* L = Attach_GetSymbol(A);
                 TGPPointF& Pos = L->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;
-                const int32_t V = L->CalcInfo.SymbolABCTextInfo.LyricVerseBufIndex;
+                const int32_t V = L->CalcInfo.SymbolABCTextInfo.LyricVerseBufIndex();
                 const auto It = std::find_if(Relocated.begin(), Relocated.end(),
                                              [V](const TRelocated& X) { return X.Verse == V; });
                 if (It != Relocated.end() && Lyrics.size() == 1) {
@@ -263,7 +264,7 @@ std::vector<TGPRectF> GetLyricUnderlineRects(const TNuo4SimpleBuffer& B, TKoRang
     for (const int32_t A : B.Attach_GetIndexesOfBasicRange(ARange))
         if (LyricAt(B, A)) {
             const auto& T = B.Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
-            Verses[T.LyricVerseBufIndex].push_back({T.LyricPos, A});
+            Verses[T.LyricVerseBufIndex()].push_back({T.LyricPos(), A});
         }
     for (auto& [V, Items] : Verses) {
         std::sort(Items.begin(), Items.end());

@@ -41,7 +41,8 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
         Attach_PrefetchAhead(A);
         if (!Attach_IsLyric(A)) continue;
         const auto& Info = Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
-        Verses[Info.LyricVerseBufIndex].push_back({Info.LyricPos, {A, Attach_GetBasicIndex(A)}});
+        Verses[Info.LyricVerseBufIndex()].push_back(
+            {Info.LyricPos(), {A, Attach_GetBasicIndex(A)}});
     }
     std::vector<std::vector<TrecNuo4LyricCheckItem>> VerseItems;
     for (auto& [Verse, Items] : Verses) {

@@ -85,19 +85,19 @@ bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
         const TNuo4Symbol* L = Attach_GetSymbol(A);
         if (!L) continue;
         const TrecNuo4CalcInfo_SymboABCTextInfo& T = L->CalcInfo.SymbolABCTextInfo;
-        if (T.aType != spwabtSectionLyrics || T.LyricVerseBufIndex < 0 ||
-            T.LyricVerseBufIndex >= int32_t(Verses.size()))
+        if (T.aType != spwabtSectionLyrics || T.LyricVerseBufIndex() < 0 ||
+            T.LyricVerseBufIndex() >= int32_t(Verses.size()))
             continue;
-        const auto& Lyrics = Verses[T.LyricVerseBufIndex].LyricsArray;
-        if (T.LyricPos >= 0 && T.LyricPos < int32_t(Lyrics.size()) &&
-            Lyrics[T.LyricPos].Text.Data.IsEnglishLyric())
+        const auto& Lyrics = Verses[T.LyricVerseBufIndex()].LyricsArray;
+        if (T.LyricPos() >= 0 && T.LyricPos() < int32_t(Lyrics.size()) &&
+            Lyrics[T.LyricPos()].Text.Data.IsEnglishLyric())
             return true;
     }
     return false;
 }
 
 // The box of the lyrics that take part in spacing (relative to the owner); empty when none.
-static const TGPRectF& OcupyLyricBounds(const TNuo4Symbol* S) {
+static TGPRectF OcupyLyricBounds(const TNuo4Symbol* S) {
     return S->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout;
 }
 

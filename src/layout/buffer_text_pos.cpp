@@ -32,8 +32,8 @@ const TrecNuo4ABCParseInfo_VoiceSymbol* GetVoiceParseItemFromBasicIndex(const TN
     const auto& Info = S->CalcInfo.SymbolABCTextInfo;
     if (Info.aType != spwabtSectionVoice) return nullptr;
     const auto& Items = T->Section_Voice.Buffer;
-    if (Info.VoiceBufIndex < 0 || Info.VoiceBufIndex >= int32_t(Items.size())) return nullptr;
-    return Items[Info.VoiceBufIndex].get();
+    if (Info.VoiceBufIndex() < 0 || Info.VoiceBufIndex() >= int32_t(Items.size())) return nullptr;
+    return Items[Info.VoiceBufIndex()].get();
 }
 
 TKoRange GetABCTextRangeOfTokenFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t ABasicIndex,
@@ -118,18 +118,20 @@ TKoRange GetABCTextRangeFromAttachIndex(const TNuo4SimpleBuffer& B, int32_t AAtt
     switch (Info.aType) {
         case spwabtSectionAttachments: {
             const auto& Items = T->Section_Attachments.Buffer;
-            if (Info.AttachmentsBufIndex < 0 || Info.AttachmentsBufIndex >= int32_t(Items.size()))
+            if (Info.AttachmentsBufIndex() < 0 ||
+                Info.AttachmentsBufIndex() >= int32_t(Items.size()))
                 return TKoRange::Invalid();
-            return Items[Info.AttachmentsBufIndex].Header.ABCTextRange;
+            return Items[Info.AttachmentsBufIndex()].Header.ABCTextRange;
         }
         case spwabtSectionLyrics: {
             const auto& Verses = T->Section_Lyrics.VerseBuffer;
-            if (Info.LyricVerseBufIndex < 0 || Info.LyricVerseBufIndex >= int32_t(Verses.size()))
+            if (Info.LyricVerseBufIndex() < 0 ||
+                Info.LyricVerseBufIndex() >= int32_t(Verses.size()))
                 return TKoRange::Invalid();
-            const auto& Lyrics = Verses[Info.LyricVerseBufIndex].LyricsArray;
-            if (Info.LyricPos < 0 || Info.LyricPos >= int32_t(Lyrics.size()))
+            const auto& Lyrics = Verses[Info.LyricVerseBufIndex()].LyricsArray;
+            if (Info.LyricPos() < 0 || Info.LyricPos() >= int32_t(Lyrics.size()))
                 return TKoRange::Invalid();
-            return Lyrics[Info.LyricPos].Text.Header.ABCTextRange;
+            return Lyrics[Info.LyricPos()].Text.Header.ABCTextRange;
         }
         case spwabtSectionVoice:
             // Articulations, arcs and voltas are written in their owner's text.
@@ -143,7 +145,7 @@ TKoRange GetABCTextRangeFromPageSymbolIndex(const TNuo4SimpleBuffer& B, int32_t 
     const TNuo4Symbol* S = B.PageBuffer_GetSymbol(APageIndex);
     const TNuo4ABCBuffer* T = B.GetABCBuffer();
     if (!S || !T) return TKoRange::Invalid();
-    const int32_t I = S->CalcInfo.SymbolABCTextInfo.PageBufIndex;
+    const int32_t I = S->CalcInfo.SymbolABCTextInfo.PageBufIndex();
     const auto& Items = T->Section_Page.Buffer;
     if (I < 0 || I >= int32_t(Items.size())) return TKoRange::Invalid();
     return Items[I].Header.ABCTextRange;

@@ -60,8 +60,10 @@ TNuo4SymbolPtr CreateBasicSymbol(const TrecNuo4ABCParseInfo_VoiceSymbol& R) {
     }
 }
 
-void GrowBox(TGPRectF& ADst, const TGPRectF& ASrc) {
-    RectUnion(ADst, ASrc);
+void GrowBox(TGPRectF32& ADst, const TGPRectF& ASrc) {
+    TGPRectF R = ADst;
+    RectUnion(R, ASrc);
+    ADst = R;
 }
 
 }  // namespace
@@ -161,7 +163,9 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
         if (bGrowsLayout) GrowBox(Item.Bounds.Layout, LayoutBox);
     }
     if (IsAttachments(T) && AItem.Ocupy != 0) {
-        Nuo4GrowByOcupy(Owner->CalcInfo.Bounds_Self.Layout, Black, AItem.Ocupy);
+        TGPRectF Layout = Owner->CalcInfo.Bounds_Self.Layout;
+        Nuo4GrowByOcupy(Layout, Black, AItem.Ocupy);
+        Owner->CalcInfo.Bounds_Self.Layout = Layout;
         Owner->CalcInfo.Update_Bounds_Total(true);
     }
     return I;
@@ -182,9 +186,7 @@ void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOc
 void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
     TNuo4Symbol* S = Basic_GetSymbol(AIndex);
     if (!S) return;
-    TrecNuo4CalcInfo_BoundsInfo& B = S->CalcInfo.Bounds_Self;
-    B.Black = S->BlackBox();
-    B.Layout = S->Bounds();
+    TrecNuo4CalcInfo_BoundsInfo B{S->BlackBox(), S->Bounds()};
     for (int32_t A : S->CalcInfo.AttachmentsInfo.Attachments.Get().AttachIndexArray) {
         TNuo4Symbol* P = Attach_GetSymbol(A);
         if (P && FAttachOcupy[A] != 0)
@@ -192,6 +194,7 @@ void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
                             P->BlackBox().translated(P->CalcInfo.InfoWhenAsAttachSymbol.AttachPos),
                             FAttachOcupy[A]);
     }
+    S->CalcInfo.Bounds_Self = B;
 }
 
 void TNuo4SimpleBuffer::CreateArticulations() {

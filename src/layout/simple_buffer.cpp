@@ -239,7 +239,7 @@ TNuo4Symbol* TNuo4SimpleBuffer::PageBuffer_GetSymbol(int32_t AIndex) const {
 int32_t TNuo4SimpleBuffer::PageBuffer_GetPageIndex(int32_t AIndex) const {
     const TNuo4Symbol* S = PageBuffer_GetSymbol(AIndex);
     if (!S || !FABCBuffer) return -1;
-    const int32_t Item = S->CalcInfo.SymbolABCTextInfo.PageBufIndex;
+    const int32_t Item = S->CalcInfo.SymbolABCTextInfo.PageBufIndex();
     const auto& Items = FABCBuffer->Section_Page.Buffer;
     if (Item < 0 || Item >= int32_t(Items.size())) return -1;
     return Items[Item].Value.Header.Location.PageIndex;

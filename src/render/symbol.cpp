@@ -57,9 +57,7 @@ void TNuo4Symbol::Update(bool bForce) {
     // Justification changes the advance widths of whole lines of symbols after they were
     // built; most of their elements do not depend on it.
     if (!bForce && FOnlyAWChanged && UpdateElementsForAW()) {
-        FBlackBox = TGPRectF();
-        FBounds = TGPRectF();
-        BlackBox();
+        FBounds = TGPRectF32();
         Bounds();
         FNeedUpdate = false;
         FOnlyAWChanged = false;
@@ -70,15 +68,13 @@ void TNuo4Symbol::Update(bool bForce) {
     // still builds, since its hidden parts are suppressed element by element.
     if (bWithinAttachBranch && GetSymbolType() != sbstNote && Hided()) return;
     CreateElements();
-    BlackBox();
     Bounds();
     FNeedUpdate = false;
 }
 
 void TNuo4Symbol::ClearElements() {
     FElementList.clear();
-    FBlackBox = TGPRectF();
-    FBounds = TGPRectF();
+    FBounds = TGPRectF32();
     FNeedUpdate = true;
     FOnlyAWChanged = false;
 }
@@ -121,17 +117,19 @@ const TNuo4SymbolElement* TNuo4Symbol::ReadElement(int AIndex) const {
 
 // ---- Geometry -----------------------------------------------------------------------------------
 
-const TGPRectF& TNuo4Symbol::Bounds() {
-    if (RectIsEmpty(FBounds)) CalcBounds(FBounds);
+TGPRectF TNuo4Symbol::Bounds() {
+    if (!RectIsEmpty(FBounds)) return FBounds;
+    TGPRectF R;
+    CalcBounds(R);
+    // What is returned is what is kept, so that every later call reads the same box.
+    FBounds = R;
     return FBounds;
 }
 
-const TGPRectF& TNuo4Symbol::BlackBox() {
-    if (RectIsEmpty(FBlackBox)) {
-        FBlackBox = TGPRectF();
-        for (const TNuo4SymbolElement& E : FElementList) RectUnion(FBlackBox, E.GetBlackBox());
-    }
-    return FBlackBox;
+TGPRectF TNuo4Symbol::BlackBox() const {
+    TGPRectF R;
+    for (const TNuo4SymbolElement& E : FElementList) RectUnion(R, E.GetBlackBox());
+    return R;
 }
 
 // ---- Advance width

@@ -47,7 +47,7 @@ class TNuo4Symbol {
 
     // ---- Elements ----
     void Update(bool bForce);
-    // Empties the element list and both cached boxes; the symbol needs an update afterwards.
+    // Empties the element list and the cached bounds; the symbol needs an update afterwards.
     void ClearElements();
     void AddElement(TNuo4SymbolElement AElement);
     // Room for ACount elements in all, before a known number are added.
@@ -67,11 +67,13 @@ class TNuo4Symbol {
     }
 
     // ---- Geometry ----
-    // Cached while not empty; an empty result (say of zero height) is computed again.
-    const TGPRectF& Bounds();
-    const TGPRectF& BlackBox();
+    // The layout bounds are cached while not empty; an empty result (say of zero height) is
+    // computed again. The ink box is the union of the elements' own bounds, which every path
+    // keeps, so it is not stored twice.
+    TGPRectF Bounds();
+    TGPRectF BlackBox() const;
     TGPRectF BoundsWithPos() { return Bounds().translated(FPos); }
-    TGPRectF BlackBoxWithPos() { return BlackBox().translated(FPos); }
+    TGPRectF BlackBoxWithPos() const { return BlackBox().translated(FPos); }
     TGPRectF GetLyricBounds() const { return CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Black; }
     double LeftWidth() const { return -CalcInfo.Bounds_Total.Layout.x(); }
     double RightWidth() const { return CalcInfo.Bounds_Total.Layout.right(); }
@@ -158,21 +160,23 @@ class TNuo4Symbol {
     virtual bool UpdateElementsForAW() { return false; }
     // Replaces the element in slot AIndex (which must exist).
     void ReplaceElement(int AIndex, TNuo4SymbolElement AElement);
+    // For CreateElements: the layout bounds measured while building, so that the update right
+    // after need not measure them again.
+    void KeepBoundsOfNewElements(const TGPRectF& ABounds) { FBounds = ABounds; }
 
   private:
     void CopyLockedRightLineSpacing();
 
-    bool FHideForNonBasicSymbol = false;
-    TGPRectF FBounds;
-    TGPRectF FBlackBox;
+    TGPRectF32 FBounds;
     std::vector<TNuo4SymbolElement> FElementList;
     TGPPointF FPos;
     TGPColor FColor = 0xFF000000u;
-    bool FHighlighted = false;
     float FAWCoef = 0;
     TNuo4NoteMainStyle FMainStyle = 0;
     TNuo4NoteSubStyle FSubStyle = nssNormal;
     TrecNuo4NoteStyleIndex FNoteStyleIndex;
+    bool FHideForNonBasicSymbol = false;
+    bool FHighlighted = false;
     bool FNeedUpdate = true;
     // The elements were current until the advance width changed, and nothing else did since.
     bool FOnlyAWChanged = false;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/basic_glyphs.h"
+#include "render/note_glyphs.h"
 #include "render/note_style.h"
 #include "render/symbol_arc.h"
 #include "render/symbol_attach_common.h"
@@ -44,7 +45,10 @@ void TNuo4SymbolAttachText::CalcBounds(TGPRectF& ARect) {
 
 void TNuo4SymbolAttachText::CreateElements() {
     TGPRectF B;
-    AddElementsFromSymbolPathes(CreatePathes_AttachText(FRec, B, false));
+    TNuo4SymbolPathes Items = CreatePathes_AttachText(FRec, B, false);
+    // The same text under the same transform is the same outline, whatever the owner: kept once.
+    for (TrecNuo4SymbolPathItem& I : Items) I.APath = SharedGlyphPath(I.APath);
+    AddElementsFromSymbolPathes(Items);
 }
 
 // ---- Special volta and lines ----------------------------------------------------------------

@@ -36,40 +36,44 @@ const char* EnumName(TNuo4SymbolABCTextInfoType AValue) {
 
 namespace {
 
-void MoveLeftEdge(TGPRectF& R, double ADelta) {
+TGPRectF MoveLeftEdge(TGPRectF R, double ADelta) {
     R.setLeft(R.left() - ADelta);
+    return R;
 }
 
-void MoveRightEdge(TGPRectF& R, double ADelta) {
+TGPRectF MoveRightEdge(TGPRectF R, double ADelta) {
     R.setRight(R.right() + ADelta);
+    return R;
 }
 
 }  // namespace
 
 void TrecNuo4SymbolCalcInfo::Update_Bounds_Total(bool bLyricOcupy) {
-    Bounds_Total = Bounds_Self;
-    Bounds_Total.MyUnion(AttachmentsInfo.Articulations.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Arcs.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.FangZis.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Attachments.Get().Bounds);
-    Bounds_Total.MyUnion(AttachmentsInfo.Lyrics.Get().Bounds, !bLyricOcupy, false);
+    // United in double and stored once: one rounding, and no conversions per group.
+    TrecNuo4CalcInfo_BoundsInfo T = Bounds_Self;
+    T.MyUnion(AttachmentsInfo.Articulations.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.Arcs.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.FangZis.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.Attachments.Get().Bounds);
+    T.MyUnion(AttachmentsInfo.Lyrics.Get().Bounds, !bLyricOcupy, false);
     if (ExtraBoundsForLyric_Left != 0) {
-        MoveLeftEdge(Bounds_Total.Black, ExtraBoundsForLyric_Left);
-        MoveLeftEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Left);
+        T.Black = MoveLeftEdge(T.Black, ExtraBoundsForLyric_Left);
+        T.Layout = MoveLeftEdge(T.Layout, ExtraBoundsForLyric_Left);
     }
     if (ExtraBoundsForLyric_Right != 0) {
-        MoveRightEdge(Bounds_Total.Black, ExtraBoundsForLyric_Right);
-        MoveRightEdge(Bounds_Total.Layout, ExtraBoundsForLyric_Right);
+        T.Black = MoveRightEdge(T.Black, ExtraBoundsForLyric_Right);
+        T.Layout = MoveRightEdge(T.Layout, ExtraBoundsForLyric_Right);
     }
+    Bounds_Total = T;
 }
 
 namespace {
 
 // The smaller top of the non-empty boxes; 0 when all are empty.
-double TopOf(std::initializer_list<const TGPRectF*> ARects) {
+double TopOf(std::initializer_list<const TGPRectF32*> ARects) {
     bool bAny = false;
     double Top = 0;
-    for (const TGPRectF* R : ARects) {
+    for (const TGPRectF32* R : ARects) {
         if (RectIsEmpty(*R)) continue;
         Top = bAny ? std::min(Top, R->top()) : R->top();
         bAny = true;

@@ -59,9 +59,36 @@ struct TrecNuo4CalcInfo_BoundsInfo {
     void MyOffsetY(double ADy) { MyOffset(0, ADy); }
 };
 
+// The two boxes of one symbol (or of what is attached to it) in the symbol's own millimetres:
+// every symbol keeps several, so they are stored in single precision; lines and pages keep
+// theirs, in page coordinates, as TrecNuo4CalcInfo_BoundsInfo.
+struct TrecNuo4CalcInfo_SymbolBoundsInfo {
+    TGPRectF32 Black;
+    TGPRectF32 Layout;
+
+    TrecNuo4CalcInfo_SymbolBoundsInfo() = default;
+    TrecNuo4CalcInfo_SymbolBoundsInfo(const TrecNuo4CalcInfo_BoundsInfo& A)
+        : Black(A.Black), Layout(A.Layout) {}
+    operator TrecNuo4CalcInfo_BoundsInfo() const { return {Black, Layout}; }
+
+    void SetToEmpty() { *this = TrecNuo4CalcInfo_SymbolBoundsInfo(); }
+    void MyUnion(const TrecNuo4CalcInfo_SymbolBoundsInfo& ASrc, bool bNoHorz = false,
+                 bool bNoVert = false) {
+        TrecNuo4CalcInfo_BoundsInfo B = *this;
+        B.MyUnion(ASrc, bNoHorz, bNoVert);
+        *this = B;
+    }
+    void MyOffset(double ADx, double ADy) {
+        Black.translate(ADx, ADy);
+        Layout.translate(ADx, ADy);
+    }
+    void MyOffset(TGPPointF ADelta) { MyOffset(ADelta.x(), ADelta.y()); }
+    void MyOffsetY(double ADy) { MyOffset(0, ADy); }
+};
+
 struct TrecNuo4CalcInfo_AttachmentsInfoItem {
     std::vector<int32_t> AttachIndexArray;  // indexes in the attach buffer
-    TrecNuo4CalcInfo_BoundsInfo Bounds;
+    TrecNuo4CalcInfo_SymbolBoundsInfo Bounds;
 
     void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfoItem(); }
 };
@@ -125,53 +152,52 @@ enum TNuo4SymbolABCTextInfoType : uint8_t {
 };
 const char* EnumName(TNuo4SymbolABCTextInfoType AValue);
 
-// Where in the score text the symbol came from; only the fields of aType are meaningful.
+// Where in the score text the symbol came from. The kinds are exclusive, so one pair of
+// indexes serves them all; an index of another kind reads -1.
 struct TrecNuo4CalcInfo_SymboABCTextInfo {
     TNuo4SymbolABCTextInfoType aType = spwabtNone;
-    int32_t VoiceBufIndex = -1;       // item of the voice section
-    int32_t LyricVerseBufIndex = -1;  // verse of the lyrics section
-    int32_t LyricPos = -1;            // lyric within that verse
-    int32_t AttachmentsBufIndex = -1;
-    int32_t PageBufIndex = -1;
+
+    int32_t VoiceBufIndex() const { return Of(spwabtSectionVoice, FIndex); }  // voice item
+    int32_t LyricVerseBufIndex() const { return Of(spwabtSectionLyrics, FIndex); }
+    int32_t LyricPos() const { return Of(spwabtSectionLyrics, FIndex2); }  // within the verse
+    int32_t AttachmentsBufIndex() const { return Of(spwabtSectionAttachments, FIndex); }
+    int32_t PageBufIndex() const { return Of(spwabtSectionPage, FIndex); }
 
     void SetToDefault() { *this = TrecNuo4CalcInfo_SymboABCTextInfo(); }
-    void InitializeToVoice(int32_t AIndex) {
-        SetToDefault();
-        aType = spwabtSectionVoice;
-        VoiceBufIndex = AIndex;
-    }
+    void InitializeToVoice(int32_t AIndex) { Init(spwabtSectionVoice, AIndex, -1); }
     void InitializeToLyrics(int32_t AVerseIndex, int32_t APos) {
-        SetToDefault();
-        aType = spwabtSectionLyrics;
-        LyricVerseBufIndex = AVerseIndex;
-        LyricPos = APos;
+        Init(spwabtSectionLyrics, AVerseIndex, APos);
     }
-    void InitializeToAttachments(int32_t AIndex) {
-        SetToDefault();
-        aType = spwabtSectionAttachments;
-        AttachmentsBufIndex = AIndex;
+    void InitializeToAttachments(int32_t AIndex) { Init(spwabtSectionAttachments, AIndex, -1); }
+    void InitializeToPage(int32_t AIndex) { Init(spwabtSectionPage, AIndex, -1); }
+
+  private:
+    int32_t Of(TNuo4SymbolABCTextInfoType AType, int32_t AIndex) const {
+        return aType == AType ? AIndex : -1;
     }
-    void InitializeToPage(int32_t AIndex) {
-        SetToDefault();
-        aType = spwabtSectionPage;
-        PageBufIndex = AIndex;
+    void Init(TNuo4SymbolABCTextInfoType AType, int32_t AIndex, int32_t AIndex2) {
+        aType = AType;
+        FIndex = AIndex;
+        FIndex2 = AIndex2;
     }
+    int32_t FIndex = -1;
+    int32_t FIndex2 = -1;
 };
 
 struct TrecNuo4SymbolCalcInfo {
     TrecNuo4SymbolBufferIndex SymbolBufferIndex;
+    TrecNuo4CalcInfo_SymboABCTextInfo SymbolABCTextInfo;
     std::vector<uint8_t> MidiNotes;
-    int32_t Key = 0;
-    TrecNuo4CalcInfo_Arc Arc;
-    TrecNuo4CalcInfo_DV DV;
     TrecNuo4CalcInfo_WhenAsAttachSymbol InfoWhenAsAttachSymbol;
     TrecNuo4CalcInfo_AttachmentsInfo AttachmentsInfo;
-    TrecNuo4CalcInfo_BoundsInfo Bounds_Self;
-    TrecNuo4CalcInfo_BoundsInfo Bounds_Total;
+    TrecNuo4CalcInfo_SymbolBoundsInfo Bounds_Self;
+    TrecNuo4CalcInfo_SymbolBoundsInfo Bounds_Total;
+    TrecNuo4CalcInfo_DV DV;
+    int32_t Key = 0;
     float ExtraBoundsForLyric_Left = 0;
     float ExtraBoundsForLyric_Right = 0;
+    TrecNuo4CalcInfo_Arc Arc;
     bool bIsLyricVerseStart = false;
-    TrecNuo4CalcInfo_SymboABCTextInfo SymbolABCTextInfo;
 
     // Indexes -1, values 0, rectangles empty, no text origin.
     void SetToDefault() { *this = TrecNuo4SymbolCalcInfo(); }

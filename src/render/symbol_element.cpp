@@ -102,7 +102,7 @@ TNuo4SymbolElement TNuo4SymbolElement::Fill(const QPainterPath& APath) {
 TNuo4SymbolElement TNuo4SymbolElement::Stroke_Solid(const QPainterPath& APath, double APenWidth) {
     TNuo4SymbolElement E;
     E.FPath = APath;
-    E.FPenWidth = APenWidth;
+    E.FPenWidth = float(APenWidth);
     E.FType = spitStroke;
     return E;
 }
@@ -121,10 +121,10 @@ void TNuo4SymbolElement::Draw(TKoGraphics& G, TGPColor AColor) const {
     if (!IsStroke())
         TKoGDIPlusPath::PathFill(&G, FPath, AColor);
     else if (FbDashed)
-        TKoGDIPlusPath::PathStroke_Dashed(&G, FPath, AColor, FPenWidth, Nuo4DashedSolidLength,
+        TKoGDIPlusPath::PathStroke_Dashed(&G, FPath, AColor, PenWidth(), Nuo4DashedSolidLength,
                                           Nuo4DashedGapLength);
     else
-        TKoGDIPlusPath::PathStroke_Solid(&G, FPath, AColor, FPenWidth);
+        TKoGDIPlusPath::PathStroke_Solid(&G, FPath, AColor, PenWidth());
 }
 
 void TNuo4SymbolElement::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
@@ -132,9 +132,9 @@ void TNuo4SymbolElement::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
     if (!IsStroke())
         I.InitializeToFill(FPath);
     else if (FbDashed)
-        I.InitializeToStroke_Dashed(FPath, FPenWidth, Nuo4DashedSolidLength, Nuo4DashedGapLength);
+        I.InitializeToStroke_Dashed(FPath, PenWidth(), Nuo4DashedSolidLength, Nuo4DashedGapLength);
     else
-        I.InitializeToStroke_Solid(FPath, FPenWidth);
+        I.InitializeToStroke_Solid(FPath, PenWidth());
 }
 
 // ---- Symbol transform -------------------------------------------------------------------------

@@ -67,7 +67,7 @@ class TNuo4SymbolElement {
     const QPainterPath& Path() const { return FPath; }
     bool IsStroke() const { return FType == spitStroke; }
     bool IsDashed() const { return IsStroke() && FbDashed; }
-    double PenWidth() const { return FPenWidth; }
+    double PenWidth() const { return double(FPenWidth); }
     double DashPatternLength_Solid() const { return IsDashed() ? Nuo4DashedSolidLength : 0; }
     double DashPatternLength_Gap() const { return IsDashed() ? Nuo4DashedGapLength : 0; }
 
@@ -78,7 +78,9 @@ class TNuo4SymbolElement {
 
   private:
     QPainterPath FPath;
-    double FPenWidth = 0;
+    // Pen widths are a few tenths of a millimetre and never summed: single precision keeps
+    // them far below a thousandth, and an element takes two words.
+    float FPenWidth = 0;
     TNuo4SymbolPathItemType FType = spitFill;
     bool FbDashed = false;
 };

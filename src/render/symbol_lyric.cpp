@@ -185,7 +185,6 @@ void TNuo4SymbolLyric::SetSymbolRec(const void* ASource) {
     if (!ASource) return;
     SymbolRec = *static_cast<const TrecNuo4SymbolLyric*>(ASource);
     SymbolRec.Data.CheckUnderlineArray();
-    FLayoutOfNewElements.reset();
     if (!SymbolRec.NoteStyleIndex.IsValid()) SymbolRec.NoteStyleIndex.SetToDefault();
     SetNoteStyleIndex(SymbolRec.NoteStyleIndex);
     SetNeedUpdate();
@@ -196,11 +195,6 @@ TrecNuo4LyricLayout TNuo4SymbolLyric::GetLayout() const {
 }
 
 void TNuo4SymbolLyric::CalcBounds(TGPRectF& ARect) {
-    if (FLayoutOfNewElements) {
-        ARect = FLayoutOfNewElements->Bounds;
-        FLayoutOfNewElements.reset();
-        return;
-    }
     ARect = GetLayout().Bounds;
 }
 
@@ -215,10 +209,12 @@ TGPRectF TNuo4SymbolLyric::SpacingBox() {
 
 void TNuo4SymbolLyric::CreateElements() {
     const TKoGraphics* G = GetDestGraphics();
-    FLayoutOfNewElements = GetLyricLayout(G, SymbolRec);
-    const QPainterPath P =
-        CreatePath_Lyric(G, SymbolRec, *FLayoutOfNewElements, Nuo4LyricPreviewUnderlines());
+    // A lyric is measured once per update: the bounds come from the layout the path is built
+    // from.
+    const TrecNuo4LyricLayout L = GetLyricLayout(G, SymbolRec);
+    const QPainterPath P = CreatePath_Lyric(G, SymbolRec, L, Nuo4LyricPreviewUnderlines());
     if (!P.isEmpty()) AddElement_FillPath(P);
+    KeepBoundsOfNewElements(L.Bounds);
 }
 
 TrecNuo4LyricUnderlineCommonParams TNuo4SymbolLyric::Underline_GetCommonParams() const {

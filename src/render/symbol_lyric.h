@@ -6,7 +6,6 @@
 
 #include <QPainterPath>
 #include <QString>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,12 +115,6 @@ class TNuo4SymbolLyric : public TNuo4Symbol {
     bool Underline_LastCharIsWithUnderline() const;
 
     TrecNuo4SymbolLyric SymbolRec;
-
-  private:
-    // The layout the elements were just built from, handed to the bounds computed right after
-    // them in the same update, so a lyric is measured once per update; any later bounds are
-    // measured afresh.
-    std::optional<TrecNuo4LyricLayout> FLayoutOfNewElements;
 };
 
 // The connected ranges of an underline buffer, depth by depth (the counts are used up).

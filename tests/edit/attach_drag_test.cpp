@@ -12,7 +12,7 @@ class AttachDrag : public EditTest {
     int32_t AttachOfItem(int32_t AItem) const {
         for (int32_t A = 0; A < FBuf->Attach_GetCount(); ++A) {
             const auto& Info = FBuf->Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
-            if (Info.aType == spwabtSectionAttachments && Info.AttachmentsBufIndex == AItem)
+            if (Info.aType == spwabtSectionAttachments && Info.AttachmentsBufIndex() == AItem)
                 return A;
         }
         return -1;

@@ -41,9 +41,9 @@ int32_t OwnerlessItems(const TNuo4SimpleBuffer& B) {
     std::vector<bool> Owned(B.GetABCBuffer()->Section_Attachments.Buffer.size(), false);
     for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
         const auto& I = B.Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
-        if (I.aType == spwabtSectionAttachments && I.AttachmentsBufIndex >= 0 &&
-            I.AttachmentsBufIndex < int32_t(Owned.size()))
-            Owned[I.AttachmentsBufIndex] = true;
+        if (I.aType == spwabtSectionAttachments && I.AttachmentsBufIndex() >= 0 &&
+            I.AttachmentsBufIndex() < int32_t(Owned.size()))
+            Owned[I.AttachmentsBufIndex()] = true;
     }
     return int32_t(std::count(Owned.begin(), Owned.end(), false));
 }
@@ -77,9 +77,9 @@ std::vector<int32_t> AttachmentOwners(const TNuo4SimpleBuffer& B) {
     std::vector<int32_t> R(B.GetABCBuffer()->Section_Attachments.Buffer.size(), -1);
     for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
         const auto& I = B.Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
-        if (I.aType == spwabtSectionAttachments && I.AttachmentsBufIndex >= 0 &&
-            I.AttachmentsBufIndex < int32_t(R.size()))
-            R[I.AttachmentsBufIndex] = B.Attach_GetBasicIndex(A);
+        if (I.aType == spwabtSectionAttachments && I.AttachmentsBufIndex() >= 0 &&
+            I.AttachmentsBufIndex() < int32_t(R.size()))
+            R[I.AttachmentsBufIndex()] = B.Attach_GetBasicIndex(A);
     }
     return R;
 }

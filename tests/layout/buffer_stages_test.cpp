@@ -172,7 +172,7 @@ TEST_F(BufferStages, AttachmentsGetTheirOwnerOffsetAndTextOrigin) {
     EXPECT_EQ(B.Attach_GetBasicIndex(0), 1);
     const TNuo4Symbol* S = B.Attach_GetSymbol(0);
     EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.aType, spwabtSectionAttachments);
-    EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.AttachmentsBufIndex, 1);
+    EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.AttachmentsBufIndex(), 1);
     EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.x(), 2.4, 1e-5);
     EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y(), -6.0, 1e-5);
     // Placed at its owner plus the offset.
@@ -310,7 +310,7 @@ TEST_F(BufferStages, PageItemsBecomePageSymbolsAtTheirPositions) {
     EXPECT_TRUE(B.PageBuffer_IsMemo(1));
     EXPECT_FALSE(B.PageBuffer_IsTitleBlock(1));
     EXPECT_EQ(B.PageBuffer_GetSymbol(1)->Pos(), TGPPointF(5, 6));
-    EXPECT_EQ(B.PageBuffer_GetSymbol(1)->CalcInfo.SymbolABCTextInfo.PageBufIndex, 1);
+    EXPECT_EQ(B.PageBuffer_GetSymbol(1)->CalcInfo.SymbolABCTextInfo.PageBufIndex(), 1);
     EXPECT_EQ(B.PageBuffer_GetSymbol(0)->CalcInfo.SymbolBufferIndex,
               TrecNuo4SymbolBufferIndex::Create(sbtPage, 0));
     // Built with their shapes: the framed memo has its text and frame, the title block its

@@ -38,7 +38,8 @@ class DocumentLyrics : public ::testing::Test {
         std::vector<int32_t> R;
         for (int32_t A = 0; A < FBuf->Attach_GetCount(); ++A)
             if (FBuf->Attach_IsLyric(A) &&
-                FBuf->Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo.LyricVerseBufIndex == AVerse)
+                FBuf->Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo.LyricVerseBufIndex() ==
+                    AVerse)
                 R.push_back(A);
         return R;
     }

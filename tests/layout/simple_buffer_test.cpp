@@ -65,7 +65,7 @@ TEST_F(SimpleBuffer, VoiceRecordsBecomeBasicSymbolsInTextOrder) {
         const TNuo4Symbol* S = B.Basic_GetSymbol(I);
         EXPECT_EQ(S->CalcInfo.SymbolBufferIndex, TrecNuo4SymbolBufferIndex::Create(sbtBasic, I));
         EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.aType, spwabtSectionVoice);
-        EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.VoiceBufIndex, I);
+        EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.VoiceBufIndex(), I);
     }
     EXPECT_FALSE(RectIsEmpty(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout));
     const TNuo4DocInfo D = B.GetDocInfo();
@@ -387,7 +387,8 @@ TEST_F(SimpleBuffer, OwnBoxesFollowTheDashesSpreadByTheAdvanceWidth) {
     TNuo4Symbol* S = B.Basic_GetSymbol(0);
     EXPECT_FALSE(S->NeedUpdate());
     EXPECT_EQ(S->CalcInfo.Bounds_Self.Layout, S->Bounds());
-    EXPECT_EQ(S->CalcInfo.Bounds_Self.Black, S->BlackBox());
+    EXPECT_EQ(S->CalcInfo.Bounds_Self.Black,
+              TGPRectF32(S->BlackBox()));  // kept in single precision
     EXPECT_GE(S->CalcInfo.Bounds_Total.Layout.right(), S->Bounds().right());
 }
 

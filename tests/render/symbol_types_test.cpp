@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <set>
+#include <utility>
 
 #include "format/symbol_meter.h"
 #include "render/symbol_calc_info.h"
@@ -124,11 +125,60 @@ TEST(SymbolCalcInfo, DefaultHasNoIndexesAndNoTextOrigin) {
     EXPECT_EQ(C.Key, 0);
     EXPECT_TRUE(RectIsEmpty(C.Bounds_Self.Layout));
     EXPECT_EQ(C.SymbolABCTextInfo.aType, spwabtNone);
-    EXPECT_EQ(C.SymbolABCTextInfo.LyricVerseBufIndex, -1);
+    EXPECT_EQ(C.SymbolABCTextInfo.LyricVerseBufIndex(), -1);
     EXPECT_TRUE(C.Arc.IsEmpty());
     C.Arc.Include(aptEnd);
     EXPECT_TRUE(C.Arc.Contains(aptEnd));
     EXPECT_FALSE(C.Arc.Contains(aptStart));
+}
+
+TEST(SymbolCalcInfo, TextOriginAnswersOnlyForItsOwnKind) {
+    using TInfo = TrecNuo4CalcInfo_SymboABCTextInfo;
+    struct {
+        void (*Init)(TInfo&);
+        // Voice item, verse, lyric position, attachments item, page item.
+        int32_t Want[5];
+    } Cases[] = {
+        {[](TInfo& I) { I.InitializeToVoice(7); }, {7, -1, -1, -1, -1}},
+        {[](TInfo& I) { I.InitializeToLyrics(2, 9); }, {-1, 2, 9, -1, -1}},
+        {[](TInfo& I) { I.InitializeToAttachments(4); }, {-1, -1, -1, 4, -1}},
+        {[](TInfo& I) { I.InitializeToPage(3); }, {-1, -1, -1, -1, 3}},
+    };
+    for (const auto& C : Cases) {
+        TInfo I;
+        I.InitializeToLyrics(5, 6);  // an earlier origin leaves nothing behind
+        C.Init(I);
+        const int32_t Got[5] = {I.VoiceBufIndex(), I.LyricVerseBufIndex(), I.LyricPos(),
+                                I.AttachmentsBufIndex(), I.PageBufIndex()};
+        for (int K = 0; K < 5; ++K) EXPECT_EQ(Got[K], C.Want[K]) << "kind " << EnumName(I.aType);
+    }
+}
+
+TEST(SymbolCalcInfo, SymbolBoxesKeepTheirEdgesInSinglePrecision) {
+    const TGPRectF R(-123.456789, 0.1234567, 0.3333333, 41.7);
+    const TGPRectF32 F(R);
+    EXPECT_NEAR(F.left(), R.left(), 1e-5);
+    EXPECT_NEAR(F.right(), R.right(), 1e-5);
+    EXPECT_NEAR(F.top(), R.top(), 1e-6);
+    EXPECT_NEAR(F.bottom(), R.bottom(), 1e-5);
+    EXPECT_TRUE(RectIsEmpty(TGPRectF32()));
+    EXPECT_FALSE(RectIsEmpty(TGPRectF32(TGPRectF(5, 5, 1e-6, 1))));
+    // Uniting and moving in single precision agree with the same work in double.
+    TrecNuo4CalcInfo_SymbolBoundsInfo S = Both(R);
+    TrecNuo4CalcInfo_BoundsInfo D = Both(R);
+    const TrecNuo4CalcInfo_BoundsInfo Other{TGPRectF(0.7, -2.2, 1.1, 0.9),
+                                            TGPRectF(-200.1, 3.3, 0.5, 50)};
+    S.MyUnion(Other);
+    D.MyUnion(Other);
+    S.MyOffset(12.345, -6.789);
+    D.MyOffset(12.345, -6.789);
+    const TrecNuo4CalcInfo_BoundsInfo Back = S;
+    for (const auto& [A, B] : {std::pair{Back.Black, D.Black}, std::pair{Back.Layout, D.Layout}}) {
+        EXPECT_NEAR(A.left(), B.left(), 1e-4);
+        EXPECT_NEAR(A.right(), B.right(), 1e-4);
+        EXPECT_NEAR(A.top(), B.top(), 1e-4);
+        EXPECT_NEAR(A.bottom(), B.bottom(), 1e-4);
+    }
 }
 
 TEST(SymbolCalcInfo, TotalBoundsTakeLyricsHorizontallyOnlyWhenTheyOccupy) {
@@ -138,7 +188,7 @@ TEST(SymbolCalcInfo, TotalBoundsTakeLyricsHorizontallyOnlyWhenTheyOccupy) {
     C.AttachmentsInfo.Articulations.Mut().Bounds = Both(TGPRectF(-0.5, -5, 1, 1));
 
     C.Update_Bounds_Total(false);
-    for (const TGPRectF& R : {C.Bounds_Total.Layout, C.Bounds_Total.Black}) {
+    for (const TGPRectF R : {C.Bounds_Total.Layout, C.Bounds_Total.Black}) {
         EXPECT_DOUBLE_EQ(R.left(), -1);
         EXPECT_DOUBLE_EQ(R.right(), 1);
         EXPECT_DOUBLE_EQ(R.top(), -5);    // articulation on top
@@ -367,7 +417,7 @@ TEST(SymbolElements, DashedItemDrawsWithStandardPatternWhateverItsOwnLengths) {
     ASSERT_EQ(Back.size(), 1u);
     EXPECT_TRUE(Back[0].IsDashed());
     EXPECT_DOUBLE_EQ(Back[0].DashPatternLength_Solid, 1.2);
-    EXPECT_DOUBLE_EQ(Back[0].PenWidth, 0.6);
+    EXPECT_FLOAT_EQ(float(Back[0].PenWidth), 0.6f);  // kept in single precision
 }
 
 TEST(SymbolElements, SolidStrokeAndFillDrawWhereTheirPathsAre) {
