@@ -22,6 +22,10 @@ class TNuo4FormatOutOfLine {
         return *this;
     }
     TNuo4FormatOutOfLine& operator=(TNuo4FormatOutOfLine&&) noexcept = default;
+    TNuo4FormatOutOfLine& operator=(T AValue) {
+        Mut() = std::move(AValue);
+        return *this;
+    }
 
     const T& Get() const { return FValue ? *FValue : Default(); }
     T& Mut() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "format/out_of_line.h"
 #include "render/draw_utils.h"
 #include "render/symbol_types.h"
 
@@ -93,41 +94,10 @@ struct TrecNuo4CalcInfo_AttachmentsInfoItem {
     void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfoItem(); }
 };
 
-// A value kept out of line and made on the first write: every symbol of a long score has room
-// for what most symbols never own (articulations, arcs, voltas, parsed marks), and an absent
-// value costs one pointer. Reading an absent value gives the default value; copies are deep.
+// Every symbol of a long score has room for what most symbols never own (articulations, arcs,
+// voltas, parsed marks): an absent value costs one pointer.
 template <typename T>
-class TNuo4OutOfLine {
-  public:
-    TNuo4OutOfLine() = default;
-    TNuo4OutOfLine(const TNuo4OutOfLine& AOther)
-        : FValue(AOther.FValue ? std::make_unique<T>(*AOther.FValue) : nullptr) {}
-    TNuo4OutOfLine(TNuo4OutOfLine&&) noexcept = default;
-    TNuo4OutOfLine& operator=(const TNuo4OutOfLine& AOther) {
-        if (this != &AOther) FValue = AOther.FValue ? std::make_unique<T>(*AOther.FValue) : nullptr;
-        return *this;
-    }
-    TNuo4OutOfLine& operator=(TNuo4OutOfLine&&) noexcept = default;
-    TNuo4OutOfLine& operator=(T AValue) {
-        Mut() = std::move(AValue);
-        return *this;
-    }
-
-    const T& Get() const { return FValue ? *FValue : Default(); }
-    T& Mut() {
-        if (!FValue) FValue = std::make_unique<T>();
-        return *FValue;
-    }
-    bool IsPresent() const { return FValue != nullptr; }
-    void Reset() { FValue.reset(); }
-
-  private:
-    static const T& Default() {
-        static const T Value{};
-        return Value;
-    }
-    std::unique_ptr<T> FValue;
-};
+using TNuo4OutOfLine = TNuo4FormatOutOfLine<T>;
 
 using TNuo4CalcInfo_AttachmentsGroup = TNuo4OutOfLine<TrecNuo4CalcInfo_AttachmentsInfoItem>;
 
