@@ -9,7 +9,9 @@ mkdir -p "$OUT"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cp "$SRC/resources/demo/huanle.nuoabc" "$WORK/melody.nuoabc"
-export XDG_CONFIG_HOME="$WORK/config"
+# Its own options and state: a recovery file or running copy left by a user's session would
+# otherwise put a dialog before the window.
+export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
 run() {
   "$NUO4" "$WORK/melody.nuoabc" &
   PID=$!
