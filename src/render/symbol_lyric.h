@@ -6,6 +6,7 @@
 
 #include <QPainterPath>
 #include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,36 @@
 
 namespace nuo4 {
 
+// The verse index before a lyric ("1."). Only the first lyric of a verse has one, so the text
+// stands behind a pointer that every other lyric leaves empty; copies are deep.
+class TNuo4LyricVerseIndexText {
+  public:
+    TNuo4LyricVerseIndexText() = default;
+    TNuo4LyricVerseIndexText(const TNuo4LyricVerseIndexText& AOther) { *this = AOther.Get(); }
+    TNuo4LyricVerseIndexText(TNuo4LyricVerseIndexText&&) noexcept = default;
+    TNuo4LyricVerseIndexText& operator=(const TNuo4LyricVerseIndexText& AOther) {
+        if (this != &AOther) *this = AOther.Get();
+        return *this;
+    }
+    TNuo4LyricVerseIndexText& operator=(TNuo4LyricVerseIndexText&&) noexcept = default;
+    TNuo4LyricVerseIndexText& operator=(std::u16string AText) {
+        FText = AText.empty() ? nullptr : std::make_unique<std::u16string>(std::move(AText));
+        return *this;
+    }
+
+    const std::u16string& Get() const;
+    bool IsEmpty() const { return !FText; }
+    bool operator==(const TNuo4LyricVerseIndexText& AOther) const { return Get() == AOther.Get(); }
+
+  private:
+    std::unique_ptr<std::u16string> FText;  // never an empty text
+};
+
 struct TrecNuo4SymbolLyric {
     TrecNuo4NoteStyleIndex NoteStyleIndex;
     TrecNuo4SymbolPureLyricData Data;
     TrecNuo4LyricExtraData ExtraData;
-    std::u16string VerseIndexText;  // "1." before the first lyric of a verse, else empty
+    TNuo4LyricVerseIndexText VerseIndexText;  // "1." before the first lyric of a verse
 
     void SetToDefault() { *this = TrecNuo4SymbolLyric(); }
     bool operator==(const TrecNuo4SymbolLyric&) const = default;
@@ -45,6 +71,7 @@ struct TrecNuo4LyricLayout {
 // The layout of a lyric measured on the surface G (null measures without one).
 TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec);
 // All texts of the lyric in one path; with bWithUnderlines its own extension underlines too.
+// Without underlines the path is shared with every lyric of the same texts, fonts and scale.
 QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
                               bool bWithUnderlines);
 // The same from the layout GetLyricLayout(G, ARec) already gave.
