@@ -5,6 +5,7 @@
 #include <bit>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 #include "format/doc_options.h"
 #include "render/music_font.h"
@@ -127,6 +128,38 @@ const TrecNuo4PureNoteStyle* StyleOf(const TrecNuo4NoteStyleIndex& AIndex) {
 
 }  // namespace
 
+TNuo4LyricDataRef& TNuo4LyricDataRef::operator=(TNuo4LyricDataRef&& AOther) noexcept {
+    if (this != &AOther) {
+        FOwned = std::move(AOther.FOwned);
+        FData = std::exchange(AOther.FData, nullptr);
+    }
+    return *this;
+}
+
+TNuo4LyricDataRef& TNuo4LyricDataRef::operator=(TrecNuo4SymbolPureLyricData AData) {
+    FOwned = std::make_unique<TrecNuo4SymbolPureLyricData>(std::move(AData));
+    FData = FOwned.get();
+    return *this;
+}
+
+void TNuo4LyricDataRef::Refer(const TrecNuo4SymbolPureLyricData& AData) {
+    FOwned.reset();
+    FData = &AData;
+}
+
+void TNuo4LyricDataRef::CheckUnderlineArray() {
+    const TrecNuo4SymbolPureLyricData& D = Get();
+    if (!D.IsValid() || D.TextUnderlineCountArray.size() == D.Text.size()) return;
+    TrecNuo4SymbolPureLyricData Checked = D;
+    Checked.CheckUnderlineArray();
+    *this = std::move(Checked);
+}
+
+const TrecNuo4SymbolPureLyricData& TNuo4LyricDataRef::Get() const {
+    static const TrecNuo4SymbolPureLyricData Default;
+    return FData ? *FData : Default;
+}
+
 const std::u16string& TNuo4LyricVerseIndexText::Get() const {
     static const std::u16string Empty;
     return FText ? *FText : Empty;
@@ -139,7 +172,7 @@ bool& Nuo4LyricPreviewUnderlines() {
 
 TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec) {
     TrecNuo4LyricLayout R;
-    const TrecNuo4SymbolPureLyricData& D = ARec.Data;
+    const TrecNuo4SymbolPureLyricData& D = ARec.Data.Get();
     if (!D.IsValid()) return R;
     R.LyricText = Q(D.GetLyricText());
     R.PrefixText = Q(D.GetPrefixText());
@@ -247,9 +280,19 @@ TNuo4SymbolLyric::TNuo4SymbolLyric(const TrecNuo4SymbolLyric& ARec) {
     Create(&ARec);
 }
 
+TNuo4SymbolLyric::TNuo4SymbolLyric(TrecNuo4SymbolLyric&& ARec) {
+    Create(nullptr);
+    SymbolRec = std::move(ARec);
+    AcceptRec();
+}
+
 void TNuo4SymbolLyric::SetSymbolRec(const void* ASource) {
     if (!ASource) return;
     SymbolRec = *static_cast<const TrecNuo4SymbolLyric*>(ASource);
+    AcceptRec();
+}
+
+void TNuo4SymbolLyric::AcceptRec() {
     SymbolRec.Data.CheckUnderlineArray();
     if (!SymbolRec.NoteStyleIndex.IsValid()) SymbolRec.NoteStyleIndex.SetToDefault();
     SetNoteStyleIndex(SymbolRec.NoteStyleIndex);
@@ -295,7 +338,7 @@ TrecNuo4LyricUnderlineCommonParams TNuo4SymbolLyric::Underline_GetCommonParams()
 
 TNuo4LyricUnderlineBuffer TNuo4SymbolLyric::Underline_GetBuffer() const {
     TNuo4LyricUnderlineBuffer R;
-    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data;
+    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data.Get();
     if (!D.IsValid()) return R;
     const TrecNuo4LyricLayout L = GetLayout();
     const TKoFont Font = MusicFont_GetFont(L.LyricFont);
@@ -329,13 +372,13 @@ std::vector<TGPRectF> TNuo4SymbolLyric::Underline_GetRectArray() const {
 }
 
 bool TNuo4SymbolLyric::Underline_FirstCharIsWithUnderline() const {
-    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data;
+    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data.Get();
     return D.IsValid() && D.IsWithUnderline() &&
            D.GetUnderlineCount(D.TextCenteredRange.StartIndex) > 0;
 }
 
 bool TNuo4SymbolLyric::Underline_LastCharIsWithUnderline() const {
-    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data;
+    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data.Get();
     return D.IsValid() && D.IsWithUnderline() &&
            D.GetUnderlineCount(int32_t(D.Text.size()) - 1) > 0 && !D.PostfixIsRightBiaoDian();
 }

@@ -19,11 +19,13 @@ constexpr double Eps = 1e-4;
 
 TrecNuo4SymbolLyric Lyric(const std::u16string& AText, TKoRange ACentred,
                           std::vector<int32_t> ACounts = {}) {
+    TrecNuo4SymbolPureLyricData D;
+    D.Text = AText;
+    D.TextCenteredRange = ACentred;
+    D.TextUnderlineCountArray = std::move(ACounts);
+    D.CheckUnderlineArray();
     TrecNuo4SymbolLyric R;
-    R.Data.Text = AText;
-    R.Data.TextCenteredRange = ACentred;
-    R.Data.TextUnderlineCountArray = std::move(ACounts);
-    R.Data.CheckUnderlineArray();
+    R.Data = std::move(D);
     return R;
 }
 
@@ -236,7 +238,7 @@ TEST_F(LyricSymbol, EqualLyricsShareOneOutlineThatFollowsEveryInput) {
     // Without the verse index the ink starts at the prefix.
     EXPECT_GT(Changed([](auto& C) { C.VerseIndexText = u""; }).left(), Ink.left() + 0.1);
     EXPECT_GT(Changed([](auto& C) { C.ExtraData.Scale = 1.5f; }).height(), Ink.height() * 1.4);
-    EXPECT_NE(Changed([](auto& C) { C.Data.Text = u"（你"; }), Ink);
+    EXPECT_NE(Changed([](auto& C) { C.Data = Lyric(u"（你", TKoRange(1, 1)).Data; }), Ink);
     // The same record after the lyric font changed size.
     MusicFont_SetFontSize(fuLyric, 2 * MusicFont_GetFont(fuLyric).Size);
     TNuo4SymbolLyric Big(R);
@@ -279,4 +281,32 @@ TEST_F(LyricSymbol, VerseIndexTextIsCopiedDeepAndComparedByText) {
     B.VerseIndexText = u"";
     EXPECT_TRUE(B.VerseIndexText.IsEmpty());
     EXPECT_EQ(B.VerseIndexText, TNuo4LyricVerseIndexText());
+}
+
+TEST_F(LyricSymbol, ReferredLyricDataIsNeverChangedAndCopiesOwnTheirs) {
+    TrecNuo4SymbolLyric Copy;
+    TrecNuo4SymbolPureLyricData Unchecked;  // scanned data as a fuzzed text may leave it
+    Unchecked.Text = u"我们";
+    {
+        TrecNuo4SymbolPureLyricData Scanned = Lyric(u"我们", TKoRange(0, 1), {1, 0}).Data.Get();
+        TrecNuo4SymbolLyric R;
+        R.Data.Refer(Scanned);
+        EXPECT_TRUE(R.Data.IsReference());
+        Copy = R;
+        EXPECT_FALSE(Copy.Data.IsReference());
+        // A symbol takes the reference over without a copy.
+        TNuo4SymbolLyric S(std::move(R));
+        EXPECT_EQ(S.GetPureDataPtr(), &Scanned);
+        EXPECT_EQ(S.Underline_GetBuffer()[0].UnderlineCount, 1);
+
+        TrecNuo4SymbolLyric U;
+        U.Data.Refer(Unchecked);
+        TNuo4SymbolLyric SU(std::move(U));
+        EXPECT_NE(SU.GetPureDataPtr(), &Unchecked);
+        EXPECT_EQ(SU.GetPureDataPtr()->TextUnderlineCountArray, std::vector<int32_t>({0, 0}));
+    }
+    // The copy outlives the referred data (AddressSanitizer would see a stale read).
+    EXPECT_EQ(Copy.Data->Text, u"我们");
+    EXPECT_EQ(Copy.Data->GetUnderlineCount(0), 1);
+    EXPECT_TRUE(Unchecked.TextUnderlineCountArray.empty());
 }
