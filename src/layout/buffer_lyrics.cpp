@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "format/doc_options.h"
 #include "layout/simple_buffer.h"
@@ -104,10 +105,11 @@ void Lyric_CreateAll(TNuo4SimpleBuffer& B) {
             TNuo4Symbol* Owner = B.Basic_GetSymbol(Note);
             TrecNuo4SymbolLyric Rec;
             Rec.NoteStyleIndex = Owner->NoteStyleIndex();
-            Rec.Data = Lyric.Text.Data;
+            // The scanned buffer outlives this layout: the lyric refers to its scanned data.
+            Rec.Data.Refer(Lyric.Text.Data);
             Rec.ExtraData = Prefix.ExtraInfo;
             if (K == 0) Rec.VerseIndexText = Verse.GetVerseIndexText();
-            auto S = std::make_unique<TNuo4SymbolLyric>(Rec);
+            auto S = std::make_unique<TNuo4SymbolLyric>(std::move(Rec));
             S->Update(true);
             S->CalcInfo.SymbolABCTextInfo.InitializeToLyrics(V, K);
             S->CalcInfo.bIsLyricVerseStart = K == 0;

@@ -213,7 +213,7 @@ class TWriter {
             const auto* L = static_cast<const TNuo4SymbolLyric*>(B.Attach_GetSymbol(A));
             const int32_t Owner = B.Attach_GetBasicIndex(A);
             if (!L || Owner < 0) continue;
-            Lyrics[Owner].push_back(Utf8(L->SymbolRec.Data.GetLyricText()));
+            Lyrics[Owner].push_back(Utf8(L->GetPureDataPtr()->GetLyricText()));
         }
     }
 

@@ -1,7 +1,11 @@
 #include "render/symbol_lyric.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <unordered_map>
+#include <utility>
 
 #include "format/doc_options.h"
 #include "render/music_font.h"
@@ -31,17 +35,85 @@ double Ascent(TNuo4FontUsage AUsage) {
     return TKoGDIPlusFont::GetFontMetrics(MusicFont_GetFontInfoItem(AUsage).Font).WinAscent;
 }
 
-// Through the text path cache when there is a surface; the same outline without one (the
-// layout measures and builds lyrics before any drawing surface exists).
-QPainterPath TextPath(const TKoGraphics* G, TNuo4FontUsage AUsage, const QString& AText,
-                      TGPPointF ALT) {
+// A text's outline with its box's left-top at ALT. Outlines do not depend on the surface: the
+// layout builds lyrics before any drawing surface exists, and the score draws them unchanged.
+QPainterPath TextPath(const TKoFont& AFont, const QString& AText, TGPPointF ALT) {
     if (AText.isEmpty()) return QPainterPath();
-    if (G) {
-        TGPRectF Bounds;
-        return Nuo4MusicFont().GetCachedTextPath_AtPos(G, AUsage, AText, ALT, rpLeftTop, Bounds,
-                                                       false);
+    return TKoGDIPlusPath::CreateTextPath_AtLT(AFont, AText, ALT);
+}
+
+// The whole input of a lyric's outline: its three texts, the font and left-top of each, and the
+// scale of the lyric text. Lyrics equal in all of them have equal outlines, so one kept outline
+// serves them all; a score sings its few hundred syllables over and over.
+struct TLyricOutlineKey {
+    std::array<QString, 3> Texts;
+    std::array<TKoFont, 3> Fonts;
+    std::array<TGPPointF, 3> Places;
+    double Scale = 1.0;
+
+    bool operator==(const TLyricOutlineKey& O) const {
+        for (size_t I = 0; I < 3; ++I) {
+            const TKoFont &A = Fonts[I], &B = O.Fonts[I];
+            // Places compare exactly: QPointF's own comparison is fuzzy.
+            if (Texts[I] != O.Texts[I] || Places[I].x() != O.Places[I].x() ||
+                Places[I].y() != O.Places[I].y() || A.Size != B.Size || A.Style != B.Style ||
+                A.Unit != B.Unit || A.FamilyName != B.FamilyName)
+                return false;
+        }
+        return Scale == O.Scale;
     }
-    return TKoGDIPlusPath::CreateTextPath_AtLT(MusicFont_GetFont(AUsage), AText, ALT);
+};
+
+struct TLyricOutlineKeyHash {
+    size_t operator()(const TLyricOutlineKey& K) const {
+        uint64_t H = std::bit_cast<uint64_t>(K.Scale);
+        auto Mix = [&H](uint64_t V) { H = (H ^ V) * 0x100000001B3ull + (H >> 29); };
+        // Zero is hashed as +0, since -0 compares equal to it.
+        auto Bits = [](double V) { return V == 0 ? uint64_t(0) : std::bit_cast<uint64_t>(V); };
+        for (size_t I = 0; I < 3; ++I) {
+            Mix(qHash(K.Texts[I]));
+            Mix(Bits(K.Fonts[I].Size));
+            Mix(Bits(K.Places[I].x()));
+            Mix(Bits(K.Places[I].y()));
+        }
+        return size_t(H);
+    }
+};
+
+TLyricOutlineKey OutlineKey(const TrecNuo4LyricLayout& L) {
+    TLyricOutlineKey K;
+    K.Texts = {L.LyricText, L.PrefixText, L.VerseIndexText};
+    const TNuo4FontUsage Usages[3] = {L.LyricFont, L.PrefixFont, fuLyricVerseIndex};
+    const TGPRectF* Rects[3] = {&L.LyricRect, &L.PrefixRect, &L.VerseIndexRect};
+    for (size_t I = 0; I < 3; ++I) {
+        if (K.Texts[I].isEmpty()) continue;
+        K.Fonts[I] = MusicFont_GetFontInfoItem(Usages[I]).Font;
+        K.Places[I] = Rects[I]->topLeft();
+    }
+    K.Scale = L.bScaled ? L.Scale : 1.0;
+    return K;
+}
+
+QPainterPath BuildLyricOutline(const TLyricOutlineKey& K) {
+    QPainterPath Path = TextPath(K.Fonts[0], K.Texts[0], K.Places[0]);
+    if (K.Scale != 1.0) TKoGDIPlusPath::PathScaleAt(Path, K.Scale, K.Scale, K.Places[0]);
+    // The lyric's own path becomes the result instead of being copied into an empty one; the
+    // fill rule stays what an added path would have left.
+    Path.setFillRule(Qt::OddEvenFill);
+    for (size_t I = 1; I < 3; ++I)
+        if (!K.Texts[I].isEmpty()) Path.addPath(TextPath(K.Fonts[I], K.Texts[I], K.Places[I]));
+    return Path;
+}
+
+QPainterPath SharedLyricOutline(const TrecNuo4LyricLayout& L) {
+    static std::unordered_map<TLyricOutlineKey, QPainterPath, TLyricOutlineKeyHash> Kept;
+    TLyricOutlineKey Key = OutlineKey(L);
+    if (auto It = Kept.find(Key); It != Kept.end()) return It->second;
+    // A bound on what long sessions keep; dropping the outlines only ends their sharing.
+    if (Kept.size() >= 4096) Kept.clear();
+    QPainterPath Path = BuildLyricOutline(Key);
+    Kept.emplace(std::move(Key), Path);
+    return Path;
 }
 
 bool EndsWithCompressibleBiaoDian(const QString& AText) {
@@ -56,6 +128,43 @@ const TrecNuo4PureNoteStyle* StyleOf(const TrecNuo4NoteStyleIndex& AIndex) {
 
 }  // namespace
 
+TNuo4LyricDataRef& TNuo4LyricDataRef::operator=(TNuo4LyricDataRef&& AOther) noexcept {
+    if (this != &AOther) {
+        FOwned = std::move(AOther.FOwned);
+        FData = std::exchange(AOther.FData, nullptr);
+    }
+    return *this;
+}
+
+TNuo4LyricDataRef& TNuo4LyricDataRef::operator=(TrecNuo4SymbolPureLyricData AData) {
+    FOwned = std::make_unique<TrecNuo4SymbolPureLyricData>(std::move(AData));
+    FData = FOwned.get();
+    return *this;
+}
+
+void TNuo4LyricDataRef::Refer(const TrecNuo4SymbolPureLyricData& AData) {
+    FOwned.reset();
+    FData = &AData;
+}
+
+void TNuo4LyricDataRef::CheckUnderlineArray() {
+    const TrecNuo4SymbolPureLyricData& D = Get();
+    if (!D.IsValid() || D.TextUnderlineCountArray.size() == D.Text.size()) return;
+    TrecNuo4SymbolPureLyricData Checked = D;
+    Checked.CheckUnderlineArray();
+    *this = std::move(Checked);
+}
+
+const TrecNuo4SymbolPureLyricData& TNuo4LyricDataRef::Get() const {
+    static const TrecNuo4SymbolPureLyricData Default;
+    return FData ? *FData : Default;
+}
+
+const std::u16string& TNuo4LyricVerseIndexText::Get() const {
+    static const std::u16string Empty;
+    return FText ? *FText : Empty;
+}
+
 bool& Nuo4LyricPreviewUnderlines() {
     static bool bValue = false;
     return bValue;
@@ -63,11 +172,11 @@ bool& Nuo4LyricPreviewUnderlines() {
 
 TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec) {
     TrecNuo4LyricLayout R;
-    const TrecNuo4SymbolPureLyricData& D = ARec.Data;
+    const TrecNuo4SymbolPureLyricData& D = ARec.Data.Get();
     if (!D.IsValid()) return R;
     R.LyricText = Q(D.GetLyricText());
     R.PrefixText = Q(D.GetPrefixText());
-    R.VerseIndexText = Q(ARec.VerseIndexText);
+    R.VerseIndexText = Q(ARec.VerseIndexText.Get());
     R.LyricFont = ARec.ExtraData.FontUsage;
     // An opening parenthesis belongs to the lyric's own font; any other prefix is a mark.
     const bool bParen =
@@ -118,18 +227,8 @@ QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& A
 
 QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
                               const TrecNuo4LyricLayout& L, bool bWithUnderlines) {
-    QPainterPath Path;
-    if (L.LyricText.isEmpty()) return Path;
-    QPainterPath Lyric = TextPath(G, L.LyricFont, L.LyricText, L.LyricRect.topLeft());
-    if (L.bScaled) TKoGDIPlusPath::PathScaleAt(Lyric, L.Scale, L.Scale, L.LyricRect.topLeft());
-    // The lyric's own path becomes the result instead of being copied into an empty one; the
-    // fill rule stays what an added path would have left.
-    Path = std::move(Lyric);
-    Path.setFillRule(Qt::OddEvenFill);
-    if (!L.PrefixText.isEmpty())
-        Path.addPath(TextPath(G, L.PrefixFont, L.PrefixText, L.PrefixRect.topLeft()));
-    if (!L.VerseIndexText.isEmpty())
-        Path.addPath(TextPath(G, fuLyricVerseIndex, L.VerseIndexText, L.VerseIndexRect.topLeft()));
+    if (L.LyricText.isEmpty()) return QPainterPath();
+    QPainterPath Path = SharedLyricOutline(L);
     if (bWithUnderlines) {
         TNuo4SymbolLyric S(ARec);
         for (const TGPRectF& R : S.Underline_GetRectArray()) Path.addRect(R);
@@ -181,9 +280,19 @@ TNuo4SymbolLyric::TNuo4SymbolLyric(const TrecNuo4SymbolLyric& ARec) {
     Create(&ARec);
 }
 
+TNuo4SymbolLyric::TNuo4SymbolLyric(TrecNuo4SymbolLyric&& ARec) {
+    Create(nullptr);
+    SymbolRec = std::move(ARec);
+    AcceptRec();
+}
+
 void TNuo4SymbolLyric::SetSymbolRec(const void* ASource) {
     if (!ASource) return;
     SymbolRec = *static_cast<const TrecNuo4SymbolLyric*>(ASource);
+    AcceptRec();
+}
+
+void TNuo4SymbolLyric::AcceptRec() {
     SymbolRec.Data.CheckUnderlineArray();
     if (!SymbolRec.NoteStyleIndex.IsValid()) SymbolRec.NoteStyleIndex.SetToDefault();
     SetNoteStyleIndex(SymbolRec.NoteStyleIndex);
@@ -229,7 +338,7 @@ TrecNuo4LyricUnderlineCommonParams TNuo4SymbolLyric::Underline_GetCommonParams()
 
 TNuo4LyricUnderlineBuffer TNuo4SymbolLyric::Underline_GetBuffer() const {
     TNuo4LyricUnderlineBuffer R;
-    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data;
+    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data.Get();
     if (!D.IsValid()) return R;
     const TrecNuo4LyricLayout L = GetLayout();
     const TKoFont Font = MusicFont_GetFont(L.LyricFont);
@@ -263,13 +372,13 @@ std::vector<TGPRectF> TNuo4SymbolLyric::Underline_GetRectArray() const {
 }
 
 bool TNuo4SymbolLyric::Underline_FirstCharIsWithUnderline() const {
-    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data;
+    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data.Get();
     return D.IsValid() && D.IsWithUnderline() &&
            D.GetUnderlineCount(D.TextCenteredRange.StartIndex) > 0;
 }
 
 bool TNuo4SymbolLyric::Underline_LastCharIsWithUnderline() const {
-    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data;
+    const TrecNuo4SymbolPureLyricData& D = SymbolRec.Data.Get();
     return D.IsValid() && D.IsWithUnderline() &&
            D.GetUnderlineCount(int32_t(D.Text.size()) - 1) > 0 && !D.PostfixIsRightBiaoDian();
 }

@@ -6,6 +6,7 @@
 
 #include <QPainterPath>
 #include <QString>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,68 @@
 
 namespace nuo4 {
 
+// The verse index before a lyric ("1."). Only the first lyric of a verse has one, so the text
+// stands behind a pointer that every other lyric leaves empty; copies are deep.
+class TNuo4LyricVerseIndexText {
+  public:
+    TNuo4LyricVerseIndexText() = default;
+    TNuo4LyricVerseIndexText(const TNuo4LyricVerseIndexText& AOther) { *this = AOther.Get(); }
+    TNuo4LyricVerseIndexText(TNuo4LyricVerseIndexText&&) noexcept = default;
+    TNuo4LyricVerseIndexText& operator=(const TNuo4LyricVerseIndexText& AOther) {
+        if (this != &AOther) *this = AOther.Get();
+        return *this;
+    }
+    TNuo4LyricVerseIndexText& operator=(TNuo4LyricVerseIndexText&&) noexcept = default;
+    TNuo4LyricVerseIndexText& operator=(std::u16string AText) {
+        FText = AText.empty() ? nullptr : std::make_unique<std::u16string>(std::move(AText));
+        return *this;
+    }
+
+    const std::u16string& Get() const;
+    bool IsEmpty() const { return !FText; }
+    bool operator==(const TNuo4LyricVerseIndexText& AOther) const { return Get() == AOther.Get(); }
+
+  private:
+    std::unique_ptr<std::u16string> FText;  // never an empty text
+};
+
+// The pure data of a lyric, owned or referred to. A lyric the layout makes from the scanned
+// score refers to the scanned lyric, which the scanned buffer keeps as long as the layout that
+// refers to it; every other lyric, and every copy, owns its data. Reading an empty reference
+// gives the default data.
+class TNuo4LyricDataRef {
+  public:
+    TNuo4LyricDataRef() = default;
+    TNuo4LyricDataRef(const TNuo4LyricDataRef& AOther) { *this = AOther.Get(); }
+    TNuo4LyricDataRef(TNuo4LyricDataRef&& AOther) noexcept { *this = std::move(AOther); }
+    TNuo4LyricDataRef& operator=(const TNuo4LyricDataRef& AOther) {
+        if (this != &AOther) *this = AOther.Get();
+        return *this;
+    }
+    TNuo4LyricDataRef& operator=(TNuo4LyricDataRef&& AOther) noexcept;
+    TNuo4LyricDataRef& operator=(TrecNuo4SymbolPureLyricData AData);
+
+    // Refers to AData without a copy: AData must outlive this reference and every move of it.
+    void Refer(const TrecNuo4SymbolPureLyricData& AData);
+    bool IsReference() const { return FData && !FOwned; }
+    // Gives a valid lyric one count per character; a referred lyric that lacks them becomes an
+    // owned copy, since the scanned record is never changed.
+    void CheckUnderlineArray();
+
+    const TrecNuo4SymbolPureLyricData& Get() const;
+    const TrecNuo4SymbolPureLyricData* operator->() const { return &Get(); }
+    bool operator==(const TNuo4LyricDataRef& AOther) const { return Get() == AOther.Get(); }
+
+  private:
+    const TrecNuo4SymbolPureLyricData* FData = nullptr;  // FOwned's, or the referred one
+    std::unique_ptr<TrecNuo4SymbolPureLyricData> FOwned;
+};
+
 struct TrecNuo4SymbolLyric {
     TrecNuo4NoteStyleIndex NoteStyleIndex;
-    TrecNuo4SymbolPureLyricData Data;
+    TNuo4LyricDataRef Data;
     TrecNuo4LyricExtraData ExtraData;
-    std::u16string VerseIndexText;  // "1." before the first lyric of a verse, else empty
+    TNuo4LyricVerseIndexText VerseIndexText;  // "1." before the first lyric of a verse
 
     void SetToDefault() { *this = TrecNuo4SymbolLyric(); }
     bool operator==(const TrecNuo4SymbolLyric&) const = default;
@@ -45,6 +103,7 @@ struct TrecNuo4LyricLayout {
 // The layout of a lyric measured on the surface G (null measures without one).
 TrecNuo4LyricLayout GetLyricLayout(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec);
 // All texts of the lyric in one path; with bWithUnderlines its own extension underlines too.
+// Without underlines the path is shared with every lyric of the same texts, fonts and scale.
 QPainterPath CreatePath_Lyric(const TKoGraphics* G, const TrecNuo4SymbolLyric& ARec,
                               bool bWithUnderlines);
 // The same from the layout GetLyricLayout(G, ARec) already gave.
@@ -81,6 +140,8 @@ bool& Nuo4LyricPreviewUnderlines();
 class TNuo4SymbolLyric : public TNuo4Symbol {
   public:
     explicit TNuo4SymbolLyric(const TrecNuo4SymbolLyric& ARec = TrecNuo4SymbolLyric());
+    // Takes the record over: a reference to scanned data stays a reference.
+    explicit TNuo4SymbolLyric(TrecNuo4SymbolLyric&& ARec);
 
     // The lyric layout's bounds.
     void CalcBounds(TGPRectF& ARect) override;
@@ -99,8 +160,8 @@ class TNuo4SymbolLyric : public TNuo4Symbol {
     }
 
     bool IsOcupy() const { return SymbolRec.ExtraData.bOcupy; }
-    bool IsEnglishLyric() const { return SymbolRec.Data.IsEnglishLyric(); }
-    const TrecNuo4SymbolPureLyricData* GetPureDataPtr() const { return &SymbolRec.Data; }
+    bool IsEnglishLyric() const { return SymbolRec.Data->IsEnglishLyric(); }
+    const TrecNuo4SymbolPureLyricData* GetPureDataPtr() const { return &SymbolRec.Data.Get(); }
     TrecNuo4LyricLayout GetLayout() const;
     // The room the lyric takes beside its neighbours: the advance of its text across (a "，" or
     // "。" is a whole cell wide though its ink is a dot), the ink up and down.
@@ -115,6 +176,10 @@ class TNuo4SymbolLyric : public TNuo4Symbol {
     bool Underline_LastCharIsWithUnderline() const;
 
     TrecNuo4SymbolLyric SymbolRec;
+
+  private:
+    // What every new record needs: one underline count per character, a valid style.
+    void AcceptRec();
 };
 
 // The connected ranges of an underline buffer, depth by depth (the counts are used up).

@@ -86,6 +86,20 @@ TEST_F(DocumentLyrics, VersesHangCentredUnderTheirNotesOneLinePerVerse) {
     EXPECT_FALSE(B.Attach_GetSymbol(1)->CalcInfo.bIsLyricVerseStart);
 }
 
+TEST_F(DocumentLyrics, LyricSymbolsReferToTheScannedLyricsWithoutACopy) {
+    Build(u".Voice\r1 2 3 4 |\r.Words\rW1: 我 {(女)[你]} 他_\rW2: hel- lo\r");
+    for (int32_t V = 0; V < 2; ++V) {
+        const auto& Lyrics = FABC->Section_Lyrics.VerseBuffer[V].LyricsArray;
+        const std::vector<int32_t> A = VerseLyrics(V);
+        ASSERT_EQ(A.size(), Lyrics.size());
+        for (size_t K = 0; K < A.size(); ++K) {
+            const auto* L = dynamic_cast<const TNuo4SymbolLyric*>(FBuf->Attach_GetSymbol(A[K]));
+            ASSERT_NE(L, nullptr);
+            EXPECT_EQ(L->GetPureDataPtr(), &Lyrics[K].Text.Data) << V << " " << K;
+        }
+    }
+}
+
 TEST_F(DocumentLyrics, SkipMarkersBarLineLocationsAndLockedLines) {
     Build(
         u".Voice\r1 2 | 3 4 | 5 6 |\r.Words\rW1: 我/ 你| 他\rW2@1R: 甲 乙\r"

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "basic_glyphs_test_support.h"
 #include "format/lyric_data.h"
@@ -18,11 +19,13 @@ constexpr double Eps = 1e-4;
 
 TrecNuo4SymbolLyric Lyric(const std::u16string& AText, TKoRange ACentred,
                           std::vector<int32_t> ACounts = {}) {
+    TrecNuo4SymbolPureLyricData D;
+    D.Text = AText;
+    D.TextCenteredRange = ACentred;
+    D.TextUnderlineCountArray = std::move(ACounts);
+    D.CheckUnderlineArray();
     TrecNuo4SymbolLyric R;
-    R.Data.Text = AText;
-    R.Data.TextCenteredRange = ACentred;
-    R.Data.TextUnderlineCountArray = std::move(ACounts);
-    R.Data.CheckUnderlineArray();
+    R.Data = std::move(D);
     return R;
 }
 
@@ -193,4 +196,117 @@ TEST_F(LyricSymbol, RecordSlotsAndProperties) {
     TNuo4SymbolLyric Empty(Lyric(u"", TKoRange(0, 1)));
     Empty.Update(true);
     EXPECT_EQ(Empty.ElementsCount(), 0);
+}
+
+namespace {
+
+const QPainterPath& OutlineOf(TNuo4SymbolLyric& S) {
+    S.Update(true);
+    static const QPainterPath None;
+    return S.ElementsCount() > 0 ? S.ReadElement(0)->Path() : None;
+}
+
+// Copies that share one path refer to the same data.
+bool SameStorage(const QPainterPath& A, const QPainterPath& B) {
+    static_assert(sizeof(QPainterPath) == sizeof(void*));
+    const void *DA = nullptr, *DB = nullptr;
+    std::memcpy(&DA, &A, sizeof DA);
+    std::memcpy(&DB, &B, sizeof DB);
+    return A.elementCount() > 0 && DA == DB;
+}
+
+}  // namespace
+
+TEST_F(LyricSymbol, EqualLyricsShareOneOutlineThatFollowsEveryInput) {
+    TrecNuo4SymbolLyric R = Lyric(u"（我", TKoRange(1, 1));
+    R.VerseIndexText = u"1.";
+    TNuo4SymbolLyric A(R), B(R);
+    const QPainterPath PA = OutlineOf(A);
+    ASSERT_GT(PA.elementCount(), 0);
+    EXPECT_TRUE(SameStorage(PA, OutlineOf(B)));
+
+    // Each input gives its own outline, never a kept one of other inputs.
+    const TGPRectF Ink = PA.boundingRect();
+    auto Changed = [&](auto AChange) {
+        TrecNuo4SymbolLyric C = R;
+        AChange(C);
+        TNuo4SymbolLyric S(C);
+        const QPainterPath P = OutlineOf(S);
+        EXPECT_FALSE(SameStorage(PA, P));
+        return P.boundingRect();
+    };
+    // Without the verse index the ink starts at the prefix.
+    EXPECT_GT(Changed([](auto& C) { C.VerseIndexText = u""; }).left(), Ink.left() + 0.1);
+    EXPECT_GT(Changed([](auto& C) { C.ExtraData.Scale = 1.5f; }).height(), Ink.height() * 1.4);
+    EXPECT_NE(Changed([](auto& C) { C.Data = Lyric(u"（你", TKoRange(1, 1)).Data; }), Ink);
+    // The same record after the lyric font changed size.
+    MusicFont_SetFontSize(fuLyric, 2 * MusicFont_GetFont(fuLyric).Size);
+    TNuo4SymbolLyric Big(R);
+    const QPainterPath PB = OutlineOf(Big);
+    MusicFont_ResetTextFonts();
+    EXPECT_FALSE(SameStorage(PA, PB));
+    EXPECT_GT(PB.boundingRect().height(), Ink.height() * 1.5);
+    // A bold face of the same advance puts every text at the same place.
+    const TKoFont F = MusicFont_GetFont(fuLyric);
+    MusicFont_SetFont(fuLyric, F.FamilyName, F.Size, F.Style | FontStyleBold);
+    TNuo4SymbolLyric Bold(R);
+    const QPainterPath PBold = OutlineOf(Bold);
+    MusicFont_ResetTextFonts();
+    EXPECT_FALSE(SameStorage(PA, PBold));
+    EXPECT_NE(PBold, PA);
+    TNuo4SymbolLyric Again(R);
+    EXPECT_EQ(OutlineOf(Again).boundingRect(), Ink);
+
+    // A preview's own underlines stay out of the kept outline.
+    TNuo4SymbolLyric U(Lyric(u"我们", TKoRange(0, 1), {1, 1}));
+    const QRectF Plain = OutlineOf(U).boundingRect();
+    Nuo4LyricPreviewUnderlines() = true;
+    const QRectF Preview = OutlineOf(U).boundingRect();
+    Nuo4LyricPreviewUnderlines() = false;
+    EXPECT_GT(Preview.bottom(), Plain.bottom());
+    TNuo4SymbolLyric V(Lyric(u"我们", TKoRange(0, 1), {1, 1}));
+    EXPECT_EQ(OutlineOf(V).boundingRect(), Plain);
+}
+
+TEST_F(LyricSymbol, VerseIndexTextIsCopiedDeepAndComparedByText) {
+    TrecNuo4SymbolLyric A = Lyric(u"我", TKoRange(0, 1));
+    EXPECT_TRUE(A.VerseIndexText.IsEmpty());
+    A.VerseIndexText = u"1.2.";
+    TrecNuo4SymbolLyric B = A;
+    A.VerseIndexText = u"3.";
+    EXPECT_EQ(B.VerseIndexText.Get(), u"1.2.");
+    EXPECT_FALSE(A == B);
+    B.VerseIndexText = u"3.";
+    EXPECT_TRUE(A == B);
+    B.VerseIndexText = u"";
+    EXPECT_TRUE(B.VerseIndexText.IsEmpty());
+    EXPECT_EQ(B.VerseIndexText, TNuo4LyricVerseIndexText());
+}
+
+TEST_F(LyricSymbol, ReferredLyricDataIsNeverChangedAndCopiesOwnTheirs) {
+    TrecNuo4SymbolLyric Copy;
+    TrecNuo4SymbolPureLyricData Unchecked;  // scanned data as a fuzzed text may leave it
+    Unchecked.Text = u"我们";
+    {
+        TrecNuo4SymbolPureLyricData Scanned = Lyric(u"我们", TKoRange(0, 1), {1, 0}).Data.Get();
+        TrecNuo4SymbolLyric R;
+        R.Data.Refer(Scanned);
+        EXPECT_TRUE(R.Data.IsReference());
+        Copy = R;
+        EXPECT_FALSE(Copy.Data.IsReference());
+        // A symbol takes the reference over without a copy.
+        TNuo4SymbolLyric S(std::move(R));
+        EXPECT_EQ(S.GetPureDataPtr(), &Scanned);
+        EXPECT_EQ(S.Underline_GetBuffer()[0].UnderlineCount, 1);
+
+        TrecNuo4SymbolLyric U;
+        U.Data.Refer(Unchecked);
+        TNuo4SymbolLyric SU(std::move(U));
+        EXPECT_NE(SU.GetPureDataPtr(), &Unchecked);
+        EXPECT_EQ(SU.GetPureDataPtr()->TextUnderlineCountArray, std::vector<int32_t>({0, 0}));
+    }
+    // The copy outlives the referred data (AddressSanitizer would see a stale read).
+    EXPECT_EQ(Copy.Data->Text, u"我们");
+    EXPECT_EQ(Copy.Data->GetUnderlineCount(0), 1);
+    EXPECT_TRUE(Unchecked.TextUnderlineCountArray.empty());
 }
