@@ -48,11 +48,26 @@ float TNuo4SimpleBuffer::_AutoGetAWCoef(int32_t AIndex) const {
 }
 
 void TNuo4SimpleBuffer::AutoSetAWCoef() {
+    AutoSetAWCoef_Walk(false);
+}
+
+void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal_AutoSetAWCoef() {
+    AutoSetAWCoef_Walk(true);
+}
+
+void TNuo4SimpleBuffer::AutoSetAWCoef_Walk(bool bBoundsTotalAhead) {
+    // The spacing of a symbol reads the total bounds of itself, the one before and the one
+    // after: taken one symbol ahead, they are as a whole pass before would leave them, and the
+    // symbol is reached once for both.
+    if (bBoundsTotalAhead && Basic_GetCount() > 0)
+        BasicBuffer[0]->CalcInfo.Update_Bounds_Total(true);
     // Passages are found in order and never overlap: their ends rise with the index, so one
     // cursor meets them all (a scan of all passages per symbol would grow with the square).
     size_t NextPassage = 0;
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
+        if (bBoundsTotalAhead && I + 1 < Basic_GetCount())
+            BasicBuffer[size_t(I + 1)]->CalcInfo.Update_Bounds_Total(true);
         TNuo4Symbol* S = Basic_GetSymbol(I);
         const TrecNuo4SymbolControlOptions* O = S->GetControlOptionsPtr();
         if (O && O->AWCoefIsLocked())
@@ -198,42 +213,54 @@ double TNuo4SimpleBuffer::GetParagraphIndent(int32_t AParagraphIndex) const {
 
 // ---- Justification ------------------------------------------------------------------------
 
-void TNuo4SimpleBuffer::AdjustAWCoefToFitLayoutWidth() {
-    const TrecNuo4DocOptions& O = Nuo4DocOptions();
-    const double L = O.GetLayoutWidth();
-    int32_t LastNonEmpty = -1;
-    for (int32_t I = 0; I < int32_t(LineInfoArray.size()); ++I)
-        if (!LineInfoArray[I].IsEmpty()) LastNonEmpty = I;
-
+std::vector<TrecNuo4JustifyLineCall> TNuo4SimpleBuffer::GetJustifyLineCalls() const {
+    std::vector<TrecNuo4JustifyLineCall> Calls;
     for (const TrecNuo4ParagraphInfoItem& Par : ParagraphInfoArray) {
         if (!Par.Options.bJustifyHorz || !Par.LineIndexRange.IsNonEmpty()) continue;
-        const double Indent = Par.Options.IndentValue;
         for (int32_t LI = Par.LineIndexRange.StartIndex; LI <= Par.LineIndexRange.EndIndex();
              ++LI) {
             if (LI < 0 || LI >= int32_t(LineInfoArray.size())) break;
-            const TrecNuo4LineInfoItem& Line = LineInfoArray[LI];
-            if (Line.IsEmpty()) continue;
-            const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
-            if (!Basic_CheckIndex(R)) continue;
-            if (R.Length == 1) {
-                TNuo4Symbol* S = Basic_GetSymbol(R.StartIndex);
-                S->SetAW(L - S->LeftWidth());
-                continue;
-            }
-            if (LI == LastNonEmpty && !O.Param_FitFactor.bFitWidthForLastLine) continue;
-            const double F = _GetTotalFixedWidth_Range(R, Indent);
-            const double T = _GetTotalWidth_Range(R, Indent);
-            double Factor = 1;
-            if (!Nuo4GetFitFactor(L, F, T, O.Param_FitFactor.MaxFactorForFitWidth, Factor))
-                continue;
-            for (int32_t I = R.StartIndex; I < R.EndIndex(); ++I) {
-                Basic_PrefetchAhead(I);
-                TNuo4Symbol* S = Basic_GetSymbol(I);
-                if (S->AWCoefIsLocked() && !O.HorzSpacing_IgnoreLockedAWCoef) continue;
-                S->ZoomAWCoef(float(Factor));
-            }
+            Calls.push_back({LI, Par.Options.IndentValue});
         }
     }
+    return Calls;
+}
+
+int32_t TNuo4SimpleBuffer::GetLastNonEmptyLine() const {
+    int32_t LastNonEmpty = -1;
+    for (int32_t I = 0; I < int32_t(LineInfoArray.size()); ++I)
+        if (!LineInfoArray[I].IsEmpty()) LastNonEmpty = I;
+    return LastNonEmpty;
+}
+
+void TNuo4SimpleBuffer::JustifyLine(const TrecNuo4JustifyLineCall& ACall, int32_t ALastNonEmpty) {
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    const double L = O.GetLayoutWidth();
+    const TrecNuo4LineInfoItem& Line = LineInfoArray[ACall.LineIndex];
+    if (Line.IsEmpty()) return;
+    const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
+    if (!Basic_CheckIndex(R)) return;
+    if (R.Length == 1) {
+        TNuo4Symbol* S = Basic_GetSymbol(R.StartIndex);
+        S->SetAW(L - S->LeftWidth());
+        return;
+    }
+    if (ACall.LineIndex == ALastNonEmpty && !O.Param_FitFactor.bFitWidthForLastLine) return;
+    const double F = _GetTotalFixedWidth_Range(R, ACall.Indent);
+    const double T = _GetTotalWidth_Range(R, ACall.Indent);
+    double Factor = 1;
+    if (!Nuo4GetFitFactor(L, F, T, O.Param_FitFactor.MaxFactorForFitWidth, Factor)) return;
+    for (int32_t I = R.StartIndex; I < R.EndIndex(); ++I) {
+        Basic_PrefetchAhead(I);
+        TNuo4Symbol* S = Basic_GetSymbol(I);
+        if (S->AWCoefIsLocked() && !O.HorzSpacing_IgnoreLockedAWCoef) continue;
+        S->ZoomAWCoef(float(Factor));
+    }
+}
+
+void TNuo4SimpleBuffer::AdjustAWCoefToFitLayoutWidth() {
+    const int32_t LastNonEmpty = GetLastNonEmptyLine();
+    for (const TrecNuo4JustifyLineCall& C : GetJustifyLineCalls()) JustifyLine(C, LastNonEmpty);
 }
 
 }  // namespace nuo4

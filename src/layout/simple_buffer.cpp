@@ -317,6 +317,64 @@ void TNuo4SimpleBuffer::UpdateAllBasicSymbols() {
     }
 }
 
+namespace {
+
+// Whether the non-empty lines cover rising, separate basic ranges, and the justification calls
+// come in the order of their lines: then each line can be justified, updated and placed in one
+// walk, and every symbol sees the same steps in the same order as in three passes.
+bool LinesCanBeWalkedOnce(const std::vector<TrecNuo4LineInfoItem>& ALines,
+                          const std::vector<TrecNuo4JustifyLineCall>& ACalls) {
+    int32_t End = -1;
+    for (const TrecNuo4LineInfoItem& L : ALines) {
+        const TKoRange R = L.BasicIndexRange;
+        if (!R.IsNonEmpty()) continue;
+        if (R.StartIndex <= End) return false;
+        End = R.EndIndex();
+    }
+    for (size_t C = 1; C < ACalls.size(); ++C)
+        if (ACalls[C].LineIndex < ACalls[C - 1].LineIndex) return false;
+    return true;
+}
+
+}  // namespace
+
+void TNuo4SimpleBuffer::JustifyUpdateAndPlaceByLine(TGPPointF AFirstPoint) {
+    const std::vector<TrecNuo4JustifyLineCall> Calls = GetJustifyLineCalls();
+    if (!LinesCanBeWalkedOnce(LineInfoArray, Calls)) {
+        AdjustAWCoefToFitLayoutWidth();
+        UpdateAllBasicSymbols();
+        UpdateAllBasicSymbolsHorzPosFromAW(AFirstPoint);
+        return;
+    }
+    // A long score's symbols lie far beyond the caches: a line's few dozen are brought in once
+    // for all three steps rather than once per pass over the whole score.
+    const int32_t LastNonEmpty = GetLastNonEmptyLine();
+    const int32_t N = Basic_GetCount();
+    int32_t Next = 0;  // the first symbol not yet updated and placed
+    TGPPointF P = AFirstPoint;
+    auto UpdateAndPlaceTo = [&](int32_t ALast) {
+        for (; Next <= ALast && Next < N; ++Next) {
+            Basic_PrefetchAhead(Next);
+            TNuo4Symbol* S = BasicBuffer[Next].get();
+            if (S->NeedUpdate()) {
+                S->Update(false);
+                Basic_UpdateBoundsSelf(Next);
+            }
+            S->SetPos(P);
+            P.setX(P.x() + S->AW());
+        }
+    };
+    size_t C = 0;
+    for (int32_t LI = 0; LI < int32_t(LineInfoArray.size()); ++LI) {
+        const TKoRange R = LineInfoArray[LI].BasicIndexRange;
+        if (R.IsNonEmpty()) UpdateAndPlaceTo(R.StartIndex - 1);
+        for (; C < Calls.size() && Calls[C].LineIndex == LI; ++C)
+            JustifyLine(Calls[C], LastNonEmpty);
+        if (R.IsNonEmpty()) UpdateAndPlaceTo(R.EndIndex());
+    }
+    UpdateAndPlaceTo(N - 1);
+}
+
 void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal() {
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
