@@ -5,9 +5,9 @@
 namespace nuo4 {
 
 void TNuo4SimpleBuffer::LocateAllSymbols() {
-    // Total bounds of all basic symbols and automatic advance widths.
-    UpdateAllBasicSymbolsBoundsTotal_AutoSetAWCoef();
-    Lyric_CheckAllOcupy();
+    // Total bounds of all basic symbols, automatic advance-width coefficients and widening for
+    // lyrics.
+    UpdateBoundsTotal_AutoSetAWCoef_LyricOcupy();
     GetParagraphRangeArray();
     GetParagraphInfoArray();
     GetLineRangeArray();

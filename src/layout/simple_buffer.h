@@ -254,8 +254,8 @@ class TNuo4SimpleBuffer {
     TrecNuo4HorzSpacingInfoForGetAW GetHorzSpacingInfoForGetAW(int32_t AIndex) const;
     float _AutoGetAWCoef(int32_t AIndex) const;
     void AutoSetAWCoef();
-    // UpdateAllBasicSymbolsBoundsTotal and AutoSetAWCoef in one walk.
-    void UpdateAllBasicSymbolsBoundsTotal_AutoSetAWCoef();
+    // UpdateAllBasicSymbolsBoundsTotal, AutoSetAWCoef and Lyric_CheckAllOcupy in one walk.
+    void UpdateBoundsTotal_AutoSetAWCoef_LyricOcupy();
     // Whether a lyric the symbol carries is an English lyric.
     bool Basic_WithEnglishLyric(int32_t ABasicIndex) const;
     void Lyric_CheckAllOcupy();
@@ -394,8 +394,9 @@ class TNuo4SimpleBuffer {
     double WrappedPieceLengthToLineEdge(int32_t AAttachIndex, bool bLeftPiece, double AX) const;
 
   private:
-    // AutoSetAWCoef, with each symbol's total bounds updated just before it is first read.
-    void AutoSetAWCoef_Walk(bool bBoundsTotalAhead);
+    // AutoSetAWCoef, with each symbol's total bounds updated just before it is first read, and
+    // with the lyric spacing of each pair as soon as its widths are set.
+    void AutoSetAWCoef_Walk(bool bBoundsTotalAhead, bool bLyricOcupy);
     // Per index, beside the symbols, what searches ask most: the kind of every basic and attach
     // symbol and the owner of every attach symbol. A long score's symbols lie scattered far
     // beyond the caches; a search through these arrays never reaches them. Written only where

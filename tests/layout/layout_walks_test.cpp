@@ -1,8 +1,8 @@
 // The layout steps that run in one walk over a long score (justification with the update and
 // placement of the symbols, line by line; the two moves of the lines onto their pages; the total
-// bounds inside the spacing and inside the line bounds) leave every number exactly as the steps
-// run one after another do: on the demo songs, and on line and paragraph arrangements that the
-// line walk must not take as they are.
+// bounds and the lyric spacing inside the automatic spacing; the total bounds inside the line
+// bounds) leave every number exactly as the steps run one after another do: on the demo songs, and
+// on line and paragraph arrangements that the line walk must not take as they are.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -135,14 +135,20 @@ TEST_P(LayoutWalks, LinesMovedOntoPagesInOneWalkEqualTheTwoMoves) {
     EXPECT_EQ(Numbers(B()), Numbers(A()));
 }
 
-TEST_P(LayoutWalks, TotalBoundsTakenInsideOtherWalksEqualTheirOwnPass) {
-    // Totals emptied first: a walk that read a total before taking it would space by nothing.
+TEST_P(LayoutWalks, TotalBoundsAndLyricSpacingInsideOtherWalksEqualTheirOwnPasses) {
+    // Lyrics wide enough to push their neighbours apart, and totals emptied: a walk that read a
+    // total before taking it would space by nothing.
     for (TNuo4SimpleBuffer* X : {&A(), &B()})
-        for (int32_t I = 0; I < X->Basic_GetCount(); ++I)
-            X->Basic_GetSymbol(I)->CalcInfo.Bounds_Total.SetToEmpty();
+        for (int32_t I = 0; I < X->Basic_GetCount(); ++I) {
+            TNuo4Symbol* S = X->Basic_GetSymbol(I);
+            if (S->WithLyric())
+                S->CalcInfo.AttachmentsInfo.Lyrics.Mut().Bounds.Layout = TGPRectF(-4, 4, 8, 3);
+            S->CalcInfo.Bounds_Total.SetToEmpty();
+        }
     A().UpdateAllBasicSymbolsBoundsTotal();
     A().AutoSetAWCoef();
-    B().UpdateAllBasicSymbolsBoundsTotal_AutoSetAWCoef();
+    A().Lyric_CheckAllOcupy();
+    B().UpdateBoundsTotal_AutoSetAWCoef_LyricOcupy();
     EXPECT_EQ(Numbers(B()), Numbers(A()));
     for (TNuo4SimpleBuffer* X : {&A(), &B()})
         for (int32_t I = 0; I < X->Basic_GetCount(); ++I)
