@@ -70,6 +70,20 @@ void TNuo4SimpleBuffer::LineInfoArray_GetBounds() {
     nuo4::LineInfoArray_GetBounds(LineInfoArray, Boxes);
 }
 
+void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal_LineBounds() {
+    std::vector<TrecNuo4CalcInfo_BoundsInfo> Boxes;
+    Boxes.reserve(BasicBuffer.size());
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        TNuo4Symbol* S = BasicBuffer[I].get();
+        S->CalcInfo.Update_Bounds_Total(true);
+        TrecNuo4CalcInfo_BoundsInfo Bx = S->CalcInfo.Bounds_Total;
+        Bx.MyOffset(S->Pos());
+        Boxes.push_back(Bx);
+    }
+    nuo4::LineInfoArray_GetBounds(LineInfoArray, Boxes);
+}
+
 void TNuo4SimpleBuffer::LineInfoArray_GetBaselineY() {
     const TrecNuo4DocOptions& O = Nuo4DocOptions();
     nuo4::LineInfoArray_GetBaselineY(
@@ -77,7 +91,7 @@ void TNuo4SimpleBuffer::LineInfoArray_GetBaselineY() {
         O.Param_VertSpacing.GapCoef_Lyric_Score * O.GetNormalStyleDigitSize().Height);
 }
 
-void TNuo4SimpleBuffer::SingleLineToSinglePage() {
+std::vector<TGPPointF> TNuo4SimpleBuffer::SingleLineToSinglePage_Offsets() {
     std::vector<double> Gaps;
     for (const auto& L : LineInfoArray) {
         const int32_t First = L.BasicIndexRange.StartIndex;
@@ -86,10 +100,49 @@ void TNuo4SimpleBuffer::SingleLineToSinglePage() {
             GetLineIndentGap(float(GetParagraphIndent(GetParagraphIndex_FromBasicIndex(First))),
                              S ? S->LeftWidth() : 0));
     }
-    const auto Offsets =
-        nuo4::SingleLineToSinglePage(LineInfoArray, Gaps, Nuo4DocOptions().Param_Paper.MarginLeft);
+    return nuo4::SingleLineToSinglePage(LineInfoArray, Gaps,
+                                        Nuo4DocOptions().Param_Paper.MarginLeft);
+}
+
+void TNuo4SimpleBuffer::SingleLineToSinglePage() {
+    const std::vector<TGPPointF> Offsets = SingleLineToSinglePage_Offsets();
     for (size_t I = 0; I < LineInfoArray.size(); ++I)
         Basic_OffsetSymbols(LineInfoArray[I].BasicIndexRange, Offsets[I]);
+}
+
+void TNuo4SimpleBuffer::MoveLinesOntoPages(const std::vector<TGPPointF>& ALineOffsets,
+                                           const std::vector<double>& APageMoves) {
+    const size_t Lines = LineInfoArray.size();
+    // Lines over rising, separate ranges: each symbol is moved onto the endless page and then
+    // onto its own page in one visit, by the same two additions as in two passes.
+    bool bSeparate = ALineOffsets.size() == Lines && APageMoves.size() == Lines;
+    int32_t End = -1;
+    for (size_t L = 0; bSeparate && L < Lines; ++L) {
+        const TKoRange R = LineInfoArray[L].BasicIndexRange;
+        if (!R.IsNonEmpty()) continue;
+        bSeparate = R.StartIndex > End;
+        End = R.EndIndex();
+    }
+    if (!bSeparate) {
+        for (size_t L = 0; L < Lines && L < ALineOffsets.size(); ++L)
+            Basic_OffsetSymbols(LineInfoArray[L].BasicIndexRange, ALineOffsets[L]);
+        for (size_t L = 0; L < APageMoves.size(); ++L)
+            if (APageMoves[L] != 0) Basic_OffsetYSymbols(int32_t(L), APageMoves[L]);
+        return;
+    }
+    for (size_t L = 0; L < Lines; ++L) {
+        const TKoRange R = LineInfoArray[L].BasicIndexRange;
+        if (!R.IsNonEmpty()) continue;
+        const TGPPointF D = ALineOffsets[L];
+        const double Dy = APageMoves[L];
+        for (int32_t I = R.StartIndex; I <= R.EndIndex(); ++I) {
+            Basic_PrefetchAhead(I);
+            TNuo4Symbol* S = Basic_GetSymbol(I);
+            if (!S) continue;
+            S->SetPos(S->Pos() + D);
+            if (Dy != 0) S->SetPos(S->Pos() + TGPPointF(0, Dy));
+        }
+    }
 }
 
 }  // namespace nuo4

@@ -41,9 +41,13 @@ void TNuo4SimpleBuffer::GetPageInfoArray() {
     }
 }
 
+std::vector<double> TNuo4SimpleBuffer::SinglePageToMultiPage_Moves() {
+    return nuo4::SinglePageToMultiPage(PageInfoArray, LineInfoArray, ParagraphInfoArray,
+                                       PageParams(*this));
+}
+
 void TNuo4SimpleBuffer::SinglePageToMultiPage() {
-    const auto Moves = nuo4::SinglePageToMultiPage(PageInfoArray, LineInfoArray, ParagraphInfoArray,
-                                                   PageParams(*this));
+    const std::vector<double> Moves = SinglePageToMultiPage_Moves();
     for (size_t L = 0; L < Moves.size(); ++L)
         if (Moves[L] != 0) Basic_OffsetYSymbols(int32_t(L), Moves[L]);
 }

@@ -11,6 +11,7 @@
 #include "layout/buffer_lyrics.h"
 #include "layout/layout_rules_check.h"
 #include "layout/simple_buffer.h"
+#include "layout/symbol_prefetch.h"
 #include "render/note_symbol.h"
 
 namespace nuo4 {
@@ -28,6 +29,15 @@ bool ExtendIsSquareBracket(const TNuo4Symbol& S) {
     return Chars.size() == 1 && Chars[0] == u'\xF0D4';
 }
 
+// For the checks that read attach symbols but not their owners (whose indexes are kept beside
+// them): only the symbols ahead, and with bLyricsOnly only lyrics, so that memory is not asked
+// for what the check never reads.
+void PrefetchAttachAhead(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bLyricsOnly) {
+    const int32_t A = AIndex + Nuo4PrefetchFar;
+    if (A >= B.Attach_GetCount() || (bLyricsOnly && !B.Attach_IsLyric(A))) return;
+    Nuo4PrefetchSymbol(B.AttachBuffer[size_t(A)].get());
+}
+
 }  // namespace
 
 void TNuo4SimpleBuffer::RulesCheck_All() {
@@ -38,7 +48,7 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
     // Lyrics of all verses, each verse in the order of its lyrics.
     std::map<int32_t, std::vector<std::pair<int32_t, TrecNuo4LyricCheckItem>>> Verses;
     for (int32_t A = 0; A < Attach_GetCount(); ++A) {
-        Attach_PrefetchAhead(A);
+        PrefetchAttachAhead(*this, A, true);
         if (!Attach_IsLyric(A)) continue;
         const auto& Info = Attach_GetSymbol(A)->CalcInfo.SymbolABCTextInfo;
         Verses[Info.LyricVerseBufIndex()].push_back(
@@ -94,7 +104,7 @@ void TNuo4SimpleBuffer::RulesCheck_All() {
     // Symbols out of the page.
     std::vector<TrecNuo4AttachPlaceInfo> Places;
     for (int32_t A = 0; A < Attach_GetCount(); ++A) {
-        Attach_PrefetchAhead(A);
+        PrefetchAttachAhead(*this, A, false);
         Places.push_back({Attach_GetBasicIndex(A), Attach_GetPageIndex(A) >= 0,
                           Attach_GetSymbol(A)->BoundsWithPos()});
     }

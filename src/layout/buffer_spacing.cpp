@@ -47,13 +47,51 @@ float TNuo4SimpleBuffer::_AutoGetAWCoef(int32_t AIndex) const {
     return Nuo4AutoGetAWCoef(GetHorzSpacingInfoForGetAW(AIndex), Nuo4DocOptions());
 }
 
+namespace {
+
+// The box of the lyrics that take part in spacing (relative to the owner); empty when none.
+TGPRectF OcupyLyricBounds(const TNuo4Symbol* S) {
+    return S->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout;
+}
+
+// Two symbols with lyrics, ABefore and AAfter, with none between: the symbol before AAfter is
+// widened until the lyrics keep their gap.
+void LyricOcupyPair(TNuo4SimpleBuffer& B, int32_t ABefore, int32_t AAfter) {
+    const TrecNuo4DocOptionsParam_Lyric& P = Nuo4DocOptions().Param_Lyric;
+    TNuo4Symbol* SA = B.Basic_GetSymbol(ABefore);
+    TNuo4Symbol* SB = B.Basic_GetSymbol(AAfter);
+    Nuo4PrefetchNextLyrics(B.AttachBuffer, SB);
+    double Gap = P.GapBetweenLyrics;
+    if (B.Basic_WithEnglishLyric(ABefore) || B.Basic_WithEnglishLyric(AAfter))
+        Gap = std::max<double>(P.GapBetweenLyrics, P.GapBetweenEnglishLyrics);
+    const double Needed = OcupyLyricBounds(SA).right() - OcupyLyricBounds(SB).left() + Gap;
+    double Present = 0;
+    for (int32_t I = ABefore; I < AAfter; ++I) Present += B.Basic_GetSymbol(I)->AW();
+    TNuo4Symbol* Before = B.Basic_GetSymbol(AAfter - 1);
+    if (Needed - Present > 0.01 && !Before->AWCoefIsLocked())
+        Before->SetAW(Before->AW() + (Needed - Present));
+}
+
+}  // namespace
+
 void TNuo4SimpleBuffer::AutoSetAWCoef() {
+    AutoSetAWCoef_Walk(false, false);
+}
+
+void TNuo4SimpleBuffer::UpdateBoundsTotal_AutoSetAWCoef_LyricOcupy() {
+    AutoSetAWCoef_Walk(true, true);
+}
+
+void TNuo4SimpleBuffer::AutoSetAWCoef_Walk(bool bBoundsTotalAhead, bool bLyricOcupy) {
+    // The spacing of a symbol reads the total bounds of itself, the one before and the one
+    // after: taken one symbol ahead, they are as a whole pass before would leave them, and the
+    // symbol is reached once for both.
+    if (bBoundsTotalAhead && Basic_GetCount() > 0)
+        BasicBuffer[0]->CalcInfo.Update_Bounds_Total(true);
     // Passages are found in order and never overlap: their ends rise with the index, so one
     // cursor meets them all (a scan of all passages per symbol would grow with the square).
     size_t NextPassage = 0;
-    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
-        Basic_PrefetchAhead(I);
-        TNuo4Symbol* S = Basic_GetSymbol(I);
+    auto SpaceOne = [&](int32_t I, TNuo4Symbol* S) {
         const TrecNuo4SymbolControlOptions* O = S->GetControlOptionsPtr();
         if (O && O->AWCoefIsLocked())
             S->SetAWCoef(O->AWCoef.AWCoef);  // set again: a note respaces its dashes
@@ -65,13 +103,28 @@ void TNuo4SimpleBuffer::AutoSetAWCoef() {
             ++NextPassage;
         if (NextPassage == AccompMarkerRangeArray.size() ||
             AccompMarkerRangeArray[NextPassage].EndIndex() != I)
-            continue;
+            return;
         TNuo4Symbol* P = Basic_GetSymbol(I - 1);
-        if (!P || !Basic_IsNote(I - 1) || P->AWCoefIsLocked() || P->GetDV() > 1) continue;
+        if (!P || !Basic_IsNote(I - 1) || P->AWCoefIsLocked() || P->GetDV() > 1) return;
         float NoteCoef = P->AWCoef(), MarkerCoef = S->AWCoef();
         Nuo4AdjustAccompEndMarker(NoteCoef, MarkerCoef, P->RightWidth(), P->DigitSize().width());
         P->SetAWCoef(NoteCoef);
         S->SetAWCoef(MarkerCoef);
+    };
+    // The lyric spacing of two symbols with lyrics reads the advance widths from the first up to
+    // the one before the second and widens that one; spacing a symbol changes only its own
+    // width and the one before. So a pair is taken as soon as its second symbol is spaced, and
+    // every width it reads or writes is the one a whole pass of spacing before would leave.
+    int32_t LastWithLyric = -1;
+    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
+        Basic_PrefetchAhead(I);
+        if (bBoundsTotalAhead && I + 1 < Basic_GetCount())
+            BasicBuffer[size_t(I + 1)]->CalcInfo.Update_Bounds_Total(true);
+        TNuo4Symbol* S = Basic_GetSymbol(I);
+        SpaceOne(I, S);
+        if (!bLyricOcupy || RectIsEmpty(OcupyLyricBounds(S))) continue;
+        if (LastWithLyric >= 0) LyricOcupyPair(*this, LastWithLyric, I);
+        LastWithLyric = I;
     }
 }
 
@@ -96,13 +149,7 @@ bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
     return false;
 }
 
-// The box of the lyrics that take part in spacing (relative to the owner); empty when none.
-static TGPRectF OcupyLyricBounds(const TNuo4Symbol* S) {
-    return S->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout;
-}
-
 void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
-    const TrecNuo4DocOptionsParam_Lyric& P = Nuo4DocOptions().Param_Lyric;
     auto NextWithLyric = [&](int32_t AFrom) {
         for (int32_t I = AFrom; I < Basic_GetCount(); ++I) {
             Basic_PrefetchAhead(I);
@@ -114,18 +161,7 @@ void TNuo4SimpleBuffer::Lyric_CheckAllOcupy() {
     while (A >= 0) {
         const int32_t B = NextWithLyric(A + 1);
         if (B < 0) break;
-        TNuo4Symbol* SA = Basic_GetSymbol(A);
-        TNuo4Symbol* SB = Basic_GetSymbol(B);
-        Nuo4PrefetchNextLyrics(AttachBuffer, SB);
-        double Gap = P.GapBetweenLyrics;
-        if (Basic_WithEnglishLyric(A) || Basic_WithEnglishLyric(B))
-            Gap = std::max<double>(P.GapBetweenLyrics, P.GapBetweenEnglishLyrics);
-        const double Needed = OcupyLyricBounds(SA).right() - OcupyLyricBounds(SB).left() + Gap;
-        double Present = 0;
-        for (int32_t I = A; I < B; ++I) Present += Basic_GetSymbol(I)->AW();
-        TNuo4Symbol* Before = Basic_GetSymbol(B - 1);
-        if (Needed - Present > 0.01 && !Before->AWCoefIsLocked())
-            Before->SetAW(Before->AW() + (Needed - Present));
+        LyricOcupyPair(*this, A, B);
         A = B;
     }
 }
@@ -198,42 +234,54 @@ double TNuo4SimpleBuffer::GetParagraphIndent(int32_t AParagraphIndex) const {
 
 // ---- Justification ------------------------------------------------------------------------
 
-void TNuo4SimpleBuffer::AdjustAWCoefToFitLayoutWidth() {
-    const TrecNuo4DocOptions& O = Nuo4DocOptions();
-    const double L = O.GetLayoutWidth();
-    int32_t LastNonEmpty = -1;
-    for (int32_t I = 0; I < int32_t(LineInfoArray.size()); ++I)
-        if (!LineInfoArray[I].IsEmpty()) LastNonEmpty = I;
-
+std::vector<TrecNuo4JustifyLineCall> TNuo4SimpleBuffer::GetJustifyLineCalls() const {
+    std::vector<TrecNuo4JustifyLineCall> Calls;
     for (const TrecNuo4ParagraphInfoItem& Par : ParagraphInfoArray) {
         if (!Par.Options.bJustifyHorz || !Par.LineIndexRange.IsNonEmpty()) continue;
-        const double Indent = Par.Options.IndentValue;
         for (int32_t LI = Par.LineIndexRange.StartIndex; LI <= Par.LineIndexRange.EndIndex();
              ++LI) {
             if (LI < 0 || LI >= int32_t(LineInfoArray.size())) break;
-            const TrecNuo4LineInfoItem& Line = LineInfoArray[LI];
-            if (Line.IsEmpty()) continue;
-            const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
-            if (!Basic_CheckIndex(R)) continue;
-            if (R.Length == 1) {
-                TNuo4Symbol* S = Basic_GetSymbol(R.StartIndex);
-                S->SetAW(L - S->LeftWidth());
-                continue;
-            }
-            if (LI == LastNonEmpty && !O.Param_FitFactor.bFitWidthForLastLine) continue;
-            const double F = _GetTotalFixedWidth_Range(R, Indent);
-            const double T = _GetTotalWidth_Range(R, Indent);
-            double Factor = 1;
-            if (!Nuo4GetFitFactor(L, F, T, O.Param_FitFactor.MaxFactorForFitWidth, Factor))
-                continue;
-            for (int32_t I = R.StartIndex; I < R.EndIndex(); ++I) {
-                Basic_PrefetchAhead(I);
-                TNuo4Symbol* S = Basic_GetSymbol(I);
-                if (S->AWCoefIsLocked() && !O.HorzSpacing_IgnoreLockedAWCoef) continue;
-                S->ZoomAWCoef(float(Factor));
-            }
+            Calls.push_back({LI, Par.Options.IndentValue});
         }
     }
+    return Calls;
+}
+
+int32_t TNuo4SimpleBuffer::GetLastNonEmptyLine() const {
+    int32_t LastNonEmpty = -1;
+    for (int32_t I = 0; I < int32_t(LineInfoArray.size()); ++I)
+        if (!LineInfoArray[I].IsEmpty()) LastNonEmpty = I;
+    return LastNonEmpty;
+}
+
+void TNuo4SimpleBuffer::JustifyLine(const TrecNuo4JustifyLineCall& ACall, int32_t ALastNonEmpty) {
+    const TrecNuo4DocOptions& O = Nuo4DocOptions();
+    const double L = O.GetLayoutWidth();
+    const TrecNuo4LineInfoItem& Line = LineInfoArray[ACall.LineIndex];
+    if (Line.IsEmpty()) return;
+    const TKoRange R = Line.GetBasicIndexRangeExcludeReturn();
+    if (!Basic_CheckIndex(R)) return;
+    if (R.Length == 1) {
+        TNuo4Symbol* S = Basic_GetSymbol(R.StartIndex);
+        S->SetAW(L - S->LeftWidth());
+        return;
+    }
+    if (ACall.LineIndex == ALastNonEmpty && !O.Param_FitFactor.bFitWidthForLastLine) return;
+    const double F = _GetTotalFixedWidth_Range(R, ACall.Indent);
+    const double T = _GetTotalWidth_Range(R, ACall.Indent);
+    double Factor = 1;
+    if (!Nuo4GetFitFactor(L, F, T, O.Param_FitFactor.MaxFactorForFitWidth, Factor)) return;
+    for (int32_t I = R.StartIndex; I < R.EndIndex(); ++I) {
+        Basic_PrefetchAhead(I);
+        TNuo4Symbol* S = Basic_GetSymbol(I);
+        if (S->AWCoefIsLocked() && !O.HorzSpacing_IgnoreLockedAWCoef) continue;
+        S->ZoomAWCoef(float(Factor));
+    }
+}
+
+void TNuo4SimpleBuffer::AdjustAWCoefToFitLayoutWidth() {
+    const int32_t LastNonEmpty = GetLastNonEmptyLine();
+    for (const TrecNuo4JustifyLineCall& C : GetJustifyLineCalls()) JustifyLine(C, LastNonEmpty);
 }
 
 }  // namespace nuo4

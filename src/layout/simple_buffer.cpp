@@ -1,6 +1,7 @@
 #include "layout/simple_buffer.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <utility>
 
@@ -42,23 +43,50 @@ TNuo4SimpleBuffer::TNuo4SimpleBuffer(TNuo4ABCBuffer* AABCBuffer,
     if (FABCBuffer) ProcessAttachBranch();
 }
 
+namespace {
+
+// glibc keeps small freed blocks unmerged in its fast lists until a large block is asked for
+// or freed. Freeing a long score's symbols piles up hundreds of thousands of them, and the first
+// large free after (a buffer's array) merges them all when they have long left the caches: a
+// wait on memory for each. Asking for a large block every few hundred symbols has them merged
+// while they are still in the caches.
+constexpr int32_t Nuo4FreedBlocksMergeEvery = 256;
+
+void MergeFreedSmallBlocks() {
+#if defined(__GLIBC__)
+    // Volatile, so that the request is not left out as unused.
+    void* volatile Block = std::malloc(4096);
+    std::free(Block);
+#endif
+}
+
+}  // namespace
+
 TNuo4SimpleBuffer::~TNuo4SimpleBuffer() {
     TitleBlockPathes.clear();
-    // Every symbol is reached once more to be freed: in order, asked for ahead, as the passes do.
-    for (int32_t I = 0; I < Basic_GetCount(); ++I) {
-        Basic_PrefetchAhead(I);
-        BasicBuffer[size_t(I)].reset();
-    }
-    for (int32_t I = 0; I < Attach_GetCount(); ++I) {
-        if (I + Nuo4PrefetchFar < Attach_GetCount())
-            Nuo4PrefetchSymbol(AttachBuffer[size_t(I + Nuo4PrefetchFar)].get());
-        if (I + Nuo4PrefetchNear < Attach_GetCount())
-            Nuo4PrefetchGroups(AttachBuffer[size_t(I + Nuo4PrefetchNear)].get());
+    // Every symbol is reached once more to be freed, asked for ahead as the passes do, in the
+    // reverse of the order the build made them: attach symbols (made after their owners) first,
+    // each buffer from its end, so that freed blocks tend to lie next to blocks freed just
+    // before (measured a little faster on a long score than the order of making).
+    for (int32_t I = Attach_GetCount() - 1; I >= 0; --I) {
+        if (I - Nuo4PrefetchFar >= 0)
+            Nuo4PrefetchSymbol(AttachBuffer[size_t(I - Nuo4PrefetchFar)].get());
+        if (I - Nuo4PrefetchNear >= 0)
+            Nuo4PrefetchGroups(AttachBuffer[size_t(I - Nuo4PrefetchNear)].get());
         AttachBuffer[size_t(I)].reset();
+        if (I % Nuo4FreedBlocksMergeEvery == 0) MergeFreedSmallBlocks();
+    }
+    PageBuffer_Clear();
+    for (int32_t I = Basic_GetCount() - 1; I >= 0; --I) {
+        if (I - Nuo4PrefetchFar >= 0)
+            Nuo4PrefetchSymbol(BasicBuffer[size_t(I - Nuo4PrefetchFar)].get());
+        if (I - Nuo4PrefetchNear >= 0)
+            Nuo4PrefetchGroups(BasicBuffer[size_t(I - Nuo4PrefetchNear)].get());
+        BasicBuffer[size_t(I)].reset();
+        if (I % Nuo4FreedBlocksMergeEvery == 0) MergeFreedSmallBlocks();
     }
     Basic_Clear();
     Attach_Clear();
-    PageBuffer_Clear();
 }
 
 void TNuo4SimpleBuffer::ProcessABCBuffer() {
@@ -315,6 +343,64 @@ void TNuo4SimpleBuffer::UpdateAllBasicSymbols() {
         S->Update(false);
         Basic_UpdateBoundsSelf(I);
     }
+}
+
+namespace {
+
+// Whether the non-empty lines cover rising, separate basic ranges, and the justification calls
+// come in the order of their lines: then each line can be justified, updated and placed in one
+// walk, and every symbol sees the same steps in the same order as in three passes.
+bool LinesCanBeWalkedOnce(const std::vector<TrecNuo4LineInfoItem>& ALines,
+                          const std::vector<TrecNuo4JustifyLineCall>& ACalls) {
+    int32_t End = -1;
+    for (const TrecNuo4LineInfoItem& L : ALines) {
+        const TKoRange R = L.BasicIndexRange;
+        if (!R.IsNonEmpty()) continue;
+        if (R.StartIndex <= End) return false;
+        End = R.EndIndex();
+    }
+    for (size_t C = 1; C < ACalls.size(); ++C)
+        if (ACalls[C].LineIndex < ACalls[C - 1].LineIndex) return false;
+    return true;
+}
+
+}  // namespace
+
+void TNuo4SimpleBuffer::JustifyUpdateAndPlaceByLine(TGPPointF AFirstPoint) {
+    const std::vector<TrecNuo4JustifyLineCall> Calls = GetJustifyLineCalls();
+    if (!LinesCanBeWalkedOnce(LineInfoArray, Calls)) {
+        AdjustAWCoefToFitLayoutWidth();
+        UpdateAllBasicSymbols();
+        UpdateAllBasicSymbolsHorzPosFromAW(AFirstPoint);
+        return;
+    }
+    // A long score's symbols lie far beyond the caches: a line's few dozen are brought in once
+    // for all three steps rather than once per pass over the whole score.
+    const int32_t LastNonEmpty = GetLastNonEmptyLine();
+    const int32_t N = Basic_GetCount();
+    int32_t Next = 0;  // the first symbol not yet updated and placed
+    TGPPointF P = AFirstPoint;
+    auto UpdateAndPlaceTo = [&](int32_t ALast) {
+        for (; Next <= ALast && Next < N; ++Next) {
+            Basic_PrefetchAhead(Next);
+            TNuo4Symbol* S = BasicBuffer[Next].get();
+            if (S->NeedUpdate()) {
+                S->Update(false);
+                Basic_UpdateBoundsSelf(Next);
+            }
+            S->SetPos(P);
+            P.setX(P.x() + S->AW());
+        }
+    };
+    size_t C = 0;
+    for (int32_t LI = 0; LI < int32_t(LineInfoArray.size()); ++LI) {
+        const TKoRange R = LineInfoArray[LI].BasicIndexRange;
+        if (R.IsNonEmpty()) UpdateAndPlaceTo(R.StartIndex - 1);
+        for (; C < Calls.size() && Calls[C].LineIndex == LI; ++C)
+            JustifyLine(Calls[C], LastNonEmpty);
+        if (R.IsNonEmpty()) UpdateAndPlaceTo(R.EndIndex());
+    }
+    UpdateAndPlaceTo(N - 1);
 }
 
 void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal() {

@@ -64,6 +64,12 @@ TNuo4AttachmentsOcupyTypes Nuo4AttachmentsItemOcupy(const TrecNuo4SectionItem_At
 // The layout box grown to ABox on every occupied side.
 void Nuo4GrowByOcupy(TGPRectF& ALayout, const TGPRectF& ABox, TNuo4AttachmentsOcupyTypes AOcupy);
 
+// One line to justify, with the indent of the paragraph that asks for it.
+struct TrecNuo4JustifyLineCall {
+    int32_t LineIndex = -1;
+    double Indent = 0;
+};
+
 // What a temporary voice's own buffer takes from its record besides the texts.
 struct TrecNuo4AttachBranchSettings {
     bool bAutoAlign = false;
@@ -236,6 +242,9 @@ class TNuo4SimpleBuffer {
     // Rebuilds the symbols whose shape follows their advance width (a note's dashes and
     // dots) and takes their new boxes into Bounds_Self.
     void UpdateAllBasicSymbols();
+    // Justification, UpdateAllBasicSymbols and UpdateAllBasicSymbolsHorzPosFromAW with the
+    // same result, done line by line in one walk.
+    void JustifyUpdateAndPlaceByLine(TGPPointF AFirstPoint);
     // Bounds_Self from the symbol's own boxes, grown on the occupied sides of its attachments.
     void Basic_UpdateBoundsSelf(int32_t AIndex);
     // Bounds_Total of every basic symbol from its own box and its attach groups.
@@ -245,6 +254,8 @@ class TNuo4SimpleBuffer {
     TrecNuo4HorzSpacingInfoForGetAW GetHorzSpacingInfoForGetAW(int32_t AIndex) const;
     float _AutoGetAWCoef(int32_t AIndex) const;
     void AutoSetAWCoef();
+    // UpdateAllBasicSymbolsBoundsTotal, AutoSetAWCoef and Lyric_CheckAllOcupy in one walk.
+    void UpdateBoundsTotal_AutoSetAWCoef_LyricOcupy();
     // Whether a lyric the symbol carries is an English lyric.
     bool Basic_WithEnglishLyric(int32_t ABasicIndex) const;
     void Lyric_CheckAllOcupy();
@@ -255,6 +266,11 @@ class TNuo4SimpleBuffer {
     double _GetTotalFixedWidth_Range(TKoRange ARange, double AIndent);
     // Stretches the lines of justified paragraphs (uses LineInfoArray and ParagraphInfoArray).
     void AdjustAWCoefToFitLayoutWidth();
+    // The lines it stretches, in its order (a line of several justified paragraphs comes once
+    // for each), and the stretch of one of them.
+    std::vector<TrecNuo4JustifyLineCall> GetJustifyLineCalls() const;
+    int32_t GetLastNonEmptyLine() const;  // -1 when every line is empty
+    void JustifyLine(const TrecNuo4JustifyLineCall& ACall, int32_t ALastNonEmpty);
     // The paragraph whose basic range holds the index; -1 when none.
     int32_t GetParagraphIndex_FromBasicIndex(int32_t ABasicIndex) const;
     double GetParagraphIndent(int32_t AParagraphIndex) const;
@@ -361,6 +377,15 @@ class TNuo4SimpleBuffer {
     void GetPageRangeArray();
     void GetPageInfoArray();
     void SinglePageToMultiPage();
+    // The two moves above without moving the symbols: the lines' offsets onto the endless page
+    // and their vertical moves onto their pages (the line and page information is updated);
+    // MoveLinesOntoPages then moves the symbols by both.
+    std::vector<TGPPointF> SingleLineToSinglePage_Offsets();
+    std::vector<double> SinglePageToMultiPage_Moves();
+    void MoveLinesOntoPages(const std::vector<TGPPointF>& ALineOffsets,
+                            const std::vector<double>& APageMoves);
+    // UpdateAllBasicSymbolsBoundsTotal and LineInfoArray_GetBounds in one walk.
+    void UpdateAllBasicSymbolsBoundsTotal_LineBounds();
     void AttachBranch_AutoAlign();
     void AutoAlign_WrappedSpecialArcsAndFangZis();
     // Wrapped special arcs and voltas with automatic alignment reach the edge of their line.
@@ -369,6 +394,9 @@ class TNuo4SimpleBuffer {
     double WrappedPieceLengthToLineEdge(int32_t AAttachIndex, bool bLeftPiece, double AX) const;
 
   private:
+    // AutoSetAWCoef, with each symbol's total bounds updated just before it is first read, and
+    // with the lyric spacing of each pair as soon as its widths are set.
+    void AutoSetAWCoef_Walk(bool bBoundsTotalAhead, bool bLyricOcupy);
     // Per index, beside the symbols, what searches ask most: the kind of every basic and attach
     // symbol and the owner of every attach symbol. A long score's symbols lie scattered far
     // beyond the caches; a search through these arrays never reaches them. Written only where
