@@ -75,8 +75,8 @@ std::u16string ToABCText_Articulations(const TNuo4ArticulationInfoItems& AItems)
 
 // ---- Sub-records -----------------------------------------------------------------------------
 // Each begins with the place of its part: type and range set when the part is present. The
-// part's token is not kept twice: the note header's token list holds it (ttNote_ArcEndings
-// once per run of ")"), and GetPartHeader rebuilds a part's full header.
+// part's token is made from that place (GetTokenItems, ttNote_ArcEndings once per run of ")"),
+// and GetPartHeader rebuilds a part's full header.
 
 struct TrecNuo4ABCParseInfo_Note_ArcStartings {
     TrecNuo4ABCParseInfo_PartHeader Header;
@@ -92,6 +92,11 @@ struct TrecNuo4ABCParseInfo_Note_Grace {
     TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4Pitches Value;   // the note's grace notes
     TNuo4Pitches Value2;  // the list after ";", kept in the parse record only
+
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_Pitches {
@@ -109,6 +114,10 @@ struct TrecNuo4ABCParseInfo_Note_ControlOptions {
     TrecNuo4SymbolControlOptions Value;
 
     bool IsValid() const { return Header.IsValid(); }
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_ArcEndings {
@@ -117,13 +126,16 @@ struct TrecNuo4ABCParseInfo_Note_ArcEndings {
 };
 
 // The parts most notes lack, kept out of line in the note record. Made from the voice
-// records' pool, as the records themselves.
+// records' pool, as the records themselves. Grace notes and control options are rarer still
+// and larger: a note with only an arc mark does not carry their room.
 struct TrecNuo4ABCParseInfo_Note_Marks {
     TrecNuo4ABCParseInfo_Note_ArcStartings ArcStartings;
     TrecNuo4ABCParseInfo_Note_Articulations Articulations;
-    TrecNuo4ABCParseInfo_Note_Grace Grace;
-    TrecNuo4ABCParseInfo_Note_ControlOptions ControlOptions;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Grace> Grace;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_ControlOptions> ControlOptions;
     TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+    // The runs of ")" after the first, when a control options group splits them.
+    TNuo4FormatOutOfLine<TKoRangeArray> LaterArcEndRuns;
 
     static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
     static void operator delete(void* APtr, size_t ASize) noexcept {
@@ -169,9 +181,9 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     const TrecNuo4ABCParseInfo_Note_Articulations& Articulations() const {
         return FMarks.Get().Articulations;
     }
-    const TrecNuo4ABCParseInfo_Note_Grace& Grace() const { return FMarks.Get().Grace; }
+    const TrecNuo4ABCParseInfo_Note_Grace& Grace() const { return FMarks.Get().Grace.Get(); }
     const TrecNuo4ABCParseInfo_Note_ControlOptions& ControlOptions() const {
-        return FMarks.Get().ControlOptions;
+        return FMarks.Get().ControlOptions.Get();
     }
     const TrecNuo4ABCParseInfo_Note_ArcEndings& ArcEndings() const {
         return FMarks.Get().ArcEndings;
@@ -180,21 +192,26 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     TrecNuo4ABCParseInfo_Note_Articulations& MutArticulations() {
         return FMarks.Mut().Articulations;
     }
-    TrecNuo4ABCParseInfo_Note_Grace& MutGrace() { return FMarks.Mut().Grace; }
+    TrecNuo4ABCParseInfo_Note_Grace& MutGrace() { return FMarks.Mut().Grace.Mut(); }
     TrecNuo4ABCParseInfo_Note_ControlOptions& MutControlOptions() {
-        return FMarks.Mut().ControlOptions;
+        return FMarks.Mut().ControlOptions.Mut();
     }
     TrecNuo4ABCParseInfo_Note_ArcEndings& MutArcEndings() { return FMarks.Mut().ArcEndings; }
+    // A further run of ")" (the first is the ArcEndings part): its token, not its count.
+    void AddLaterArcEndRun(TKoRange ARun) { FMarks.Mut().LaterArcEndRuns.Mut().push_back(ARun); }
     // Whether any of those parts is present.
     bool HasMarks() const { return FMarks.IsPresent(); }
 
     void SetToInvalid();
     bool IsValid() const { return Header.aType == pitNote; }
 
+    // One token per present part, in text order (every run of ")" has its own).
+    TNuo4ABCTokenInfoItems GetTokenItems() const override;
+
     // The full header of one part (APart one of pitNote_ArcStartings, pitNote_Articulations,
     // pitNote_Grace, pitNote_Pithces, pitNote_Duration, pitSymbolControlOptions,
-    // pitNote_ArcEndings): its type and range and its tokens from the note header; the invalid
-    // header when the part is absent.
+    // pitNote_ArcEndings): its type and range and its tokens; the invalid header when the part
+    // is absent.
     TrecNuo4ABCParseInfo_SymbolHeader GetPartHeader(TNuo4ABCParseInfoType APart) const;
 
     // A default note symbol record with the pitches, duration, grace notes (Grace.Value only)

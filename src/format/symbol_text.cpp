@@ -55,10 +55,9 @@ bool ReadVoiceText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& ATex
     T.Value.Text_ABC = ABC_GetRangeText(AText, Inner);
     ReadTextElements(AText, Inner, T.ElementArrayWithParseInfo);
     T.Header.aType = pitText;
-    T.Header.TokenItems.AddItem(ttText, TKoRange::FromStartEnd(Open, Close));
+    T.TokenItems.AddItem(ttText, TKoRange::FromStartEnd(Open, Close));
     int32_t End = Close;
-    ReadOptionalControlOptions(AText, ARange, Close + 1, T.Value.ControlOptions,
-                               T.Header.TokenItems, End);
+    ReadOptionalControlOptions(AText, ARange, Close + 1, T.Value.ControlOptions, T.TokenItems, End);
     T.Header.ABCTextRange = TKoRange::FromStartEnd(Open, End);
     AText_ = std::move(T);
     AEndPos = End;
@@ -73,7 +72,7 @@ bool ReadStandardText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& A
     ReadTextElements(AText, ARange, T.ElementArrayWithParseInfo);
     T.Header.aType = pitText;
     T.Header.ABCTextRange = ARange;
-    T.Header.TokenItems.AddItem(ttText, ARange);
+    T.TokenItems.AddItem(ttText, ARange);
     AText_ = std::move(T);
     return true;
 }

@@ -29,11 +29,14 @@ struct TrecNuo4SymbolText {
 };
 
 struct TrecNuo4ABCParseInfo_Text : TrecNuo4ABCParseInfo_VoiceSymbol {
+    // The header tokens the reader lists.
+    TNuo4ABCTokenInfoItems TokenItems;
     TrecNuo4SymbolText Value;
     TNuo4TextElementParseInfoArray ElementArrayWithParseInfo;
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_Text(); }
     bool IsValid() const { return Header.IsValid(); }
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return TokenItems; }
     TrecNuo4SymbolText ToSymbolRec() const;
 
     // Whether the text stands for a key or meter change: Text_ABC holds "{", "}" and "1=" or

@@ -76,7 +76,7 @@ TEST(NoteDuration, MissingDurationIsAQuarter) {
     EXPECT_EQ(R.EndPos, 0);
     EXPECT_EQ(R.Note.Duration.Value, sd4th);
     EXPECT_FALSE(R.Note.Duration.Header.IsValid());
-    EXPECT_EQ(R.Note.Header.TokenItems.FindFirst(ttNote_Duration), -1);
+    EXPECT_EQ(R.Note.GetTokenItems().FindFirst(ttNote_Duration), -1);
     ASSERT_EQ(R.Note.Pitches.Value.size(), 1u);
     EXPECT_TRUE(R.Note.Pitches.Value[0].SameAs(P("5")));
 }
@@ -304,7 +304,7 @@ TEST(NoteArcs, ALaterRunReplacesTheEarlierOne) {
     ASSERT_EQ(R.Note.ArcStartings().Value.size(), 2u);
     EXPECT_EQ(R.Note.ArcStartings().Value[0].Depth, 1);
     EXPECT_EQ(R.Note.ArcStartings().Header.ABCTextRange, TKoRange(9, 2));
-    const auto& Tokens = R.Note.Header.TokenItems;
+    const auto Tokens = R.Note.GetTokenItems();
     EXPECT_EQ(Tokens.GetRangeOfFirst(ttNote_ArcStartings), TKoRange(9, 2));
     EXPECT_EQ(TokenTypes(Tokens), (std::vector<TNuo4ABCTokenType>{
                                       ttNote_Articulations, ttNote_ArcStartings, ttNote_Pitches}));
@@ -323,7 +323,7 @@ TEST(NoteArcs, ArcEndRunsAfterDurationAndControlOptions) {
     EXPECT_EQ(R.Note.GetPartHeader(pitNote_ArcEndings).TokenItems,
               (TNuo4ABCTokenInfoItems{{ttNote_ArcEndings, TKoRange(1, 1)},
                                       {ttNote_ArcEndings, TKoRange(7, 1)}}));
-    EXPECT_EQ(TokenTypes(R.Note.Header.TokenItems),
+    EXPECT_EQ(TokenTypes(R.Note.GetTokenItems()),
               (std::vector<TNuo4ABCTokenType>{ttNote_Pitches, ttNote_ArcEndings, ttControlOptions,
                                               ttNote_ArcEndings}));
 }
@@ -345,8 +345,7 @@ TEST(NoteArticulations, NamedPiecesOnly) {
     ASSERT_TRUE(R.bOk);
     EXPECT_TRUE(R.Note.Articulations().Value.empty());
     EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange(0, 6));
-    EXPECT_EQ(TokenTypes(R.Note.Header.TokenItems),
-              (std::vector<TNuo4ABCTokenType>{ttNote_Pitches}));
+    EXPECT_EQ(TokenTypes(R.Note.GetTokenItems()), (std::vector<TNuo4ABCTokenType>{ttNote_Pitches}));
 }
 
 TEST(NoteArticulations, NamesIgnoreCaseAndSurroundingWhite) {
@@ -364,7 +363,7 @@ TEST(NoteArticulations, ALaterGroupReplacesTheEarlierOne) {
     ASSERT_TRUE(R.bOk);
     ASSERT_EQ(R.Note.Articulations().Value.size(), 2u);
     EXPECT_EQ(R.Note.Articulations().Value[0].Articulation, mfsaZhongYin);
-    EXPECT_EQ(R.Note.Header.TokenItems.GetRangeOfFirst(ttNote_Articulations), TKoRange(8, 17));
+    EXPECT_EQ(R.Note.GetTokenItems().GetRangeOfFirst(ttNote_Articulations), TKoRange(8, 17));
 }
 
 // ---- Grace notes -----------------------------------------------------------------------------
@@ -436,8 +435,8 @@ TEST(NoteControlOptions, ALaterGroupReplacesTheEarlierOne) {
     const auto R = Read(u"5{C:1}{C:2}");
     ASSERT_TRUE(R.bOk);
     EXPECT_FLOAT_EQ(R.Note.ControlOptions().Value.AWCoef.AWCoef, 2.0f);
-    EXPECT_EQ(R.Note.Header.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 5));
-    EXPECT_EQ(R.Note.Header.TokenItems.size(), 2u);
+    EXPECT_EQ(R.Note.GetTokenItems().GetRangeOfFirst(ttControlOptions), TKoRange(6, 5));
+    EXPECT_EQ(R.Note.GetTokenItems().size(), 2u);
 }
 
 // ---- Ranges and tokens -----------------------------------------------------------------------
@@ -450,7 +449,7 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
     const auto& N = R.Note;
     EXPECT_EQ(N.Header.aType, pitNote);
     EXPECT_EQ(N.Header.ABCTextRange, All(S));
-    EXPECT_EQ(TokenTypes(N.Header.TokenItems),
+    EXPECT_EQ(TokenTypes(N.GetTokenItems()),
               (std::vector<TNuo4ABCTokenType>{ttNote_ArcStartings, ttNote_Articulations,
                                               ttNote_Grace, ttNote_Pitches, ttNote_Duration,
                                               ttControlOptions, ttNote_ArcEndings}));
@@ -474,7 +473,7 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
         EXPECT_EQ(Utf8(ABC_GetRangeText(S, Part.ABCTextRange)), Text);
         ASSERT_EQ(Part.TokenItems.size(), 1u) << Text;
         EXPECT_EQ(Part.TokenItems[0].ABCTextRange, Part.ABCTextRange) << Text;
-        EXPECT_EQ(N.Header.TokenItems.GetRangeOfFirst(Part.TokenItems[0].aType), Part.ABCTextRange)
+        EXPECT_EQ(N.GetTokenItems().GetRangeOfFirst(Part.TokenItems[0].aType), Part.ABCTextRange)
             << Text;
     }
     // A note without a part answers the invalid header for it.
@@ -482,6 +481,13 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
     EXPECT_FALSE(Plain.Note.HasMarks());
     EXPECT_FALSE(Plain.Note.GetPartHeader(pitNote_Grace).IsValid());
     EXPECT_TRUE(Plain.Note.GetPartHeader(pitNote_ArcEndings).TokenItems.empty());
+    // The groups before the pitches may come in any order; the tokens follow the text.
+    const auto Mixed = Read(u"{12}({DunYin}5)");
+    ASSERT_TRUE(Mixed.bOk);
+    EXPECT_EQ(
+        TokenTypes(Mixed.Note.GetTokenItems()),
+        (std::vector<TNuo4ABCTokenType>{ttNote_Grace, ttNote_ArcStartings, ttNote_Articulations,
+                                        ttNote_Pitches, ttNote_ArcEndings}));
 }
 
 TEST(NoteTokens, RangeIsRelativeToTheWholeText) {
@@ -767,7 +773,7 @@ TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
         ASSERT_LT(R.EndPos, static_cast<int32_t>(S.size())) << T;
         EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange::FromStartEnd(0, R.EndPos)) << T;
         EXPECT_FALSE(R.Note.Pitches.Value.empty()) << T;
-        for (const auto& Tok : R.Note.Header.TokenItems) {
+        for (const auto& Tok : R.Note.GetTokenItems()) {
             EXPECT_GE(Tok.ABCTextRange.StartIndex, 0) << T;
             EXPECT_LE(Tok.ABCTextRange.EndIndex(), R.EndPos) << T;
         }
@@ -776,7 +782,7 @@ TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
         const auto Again = Read(Own);
         ASSERT_TRUE(Again.bOk) << T;
         EXPECT_EQ(Again.EndPos, R.EndPos) << T;
-        EXPECT_EQ(Again.Note.Header.TokenItems, R.Note.Header.TokenItems) << T;
+        EXPECT_EQ(Again.Note.GetTokenItems(), R.Note.GetTokenItems()) << T;
         // The canonical text is a fixed point of reading and writing.
         const std::u16string Canon = R.Note.ToABCText();
         const auto C = Read(Canon);

@@ -31,7 +31,7 @@ TEST(VoiceText, QuotesEncloseTheRawText) {
     EXPECT_EQ(T.Value.FontUsage, fuText);
     EXPECT_EQ(T.ElementArrayWithParseInfo.size(), 3u);
     EXPECT_EQ(T.Header.aType, pitText);
-    EXPECT_EQ(T.Header.TokenItems.GetRangeOfFirst(ttText), TKoRange(0, 6));
+    EXPECT_EQ(T.TokenItems.GetRangeOfFirst(ttText), TKoRange(0, 6));
     EXPECT_EQ(T.ElementArrayWithParseInfo[0].Header.ABCTextRange, TKoRange(1, 1));
     EXPECT_EQ(T.Value.ToABCText(false), u"\"a\\sb\"");
 }
@@ -62,7 +62,7 @@ TEST(VoiceText, ControlOptionsFollowTheClosingQuoteAndAreWritten) {
     ASSERT_TRUE(Read(S, T, End));
     EXPECT_EQ(End, 15);
     EXPECT_EQ(T.Value.ControlOptions.HideLevel, shlAll);
-    EXPECT_EQ(T.Header.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 10));
+    EXPECT_EQ(T.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 10));
     EXPECT_EQ(T.Value.ToABCText(false), S);
     EXPECT_EQ(T.Value.ToABCText(true), u" " + S + u" ");
 }

@@ -32,7 +32,7 @@ json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions) {
 }
 
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText) {
-    json J = {{"Header", HeaderToJson(ANote.Header)}};
+    json J = {{"Header", HeaderToJson(ANote.GetFullHeader())}};
     J["Text"] = Utf8(ABC_GetRangeText(AText, ANote.Header.ABCTextRange));
 
     json Arcs = json::array();
