@@ -196,7 +196,7 @@ TrecNuo4Selection VoiceEdit_ClearToCaret(const TrecNuo4Selection& S) {
 namespace nuo4 {
 
 TNuo4Duration VoiceEdit_NoteDuration(const TrecNuo4ABCParseInfo_Note& ANote) {
-    return ANote.Duration.Header.IsValid() ? ANote.Duration.Value : sd4th;
+    return ANote.DurationHeader().IsValid() ? ANote.DurationValue() : sd4th;
 }
 
 TrecNuo4ABCTextReplaceItem VoiceEdit_DurationItem(const TNuo4SimpleBuffer& B, int32_t AIndex,

@@ -229,10 +229,10 @@ bool ReadGraceInner(TText AText, TKoRange AInner, TNuo4Pitches& AValue, TNuo4Pit
 void TrecNuo4ABCParseInfo_Note::SetToInvalid() {
     // Field by field, without temporaries: the voice scan resets a record for every symbol.
     Header.SetToInvalid();
-    Pitches.Header.SetToInvalid();
-    Pitches.Value.clear();
-    Duration.Header.SetToInvalid();
-    Duration.Value = sd4th;
+    FPitches.clear();
+    FPitchesRange.SetToInvalid();
+    FDurationLength = -1;
+    FDuration = sd4th;
     FMarks.Reset();
 }
 
@@ -240,6 +240,8 @@ TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Note::GetPartHeader(
     TNuo4ABCParseInfoType APart) const {
     const TrecNuo4ABCParseInfo_PartHeader* Part = nullptr;
     TNuo4ABCTokenType Token = ttUnknown;
+    const TrecNuo4ABCParseInfo_PartHeader PitchesPart = PitchesHeader();
+    const TrecNuo4ABCParseInfo_PartHeader DurationPart = DurationHeader();
     switch (APart) {
         case pitNote_ArcStartings:
             Part = &ArcStartings().Header, Token = ttNote_ArcStartings;
@@ -251,10 +253,10 @@ TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Note::GetPartHeader(
             Part = &Grace().Header, Token = ttNote_Grace;
             break;
         case pitNote_Pithces:
-            Part = &Pitches.Header, Token = ttNote_Pitches;
+            Part = &PitchesPart, Token = ttNote_Pitches;
             break;
         case pitNote_Duration:
-            Part = &Duration.Header, Token = ttNote_Duration;
+            Part = &DurationPart, Token = ttNote_Duration;
             break;
         case pitSymbolControlOptions:
             Part = &ControlOptions().Header, Token = ttControlOptions;
@@ -285,11 +287,11 @@ TNuo4ABCTokenInfoItems TrecNuo4ABCParseInfo_Note::GetTokenItems() const {
     };
     if (FMarks.IsPresent()) {
         const TrecNuo4ABCParseInfo_Note_Marks& M = FMarks.Get();
-        Add(ttNote_ArcStartings, M.ArcStartings.Header);
-        Add(ttNote_Articulations, M.Articulations.Header);
+        Add(ttNote_ArcStartings, M.ArcStartings.Get().Header);
+        Add(ttNote_Articulations, M.Articulations.Get().Header);
         Add(ttNote_Grace, M.Grace.Get().Header);
-        Add(ttNote_Pitches, Pitches.Header);
-        Add(ttNote_Duration, Duration.Header);
+        Add(ttNote_Pitches, PitchesHeader());
+        Add(ttNote_Duration, DurationHeader());
         Add(ttControlOptions, M.ControlOptions.Get().Header);
         Add(ttNote_ArcEndings, M.ArcEndings.Header);
         for (const TKoRange& Run : M.LaterArcEndRuns.Get()) R.AddItem(ttNote_ArcEndings, Run);
@@ -299,8 +301,8 @@ TNuo4ABCTokenInfoItems TrecNuo4ABCParseInfo_Note::GetTokenItems() const {
             return A.ABCTextRange.StartIndex < B.ABCTextRange.StartIndex;
         });
     } else {
-        Add(ttNote_Pitches, Pitches.Header);
-        Add(ttNote_Duration, Duration.Header);
+        Add(ttNote_Pitches, PitchesHeader());
+        Add(ttNote_Duration, DurationHeader());
     }
     return R;
 }
@@ -388,8 +390,8 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             TNuo4Pitches List;
             int32_t End = -1;
             if (!ReadNotePitches(AText, TKoRange::FromStartEnd(P, Last), List, End)) return false;
-            StoreSubPart(N.Pitches.Header, pitNote_Pithces, TKoRange::FromStartEnd(P, End));
-            N.Pitches.Value = std::move(List);
+            N.SetPitchesRange(TKoRange::FromStartEnd(P, End));
+            N.SetPitchesValue(std::move(List));
             Phase = nrpPitches;
             P = End + 1;
             continue;
@@ -401,8 +403,8 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             TNuo4Duration D = sd4th;
             int32_t End = -1;
             if (!ReadDuration(AText, TKoRange::FromStartEnd(P, Last), D, End)) return false;
-            StoreSubPart(N.Duration.Header, pitNote_Duration, TKoRange::FromStartEnd(P, End));
-            N.Duration.Value = D;
+            N.SetDurationLength(End - P + 1);
+            N.SetDurationValue(D);
             Phase = nrpDuration;
             P = End + 1;
             continue;
@@ -431,7 +433,7 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
     }
     if (Phase < nrpPitches) return false;
 
-    if (N.HasMarks()) {
+    if (!N.ArcStartings().Value.empty()) {
         auto& Items = N.MutArcStartings().Value;
         for (size_t I = 0; I < Items.size(); ++I)
             Items[I].Depth = static_cast<int32_t>(Items.size() - 1 - I);
@@ -458,9 +460,8 @@ bool ReadNote(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& ANote, in
 
 TrecNuo4SymbolNote TrecNuo4ABCParseInfo_Note::ToSymbolRecNote() const {
     TrecNuo4SymbolNote R;
-    R.MainNote.Initialize(Pitches.Value.empty() ? TrecNuo4Pitch() : Pitches.Value.front(),
-                          Duration.Value);
-    R.SetPitches_Main(Pitches.Value);
+    R.MainNote.Initialize(FPitches.empty() ? TrecNuo4Pitch() : FPitches.front(), FDuration);
+    R.SetPitches_Main(FPitches);
     R.SetGrace(Grace().Value);
     R.ControlOptions = ControlOptions().Value;
     return R;
@@ -480,11 +481,11 @@ TrecNuo4ABCAttachmentsInfoWithinSectionVoice TrecNuo4ABCParseInfo_Note::GetABCAt
 std::u16string TrecNuo4ABCParseInfo_Note::ToABCText() const {
     std::u16string S;
     const TrecNuo4ABCParseInfo_Note_Marks& M = FMarks.Get();
-    for (const auto& Item : M.ArcStartings.Value) S += ToABCText_ArcStarting(Item.ABCInfo);
-    S += ToABCText_Articulations(M.Articulations.Value);
+    for (const auto& Item : M.ArcStartings.Get().Value) S += ToABCText_ArcStarting(Item.ABCInfo);
+    S += ToABCText_Articulations(M.Articulations.Get().Value);
     S += ToABCText_Grace(M.Grace.Get().Value, M.Grace.Get().Value2);
-    S += ToABCText_Pitches(Pitches.Value);
-    S += ToABCText_Duration(Duration.Value);
+    S += ToABCText_Pitches(FPitches);
+    S += ToABCText_Duration(FDuration);
     S += M.ControlOptions.Get().Value.ToABCText();
     S += ToABCText_ArcEndings(M.ArcEndings.Value);
     return S;

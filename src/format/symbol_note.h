@@ -81,11 +81,21 @@ std::u16string ToABCText_Articulations(const TNuo4ArticulationInfoItems& AItems)
 struct TrecNuo4ABCParseInfo_Note_ArcStartings {
     TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4ABCArcStartingsInfoItems Value;
+
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_Articulations {
     TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4ArticulationInfoItems Value;
+
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_Grace {
@@ -97,16 +107,6 @@ struct TrecNuo4ABCParseInfo_Note_Grace {
     static void operator delete(void* APtr, size_t ASize) noexcept {
         VoiceRecordPool_Release(APtr, ASize);
     }
-};
-
-struct TrecNuo4ABCParseInfo_Note_Pitches {
-    TrecNuo4ABCParseInfo_PartHeader Header;
-    TNuo4Pitches Value;  // one for a single note, several for a chord
-};
-
-struct TrecNuo4ABCParseInfo_Note_Duration {
-    TrecNuo4ABCParseInfo_PartHeader Header;
-    TNuo4Duration Value = sd4th;  // a note written without duration is a quarter
 };
 
 struct TrecNuo4ABCParseInfo_Note_ControlOptions {
@@ -126,11 +126,11 @@ struct TrecNuo4ABCParseInfo_Note_ArcEndings {
 };
 
 // The parts most notes lack, kept out of line in the note record. Made from the voice
-// records' pool, as the records themselves. Grace notes and control options are rarer still
-// and larger: a note with only an arc mark does not carry their room.
+// records' pool, as the records themselves. A note with marks mostly has one of them, so each
+// but the small arc ends is out of line again.
 struct TrecNuo4ABCParseInfo_Note_Marks {
-    TrecNuo4ABCParseInfo_Note_ArcStartings ArcStartings;
-    TrecNuo4ABCParseInfo_Note_Articulations Articulations;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_ArcStartings> ArcStartings;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Articulations> Articulations;
     TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Grace> Grace;
     TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_ControlOptions> ControlOptions;
     TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
@@ -170,16 +170,34 @@ struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice {
 // ---- The note parse record -------------------------------------------------------------------
 
 struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
-    // Every note has pitches and most a duration: these stay in the record.
-    TrecNuo4ABCParseInfo_Note_Pitches Pitches;
-    TrecNuo4ABCParseInfo_Note_Duration Duration;
+    // Every note has pitches and most a duration: these stay in the record. Their parts'
+    // places: pitNote_Pithces and pitNote_Duration with their ranges when present.
+    TrecNuo4ABCParseInfo_PartHeader PitchesHeader() const {
+        return PartAt(pitNote_Pithces, FPitchesRange);
+    }
+    TrecNuo4ABCParseInfo_PartHeader DurationHeader() const {
+        return FDurationLength < 0
+                   ? TrecNuo4ABCParseInfo_PartHeader()
+                   : PartAt(pitNote_Duration,
+                            TKoRange(FPitchesRange.StartIndex + FPitchesRange.Length,
+                                     FDurationLength));
+    }
+    // One pitch for a single note, several for a chord.
+    const TNuo4Pitches& PitchesValue() const { return FPitches; }
+    // A note written without duration is a quarter.
+    TNuo4Duration DurationValue() const { return FDuration; }
+    void SetPitchesValue(TNuo4Pitches APitches) { FPitches = std::move(APitches); }
+    void SetDurationValue(TNuo4Duration ADuration) { FDuration = ADuration; }
+    // The reader's: the pitches' range, then the duration's, which stands directly after them.
+    void SetPitchesRange(TKoRange ARange) { FPitchesRange = ARange; }
+    void SetDurationLength(int32_t ALength) { FDurationLength = ALength; }
 
     // The other parts, read as the default (absent) part when the note has none of them.
     const TrecNuo4ABCParseInfo_Note_ArcStartings& ArcStartings() const {
-        return FMarks.Get().ArcStartings;
+        return FMarks.Get().ArcStartings.Get();
     }
     const TrecNuo4ABCParseInfo_Note_Articulations& Articulations() const {
-        return FMarks.Get().Articulations;
+        return FMarks.Get().Articulations.Get();
     }
     const TrecNuo4ABCParseInfo_Note_Grace& Grace() const { return FMarks.Get().Grace.Get(); }
     const TrecNuo4ABCParseInfo_Note_ControlOptions& ControlOptions() const {
@@ -188,9 +206,11 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     const TrecNuo4ABCParseInfo_Note_ArcEndings& ArcEndings() const {
         return FMarks.Get().ArcEndings;
     }
-    TrecNuo4ABCParseInfo_Note_ArcStartings& MutArcStartings() { return FMarks.Mut().ArcStartings; }
+    TrecNuo4ABCParseInfo_Note_ArcStartings& MutArcStartings() {
+        return FMarks.Mut().ArcStartings.Mut();
+    }
     TrecNuo4ABCParseInfo_Note_Articulations& MutArticulations() {
-        return FMarks.Mut().Articulations;
+        return FMarks.Mut().Articulations.Mut();
     }
     TrecNuo4ABCParseInfo_Note_Grace& MutGrace() { return FMarks.Mut().Grace.Mut(); }
     TrecNuo4ABCParseInfo_Note_ControlOptions& MutControlOptions() {
@@ -224,6 +244,17 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     std::u16string ToABCText() const;
 
   private:
+    static TrecNuo4ABCParseInfo_PartHeader PartAt(TNuo4ABCParseInfoType AType, TKoRange ARange) {
+        TrecNuo4ABCParseInfo_PartHeader R;
+        if (ARange.IsValid()) R.aType = AType, R.ABCTextRange = ARange;
+        return R;
+    }
+    // Packed behind the header: a voice holds one record per note. The duration keeps only its
+    // length (-1 when absent), as the reader takes it nowhere but right after the pitches.
+    TNuo4Pitches FPitches;
+    TKoRange FPitchesRange;
+    int32_t FDurationLength = -1;
+    TNuo4Duration FDuration = sd4th;
     TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Marks> FMarks;
 };
 

@@ -74,42 +74,42 @@ TEST(NoteDuration, MissingDurationIsAQuarter) {
     const auto R = Read(u"5");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 0);
-    EXPECT_EQ(R.Note.Duration.Value, sd4th);
-    EXPECT_FALSE(R.Note.Duration.Header.IsValid());
+    EXPECT_EQ(R.Note.DurationValue(), sd4th);
+    EXPECT_FALSE(R.Note.DurationHeader().IsValid());
     EXPECT_EQ(R.Note.GetTokenItems().FindFirst(ttNote_Duration), -1);
-    ASSERT_EQ(R.Note.Pitches.Value.size(), 1u);
-    EXPECT_TRUE(R.Note.Pitches.Value[0].SameAs(P("5")));
+    ASSERT_EQ(R.Note.PitchesValue().size(), 1u);
+    EXPECT_TRUE(R.Note.PitchesValue()[0].SameAs(P("5")));
 }
 
 TEST(NoteDuration, DurationDirectlyAfterThePitches) {
     auto R = Read(u"5_.");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd8thDot);
-    EXPECT_EQ(R.Note.Duration.Header.ABCTextRange, TKoRange(1, 2));
+    EXPECT_EQ(R.Note.DurationValue(), sd8thDot);
+    EXPECT_EQ(R.Note.DurationHeader().ABCTextRange, TKoRange(1, 2));
     R = Read(u"0---");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd1th);
-    EXPECT_TRUE(R.Note.Pitches.Value[0].IsRest());
+    EXPECT_EQ(R.Note.DurationValue(), sd1th);
+    EXPECT_TRUE(R.Note.PitchesValue()[0].IsRest());
     R = Read(u"3jf");  // the alternative underline and dot characters
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd8thDot);
+    EXPECT_EQ(R.Note.DurationValue(), sd8thDot);
 }
 
 TEST(NoteChord, BracketedPitchListIsAChord) {
     const auto R = Read(u"[135]--");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 6);
-    EXPECT_TRUE(SamePitches(R.Note.Pitches.Value, {P("1"), P("3"), P("5")}));
-    EXPECT_EQ(R.Note.Pitches.Header.ABCTextRange, TKoRange(0, 5));
-    EXPECT_EQ(R.Note.Duration.Value, sd2thDot);
-    EXPECT_DOUBLE_EQ(Duration_Beats(R.Note.Duration.Value), 3.0);
+    EXPECT_TRUE(SamePitches(R.Note.PitchesValue(), {P("1"), P("3"), P("5")}));
+    EXPECT_EQ(R.Note.PitchesHeader().ABCTextRange, TKoRange(0, 5));
+    EXPECT_EQ(R.Note.DurationValue(), sd2thDot);
+    EXPECT_DOUBLE_EQ(Duration_Beats(R.Note.DurationValue()), 3.0);
 }
 
 TEST(NoteChord, OnePitchInBracketsIsASingleNote) {
     const auto R = Read(u"[#5g]_");
     ASSERT_TRUE(R.bOk);
-    ASSERT_EQ(R.Note.Pitches.Value.size(), 1u);
-    EXPECT_EQ(ToABCText_Pitches(R.Note.Pitches.Value), u"#5g");
+    ASSERT_EQ(R.Note.PitchesValue().size(), 1u);
+    EXPECT_EQ(ToABCText_Pitches(R.Note.PitchesValue()), u"#5g");
 }
 
 TEST(NoteChord, MalformedChordsFailTheNote) {
@@ -169,7 +169,7 @@ TEST(NoteEnd, EmptyGroupAfterThePitchesAtTheTokenEndFormsNoNote) {
     const auto Next = Read(u"5{}6", 1);
     ASSERT_TRUE(Next.bOk);
     EXPECT_EQ(Next.Note.Header.ABCTextRange, TKoRange(1, 3));
-    EXPECT_EQ(Next.Note.Pitches.Header.ABCTextRange, TKoRange(3, 1));
+    EXPECT_EQ(Next.Note.PitchesHeader().ABCTextRange, TKoRange(3, 1));
 }
 
 // ---- What fails a note -----------------------------------------------------------------------
@@ -182,7 +182,7 @@ TEST(NoteFailure, DurationCharacterOutOfPlace) {
     EXPECT_FALSE(Read(u"(-5").bOk);
     const auto R = Read(u"5.)");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd4thDot);
+    EXPECT_EQ(R.Note.DurationValue(), sd4thDot);
     EXPECT_EQ(R.Note.ArcEndings().Value, 1);
 }
 
@@ -213,7 +213,7 @@ TEST(NoteFailure, UnusableRangeFails) {
     ASSERT_TRUE(ReadNote(u"5", TKoRange(0, 1), N, End));
     EXPECT_FALSE(ReadNote(u"8", TKoRange(0, 1), N, End));
     EXPECT_FALSE(N.IsValid());
-    EXPECT_TRUE(N.Pitches.Value.empty());
+    EXPECT_TRUE(N.PitchesValue().empty());
 }
 
 // ---- Arc starts and ends ---------------------------------------------------------------------
@@ -456,8 +456,8 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
     EXPECT_EQ(N.ArcStartings().Header.aType, pitNote_ArcStartings);
     EXPECT_EQ(N.Articulations().Header.aType, pitNote_Articulations);
     EXPECT_EQ(N.Grace().Header.aType, pitNote_Grace);
-    EXPECT_EQ(N.Pitches.Header.aType, pitNote_Pithces);
-    EXPECT_EQ(N.Duration.Header.aType, pitNote_Duration);
+    EXPECT_EQ(N.PitchesHeader().aType, pitNote_Pithces);
+    EXPECT_EQ(N.DurationHeader().aType, pitNote_Duration);
     EXPECT_EQ(N.ControlOptions().Header.aType, pitSymbolControlOptions);
     EXPECT_EQ(N.ArcEndings().Header.aType, pitNote_ArcEndings);
     // Each sub-record's range matches the note's token of that type, and its full header is
@@ -496,7 +496,7 @@ TEST(NoteTokens, RangeIsRelativeToTheWholeText) {
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 8);
     EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange(2, 7));
-    EXPECT_EQ(R.Note.Duration.Header.ABCTextRange, TKoRange(3, 1));
+    EXPECT_EQ(R.Note.DurationHeader().ABCTextRange, TKoRange(3, 1));
 }
 
 // ---- The note symbol record ------------------------------------------------------------------
@@ -671,8 +671,8 @@ TrecNuo4ABCParseInfo_Note RandomNote(std::mt19937& G) {
         N.MutGrace().Value = RandomPitches(G, 0, 3);
         if (G() % 3 == 0) N.MutGrace().Value2 = RandomPitches(G, 1, 2);
     }
-    N.Pitches.Value = RandomPitches(G, 1, 4);
-    N.Duration.Value = static_cast<TNuo4Duration>(1 + G() % (Nuo4DurationCount - 1));
+    N.SetPitchesValue(RandomPitches(G, 1, 4));
+    N.SetDurationValue(static_cast<TNuo4Duration>(1 + G() % (Nuo4DurationCount - 1)));
     if (G() % 2) {
         auto& O = N.MutControlOptions().Value;
         if (G() % 2) O.LockTo(static_cast<float>(G() % 4000) / 1000.0f);
@@ -701,9 +701,9 @@ void ExpectSameValues(const TrecNuo4ABCParseInfo_Note& A, const TrecNuo4ABCParse
             << T;
     EXPECT_TRUE(SamePitches(A.Grace().Value, B.Grace().Value)) << T;
     EXPECT_TRUE(SamePitches(A.Grace().Value2, B.Grace().Value2)) << T;
-    EXPECT_TRUE(SamePitches(A.Pitches.Value, B.Pitches.Value)) << T;
+    EXPECT_TRUE(SamePitches(A.PitchesValue(), B.PitchesValue())) << T;
     const auto Dur = [](TNuo4Duration D) { return D == sdNone ? sd4th : D; };
-    EXPECT_EQ(Dur(A.Duration.Value), Dur(B.Duration.Value)) << T;
+    EXPECT_EQ(Dur(A.DurationValue()), Dur(B.DurationValue())) << T;
     EXPECT_EQ(A.ControlOptions().Value.ToABCText(), B.ControlOptions().Value.ToABCText()) << T;
     EXPECT_EQ(A.ArcEndings().Value, B.ArcEndings().Value) << T;
 }
@@ -772,7 +772,7 @@ TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
         ASSERT_GE(R.EndPos, 0) << T;
         ASSERT_LT(R.EndPos, static_cast<int32_t>(S.size())) << T;
         EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange::FromStartEnd(0, R.EndPos)) << T;
-        EXPECT_FALSE(R.Note.Pitches.Value.empty()) << T;
+        EXPECT_FALSE(R.Note.PitchesValue().empty()) << T;
         for (const auto& Tok : R.Note.GetTokenItems()) {
             EXPECT_GE(Tok.ABCTextRange.StartIndex, 0) << T;
             EXPECT_LE(Tok.ABCTextRange.EndIndex(), R.EndPos) << T;

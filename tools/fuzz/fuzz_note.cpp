@@ -20,7 +20,7 @@ void CheckNote(TText AText, TKoRange ARange) {
     }
     NUO4_FUZZ_CHECK(End >= ARange.StartIndex && End <= ARange.EndIndex());
     NUO4_FUZZ_CHECK(N.Header.ABCTextRange == TKoRange::FromStartEnd(ARange.StartIndex, End));
-    NUO4_FUZZ_CHECK(!N.Pitches.Value.empty());
+    NUO4_FUZZ_CHECK(!N.PitchesValue().empty());
     for (const auto& T : N.GetTokenItems())
         NUO4_FUZZ_CHECK(T.ABCTextRange.StartIndex >= ARange.StartIndex &&
                         T.ABCTextRange.EndIndex() <= End);
