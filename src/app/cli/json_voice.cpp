@@ -195,7 +195,7 @@ json SymbolValueJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText ATex
                       {"FontUsage", FontUsageEnumName(V.FontUsage)},
                       {"ControlOptions", ControlOptionsToJson(V.ControlOptions)}};
         json Elements = json::array();
-        for (const auto& Item : T->ElementArrayWithParseInfo)
+        for (const auto& Item : T->GetElementArrayWithParseInfo(AText))
             Elements.push_back(
                 {{"Header", HeaderToJson(Item.Header)}, {"Element", ElementJson(Item.Element)}});
         J["ElementArrayWithParseInfo"] = Elements;
