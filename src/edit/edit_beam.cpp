@@ -427,7 +427,7 @@ bool GetABCTextArrayForDVGroup_CaretOrSelection(const TNuo4SimpleBuffer& B,
         const std::vector<TNuo4Duration> D = DVGroup_Durations(TNuo4DVGroupType(T));
         std::u16string S;
         for (int32_t K = 0; K < R.Length; ++K) {
-            S += ToABCText_Pitches(VoiceEdit_GetNoteRecord(B, R.StartIndex + K)->Pitches.Value);
+            S += ToABCText_Pitches(VoiceEdit_GetNoteRecord(B, R.StartIndex + K)->PitchesValue());
             S += Duration_ToABCText(D[K]);
         }
         ATexts.push_back(std::move(S));

@@ -11,8 +11,8 @@ namespace {
 // The pitches of a note for a chord edit: no drum, no rest, and with bChord more than one.
 bool ChordPitches(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bChord, TNuo4Pitches& AP) {
     const auto* N = VoiceEdit_GetNoteRecord(B, AIndex);
-    if (!N || N->Pitches.Value.empty()) return false;
-    AP = N->Pitches.Value;
+    if (!N || N->PitchesValue().empty()) return false;
+    AP = N->PitchesValue();
     for (const auto& P : AP)
         if (P.IsDrum() || P.IsRest()) return false;
     return !bChord || AP.size() > 1;

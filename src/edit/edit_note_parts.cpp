@@ -13,13 +13,13 @@ namespace {
 
 // The main pitch of a note: the single pitch or the lowest of a chord.
 TrecNuo4Pitch MainPitch(const TrecNuo4ABCParseInfo_Note& N) {
-    const TNuo4Pitches& P = N.Pitches.Value;
+    const TNuo4Pitches& P = N.PitchesValue();
     if (P.empty()) return TrecNuo4Pitch();
     return *std::min_element(P.begin(), P.end());
 }
 
 bool MainIsDrum(const TrecNuo4ABCParseInfo_Note& N) {
-    return std::any_of(N.Pitches.Value.begin(), N.Pitches.Value.end(),
+    return std::any_of(N.PitchesValue().begin(), N.PitchesValue().end(),
                        [](const TrecNuo4Pitch& P) { return P.IsDrum(); });
 }
 
@@ -146,7 +146,7 @@ bool CanChangeNote_Octave(const TNuo4SimpleBuffer& B, int32_t AIndex, bool bDecr
     AItems.clear();
     const auto* N = VoiceEdit_GetNoteRecord(B, AIndex);
     if (!N || MainIsDrum(*N) || MainPitch(*N).IsRest()) return false;
-    TNuo4Pitches P = N->Pitches.Value;
+    TNuo4Pitches P = N->PitchesValue();
     TNuo4Pitches G = N->Grace().Value;
     TNuo4Pitches G2 = N->Grace().Value2;
     TNuo4Pitches All = P;
@@ -202,7 +202,7 @@ bool CanChangeNote_AddOrRemoveChordPitch(const TNuo4SimpleBuffer& B, int32_t AIn
     if (!N || !APitch.IsValid() || APitch.IsDrum() || MainIsDrum(*N)) return false;
     // A rest takes no chord pitches, and a rest is no chord pitch.
     if (APitch.IsRest() || MainPitch(*N).IsRest()) return false;
-    TNuo4Pitches P = N->Pitches.Value;
+    TNuo4Pitches P = N->PitchesValue();
     const int K = Pitches_IndexOf(P, APitch);
     if (K < 0) {
         if (P.size() >= 8) return false;

@@ -80,7 +80,7 @@ TKoRange Union(TKoRange A, TKoRange B) {
 TKoRange FirstToken(const TNuo4SimpleBuffer& B, int32_t AIndex, TNuo4ABCTokenType AType) {
     const auto* R = VoiceEdit_GetRecord(B, AIndex);
     if (!R) return TKoRange::Invalid();
-    return R->Header.TokenItems.GetRangeOfFirst(AType);
+    return R->GetTokenItems().GetRangeOfFirst(AType);
 }
 
 }  // namespace
@@ -122,7 +122,7 @@ bool GetABCTextRangeForArc(const TNuo4SimpleBuffer& B, int32_t AArcIndex, TKoRan
         if (M.Depth == Arc.Depth_Start) AStartMark = M.TextRange;
     // The end note's ")" close its arcs innermost first, over all its runs in text order.
     int32_t K = Arc.Depth_End;
-    for (const auto& T : E->Header.TokenItems) {
+    for (const auto& T : E->GetTokenItems()) {
         if (T.aType != ttNote_ArcEndings) continue;
         if (K < T.ABCTextRange.Length) {
             AEndMark = TKoRange(T.ABCTextRange.StartIndex + K, 1);
@@ -196,7 +196,7 @@ TrecNuo4Selection VoiceEdit_ClearToCaret(const TrecNuo4Selection& S) {
 namespace nuo4 {
 
 TNuo4Duration VoiceEdit_NoteDuration(const TrecNuo4ABCParseInfo_Note& ANote) {
-    return ANote.Duration.Header.IsValid() ? ANote.Duration.Value : sd4th;
+    return ANote.DurationHeader().IsValid() ? ANote.DurationValue() : sd4th;
 }
 
 TrecNuo4ABCTextReplaceItem VoiceEdit_DurationItem(const TNuo4SimpleBuffer& B, int32_t AIndex,

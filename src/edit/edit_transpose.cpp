@@ -9,8 +9,8 @@ bool CanTranspose(const TNuo4SimpleBuffer& B, int32_t AIndex, int32_t AOffset, b
                   TNuo4ABCTextReplaceItems& AItems) {
     AItems.clear();
     const auto* N = VoiceEdit_GetNoteRecord(B, AIndex);
-    if (!N || N->Pitches.Value.empty() || AOffset == 0) return false;
-    TNuo4Pitches P = N->Pitches.Value;
+    if (!N || N->PitchesValue().empty() || AOffset == 0) return false;
+    TNuo4Pitches P = N->PitchesValue();
     for (auto& X : P) {
         if (X.IsRest() || X.IsDrum()) return false;
         if (!X.Transpose(AOffset, bSemitone)) return false;

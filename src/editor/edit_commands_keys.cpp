@@ -77,7 +77,7 @@ TrecNuo4Pitch PitchOf(const TrecNuo4KeyCommand& C) {
 bool DurationStep(INuo4EditorHost& H, const TNuo4SimpleBuffer& B, int32_t AStep) {
     const TrecNuo4ABCParseInfo_Note* N = VoiceEdit_GetNoteRecord(B, GetCaretLeftPos(B));
     if (!N) return false;
-    const TNuo4Duration D = N->Duration.Value;
+    const TNuo4Duration D = N->DurationValue();
     const TNuo4Duration New =
         AStep < 0 ? Duration_StepShorter(D, false) : Duration_StepLonger(D, false);
     if (New == D) return false;
@@ -95,7 +95,7 @@ bool DurationMenu(INuo4EditorHost& H, const TNuo4SimpleBuffer& B) {
     QStringList Items;
     int32_t Default = -1;
     for (TNuo4Duration D : MenuDurations) {
-        if (D == N->Duration.Value) Default = int32_t(Items.size());
+        if (D == N->DurationValue()) Default = int32_t(Items.size());
         Items << QString::fromUtf16(Duration_ToABCText(D).c_str());
     }
     for (int32_t I = 0; I < Items.size(); ++I) {

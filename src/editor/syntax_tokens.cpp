@@ -116,12 +116,12 @@ TrecNuo4SyntaxSpans Nuo4CollectSyntaxSpans(const TNuo4ABCBuffer& B) {
     for (const auto& I : B.Section_Fonts.Buffer) AddTokens(A, I.Header.TokenItems, scFonts);
     AddTokens(A, B.Section_Title.TokenItems, scTitle);
     for (const auto& S : B.Section_Voice.Buffer)
-        if (S) AddTokens(A, S->Header.TokenItems, scVoice);
+        if (S) AddTokens(A, S->GetTokenItems(), scVoice);
     for (const auto& V : B.Section_Lyrics.VerseBuffer) {
         AddTokens(A, V.VersePrefix.Header.TokenItems, scOther);
         Add(A, V.VersePrefix.Header.ABCTextRange, {Fuchsia});
         for (const auto& L : V.LyricsArray) {
-            AddTokens(A, L.Header.TokenItems, scOther);
+            AddTokens(A, L.GetTokenItems(), scOther);
             // The skip marker's token once more, as when the marker kept its own list.
             if (L.RightLocation.Header.IsValid())
                 AddTokens(A, {{ttBarlinesAndNotesToSkip, L.RightLocation.Header.ABCTextRange}},

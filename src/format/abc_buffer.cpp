@@ -522,6 +522,8 @@ void TNuo4ABCBuffer::ScanSection_Voice() {
                      ABC_Scan_ReadVoicePiece(T, Piece, FReaders.VoiceSymbol, Sec.Buffer));
         }
     }
+    // The room guessed above is given back: it would stay for as long as the scan lives.
+    Sec.Buffer.shrink_to_fit();
 }
 
 void TNuo4ABCBuffer::ScanSection_Lyrics() {

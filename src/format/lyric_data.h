@@ -69,10 +69,11 @@ struct TrecNuo4SymbolPureLyricData {
 };
 
 struct TrecNuo4ABCParseInfo_PureLyric {
-    // pitPureLyric, the lyric's own characters; their token (ttPureLyric, the same range) is in
-    // the header of the lyric record that holds this one.
-    TrecNuo4ABCParseInfo_PartHeader Header;
+    // The data first, so that no padding stands between it and the header and flag.
     TrecNuo4SymbolPureLyricData Data;
+    // pitPureLyric, the lyric's own characters; their token (ttPureLyric, the same range) is
+    // listed by the lyric record that holds this one.
+    TrecNuo4ABCParseInfo_PartHeader Header;
     bool bLineBreak = false;  // the lyric is the last one of its text line
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_PureLyric(); }

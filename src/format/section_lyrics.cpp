@@ -48,11 +48,9 @@ bool ReadLyric(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Lyric& ALyric,
     TrecNuo4ABCParseInfo_Lyric L;
     int32_t End = -1;
     if (!ReadPureLyric(AText, ARange, L.Text, End)) return false;
-    L.Header.TokenItems.AddItem(ttPureLyric, L.Text.Header.ABCTextRange);
     int32_t SkipEnd = -1;
     if (End < ARange.EndIndex() && ReadBarlinesAndNotesToSkip(AText, ABC_RangeFrom(ARange, End + 1),
                                                               L.RightLocation, SkipEnd)) {
-        L.Header.TokenItems.AddItem(ttBarlinesAndNotesToSkip, L.RightLocation.Header.ABCTextRange);
         End = SkipEnd;
         while (End < ARange.EndIndex() && ABC_IsWhiteChar(AText[End + 1])) {
             ++End;
@@ -64,6 +62,22 @@ bool ReadLyric(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Lyric& ALyric,
     ALyric = std::move(L);
     AEndPos = End;
     return true;
+}
+
+TNuo4ABCTokenInfoItems TrecNuo4ABCParseInfo_Lyric::GetTokenItems() const {
+    TNuo4ABCTokenInfoItems R;
+    if (Text.Header.IsValid()) R.AddItem(ttPureLyric, Text.Header.ABCTextRange);
+    if (RightLocation.Header.IsValid())
+        R.AddItem(ttBarlinesAndNotesToSkip, RightLocation.Header.ABCTextRange);
+    return R;
+}
+
+TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Lyric::GetFullHeader() const {
+    TrecNuo4ABCParseInfo_SymbolHeader R;
+    R.aType = Header.aType;
+    R.ABCTextRange = Header.ABCTextRange;
+    R.TokenItems = GetTokenItems();
+    return R;
 }
 
 namespace {

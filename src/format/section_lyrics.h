@@ -38,14 +38,18 @@ bool ReadBarlinesAndNotesToSkip(TText AText, TKoRange ARange,
                                 int32_t& AEndPos);
 
 struct TrecNuo4ABCParseInfo_Lyric {
-    // pitLyric, from the lyric to the end position; tokens ttPureLyric and, with a skip marker,
-    // ttBarlinesAndNotesToSkip.
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
     TrecNuo4ABCParseInfo_PureLyric Text;
+    // pitLyric, from the lyric to the end position. Its tokens are those of its parts, made by
+    // GetTokenItems: a verse holds a record per lyric, and a list beside them would double them.
+    TrecNuo4ABCParseInfo_PartHeader Header;
     TrecNuo4ABCParseInfo_BarlinesAndNotesToSkip RightLocation;  // passed before the next lyric
 
     bool IsValid() const { return Header.IsValid(); }
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_Lyric(); }
+    // ttPureLyric and, with a skip marker, ttBarlinesAndNotesToSkip.
+    TNuo4ABCTokenInfoItems GetTokenItems() const;
+    // Type, range and tokens together.
+    TrecNuo4ABCParseInfo_SymbolHeader GetFullHeader() const;
     // The lyric and its skip marker, then a line break when asked for and the lyric ends its
     // line. " //" becomes "//": after a space it would start a comment.
     std::u16string ToABCText(bool bWithLineBreak, bool bLineBreakUseCRLF) const;

@@ -15,8 +15,8 @@ namespace nuo4 {
 
 namespace {
 
-// Size classes of 16 bytes up to 4 KiB, so that records lie back to back without a cache
-// line's worth of slack each; larger records (none today) use the general heap.
+// Size classes of 8 bytes (the records' alignment) up to 4 KiB, so that records lie back to
+// back without slack; larger records (none today) use the general heap.
 // Under AddressSanitizer every record uses the general heap, so use-after-free stays visible.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool bUseRecordPool = false;
@@ -32,7 +32,7 @@ constexpr bool bUseRecordPool = true;
 
 class TRecordPool {
   public:
-    static constexpr size_t Granule = 16, ClassCount = 256, ChunkSize = 1 << 16;
+    static constexpr size_t Granule = 8, ClassCount = 512, ChunkSize = 1 << 16;
     void* Allocate(size_t ASize) {
         const size_t C = (ASize + Granule - 1) / Granule;
         FInUse += C * Granule;

@@ -25,10 +25,23 @@ void VoiceRecordPool_Release(void* APtr, size_t ASize) noexcept;
 size_t VoiceRecordPool_BytesInUse();
 
 // Base of every parsed voice symbol record (note, bar line, accompaniment marker, return,
-// meter, text); Header.aType tells which record it is.
+// meter, text); Header.aType tells which record it is. The header holds the type and the
+// symbol's range only: a note, the bulk of a voice, rebuilds its tokens from its parts instead
+// of keeping a list beside them.
 struct TrecNuo4ABCParseInfo_VoiceSymbol {
-    TrecNuo4ABCParseInfo_SymbolHeader Header;
+    TrecNuo4ABCParseInfo_PartHeader Header;
     virtual ~TrecNuo4ABCParseInfo_VoiceSymbol() = default;
+
+    // The symbol's tokens in text order.
+    virtual TNuo4ABCTokenInfoItems GetTokenItems() const = 0;
+    // Type, range and tokens together.
+    TrecNuo4ABCParseInfo_SymbolHeader GetFullHeader() const {
+        TrecNuo4ABCParseInfo_SymbolHeader R;
+        R.aType = Header.aType;
+        R.ABCTextRange = Header.ABCTextRange;
+        R.TokenItems = GetTokenItems();
+        return R;
+    }
 
     // A voice section holds one record per symbol and the whole section is rebuilt on every
     // keystroke; records come from size-class free lists instead of the general heap, which

@@ -36,9 +36,8 @@ bool ReadAccompMarker(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_AccompM
     M.Value.aType = C == u'(' ? sctStart : sctEnd;
     int32_t End = ARange.StartIndex;
     M.Header.aType = pitAccompMarker;
-    M.Header.TokenItems.AddItem(ttAccompMarker, TKoRange(ARange.StartIndex, 1));
-    ReadOptionalControlOptions(AText, ARange, End + 1, M.Value.ControlOptions, M.Header.TokenItems,
-                               End);
+    M.TokenItems.AddItem(ttAccompMarker, TKoRange(ARange.StartIndex, 1));
+    ReadOptionalControlOptions(AText, ARange, End + 1, M.Value.ControlOptions, M.TokenItems, End);
     M.Header.ABCTextRange = TKoRange::FromStartEnd(ARange.StartIndex, End);
     AMarker = std::move(M);
     AEndPos = End;

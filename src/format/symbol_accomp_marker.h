@@ -28,10 +28,13 @@ struct TrecNuo4SymbolAccompMarker {
 };
 
 struct TrecNuo4ABCParseInfo_AccompMarker : TrecNuo4ABCParseInfo_VoiceSymbol {
+    // The header tokens the reader lists.
+    TNuo4ABCTokenInfoItems TokenItems;
     TrecNuo4SymbolAccompMarker Value;
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_AccompMarker(); }
     bool IsValid() const { return Header.IsValid(); }
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return TokenItems; }
     TrecNuo4SymbolAccompMarker ToSymbolRec() const;
 };
 

@@ -116,8 +116,8 @@ bool ReadBarline(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Barline& ABa
     B.Pure.Header.ABCTextRange = TKoRange::FromStartEnd(Start, End);
 
     B.Header.aType = pitBarline;
-    B.Header.TokenItems.AddItem(ttBarline_Pure, B.Pure.Header.ABCTextRange);
-    B.Header.TokenItems.AddItems(PureTokens);
+    B.TokenItems.AddItem(ttBarline_Pure, B.Pure.Header.ABCTextRange);
+    B.TokenItems.AddItems(PureTokens);
 
     if (End < Last && AText[End + 1] == u'[') {
         // The label runs raw from the first non-white character after "[" to the next white
@@ -132,7 +132,7 @@ bool ReadBarline(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Barline& ABa
                 ABC_GetRangeText(AText, TKoRange::FromStartEnd(LabelStart, LabelEnd)));
         }
         B.Value.FangZi.bWithFangZi = true;
-        B.Header.TokenItems.AddItem(ttBarline_FangZi, TKoRange::FromStartEnd(Open, LabelEnd));
+        B.TokenItems.AddItem(ttBarline_FangZi, TKoRange::FromStartEnd(Open, LabelEnd));
         End = LabelEnd;
     }
     B.Header.ABCTextRange = TKoRange::FromStartEnd(Start, End);

@@ -71,11 +71,14 @@ struct TrecNuo4ABCParseInfo_Barline_Pure {
 };
 
 struct TrecNuo4ABCParseInfo_Barline : TrecNuo4ABCParseInfo_VoiceSymbol {
+    // The header tokens the reader lists.
+    TNuo4ABCTokenInfoItems TokenItems;
     TrecNuo4ABCParseInfo_Barline_Pure Pure;
     TrecNuo4SymbolBarline Value;
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_Barline(); }
     bool IsValid() const { return Header.IsValid(); }
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return TokenItems; }
     TrecNuo4SymbolBarline ToSymbolRec() const;
 };
 

@@ -23,9 +23,8 @@ bool ReadVoiceMeter(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Meter& AM
     int32_t End = -1;
     if (!ReadMeter(AText, ARange, M.Value.Meter, End)) return false;
     M.Header.aType = pitMeter;
-    M.Header.TokenItems.AddItem(ttKeyAndMeters, TKoRange::FromStartEnd(ARange.StartIndex, End));
-    ReadOptionalControlOptions(AText, ARange, End + 1, M.Value.ControlOptions, M.Header.TokenItems,
-                               End);
+    M.TokenItems.AddItem(ttKeyAndMeters, TKoRange::FromStartEnd(ARange.StartIndex, End));
+    ReadOptionalControlOptions(AText, ARange, End + 1, M.Value.ControlOptions, M.TokenItems, End);
     M.Header.ABCTextRange = TKoRange::FromStartEnd(ARange.StartIndex, End);
     AMeter = std::move(M);
     AEndPos = End;

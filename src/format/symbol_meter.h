@@ -24,10 +24,13 @@ struct TrecNuo4SymbolMeter {
 };
 
 struct TrecNuo4ABCParseInfo_Meter : TrecNuo4ABCParseInfo_VoiceSymbol {
+    // The header tokens the reader lists.
+    TNuo4ABCTokenInfoItems TokenItems;
     TrecNuo4SymbolMeter Value;
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_Meter(); }
     bool IsValid() const { return Header.IsValid(); }
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return TokenItems; }
     TrecNuo4SymbolMeter ToSymbolRec() const;
 };
 

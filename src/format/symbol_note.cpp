@@ -52,21 +52,12 @@ bool ReadTupletItem(TText AText, TKoRange APiece, int32_t& ANumber, int32_t& ADu
     return true;
 }
 
-// A stored sub-part: its header gets the type and the range, and its token is appended to the
-// note's token list. A part read again replaces the earlier one, and the earlier token leaves
-// the note's list, so that the first token of each type names the part in force.
-void StoreSubPart(TrecNuo4ABCParseInfo_SymbolHeader& ANoteHeader,
-                  TrecNuo4ABCParseInfo_PartHeader& APart, TNuo4ABCParseInfoType AType,
-                  TNuo4ABCTokenType ATokenType, TKoRange ARange) {
-    if (APart.IsValid()) {
-        auto& Tokens = ANoteHeader.TokenItems;
-        const TrecNuo4ABCTokenInfoItem Old{ATokenType, APart.ABCTextRange};
-        const auto It = std::find(Tokens.begin(), Tokens.end(), Old);
-        if (It != Tokens.end()) Tokens.erase(It);
-    }
+// A stored sub-part: its header gets the type and the range. A part read again replaces the
+// earlier one, so its token (made from the header) names the part in force.
+void StoreSubPart(TrecNuo4ABCParseInfo_PartHeader& APart, TNuo4ABCParseInfoType AType,
+                  TKoRange ARange) {
     APart.aType = AType;
     APart.ABCTextRange = ARange;
-    ANoteHeader.TokenItems.AddItem(ATokenType, ARange);
 }
 
 // Whether the group starting at AOpen (a "{" whose "}" is AClose) is an arc start group, and
@@ -238,10 +229,10 @@ bool ReadGraceInner(TText AText, TKoRange AInner, TNuo4Pitches& AValue, TNuo4Pit
 void TrecNuo4ABCParseInfo_Note::SetToInvalid() {
     // Field by field, without temporaries: the voice scan resets a record for every symbol.
     Header.SetToInvalid();
-    Pitches.Header.SetToInvalid();
-    Pitches.Value.clear();
-    Duration.Header.SetToInvalid();
-    Duration.Value = sd4th;
+    FPitches.clear();
+    FPitchesRange.SetToInvalid();
+    FDurationLength = -1;
+    FDuration = sd4th;
     FMarks.Reset();
 }
 
@@ -249,6 +240,8 @@ TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Note::GetPartHeader(
     TNuo4ABCParseInfoType APart) const {
     const TrecNuo4ABCParseInfo_PartHeader* Part = nullptr;
     TNuo4ABCTokenType Token = ttUnknown;
+    const TrecNuo4ABCParseInfo_PartHeader PitchesPart = PitchesHeader();
+    const TrecNuo4ABCParseInfo_PartHeader DurationPart = DurationHeader();
     switch (APart) {
         case pitNote_ArcStartings:
             Part = &ArcStartings().Header, Token = ttNote_ArcStartings;
@@ -260,10 +253,10 @@ TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Note::GetPartHeader(
             Part = &Grace().Header, Token = ttNote_Grace;
             break;
         case pitNote_Pithces:
-            Part = &Pitches.Header, Token = ttNote_Pitches;
+            Part = &PitchesPart, Token = ttNote_Pitches;
             break;
         case pitNote_Duration:
-            Part = &Duration.Header, Token = ttNote_Duration;
+            Part = &DurationPart, Token = ttNote_Duration;
             break;
         case pitSymbolControlOptions:
             Part = &ControlOptions().Header, Token = ttControlOptions;
@@ -278,12 +271,38 @@ TrecNuo4ABCParseInfo_SymbolHeader TrecNuo4ABCParseInfo_Note::GetPartHeader(
     if (!Part || !Part->IsValid()) return R;
     R.aType = Part->aType;
     R.ABCTextRange = Part->ABCTextRange;
+    R.TokenItems.AddItem(Token, Part->ABCTextRange);
     if (Token == ttNote_ArcEndings) {
-        // Every run of ")" keeps its token in the note's list, in text order.
-        for (const auto& T : Header.TokenItems)
-            if (T.aType == ttNote_ArcEndings) R.TokenItems.AddItem(T);
+        // Every run of ")" has its token, in text order.
+        for (const TKoRange& Run : FMarks.Get().LaterArcEndRuns.Get())
+            R.TokenItems.AddItem(Token, Run);
+    }
+    return R;
+}
+
+TNuo4ABCTokenInfoItems TrecNuo4ABCParseInfo_Note::GetTokenItems() const {
+    TNuo4ABCTokenInfoItems R;
+    auto Add = [&R](TNuo4ABCTokenType AType, const TrecNuo4ABCParseInfo_PartHeader& APart) {
+        if (APart.IsValid()) R.AddItem(AType, APart.ABCTextRange);
+    };
+    if (FMarks.IsPresent()) {
+        const TrecNuo4ABCParseInfo_Note_Marks& M = FMarks.Get();
+        Add(ttNote_ArcStartings, M.ArcStartings.Get().Header);
+        Add(ttNote_Articulations, M.Articulations.Get().Header);
+        Add(ttNote_Grace, M.Grace.Get().Header);
+        Add(ttNote_Pitches, PitchesHeader());
+        Add(ttNote_Duration, DurationHeader());
+        Add(ttControlOptions, M.ControlOptions.Get().Header);
+        Add(ttNote_ArcEndings, M.ArcEndings.Header);
+        for (const TKoRange& Run : M.LaterArcEndRuns.Get()) R.AddItem(ttNote_ArcEndings, Run);
+        // The parts were read left to right, but the groups before the pitches may stand in
+        // any order.
+        std::stable_sort(R.begin(), R.end(), [](const auto& A, const auto& B) {
+            return A.ABCTextRange.StartIndex < B.ABCTextRange.StartIndex;
+        });
     } else {
-        R.TokenItems.AddItem(Token, Part->ABCTextRange);
+        Add(ttNote_Pitches, PitchesHeader());
+        Add(ttNote_Duration, DurationHeader());
     }
     return R;
 }
@@ -307,8 +326,7 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             TNuo4ABCArcStartingsInfoItems Items;
             const int32_t Next = ReadArcStartRun(AText, P, Last, Items);
             auto& Arcs = N.MutArcStartings();
-            StoreSubPart(H, Arcs.Header, pitNote_ArcStartings, ttNote_ArcStartings,
-                         TKoRange::FromStartEnd(P, Next - 1));
+            StoreSubPart(Arcs.Header, pitNote_ArcStartings, TKoRange::FromStartEnd(P, Next - 1));
             Arcs.Value = std::move(Items);
             Phase = nrpArcStarts;
             P = Next;
@@ -331,7 +349,7 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
                     TNuo4ABCArcStartingsInfoItems Items;
                     const int32_t Next = ReadArcStartRun(AText, P, Last, Items);
                     auto& Arcs = N.MutArcStartings();
-                    StoreSubPart(H, Arcs.Header, pitNote_ArcStartings, ttNote_ArcStartings,
+                    StoreSubPart(Arcs.Header, pitNote_ArcStartings,
                                  TKoRange::FromStartEnd(P, Next - 1));
                     Arcs.Value = std::move(Items);
                     Phase = nrpArcStarts;
@@ -339,14 +357,13 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
                     continue;
                 } else if (ReadGraceInner(AText, Inner, G1, G2)) {
                     auto& Grace = N.MutGrace();
-                    StoreSubPart(H, Grace.Header, pitNote_Grace, ttNote_Grace, Group);
+                    StoreSubPart(Grace.Header, pitNote_Grace, Group);
                     Grace.Value = std::move(G1);
                     Grace.Value2 = std::move(G2);
                     Phase = nrpGrace;
                 } else if (ReadArticulationsInner(AText, Inner, Arts)) {
                     auto& Marks = N.MutArticulations();
-                    StoreSubPart(H, Marks.Header, pitNote_Articulations, ttNote_Articulations,
-                                 Group);
+                    StoreSubPart(Marks.Header, pitNote_Articulations, Group);
                     Marks.Value = std::move(Arts);
                     Phase = nrpArticulations;
                 }
@@ -357,7 +374,7 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             TrecNuo4SymbolControlOptions Options;
             if (Inner.Length > 0 && ReadSymbolControlOptionsInner(AText, Inner, Options)) {
                 auto& Control = N.MutControlOptions();
-                StoreSubPart(H, Control.Header, pitSymbolControlOptions, ttControlOptions, Group);
+                StoreSubPart(Control.Header, pitSymbolControlOptions, Group);
                 Control.Value = Options;
                 Phase = nrpControlOptions;
                 P = Close + 1;
@@ -373,9 +390,8 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             TNuo4Pitches List;
             int32_t End = -1;
             if (!ReadNotePitches(AText, TKoRange::FromStartEnd(P, Last), List, End)) return false;
-            StoreSubPart(H, N.Pitches.Header, pitNote_Pithces, ttNote_Pitches,
-                         TKoRange::FromStartEnd(P, End));
-            N.Pitches.Value = std::move(List);
+            N.SetPitchesRange(TKoRange::FromStartEnd(P, End));
+            N.SetPitchesValue(std::move(List));
             Phase = nrpPitches;
             P = End + 1;
             continue;
@@ -387,9 +403,8 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             TNuo4Duration D = sd4th;
             int32_t End = -1;
             if (!ReadDuration(AText, TKoRange::FromStartEnd(P, Last), D, End)) return false;
-            StoreSubPart(H, N.Duration.Header, pitNote_Duration, ttNote_Duration,
-                         TKoRange::FromStartEnd(P, End));
-            N.Duration.Value = D;
+            N.SetDurationLength(End - P + 1);
+            N.SetDurationValue(D);
             Phase = nrpDuration;
             P = End + 1;
             continue;
@@ -402,10 +417,10 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
             const TKoRange Run = TKoRange::FromStartEnd(P, End);
             auto& Ends = N.MutArcEndings();
             if (!Ends.Header.IsValid()) {
-                StoreSubPart(H, Ends.Header, pitNote_ArcEndings, ttNote_ArcEndings, Run);
+                StoreSubPart(Ends.Header, pitNote_ArcEndings, Run);
             } else {
                 // Later runs add to the count; each keeps its token for the editor.
-                H.TokenItems.AddItem(ttNote_ArcEndings, Run);
+                N.AddLaterArcEndRun(Run);
             }
             Ends.Value += Run.Length;
             Phase = nrpArcEnds;
@@ -418,7 +433,7 @@ bool ReadNoteParts(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& N, i
     }
     if (Phase < nrpPitches) return false;
 
-    if (N.HasMarks()) {
+    if (!N.ArcStartings().Value.empty()) {
         auto& Items = N.MutArcStartings().Value;
         for (size_t I = 0; I < Items.size(); ++I)
             Items[I].Depth = static_cast<int32_t>(Items.size() - 1 - I);
@@ -445,9 +460,8 @@ bool ReadNote(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Note& ANote, in
 
 TrecNuo4SymbolNote TrecNuo4ABCParseInfo_Note::ToSymbolRecNote() const {
     TrecNuo4SymbolNote R;
-    R.MainNote.Initialize(Pitches.Value.empty() ? TrecNuo4Pitch() : Pitches.Value.front(),
-                          Duration.Value);
-    R.SetPitches_Main(Pitches.Value);
+    R.MainNote.Initialize(FPitches.empty() ? TrecNuo4Pitch() : FPitches.front(), FDuration);
+    R.SetPitches_Main(FPitches);
     R.SetGrace(Grace().Value);
     R.ControlOptions = ControlOptions().Value;
     return R;
@@ -467,12 +481,12 @@ TrecNuo4ABCAttachmentsInfoWithinSectionVoice TrecNuo4ABCParseInfo_Note::GetABCAt
 std::u16string TrecNuo4ABCParseInfo_Note::ToABCText() const {
     std::u16string S;
     const TrecNuo4ABCParseInfo_Note_Marks& M = FMarks.Get();
-    for (const auto& Item : M.ArcStartings.Value) S += ToABCText_ArcStarting(Item.ABCInfo);
-    S += ToABCText_Articulations(M.Articulations.Value);
-    S += ToABCText_Grace(M.Grace.Value, M.Grace.Value2);
-    S += ToABCText_Pitches(Pitches.Value);
-    S += ToABCText_Duration(Duration.Value);
-    S += M.ControlOptions.Value.ToABCText();
+    for (const auto& Item : M.ArcStartings.Get().Value) S += ToABCText_ArcStarting(Item.ABCInfo);
+    S += ToABCText_Articulations(M.Articulations.Get().Value);
+    S += ToABCText_Grace(M.Grace.Get().Value, M.Grace.Get().Value2);
+    S += ToABCText_Pitches(FPitches);
+    S += ToABCText_Duration(FDuration);
+    S += M.ControlOptions.Get().Value.ToABCText();
     S += ToABCText_ArcEndings(M.ArcEndings.Value);
     return S;
 }

@@ -75,33 +75,38 @@ std::u16string ToABCText_Articulations(const TNuo4ArticulationInfoItems& AItems)
 
 // ---- Sub-records -----------------------------------------------------------------------------
 // Each begins with the place of its part: type and range set when the part is present. The
-// part's token is not kept twice: the note header's token list holds it (ttNote_ArcEndings
-// once per run of ")"), and GetPartHeader rebuilds a part's full header.
+// part's token is made from that place (GetTokenItems, ttNote_ArcEndings once per run of ")"),
+// and GetPartHeader rebuilds a part's full header.
 
 struct TrecNuo4ABCParseInfo_Note_ArcStartings {
     TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4ABCArcStartingsInfoItems Value;
+
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_Articulations {
     TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4ArticulationInfoItems Value;
+
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_Grace {
     TrecNuo4ABCParseInfo_PartHeader Header;
     TNuo4Pitches Value;   // the note's grace notes
     TNuo4Pitches Value2;  // the list after ";", kept in the parse record only
-};
 
-struct TrecNuo4ABCParseInfo_Note_Pitches {
-    TrecNuo4ABCParseInfo_PartHeader Header;
-    TNuo4Pitches Value;  // one for a single note, several for a chord
-};
-
-struct TrecNuo4ABCParseInfo_Note_Duration {
-    TrecNuo4ABCParseInfo_PartHeader Header;
-    TNuo4Duration Value = sd4th;  // a note written without duration is a quarter
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_ControlOptions {
@@ -109,6 +114,10 @@ struct TrecNuo4ABCParseInfo_Note_ControlOptions {
     TrecNuo4SymbolControlOptions Value;
 
     bool IsValid() const { return Header.IsValid(); }
+    static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
+    static void operator delete(void* APtr, size_t ASize) noexcept {
+        VoiceRecordPool_Release(APtr, ASize);
+    }
 };
 
 struct TrecNuo4ABCParseInfo_Note_ArcEndings {
@@ -117,13 +126,16 @@ struct TrecNuo4ABCParseInfo_Note_ArcEndings {
 };
 
 // The parts most notes lack, kept out of line in the note record. Made from the voice
-// records' pool, as the records themselves.
+// records' pool, as the records themselves. A note with marks mostly has one of them, so each
+// but the small arc ends is out of line again.
 struct TrecNuo4ABCParseInfo_Note_Marks {
-    TrecNuo4ABCParseInfo_Note_ArcStartings ArcStartings;
-    TrecNuo4ABCParseInfo_Note_Articulations Articulations;
-    TrecNuo4ABCParseInfo_Note_Grace Grace;
-    TrecNuo4ABCParseInfo_Note_ControlOptions ControlOptions;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_ArcStartings> ArcStartings;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Articulations> Articulations;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Grace> Grace;
+    TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_ControlOptions> ControlOptions;
     TrecNuo4ABCParseInfo_Note_ArcEndings ArcEndings;
+    // The runs of ")" after the first, when a control options group splits them.
+    TNuo4FormatOutOfLine<TKoRangeArray> LaterArcEndRuns;
 
     static void* operator new(size_t ASize) { return VoiceRecordPool_Allocate(ASize); }
     static void operator delete(void* APtr, size_t ASize) noexcept {
@@ -158,43 +170,68 @@ struct TrecNuo4ABCAttachmentsInfoWithinSectionVoice {
 // ---- The note parse record -------------------------------------------------------------------
 
 struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
-    // Every note has pitches and most a duration: these stay in the record.
-    TrecNuo4ABCParseInfo_Note_Pitches Pitches;
-    TrecNuo4ABCParseInfo_Note_Duration Duration;
+    // Every note has pitches and most a duration: these stay in the record. Their parts'
+    // places: pitNote_Pithces and pitNote_Duration with their ranges when present.
+    TrecNuo4ABCParseInfo_PartHeader PitchesHeader() const {
+        return PartAt(pitNote_Pithces, FPitchesRange);
+    }
+    TrecNuo4ABCParseInfo_PartHeader DurationHeader() const {
+        return FDurationLength < 0
+                   ? TrecNuo4ABCParseInfo_PartHeader()
+                   : PartAt(pitNote_Duration,
+                            TKoRange(FPitchesRange.StartIndex + FPitchesRange.Length,
+                                     FDurationLength));
+    }
+    // One pitch for a single note, several for a chord.
+    const TNuo4Pitches& PitchesValue() const { return FPitches; }
+    // A note written without duration is a quarter.
+    TNuo4Duration DurationValue() const { return FDuration; }
+    void SetPitchesValue(TNuo4Pitches APitches) { FPitches = std::move(APitches); }
+    void SetDurationValue(TNuo4Duration ADuration) { FDuration = ADuration; }
+    // The reader's: the pitches' range, then the duration's, which stands directly after them.
+    void SetPitchesRange(TKoRange ARange) { FPitchesRange = ARange; }
+    void SetDurationLength(int32_t ALength) { FDurationLength = ALength; }
 
     // The other parts, read as the default (absent) part when the note has none of them.
     const TrecNuo4ABCParseInfo_Note_ArcStartings& ArcStartings() const {
-        return FMarks.Get().ArcStartings;
+        return FMarks.Get().ArcStartings.Get();
     }
     const TrecNuo4ABCParseInfo_Note_Articulations& Articulations() const {
-        return FMarks.Get().Articulations;
+        return FMarks.Get().Articulations.Get();
     }
-    const TrecNuo4ABCParseInfo_Note_Grace& Grace() const { return FMarks.Get().Grace; }
+    const TrecNuo4ABCParseInfo_Note_Grace& Grace() const { return FMarks.Get().Grace.Get(); }
     const TrecNuo4ABCParseInfo_Note_ControlOptions& ControlOptions() const {
-        return FMarks.Get().ControlOptions;
+        return FMarks.Get().ControlOptions.Get();
     }
     const TrecNuo4ABCParseInfo_Note_ArcEndings& ArcEndings() const {
         return FMarks.Get().ArcEndings;
     }
-    TrecNuo4ABCParseInfo_Note_ArcStartings& MutArcStartings() { return FMarks.Mut().ArcStartings; }
-    TrecNuo4ABCParseInfo_Note_Articulations& MutArticulations() {
-        return FMarks.Mut().Articulations;
+    TrecNuo4ABCParseInfo_Note_ArcStartings& MutArcStartings() {
+        return FMarks.Mut().ArcStartings.Mut();
     }
-    TrecNuo4ABCParseInfo_Note_Grace& MutGrace() { return FMarks.Mut().Grace; }
+    TrecNuo4ABCParseInfo_Note_Articulations& MutArticulations() {
+        return FMarks.Mut().Articulations.Mut();
+    }
+    TrecNuo4ABCParseInfo_Note_Grace& MutGrace() { return FMarks.Mut().Grace.Mut(); }
     TrecNuo4ABCParseInfo_Note_ControlOptions& MutControlOptions() {
-        return FMarks.Mut().ControlOptions;
+        return FMarks.Mut().ControlOptions.Mut();
     }
     TrecNuo4ABCParseInfo_Note_ArcEndings& MutArcEndings() { return FMarks.Mut().ArcEndings; }
+    // A further run of ")" (the first is the ArcEndings part): its token, not its count.
+    void AddLaterArcEndRun(TKoRange ARun) { FMarks.Mut().LaterArcEndRuns.Mut().push_back(ARun); }
     // Whether any of those parts is present.
     bool HasMarks() const { return FMarks.IsPresent(); }
 
     void SetToInvalid();
     bool IsValid() const { return Header.aType == pitNote; }
 
+    // One token per present part, in text order (every run of ")" has its own).
+    TNuo4ABCTokenInfoItems GetTokenItems() const override;
+
     // The full header of one part (APart one of pitNote_ArcStartings, pitNote_Articulations,
     // pitNote_Grace, pitNote_Pithces, pitNote_Duration, pitSymbolControlOptions,
-    // pitNote_ArcEndings): its type and range and its tokens from the note header; the invalid
-    // header when the part is absent.
+    // pitNote_ArcEndings): its type and range and its tokens; the invalid header when the part
+    // is absent.
     TrecNuo4ABCParseInfo_SymbolHeader GetPartHeader(TNuo4ABCParseInfoType APart) const;
 
     // A default note symbol record with the pitches, duration, grace notes (Grace.Value only)
@@ -207,6 +244,17 @@ struct TrecNuo4ABCParseInfo_Note : TrecNuo4ABCParseInfo_VoiceSymbol {
     std::u16string ToABCText() const;
 
   private:
+    static TrecNuo4ABCParseInfo_PartHeader PartAt(TNuo4ABCParseInfoType AType, TKoRange ARange) {
+        TrecNuo4ABCParseInfo_PartHeader R;
+        if (ARange.IsValid()) R.aType = AType, R.ABCTextRange = ARange;
+        return R;
+    }
+    // Packed behind the header: a voice holds one record per note. The duration keeps only its
+    // length (-1 when absent), as the reader takes it nowhere but right after the pitches.
+    TNuo4Pitches FPitches;
+    TKoRange FPitchesRange;
+    int32_t FDurationLength = -1;
+    TNuo4Duration FDuration = sd4th;
     TNuo4FormatOutOfLine<TrecNuo4ABCParseInfo_Note_Marks> FMarks;
 };
 

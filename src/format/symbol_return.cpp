@@ -105,9 +105,8 @@ bool ReadReturn(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Return& ARetu
         }
     }
     R.Header.aType = pitReturn;
-    R.Header.TokenItems.AddItem(ttReturn, TKoRange::FromStartEnd(Start, End));
-    ReadOptionalControlOptions(AText, ARange, End + 1, R.Value.ControlOptions, R.Header.TokenItems,
-                               End);
+    R.TokenItems.AddItem(ttReturn, TKoRange::FromStartEnd(Start, End));
+    ReadOptionalControlOptions(AText, ARange, End + 1, R.Value.ControlOptions, R.TokenItems, End);
     R.Header.ABCTextRange = TKoRange::FromStartEnd(Start, End);
     AReturn = std::move(R);
     AEndPos = End;

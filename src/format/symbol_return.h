@@ -40,10 +40,13 @@ struct TrecNuo4SymbolReturn {
 };
 
 struct TrecNuo4ABCParseInfo_Return : TrecNuo4ABCParseInfo_VoiceSymbol {
+    // The header tokens the reader lists.
+    TNuo4ABCTokenInfoItems TokenItems;
     TrecNuo4SymbolReturn Value;
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_Return(); }
     bool IsValid() const { return Header.IsValid(); }
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return TokenItems; }
     TrecNuo4SymbolReturn ToSymbolRec() const { return Value; }
 };
 

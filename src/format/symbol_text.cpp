@@ -26,9 +26,9 @@ bool TrecNuo4ABCParseInfo_Text::CheckForKeyAndMeters() const {
         !(bKey || bMeter))
         return false;
     bool bHasKey = false, bHasMeter = false;
-    for (const auto& Item : ElementArrayWithParseInfo) {
+    for (const auto& Element : Value.GetElementArray()) {
         TrecNuo4KeyAndMeters KM;
-        if (!Item.Element.IsKeyAndMeters(KM)) continue;
+        if (!Element.IsKeyAndMeters(KM)) continue;
         if (KM.Key.IsValid()) bHasKey = true;
         if (!KM.Meters.empty()) bHasMeter = true;
     }
@@ -36,10 +36,21 @@ bool TrecNuo4ABCParseInfo_Text::CheckForKeyAndMeters() const {
 }
 
 bool TrecNuo4ABCParseInfo_Text::IsNormalTextOnly() const {
-    for (const auto& Item : ElementArrayWithParseInfo)
-        if (Item.Element.aType != stetWhiteSpace && Item.Element.aType != stetNormalText)
-            return false;
+    for (const auto& Element : Value.GetElementArray())
+        if (Element.aType != stetWhiteSpace && Element.aType != stetNormalText) return false;
     return true;
+}
+
+TNuo4TextElementParseInfoArray TrecNuo4ABCParseInfo_Text::GetElementArrayWithParseInfo(
+    TText AText) const {
+    TNuo4TextElementParseInfoArray R;
+    // The text token holds the quotes of a voice text (two more characters than Text_ABC) and
+    // nothing more for a standard text.
+    TKoRange Inner = TokenItems.GetRangeOfFirst(ttText);
+    if (Inner.IsValid() && Inner.Length == static_cast<int32_t>(Value.Text_ABC.size()) + 2)
+        Inner = TKoRange(Inner.StartIndex + 1, Inner.Length - 2);
+    ReadTextElements(AText, Inner, R);
+    return R;
 }
 
 bool ReadVoiceText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& AText_,
@@ -53,12 +64,10 @@ bool ReadVoiceText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& ATex
     TrecNuo4ABCParseInfo_Text T;
     const TKoRange Inner = TKoRange::FromStartEnd(Open + 1, Close - 1);
     T.Value.Text_ABC = ABC_GetRangeText(AText, Inner);
-    ReadTextElements(AText, Inner, T.ElementArrayWithParseInfo);
     T.Header.aType = pitText;
-    T.Header.TokenItems.AddItem(ttText, TKoRange::FromStartEnd(Open, Close));
+    T.TokenItems.AddItem(ttText, TKoRange::FromStartEnd(Open, Close));
     int32_t End = Close;
-    ReadOptionalControlOptions(AText, ARange, Close + 1, T.Value.ControlOptions,
-                               T.Header.TokenItems, End);
+    ReadOptionalControlOptions(AText, ARange, Close + 1, T.Value.ControlOptions, T.TokenItems, End);
     T.Header.ABCTextRange = TKoRange::FromStartEnd(Open, End);
     AText_ = std::move(T);
     AEndPos = End;
@@ -70,10 +79,9 @@ bool ReadStandardText(TText AText, TKoRange ARange, TrecNuo4ABCParseInfo_Text& A
     if (!ABC_RangeIsUsable(AText, ARange)) return false;
     TrecNuo4ABCParseInfo_Text T;
     T.Value.Text_ABC = ABC_GetRangeText(AText, ARange);
-    ReadTextElements(AText, ARange, T.ElementArrayWithParseInfo);
     T.Header.aType = pitText;
     T.Header.ABCTextRange = ARange;
-    T.Header.TokenItems.AddItem(ttText, ARange);
+    T.TokenItems.AddItem(ttText, ARange);
     AText_ = std::move(T);
     return true;
 }

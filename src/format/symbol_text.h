@@ -29,12 +29,17 @@ struct TrecNuo4SymbolText {
 };
 
 struct TrecNuo4ABCParseInfo_Text : TrecNuo4ABCParseInfo_VoiceSymbol {
+    // The header tokens the reader lists.
+    TNuo4ABCTokenInfoItems TokenItems;
     TrecNuo4SymbolText Value;
-    TNuo4TextElementParseInfoArray ElementArrayWithParseInfo;
 
     void SetToInvalid() { *this = TrecNuo4ABCParseInfo_Text(); }
     bool IsValid() const { return Header.IsValid(); }
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return TokenItems; }
     TrecNuo4SymbolText ToSymbolRec() const;
+    // The elements with their places, read again from the scanned text AText: only the parse
+    // dump asks for them, so the record does not keep them.
+    TNuo4TextElementParseInfoArray GetElementArrayWithParseInfo(TText AText) const;
 
     // Whether the text stands for a key or meter change: Text_ABC holds "{", "}" and "1=" or
     // "/", and every one of "1=" and "/" it holds is matched by a key-and-meters element with

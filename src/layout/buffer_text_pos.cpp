@@ -39,14 +39,14 @@ const TrecNuo4ABCParseInfo_VoiceSymbol* GetVoiceParseItemFromBasicIndex(const TN
 TKoRange GetABCTextRangeOfTokenFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t ABasicIndex,
                                               TNuo4ABCTokenType AType) {
     const auto* P = GetVoiceParseItemFromBasicIndex(B, ABasicIndex);
-    return P ? P->Header.TokenItems.GetRangeOfFirst(AType) : TKoRange::Invalid();
+    return P ? P->GetTokenItems().GetRangeOfFirst(AType) : TKoRange::Invalid();
 }
 
 TKoRange GetABCTextRangeFromBasicIndex(const TNuo4SimpleBuffer& B, int32_t ABasicIndex, bool bAll) {
     const auto* P = GetVoiceParseItemFromBasicIndex(B, ABasicIndex);
     if (!P) return TKoRange::Invalid();
     if (bAll) return P->Header.ABCTextRange;
-    const TNuo4ABCTokenInfoItems& T = P->Header.TokenItems;
+    const TNuo4ABCTokenInfoItems T = P->GetTokenItems();
     switch (B.Basic_GetSymbolType(ABasicIndex)) {
         case sbstNote: {
             TKoRange R = TKoRange::Invalid();
@@ -82,7 +82,7 @@ TKoRange GetABCTextRangeForAllSymbol_ControlOptions(const TNuo4SimpleBuffer& B,
                                                     int32_t ABasicIndex) {
     const auto* P = GetVoiceParseItemFromBasicIndex(B, ABasicIndex);
     if (!P) return TKoRange::Invalid();
-    const TNuo4ABCTokenInfoItems& T = P->Header.TokenItems;
+    const TNuo4ABCTokenInfoItems T = P->GetTokenItems();
     const TKoRange Own = T.GetRangeOfFirst(ttControlOptions);
     if (Own.IsValid()) return Own;
     switch (B.Basic_GetSymbolType(ABasicIndex)) {

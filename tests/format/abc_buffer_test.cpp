@@ -54,7 +54,9 @@ std::u16string Applied(std::u16string AText, const TNuo4ABCTextReplaceItems& AIt
 // ---- Stand-in grammars: small enough to reason about, they let the scanner's own mechanics
 // (which line is read, which range goes where) be checked independently of the real ones. ----
 
-struct TFakeVoiceSymbol : TrecNuo4ABCParseInfo_VoiceSymbol {};
+struct TFakeVoiceSymbol : TrecNuo4ABCParseInfo_VoiceSymbol {
+    TNuo4ABCTokenInfoItems GetTokenItems() const override { return {}; }
+};
 
 // A symbol is one digit, or a brace group directly followed by one digit.
 bool FakeVoiceSymbol(TText T, TKoRange R, TNuo4VoiceSymbolPtr& S, int32_t& E) {

@@ -149,9 +149,9 @@ TEST(LyricReader, HeaderCoversLyricSkipMarkerAndWhite) {
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.L.Header.aType, pitLyric);
     EXPECT_EQ(R.L.Header.ABCTextRange, TKoRange(0, 5));
-    ASSERT_EQ(R.L.Header.TokenItems.size(), 2u);
-    EXPECT_EQ(R.L.Header.TokenItems[0].aType, ttPureLyric);
-    EXPECT_EQ(R.L.Header.TokenItems[1].ABCTextRange, TKoRange(2, 2));
+    ASSERT_EQ(R.L.GetTokenItems().size(), 2u);
+    EXPECT_EQ(R.L.GetTokenItems()[0].aType, ttPureLyric);
+    EXPECT_EQ(R.L.GetTokenItems()[1].ABCTextRange, TKoRange(2, 2));
     EXPECT_EQ(R.L.RightLocation.BarlinesCount, 2);
     EXPECT_FALSE(R.L.Text.bLineBreak);
 }

@@ -64,7 +64,7 @@ TEST(BarlineVolta, LabelRunsRawToTheTokenEnd) {
     EXPECT_TRUE(R.B.Value.FangZi.bWithFangZi);
     EXPECT_EQ(R.B.Value.FangZi.FangZiText, u"2.\\s5");  // escapes are not decoded
     EXPECT_EQ(R.End, 7);
-    EXPECT_EQ(R.B.Header.TokenItems.GetRangeOfFirst(ttBarline_FangZi), TKoRange(2, 6));
+    EXPECT_EQ(R.B.TokenItems.GetRangeOfFirst(ttBarline_FangZi), TKoRange(2, 6));
 }
 
 TEST(BarlineVolta, LabelMayHoldWhatLooksLikeNotes) {
@@ -109,7 +109,7 @@ TEST(BarlineControlOptions, GroupFollowsTheStyleBeforeTheVolta) {
     EXPECT_EQ(R.B.Value.FangZi.FangZiText, u"1.");
     EXPECT_EQ(R.B.Value.ToABCText(false), u"||{C:1.500}[1.");
     EXPECT_EQ(R.B.Value.ToABCText(true), u" ||{C:1.500}[1. ");
-    const auto& T = R.B.Header.TokenItems;
+    const auto& T = R.B.TokenItems;
     ASSERT_EQ(T.size(), 4u);
     EXPECT_EQ(T[0].aType, ttBarline_Pure);
     EXPECT_EQ(T[0].ABCTextRange, TKoRange(0, 9));
@@ -128,7 +128,7 @@ TEST(BarlineControlOptions, UnreadableGroupEndsTheBarline) {
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.End, 0);
     EXPECT_TRUE(R.B.Value.ControlOptions.IsDefault_All());
-    EXPECT_EQ(R.B.Header.TokenItems.FindFirst(ttControlOptions), -1);
+    EXPECT_EQ(R.B.TokenItems.FindFirst(ttControlOptions), -1);
 }
 
 TEST(BarlineSymbol, ConversionKeepsTheRecordWithScaleOne) {

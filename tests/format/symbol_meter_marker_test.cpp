@@ -15,7 +15,7 @@ TEST(VoiceMeter, ReadsNumeratorAndDenominator) {
     EXPECT_EQ(M.Value.Meter, TrecNuo4Meter::Create(3, 4));
     EXPECT_EQ(End, 2);
     EXPECT_EQ(M.Header.aType, pitMeter);
-    EXPECT_EQ(M.Header.TokenItems.GetRangeOfFirst(ttKeyAndMeters), TKoRange(0, 3));
+    EXPECT_EQ(M.TokenItems.GetRangeOfFirst(ttKeyAndMeters), TKoRange(0, 3));
 }
 
 TEST(VoiceMeter, ControlOptionsFollowDirectly) {
@@ -27,7 +27,7 @@ TEST(VoiceMeter, ControlOptionsFollowDirectly) {
     EXPECT_FLOAT_EQ(M.Value.ControlOptions.AWCoef.AWCoef, 1.2f);
     EXPECT_EQ(End, 11);
     EXPECT_EQ(M.Header.ABCTextRange, TKoRange(0, 12));
-    EXPECT_EQ(M.Header.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(3, 9));
+    EXPECT_EQ(M.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(3, 9));
     EXPECT_EQ(M.Value.ToABCText(false), u"3/4{C:1.200}");
 }
 
@@ -76,7 +76,7 @@ TEST(AccompMarker, ParenthesesGiveStartAndEnd) {
     EXPECT_EQ(M.Value.aType, sctStart);
     EXPECT_EQ(End, 0);
     EXPECT_EQ(M.Header.aType, pitAccompMarker);
-    EXPECT_EQ(M.Header.TokenItems.GetRangeOfFirst(ttAccompMarker), TKoRange(0, 1));
+    EXPECT_EQ(M.TokenItems.GetRangeOfFirst(ttAccompMarker), TKoRange(0, 1));
 
     const std::u16string S2 = u"){C:0,None}";
     ASSERT_TRUE(ReadAccompMarker(S2, All(S2), M, End));

@@ -74,42 +74,42 @@ TEST(NoteDuration, MissingDurationIsAQuarter) {
     const auto R = Read(u"5");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 0);
-    EXPECT_EQ(R.Note.Duration.Value, sd4th);
-    EXPECT_FALSE(R.Note.Duration.Header.IsValid());
-    EXPECT_EQ(R.Note.Header.TokenItems.FindFirst(ttNote_Duration), -1);
-    ASSERT_EQ(R.Note.Pitches.Value.size(), 1u);
-    EXPECT_TRUE(R.Note.Pitches.Value[0].SameAs(P("5")));
+    EXPECT_EQ(R.Note.DurationValue(), sd4th);
+    EXPECT_FALSE(R.Note.DurationHeader().IsValid());
+    EXPECT_EQ(R.Note.GetTokenItems().FindFirst(ttNote_Duration), -1);
+    ASSERT_EQ(R.Note.PitchesValue().size(), 1u);
+    EXPECT_TRUE(R.Note.PitchesValue()[0].SameAs(P("5")));
 }
 
 TEST(NoteDuration, DurationDirectlyAfterThePitches) {
     auto R = Read(u"5_.");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd8thDot);
-    EXPECT_EQ(R.Note.Duration.Header.ABCTextRange, TKoRange(1, 2));
+    EXPECT_EQ(R.Note.DurationValue(), sd8thDot);
+    EXPECT_EQ(R.Note.DurationHeader().ABCTextRange, TKoRange(1, 2));
     R = Read(u"0---");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd1th);
-    EXPECT_TRUE(R.Note.Pitches.Value[0].IsRest());
+    EXPECT_EQ(R.Note.DurationValue(), sd1th);
+    EXPECT_TRUE(R.Note.PitchesValue()[0].IsRest());
     R = Read(u"3jf");  // the alternative underline and dot characters
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd8thDot);
+    EXPECT_EQ(R.Note.DurationValue(), sd8thDot);
 }
 
 TEST(NoteChord, BracketedPitchListIsAChord) {
     const auto R = Read(u"[135]--");
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 6);
-    EXPECT_TRUE(SamePitches(R.Note.Pitches.Value, {P("1"), P("3"), P("5")}));
-    EXPECT_EQ(R.Note.Pitches.Header.ABCTextRange, TKoRange(0, 5));
-    EXPECT_EQ(R.Note.Duration.Value, sd2thDot);
-    EXPECT_DOUBLE_EQ(Duration_Beats(R.Note.Duration.Value), 3.0);
+    EXPECT_TRUE(SamePitches(R.Note.PitchesValue(), {P("1"), P("3"), P("5")}));
+    EXPECT_EQ(R.Note.PitchesHeader().ABCTextRange, TKoRange(0, 5));
+    EXPECT_EQ(R.Note.DurationValue(), sd2thDot);
+    EXPECT_DOUBLE_EQ(Duration_Beats(R.Note.DurationValue()), 3.0);
 }
 
 TEST(NoteChord, OnePitchInBracketsIsASingleNote) {
     const auto R = Read(u"[#5g]_");
     ASSERT_TRUE(R.bOk);
-    ASSERT_EQ(R.Note.Pitches.Value.size(), 1u);
-    EXPECT_EQ(ToABCText_Pitches(R.Note.Pitches.Value), u"#5g");
+    ASSERT_EQ(R.Note.PitchesValue().size(), 1u);
+    EXPECT_EQ(ToABCText_Pitches(R.Note.PitchesValue()), u"#5g");
 }
 
 TEST(NoteChord, MalformedChordsFailTheNote) {
@@ -169,7 +169,7 @@ TEST(NoteEnd, EmptyGroupAfterThePitchesAtTheTokenEndFormsNoNote) {
     const auto Next = Read(u"5{}6", 1);
     ASSERT_TRUE(Next.bOk);
     EXPECT_EQ(Next.Note.Header.ABCTextRange, TKoRange(1, 3));
-    EXPECT_EQ(Next.Note.Pitches.Header.ABCTextRange, TKoRange(3, 1));
+    EXPECT_EQ(Next.Note.PitchesHeader().ABCTextRange, TKoRange(3, 1));
 }
 
 // ---- What fails a note -----------------------------------------------------------------------
@@ -182,7 +182,7 @@ TEST(NoteFailure, DurationCharacterOutOfPlace) {
     EXPECT_FALSE(Read(u"(-5").bOk);
     const auto R = Read(u"5.)");
     ASSERT_TRUE(R.bOk);
-    EXPECT_EQ(R.Note.Duration.Value, sd4thDot);
+    EXPECT_EQ(R.Note.DurationValue(), sd4thDot);
     EXPECT_EQ(R.Note.ArcEndings().Value, 1);
 }
 
@@ -213,7 +213,7 @@ TEST(NoteFailure, UnusableRangeFails) {
     ASSERT_TRUE(ReadNote(u"5", TKoRange(0, 1), N, End));
     EXPECT_FALSE(ReadNote(u"8", TKoRange(0, 1), N, End));
     EXPECT_FALSE(N.IsValid());
-    EXPECT_TRUE(N.Pitches.Value.empty());
+    EXPECT_TRUE(N.PitchesValue().empty());
 }
 
 // ---- Arc starts and ends ---------------------------------------------------------------------
@@ -304,7 +304,7 @@ TEST(NoteArcs, ALaterRunReplacesTheEarlierOne) {
     ASSERT_EQ(R.Note.ArcStartings().Value.size(), 2u);
     EXPECT_EQ(R.Note.ArcStartings().Value[0].Depth, 1);
     EXPECT_EQ(R.Note.ArcStartings().Header.ABCTextRange, TKoRange(9, 2));
-    const auto& Tokens = R.Note.Header.TokenItems;
+    const auto Tokens = R.Note.GetTokenItems();
     EXPECT_EQ(Tokens.GetRangeOfFirst(ttNote_ArcStartings), TKoRange(9, 2));
     EXPECT_EQ(TokenTypes(Tokens), (std::vector<TNuo4ABCTokenType>{
                                       ttNote_Articulations, ttNote_ArcStartings, ttNote_Pitches}));
@@ -323,7 +323,7 @@ TEST(NoteArcs, ArcEndRunsAfterDurationAndControlOptions) {
     EXPECT_EQ(R.Note.GetPartHeader(pitNote_ArcEndings).TokenItems,
               (TNuo4ABCTokenInfoItems{{ttNote_ArcEndings, TKoRange(1, 1)},
                                       {ttNote_ArcEndings, TKoRange(7, 1)}}));
-    EXPECT_EQ(TokenTypes(R.Note.Header.TokenItems),
+    EXPECT_EQ(TokenTypes(R.Note.GetTokenItems()),
               (std::vector<TNuo4ABCTokenType>{ttNote_Pitches, ttNote_ArcEndings, ttControlOptions,
                                               ttNote_ArcEndings}));
 }
@@ -345,8 +345,7 @@ TEST(NoteArticulations, NamedPiecesOnly) {
     ASSERT_TRUE(R.bOk);
     EXPECT_TRUE(R.Note.Articulations().Value.empty());
     EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange(0, 6));
-    EXPECT_EQ(TokenTypes(R.Note.Header.TokenItems),
-              (std::vector<TNuo4ABCTokenType>{ttNote_Pitches}));
+    EXPECT_EQ(TokenTypes(R.Note.GetTokenItems()), (std::vector<TNuo4ABCTokenType>{ttNote_Pitches}));
 }
 
 TEST(NoteArticulations, NamesIgnoreCaseAndSurroundingWhite) {
@@ -364,7 +363,7 @@ TEST(NoteArticulations, ALaterGroupReplacesTheEarlierOne) {
     ASSERT_TRUE(R.bOk);
     ASSERT_EQ(R.Note.Articulations().Value.size(), 2u);
     EXPECT_EQ(R.Note.Articulations().Value[0].Articulation, mfsaZhongYin);
-    EXPECT_EQ(R.Note.Header.TokenItems.GetRangeOfFirst(ttNote_Articulations), TKoRange(8, 17));
+    EXPECT_EQ(R.Note.GetTokenItems().GetRangeOfFirst(ttNote_Articulations), TKoRange(8, 17));
 }
 
 // ---- Grace notes -----------------------------------------------------------------------------
@@ -436,8 +435,8 @@ TEST(NoteControlOptions, ALaterGroupReplacesTheEarlierOne) {
     const auto R = Read(u"5{C:1}{C:2}");
     ASSERT_TRUE(R.bOk);
     EXPECT_FLOAT_EQ(R.Note.ControlOptions().Value.AWCoef.AWCoef, 2.0f);
-    EXPECT_EQ(R.Note.Header.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 5));
-    EXPECT_EQ(R.Note.Header.TokenItems.size(), 2u);
+    EXPECT_EQ(R.Note.GetTokenItems().GetRangeOfFirst(ttControlOptions), TKoRange(6, 5));
+    EXPECT_EQ(R.Note.GetTokenItems().size(), 2u);
 }
 
 // ---- Ranges and tokens -----------------------------------------------------------------------
@@ -450,15 +449,15 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
     const auto& N = R.Note;
     EXPECT_EQ(N.Header.aType, pitNote);
     EXPECT_EQ(N.Header.ABCTextRange, All(S));
-    EXPECT_EQ(TokenTypes(N.Header.TokenItems),
+    EXPECT_EQ(TokenTypes(N.GetTokenItems()),
               (std::vector<TNuo4ABCTokenType>{ttNote_ArcStartings, ttNote_Articulations,
                                               ttNote_Grace, ttNote_Pitches, ttNote_Duration,
                                               ttControlOptions, ttNote_ArcEndings}));
     EXPECT_EQ(N.ArcStartings().Header.aType, pitNote_ArcStartings);
     EXPECT_EQ(N.Articulations().Header.aType, pitNote_Articulations);
     EXPECT_EQ(N.Grace().Header.aType, pitNote_Grace);
-    EXPECT_EQ(N.Pitches.Header.aType, pitNote_Pithces);
-    EXPECT_EQ(N.Duration.Header.aType, pitNote_Duration);
+    EXPECT_EQ(N.PitchesHeader().aType, pitNote_Pithces);
+    EXPECT_EQ(N.DurationHeader().aType, pitNote_Duration);
     EXPECT_EQ(N.ControlOptions().Header.aType, pitSymbolControlOptions);
     EXPECT_EQ(N.ArcEndings().Header.aType, pitNote_ArcEndings);
     // Each sub-record's range matches the note's token of that type, and its full header is
@@ -474,7 +473,7 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
         EXPECT_EQ(Utf8(ABC_GetRangeText(S, Part.ABCTextRange)), Text);
         ASSERT_EQ(Part.TokenItems.size(), 1u) << Text;
         EXPECT_EQ(Part.TokenItems[0].ABCTextRange, Part.ABCTextRange) << Text;
-        EXPECT_EQ(N.Header.TokenItems.GetRangeOfFirst(Part.TokenItems[0].aType), Part.ABCTextRange)
+        EXPECT_EQ(N.GetTokenItems().GetRangeOfFirst(Part.TokenItems[0].aType), Part.ABCTextRange)
             << Text;
     }
     // A note without a part answers the invalid header for it.
@@ -482,6 +481,13 @@ TEST(NoteTokens, OneTokenPerSubPartInReadingOrder) {
     EXPECT_FALSE(Plain.Note.HasMarks());
     EXPECT_FALSE(Plain.Note.GetPartHeader(pitNote_Grace).IsValid());
     EXPECT_TRUE(Plain.Note.GetPartHeader(pitNote_ArcEndings).TokenItems.empty());
+    // The groups before the pitches may come in any order; the tokens follow the text.
+    const auto Mixed = Read(u"{12}({DunYin}5)");
+    ASSERT_TRUE(Mixed.bOk);
+    EXPECT_EQ(
+        TokenTypes(Mixed.Note.GetTokenItems()),
+        (std::vector<TNuo4ABCTokenType>{ttNote_Grace, ttNote_ArcStartings, ttNote_Articulations,
+                                        ttNote_Pitches, ttNote_ArcEndings}));
 }
 
 TEST(NoteTokens, RangeIsRelativeToTheWholeText) {
@@ -490,7 +496,7 @@ TEST(NoteTokens, RangeIsRelativeToTheWholeText) {
     ASSERT_TRUE(R.bOk);
     EXPECT_EQ(R.EndPos, 8);
     EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange(2, 7));
-    EXPECT_EQ(R.Note.Duration.Header.ABCTextRange, TKoRange(3, 1));
+    EXPECT_EQ(R.Note.DurationHeader().ABCTextRange, TKoRange(3, 1));
 }
 
 // ---- The note symbol record ------------------------------------------------------------------
@@ -665,8 +671,8 @@ TrecNuo4ABCParseInfo_Note RandomNote(std::mt19937& G) {
         N.MutGrace().Value = RandomPitches(G, 0, 3);
         if (G() % 3 == 0) N.MutGrace().Value2 = RandomPitches(G, 1, 2);
     }
-    N.Pitches.Value = RandomPitches(G, 1, 4);
-    N.Duration.Value = static_cast<TNuo4Duration>(1 + G() % (Nuo4DurationCount - 1));
+    N.SetPitchesValue(RandomPitches(G, 1, 4));
+    N.SetDurationValue(static_cast<TNuo4Duration>(1 + G() % (Nuo4DurationCount - 1)));
     if (G() % 2) {
         auto& O = N.MutControlOptions().Value;
         if (G() % 2) O.LockTo(static_cast<float>(G() % 4000) / 1000.0f);
@@ -695,9 +701,9 @@ void ExpectSameValues(const TrecNuo4ABCParseInfo_Note& A, const TrecNuo4ABCParse
             << T;
     EXPECT_TRUE(SamePitches(A.Grace().Value, B.Grace().Value)) << T;
     EXPECT_TRUE(SamePitches(A.Grace().Value2, B.Grace().Value2)) << T;
-    EXPECT_TRUE(SamePitches(A.Pitches.Value, B.Pitches.Value)) << T;
+    EXPECT_TRUE(SamePitches(A.PitchesValue(), B.PitchesValue())) << T;
     const auto Dur = [](TNuo4Duration D) { return D == sdNone ? sd4th : D; };
-    EXPECT_EQ(Dur(A.Duration.Value), Dur(B.Duration.Value)) << T;
+    EXPECT_EQ(Dur(A.DurationValue()), Dur(B.DurationValue())) << T;
     EXPECT_EQ(A.ControlOptions().Value.ToABCText(), B.ControlOptions().Value.ToABCText()) << T;
     EXPECT_EQ(A.ArcEndings().Value, B.ArcEndings().Value) << T;
 }
@@ -766,8 +772,8 @@ TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
         ASSERT_GE(R.EndPos, 0) << T;
         ASSERT_LT(R.EndPos, static_cast<int32_t>(S.size())) << T;
         EXPECT_EQ(R.Note.Header.ABCTextRange, TKoRange::FromStartEnd(0, R.EndPos)) << T;
-        EXPECT_FALSE(R.Note.Pitches.Value.empty()) << T;
-        for (const auto& Tok : R.Note.Header.TokenItems) {
+        EXPECT_FALSE(R.Note.PitchesValue().empty()) << T;
+        for (const auto& Tok : R.Note.GetTokenItems()) {
             EXPECT_GE(Tok.ABCTextRange.StartIndex, 0) << T;
             EXPECT_LE(Tok.ABCTextRange.EndIndex(), R.EndPos) << T;
         }
@@ -776,7 +782,7 @@ TEST(NoteRobustness, RandomTextKeepsRangesInsideAndRereadsTheSame) {
         const auto Again = Read(Own);
         ASSERT_TRUE(Again.bOk) << T;
         EXPECT_EQ(Again.EndPos, R.EndPos) << T;
-        EXPECT_EQ(Again.Note.Header.TokenItems, R.Note.Header.TokenItems) << T;
+        EXPECT_EQ(Again.Note.GetTokenItems(), R.Note.GetTokenItems()) << T;
         // The canonical text is a fixed point of reading and writing.
         const std::u16string Canon = R.Note.ToABCText();
         const auto C = Read(Canon);

@@ -24,7 +24,7 @@ TEST(ReturnRead, DollarAloneHasDefaultOptions) {
     EXPECT_EQ(End, 0);
     EXPECT_TRUE(R.Value.PrivateOptions.IsDefault());
     EXPECT_FLOAT_EQ(R.Value.PrivateOptions.ParagraphGapCoef, 1.0f);
-    EXPECT_EQ(R.Header.TokenItems.GetRangeOfFirst(ttReturn), TKoRange(0, 1));
+    EXPECT_EQ(R.TokenItems.GetRangeOfFirst(ttReturn), TKoRange(0, 1));
 }
 
 TEST(ReturnRead, ItemsInOrder) {
@@ -60,7 +60,7 @@ TEST(ReturnRead, UnreadableItemsStillEndAtTheParenthesis) {
     ASSERT_TRUE(R.IsValid());
     EXPECT_TRUE(R.Value.PrivateOptions.IsDefault());
     EXPECT_EQ(End, 7);
-    EXPECT_EQ(R.Header.TokenItems.GetRangeOfFirst(ttReturn), TKoRange(0, 8));
+    EXPECT_EQ(R.TokenItems.GetRangeOfFirst(ttReturn), TKoRange(0, 8));
 }
 
 TEST(ReturnRead, ParenthesesNest) {

@@ -29,10 +29,10 @@ TEST(VoiceText, QuotesEncloseTheRawText) {
     EXPECT_EQ(End, 5);
     EXPECT_EQ(T.Value.Text_ABC, u"a\\sb");
     EXPECT_EQ(T.Value.FontUsage, fuText);
-    EXPECT_EQ(T.ElementArrayWithParseInfo.size(), 3u);
+    EXPECT_EQ(T.GetElementArrayWithParseInfo(S).size(), 3u);
     EXPECT_EQ(T.Header.aType, pitText);
-    EXPECT_EQ(T.Header.TokenItems.GetRangeOfFirst(ttText), TKoRange(0, 6));
-    EXPECT_EQ(T.ElementArrayWithParseInfo[0].Header.ABCTextRange, TKoRange(1, 1));
+    EXPECT_EQ(T.TokenItems.GetRangeOfFirst(ttText), TKoRange(0, 6));
+    EXPECT_EQ(T.GetElementArrayWithParseInfo(S)[0].Header.ABCTextRange, TKoRange(1, 1));
     EXPECT_EQ(T.Value.ToABCText(false), u"\"a\\sb\"");
 }
 
@@ -62,7 +62,7 @@ TEST(VoiceText, ControlOptionsFollowTheClosingQuoteAndAreWritten) {
     ASSERT_TRUE(Read(S, T, End));
     EXPECT_EQ(End, 15);
     EXPECT_EQ(T.Value.ControlOptions.HideLevel, shlAll);
-    EXPECT_EQ(T.Header.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 10));
+    EXPECT_EQ(T.TokenItems.GetRangeOfFirst(ttControlOptions), TKoRange(6, 10));
     EXPECT_EQ(T.Value.ToABCText(false), S);
     EXPECT_EQ(T.Value.ToABCText(true), u" " + S + u" ");
 }
@@ -111,8 +111,10 @@ TEST(StandardText, WholeRangeWithoutQuotes) {
     TrecNuo4ABCParseInfo_Text T;
     ASSERT_TRUE(ReadStandardText(S, TKoRange(2, 7), T));
     EXPECT_EQ(T.Value.Text_ABC, u"{bny:3}");
-    ASSERT_EQ(T.ElementArrayWithParseInfo.size(), 1u);
-    EXPECT_EQ(T.ElementArrayWithParseInfo[0].Element.sBarNumber, u"3");
+    const auto Elements = T.GetElementArrayWithParseInfo(S);
+    ASSERT_EQ(Elements.size(), 1u);
+    EXPECT_EQ(Elements[0].Element.sBarNumber, u"3");
+    EXPECT_EQ(Elements[0].Header.ABCTextRange, TKoRange(2, 7));
     EXPECT_FALSE(ReadStandardText(S, TKoRange(2, 0), T));
     EXPECT_FALSE(T.IsValid());
 }

@@ -241,10 +241,11 @@ TEST(VoiceTextRoundTrip, WrittenElementsReadBackAsTheSameElements) {
         EXPECT_EQ(Read.Value.Text_ABC, Sym.Text_ABC);
         EXPECT_EQ(Read.Value.ControlOptions, Sym.ControlOptions) << Utf8(Written);
         EXPECT_EQ(Read.Value.ToABCText(false), Written);
-        ASSERT_EQ(Read.ElementArrayWithParseInfo.size(), Elements.size()) << Utf8(Written);
+        const auto ReadElements = Read.GetElementArrayWithParseInfo(Written);
+        ASSERT_EQ(ReadElements.size(), Elements.size()) << Utf8(Written);
         for (size_t I = 0; I < Elements.size(); ++I)
-            EXPECT_TRUE(SameElement(Read.ElementArrayWithParseInfo[I].Element, Elements[I]))
+            EXPECT_TRUE(SameElement(ReadElements[I].Element, Elements[I]))
                 << Utf8(Written) << " element " << I << " "
-                << EnumName(Read.ElementArrayWithParseInfo[I].Element.aType);
+                << EnumName(ReadElements[I].Element.aType);
     }
 }

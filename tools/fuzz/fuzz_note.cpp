@@ -20,15 +20,15 @@ void CheckNote(TText AText, TKoRange ARange) {
     }
     NUO4_FUZZ_CHECK(End >= ARange.StartIndex && End <= ARange.EndIndex());
     NUO4_FUZZ_CHECK(N.Header.ABCTextRange == TKoRange::FromStartEnd(ARange.StartIndex, End));
-    NUO4_FUZZ_CHECK(!N.Pitches.Value.empty());
-    for (const auto& T : N.Header.TokenItems)
+    NUO4_FUZZ_CHECK(!N.PitchesValue().empty());
+    for (const auto& T : N.GetTokenItems())
         NUO4_FUZZ_CHECK(T.ABCTextRange.StartIndex >= ARange.StartIndex &&
                         T.ABCTextRange.EndIndex() <= End);
 
     TrecNuo4ABCParseInfo_Note Again;
     int32_t AgainEnd = -1;
     NUO4_FUZZ_CHECK(ReadNote(AText, N.Header.ABCTextRange, Again, AgainEnd));
-    NUO4_FUZZ_CHECK(AgainEnd == End && Again.Header.TokenItems == N.Header.TokenItems);
+    NUO4_FUZZ_CHECK(AgainEnd == End && Again.GetTokenItems() == N.GetTokenItems());
 
     const std::u16string Canon = N.ToABCText();
     TrecNuo4ABCParseInfo_Note C;

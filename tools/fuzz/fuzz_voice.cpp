@@ -37,7 +37,7 @@ void ReadToken(TText T, TKoRange AToken) {
         NUO4_FUZZ_CHECK(P != nullptr && End >= R.StartIndex && End <= R.EndIndex());
         NUO4_FUZZ_CHECK(P->Header.ABCTextRange.StartIndex == R.StartIndex);
         CheckInside(P->Header.ABCTextRange, R);
-        for (const auto& Tok : P->Header.TokenItems) CheckInside(Tok.ABCTextRange, R);
+        for (const auto& Tok : P->GetTokenItems()) CheckInside(Tok.ABCTextRange, R);
 
         const std::u16string Written = VoiceSymbolToABCText(*P, false);
         NUO4_FUZZ_CHECK(!Written.empty());

@@ -38,7 +38,7 @@ json LyricToJson(const TrecNuo4ABCParseInfo_Lyric& ALyric, TText AText) {
     const TrecNuo4SymbolPureLyricData& D = ALyric.Text.Data;
     json Counts = json::array();
     for (int32_t C : D.TextUnderlineCountArray) Counts.push_back(C);
-    json J = HeaderToJson(ALyric.Header);
+    json J = HeaderToJson(ALyric.GetFullHeader());
     J["source"] = Utf8(ABC_GetRangeText(AText, ALyric.Header.ABCTextRange));
     J["Data"] = {{"Text", Utf8(D.Text)},
                  {"TextCenteredRange", RangeToJson(D.TextCenteredRange)},

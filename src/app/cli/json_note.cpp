@@ -32,7 +32,7 @@ json ControlOptionsToJson(const TrecNuo4SymbolControlOptions& AOptions) {
 }
 
 json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText) {
-    json J = {{"Header", HeaderToJson(ANote.Header)}};
+    json J = {{"Header", HeaderToJson(ANote.GetFullHeader())}};
     J["Text"] = Utf8(ABC_GetRangeText(AText, ANote.Header.ABCTextRange));
 
     json Arcs = json::array();
@@ -53,9 +53,9 @@ json NoteToJson(const TrecNuo4ABCParseInfo_Note& ANote, TText AText) {
         PartJson(ANote.GetPartHeader(pitNote_Grace), AText, PitchesToJson(ANote.Grace().Value));
     J["Grace"]["Value2"] = PitchesToJson(ANote.Grace().Value2);
     J["Pitches"] =
-        PartJson(ANote.GetPartHeader(pitNote_Pithces), AText, PitchesToJson(ANote.Pitches.Value));
+        PartJson(ANote.GetPartHeader(pitNote_Pithces), AText, PitchesToJson(ANote.PitchesValue()));
     J["Duration"] =
-        PartJson(ANote.GetPartHeader(pitNote_Duration), AText, EnumName(ANote.Duration.Value));
+        PartJson(ANote.GetPartHeader(pitNote_Duration), AText, EnumName(ANote.DurationValue()));
     J["ControlOptions"] = PartJson(ANote.GetPartHeader(pitSymbolControlOptions), AText,
                                    ControlOptionsToJson(ANote.ControlOptions().Value));
     J["ArcEndings"] =

@@ -144,14 +144,14 @@ TrecNuo4ABCParseInfo_SymbolHeader PureHeader(const TrecNuo4ABCParseInfo_Barline&
     TrecNuo4ABCParseInfo_SymbolHeader R;
     R.aType = ABarline.Pure.Header.aType;
     R.ABCTextRange = ABarline.Pure.Header.ABCTextRange;
-    for (const auto& T : ABarline.Header.TokenItems)
+    for (const auto& T : ABarline.TokenItems)
         if (T.aType == ttBarline_Pure_Barline || T.aType == ttControlOptions)
             R.TokenItems.AddItem(T);
     return R;
 }
 
 json SymbolValueJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText AText) {
-    json J = {{"Header", HeaderToJson(ASymbol.Header)}};
+    json J = {{"Header", HeaderToJson(ASymbol.GetFullHeader())}};
     if (const auto* B = dynamic_cast<const TrecNuo4ABCParseInfo_Barline*>(&ASymbol)) {
         const auto& V = B->Value;
         J["Pure"] = {{"Header", HeaderToJson(PureHeader(*B))},
@@ -195,7 +195,7 @@ json SymbolValueJson(const TrecNuo4ABCParseInfo_VoiceSymbol& ASymbol, TText ATex
                       {"FontUsage", FontUsageEnumName(V.FontUsage)},
                       {"ControlOptions", ControlOptionsToJson(V.ControlOptions)}};
         json Elements = json::array();
-        for (const auto& Item : T->ElementArrayWithParseInfo)
+        for (const auto& Item : T->GetElementArrayWithParseInfo(AText))
             Elements.push_back(
                 {{"Header", HeaderToJson(Item.Header)}, {"Element", ElementJson(Item.Element)}});
         J["ElementArrayWithParseInfo"] = Elements;
