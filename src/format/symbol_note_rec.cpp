@@ -42,6 +42,12 @@ void TrecNuo4SymbolNote::SetToDefault() {
 
 void TrecNuo4SymbolNote::SetPitches_Main(const TNuo4Pitches& APitches) {
     if (APitches.empty()) return;
+    if (APitches.size() == 1) {
+        // A single note keeps its pitch in the main note only: no list of one for every note.
+        TNuo4Pitches().swap(ChordNote.Pitches);
+        MainNote.SetPitch(APitches.front());
+        return;
+    }
     ChordNote.Pitches = APitches;
     CheckChord();
 }

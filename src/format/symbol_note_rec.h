@@ -44,7 +44,7 @@ struct TrecNuo4ChordNoteOptions {
 };
 
 struct TrecNuo4ChordNote {
-    TNuo4Pitches Pitches;  // lowest first
+    TNuo4Pitches Pitches;  // lowest first; empty for a single note, whose pitch is the main note
     TrecNuo4ChordNoteOptions Options;
 };
 

@@ -553,7 +553,7 @@ void ShiftOctave(TrecNuo4SymbolNote& ANote, int ADelta) {
     } else {
         TrecNuo4Pitch& P = ANote.MainNote.MusicNote.Pitch;
         P.Octave = TNuo4Octave(P.Octave + ADelta);
-        // A single note keeps its one-entry pitch list in step.
+        // A one-entry pitch list set directly on the record stays in step.
         if (ANote.ChordNote.Pitches.size() == 1) ANote.ChordNote.Pitches[0] = P;
     }
     Shift(ANote.GraceNote.Pitches);
