@@ -1,6 +1,8 @@
 #include "render/symbol_calc_info.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
 namespace nuo4 {
 
@@ -33,6 +35,77 @@ const char* EnumName(TNuo4SymbolABCTextInfoType AValue) {
     }
     return "";
 }
+
+// ---- MIDI notes ---------------------------------------------------------------------------------
+
+uint8_t* TNuo4MidiNoteList::Heap() const {
+    uint8_t* P;
+    std::memcpy(&P, FData, sizeof P);
+    return P;
+}
+
+void TNuo4MidiNoteList::Free() {
+    if (FCount > InlineCount) delete[] Heap();
+    FCount = 0;
+}
+
+void TNuo4MidiNoteList::Assign(const uint8_t* ANotes, size_t ACount) {
+    if (ACount > InlineCount) {
+        auto* P = new uint8_t[ACount];
+        std::memcpy(P, ANotes, ACount);
+        Free();
+        std::memcpy(FData, &P, sizeof P);
+    } else {
+        uint8_t Copy[InlineCount];
+        if (ACount) std::memcpy(Copy, ANotes, ACount);
+        Free();
+        if (ACount) std::memcpy(FData, Copy, ACount);
+    }
+    FCount = uint32_t(ACount);
+}
+
+uint8_t TNuo4MidiNoteList::at(size_t AIndex) const {
+    if (AIndex >= FCount) throw std::out_of_range("TNuo4MidiNoteList::at");
+    return data()[AIndex];
+}
+
+bool TNuo4MidiNoteList::operator==(const TNuo4MidiNoteList& AOther) const {
+    return std::equal(begin(), end(), AOther.begin(), AOther.end());
+}
+
+bool TNuo4MidiNoteList::operator==(const std::vector<uint8_t>& AOther) const {
+    return std::equal(begin(), end(), AOther.begin(), AOther.end());
+}
+
+// ---- Attach indexes -----------------------------------------------------------------------------
+
+void TNuo4AttachIndexList::Free() {
+    if (FCapacity > InlineCount) delete[] FHeap;
+    FCount = 0;
+    FCapacity = InlineCount;
+}
+
+void TNuo4AttachIndexList::CopyFrom(const TNuo4AttachIndexList& AOther) {
+    if (AOther.FCount > InlineCount) {
+        FHeap = new int32_t[AOther.FCount];
+        FCapacity = AOther.FCount;
+    }
+    std::copy(AOther.begin(), AOther.end(), FCapacity > InlineCount ? FHeap : FInline);
+    FCount = AOther.FCount;
+}
+
+void TNuo4AttachIndexList::push_back(int32_t AIndex) {
+    if (FCount == FCapacity) {
+        auto* P = new int32_t[size_t(FCapacity) * 2];
+        std::copy(begin(), end(), P);
+        if (FCapacity > InlineCount) delete[] FHeap;
+        FHeap = P;
+        FCapacity *= 2;
+    }
+    (FCapacity > InlineCount ? FHeap : FInline)[FCount++] = AIndex;
+}
+
+// ---- Bounds -------------------------------------------------------------------------------------
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include "render/symbol_element.h"
 
 #include <cmath>
+#include <memory>
+#include <new>
 
 namespace nuo4 {
 
@@ -135,6 +137,75 @@ void TNuo4SymbolElement::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
         I.InitializeToStroke_Dashed(FPath, PenWidth(), Nuo4DashedSolidLength, Nuo4DashedGapLength);
     else
         I.InitializeToStroke_Solid(FPath, PenWidth());
+}
+
+// ---- Element list -------------------------------------------------------------------------------
+
+const TNuo4SymbolElement& TNuo4SymbolElementList::EmptyFill() {
+    static const TNuo4SymbolElement Empty;
+    return Empty;
+}
+
+void TNuo4SymbolElementList::Clear() {
+    std::destroy_n(FItems, FStored);
+    ::operator delete(FItems);
+    FItems = nullptr;
+    FStored = FCapacity = FCount = FEmptyMask = 0;
+}
+
+void TNuo4SymbolElementList::Grow(int ACapacity) {
+    auto* Items = static_cast<TNuo4SymbolElement*>(
+        ::operator new(size_t(ACapacity) * sizeof(TNuo4SymbolElement)));
+    std::uninitialized_move_n(FItems, FStored, Items);
+    std::destroy_n(FItems, FStored);
+    ::operator delete(FItems);
+    FItems = Items;
+    FCapacity = uint32_t(ACapacity);
+}
+
+void TNuo4SymbolElementList::Reserve(int ACount) {
+    if (ACount > int(FCapacity)) Grow(ACount);
+}
+
+void TNuo4SymbolElementList::InsertStored(int AAt, TNuo4SymbolElement&& AElement) {
+    if (FStored == FCapacity) Grow(FCapacity ? 2 * int(FCapacity) : 1);
+    if (AAt == int(FStored)) {
+        new (FItems + FStored) TNuo4SymbolElement(std::move(AElement));
+    } else {
+        new (FItems + FStored) TNuo4SymbolElement(std::move(FItems[FStored - 1]));
+        std::move_backward(FItems + AAt, FItems + FStored - 1, FItems + FStored);
+        FItems[AAt] = std::move(AElement);
+    }
+    ++FStored;
+}
+
+void TNuo4SymbolElementList::RemoveStored(int AAt) {
+    std::move(FItems + AAt + 1, FItems + FStored, FItems + AAt);
+    --FStored;
+    std::destroy_at(FItems + FStored);
+}
+
+void TNuo4SymbolElementList::Add(TNuo4SymbolElement AElement) {
+    if (int(FCount) < MaskSlots && IsEmptyFill(AElement))
+        FEmptyMask |= 1u << FCount;
+    else
+        InsertStored(FStored, std::move(AElement));
+    ++FCount;
+}
+
+void TNuo4SymbolElementList::Replace(int AIndex, TNuo4SymbolElement AElement) {
+    const bool bAbsent = AIndex < MaskSlots && (FEmptyMask >> AIndex) & 1u;
+    const bool bEmpty = AIndex < MaskSlots && IsEmptyFill(AElement);
+    const int At = StoredIndex(AIndex);
+    if (bAbsent && !bEmpty) {
+        FEmptyMask &= ~(1u << AIndex);
+        InsertStored(At, std::move(AElement));
+    } else if (!bAbsent && bEmpty) {
+        RemoveStored(At);
+        FEmptyMask |= 1u << AIndex;
+    } else if (!bAbsent) {
+        FItems[At] = std::move(AElement);
+    }
 }
 
 // ---- Symbol transform -------------------------------------------------------------------------
