@@ -139,8 +139,8 @@ class TNuo4Symbol {
     TrecNuo4SymbolCalcInfo CalcInfo;
     // Arc marks, volta text and articulations of the symbol's text; read with Get().
     TNuo4OutOfLine<TrecNuo4ABCAttachmentsInfoWithinSectionVoice> ABCAttachmentsInfo;
-    bool bWithinAttachBranch = false;
-    bool bWithinAttachBranchAndForceSubStyle = false;
+    // bWithinAttachBranch and bWithinAttachBranchAndForceSubStyle follow the private fields
+    // (below), beside the other flags.
 
   protected:
     TNuo4Symbol() = default;
@@ -180,6 +180,13 @@ class TNuo4Symbol {
     bool FNeedUpdate : 1 = true;
     // The elements were current until the advance width changed, and nothing else did since.
     bool FOnlyAWChanged : 1 = false;
+
+  public:
+    // Built for a temporary voice; there, forced to the voice's sub style.
+    bool bWithinAttachBranch = false;
+    bool bWithinAttachBranchAndForceSubStyle = false;
+
+  private:
     void MarkAWChanged() {
         if (!FNeedUpdate) FOnlyAWChanged = true;
         FNeedUpdate = true;

@@ -146,29 +146,48 @@ const TNuo4SymbolElement& TNuo4SymbolElementList::EmptyFill() {
     return Empty;
 }
 
+namespace {
+// The block's capacity word, padded so that the elements stay aligned.
+constexpr size_t ElementBlockHeader = alignof(TNuo4SymbolElement) > sizeof(uint32_t)
+                                          ? alignof(TNuo4SymbolElement)
+                                          : sizeof(uint32_t);
+uint32_t* BlockOf(TNuo4SymbolElement* AItems) {
+    return reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(AItems) - ElementBlockHeader);
+}
+}  // namespace
+
+uint32_t TNuo4SymbolElementList::Capacity() const {
+    return FItems ? *BlockOf(FItems) : 0;
+}
+
 void TNuo4SymbolElementList::Clear() {
-    std::destroy_n(FItems, FStored);
-    ::operator delete(FItems);
+    if (FItems) {
+        std::destroy_n(FItems, FStored);
+        ::operator delete(BlockOf(FItems));
+    }
     FItems = nullptr;
-    FStored = FCapacity = FCount = FEmptyMask = 0;
+    FStored = FEmptyMask = 0;
 }
 
 void TNuo4SymbolElementList::Grow(int ACapacity) {
-    auto* Items = static_cast<TNuo4SymbolElement*>(
-        ::operator new(size_t(ACapacity) * sizeof(TNuo4SymbolElement)));
-    std::uninitialized_move_n(FItems, FStored, Items);
-    std::destroy_n(FItems, FStored);
-    ::operator delete(FItems);
+    char* Block = static_cast<char*>(
+        ::operator new(ElementBlockHeader + size_t(ACapacity) * sizeof(TNuo4SymbolElement)));
+    *reinterpret_cast<uint32_t*>(Block) = uint32_t(ACapacity);
+    auto* Items = reinterpret_cast<TNuo4SymbolElement*>(Block + ElementBlockHeader);
+    if (FItems) {
+        std::uninitialized_move_n(FItems, FStored, Items);
+        std::destroy_n(FItems, FStored);
+        ::operator delete(BlockOf(FItems));
+    }
     FItems = Items;
-    FCapacity = uint32_t(ACapacity);
 }
 
 void TNuo4SymbolElementList::Reserve(int ACount) {
-    if (ACount > int(FCapacity)) Grow(ACount);
+    if (ACount > int(Capacity())) Grow(ACount);
 }
 
 void TNuo4SymbolElementList::InsertStored(int AAt, TNuo4SymbolElement&& AElement) {
-    if (FStored == FCapacity) Grow(FCapacity ? 2 * int(FCapacity) : 1);
+    if (const uint32_t C = Capacity(); FStored == C) Grow(C ? 2 * int(C) : 1);
     if (AAt == int(FStored)) {
         new (FItems + FStored) TNuo4SymbolElement(std::move(AElement));
     } else {
@@ -186,11 +205,11 @@ void TNuo4SymbolElementList::RemoveStored(int AAt) {
 }
 
 void TNuo4SymbolElementList::Add(TNuo4SymbolElement AElement) {
-    if (int(FCount) < MaskSlots && IsEmptyFill(AElement))
-        FEmptyMask |= 1u << FCount;
+    const int Slot = Count();
+    if (Slot < MaskSlots && IsEmptyFill(AElement))
+        FEmptyMask |= 1u << Slot;
     else
-        InsertStored(FStored, std::move(AElement));
-    ++FCount;
+        InsertStored(int(FStored), std::move(AElement));
 }
 
 void TNuo4SymbolElementList::Replace(int AIndex, TNuo4SymbolElement AElement) {

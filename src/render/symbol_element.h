@@ -90,7 +90,8 @@ class TNuo4SymbolElement {
 // The elements of one symbol, in order. An empty fill among the first 32 slots (a note keeps
 // seven slots, most of them empty) is not stored: a mask marks it, and reading it gives the one
 // shared empty fill, so drawing and the path items still see every slot in its place. The
-// stored elements sit in one block of exactly the reserved size.
+// stored elements sit in one block of exactly the reserved size, which keeps its capacity in a
+// word before them: the allocator's rounding makes room for it, and the list takes two words.
 class TNuo4SymbolElementList {
   public:
     TNuo4SymbolElementList() = default;
@@ -98,7 +99,7 @@ class TNuo4SymbolElementList {
     TNuo4SymbolElementList(const TNuo4SymbolElementList&) = delete;
     TNuo4SymbolElementList& operator=(const TNuo4SymbolElementList&) = delete;
 
-    int Count() const { return int(FCount); }
+    int Count() const { return int(FStored) + std::popcount(FEmptyMask); }
     // 0 <= AIndex < Count().
     const TNuo4SymbolElement& At(int AIndex) const {
         if (AIndex < MaskSlots && (FEmptyMask >> AIndex) & 1u) return EmptyFill();
@@ -130,10 +131,11 @@ class TNuo4SymbolElementList {
     void InsertStored(int AAt, TNuo4SymbolElement&& AElement);
     void RemoveStored(int AAt);
 
-    TNuo4SymbolElement* FItems = nullptr;
+    uint32_t Capacity() const;
+
+    TNuo4SymbolElement* FItems = nullptr;  // just after the block's capacity word
     uint32_t FStored = 0;
-    uint32_t FCapacity = 0;
-    uint32_t FCount = 0;
+    // Slot I (below 32) is an unstored empty fill; every slot is either that or stored.
     uint32_t FEmptyMask = 0;
 };
 
