@@ -80,29 +80,41 @@ bool TNuo4MidiNoteList::operator==(const std::vector<uint8_t>& AOther) const {
 // ---- Attach indexes -----------------------------------------------------------------------------
 
 void TNuo4AttachIndexList::Free() {
-    if (FCapacity > InlineCount) delete[] FHeap;
-    FCount = 0;
-    FCapacity = InlineCount;
+    if (!IsSmall()) delete[] FBlock;
+    FSmall = TSmall();
 }
 
 void TNuo4AttachIndexList::CopyFrom(const TNuo4AttachIndexList& AOther) {
-    if (AOther.FCount > InlineCount) {
-        FHeap = new int32_t[AOther.FCount];
-        FCapacity = AOther.FCount;
+    if (AOther.IsSmall()) {
+        FSmall = AOther.FSmall;
+        return;
     }
-    std::copy(AOther.begin(), AOther.end(), FCapacity > InlineCount ? FHeap : FInline);
-    FCount = AOther.FCount;
+    const int32_t Count = AOther.FBlock[0];
+    FBlock = new int32_t[size_t(Count) + 2];
+    FBlock[0] = FBlock[1] = Count;
+    std::copy(AOther.begin(), AOther.end(), FBlock + 2);
 }
 
 void TNuo4AttachIndexList::push_back(int32_t AIndex) {
-    if (FCount == FCapacity) {
-        auto* P = new int32_t[size_t(FCapacity) * 2];
-        std::copy(begin(), end(), P);
-        if (FCapacity > InlineCount) delete[] FHeap;
-        FHeap = P;
-        FCapacity *= 2;
+    if (IsSmall()) {
+        if (FSmall.Tagged == 1) {  // empty: the value goes in place
+            FSmall = {3, AIndex};
+            return;
+        }
+        auto* B = new int32_t[4 + 2];
+        B[0] = 1;
+        B[1] = 4;
+        B[2] = FSmall.Value;
+        FBlock = B;
+    } else if (FBlock[0] == FBlock[1]) {
+        auto* B = new int32_t[size_t(FBlock[1]) * 2 + 2];
+        B[0] = FBlock[0];
+        B[1] = FBlock[1] * 2;
+        std::copy(begin(), end(), B + 2);
+        delete[] FBlock;
+        FBlock = B;
     }
-    (FCapacity > InlineCount ? FHeap : FInline)[FCount++] = AIndex;
+    FBlock[2 + FBlock[0]++] = AIndex;
 }
 
 // ---- Bounds -------------------------------------------------------------------------------------

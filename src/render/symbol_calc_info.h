@@ -3,7 +3,9 @@
 // values, what is attached to it and the boxes that spacing and placement use.
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -128,8 +130,10 @@ struct TrecNuo4CalcInfo_SymbolBoundsInfo {
     void MyOffsetY(double ADy) { MyOffset(0, ADy); }
 };
 
-// The attach indexes of one group of a symbol. Most groups hold one or two (a verse or two of
-// lyrics, a slur): those are kept in place, more in a block of their own.
+// The attach indexes of one group of a symbol, in one word. Most groups hold one (a lyric, a
+// slur): it is kept in place beside the count; more live in a block that starts with its count
+// and capacity. The word tells which by its lowest bit, 1 for the value in place (a block's
+// address is even).
 class TNuo4AttachIndexList {
   public:
     TNuo4AttachIndexList() = default;
@@ -143,11 +147,11 @@ class TNuo4AttachIndexList {
     }
     ~TNuo4AttachIndexList() { Free(); }
 
-    size_t size() const { return FCount; }
-    bool empty() const { return FCount == 0; }
-    const int32_t* data() const { return FCapacity > InlineCount ? FHeap : FInline; }
+    size_t size() const { return IsSmall() ? FSmall.Tagged >> 1 : Block()[0]; }
+    bool empty() const { return size() == 0; }
+    const int32_t* data() const { return IsSmall() ? &FSmall.Value : Block() + 2; }
     const int32_t* begin() const { return data(); }
-    const int32_t* end() const { return data() + FCount; }
+    const int32_t* end() const { return data() + size(); }
     int32_t operator[](size_t AIndex) const { return data()[AIndex]; }
     void push_back(int32_t AIndex);
 
@@ -159,16 +163,27 @@ class TNuo4AttachIndexList {
     }
 
   private:
-    static constexpr uint32_t InlineCount = 2;
+    // The lowest byte of either member, read as bytes: the word's lowest bit.
+    bool IsSmall() const {
+        unsigned char Low;
+        std::memcpy(&Low, this, 1);
+        return Low & 1u;
+    }
+    // Count, capacity, then the indexes.
+    int32_t* Block() const { return FBlock; }
     void Free();
     void CopyFrom(const TNuo4AttachIndexList& AOther);
 
-    union {
-        int32_t FInline[InlineCount];
-        int32_t* FHeap;
+    struct TSmall {
+        uint32_t Tagged = 1;  // count * 2 + 1: 0 or 1
+        int32_t Value = 0;
     };
-    uint32_t FCount = 0;
-    uint32_t FCapacity = InlineCount;
+    union {
+        TSmall FSmall{};
+        int32_t* FBlock;
+    };
+    static_assert(sizeof(TSmall) == sizeof(int32_t*));
+    static_assert(std::endian::native == std::endian::little, "the tag is the lowest byte");
 };
 
 struct TrecNuo4CalcInfo_AttachmentsInfoItem {
