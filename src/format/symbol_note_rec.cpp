@@ -32,37 +32,50 @@ void TrecNuo4GraceNoteOptions::SetToDefault() {
 
 void TrecNuo4SymbolNote::SetToDefault() {
     MainNote.SetToDefault();
-    ChordNote.Pitches.clear();
-    ChordNote.Options.SetToDefault();
-    GraceNote.Pitches.clear();
-    GraceNote.Options.SetToDefault();
+    ChordNote.Reset();
+    GraceNote.Reset();
     ControlOptions.SetToDefault();
     Options = TNuo4NoteOptions();
 }
 
 void TrecNuo4SymbolNote::SetPitches_Main(const TNuo4Pitches& APitches) {
     if (APitches.empty()) return;
-    ChordNote.Pitches = APitches;
+    if (APitches.size() == 1) {
+        // A single note keeps its pitch in the main note only: no chord part for every note.
+        ChordNote.Reset();
+        MainNote.SetPitch(APitches.front());
+        return;
+    }
+    if (!ChordNote.IsPresent()) ChordNote.Mut().Options.SetToDefault();
+    ChordNote.Mut().Pitches = APitches;
     CheckChord();
 }
 
+void TrecNuo4SymbolNote::SetGrace(const TNuo4Pitches& APitches) {
+    if (APitches.empty())
+        GraceNote.Reset();
+    else
+        GraceNote.Mut().SetGrace(APitches);
+}
+
 void TrecNuo4SymbolNote::CheckChord() {
-    if (ChordNote.Pitches.empty()) return;
-    if (ChordNote.Pitches.size() > 1) {
+    if (ChordNote.Get().Pitches.empty()) return;
+    TNuo4Pitches& P = ChordNote.Mut().Pitches;
+    if (P.size() > 1) {
         // Stable, so that equal pitches ("#1" and "b2") keep their written order.
-        std::stable_sort(ChordNote.Pitches.begin(), ChordNote.Pitches.end(),
+        std::stable_sort(P.begin(), P.end(),
                          [](const TrecNuo4Pitch& A, const TrecNuo4Pitch& B) { return A < B; });
     }
-    MainNote.SetPitch(ChordNote.Pitches.front());
+    MainNote.SetPitch(P.front());
 }
 
 TNuo4Pitches TrecNuo4SymbolNote::GetPitches() const {
-    if (IsChord()) return ChordNote.Pitches;
+    if (IsChord()) return ChordNote.Get().Pitches;
     return TNuo4Pitches{MainNote.MusicNote.Pitch};
 }
 
 std::u16string TrecNuo4SymbolNote::ToABCText() const {
-    return ToABCText_Grace(GraceNote.Pitches) + ToABCText_Pitches(GetPitches()) +
+    return ToABCText_Grace(GraceNote.Get().Pitches) + ToABCText_Pitches(GetPitches()) +
            ToABCText_Duration(GetDuration()) + ControlOptions.ToABCText();
 }
 

@@ -9,6 +9,7 @@
 #include "format/doc_options.h"
 #include "format/music_common.h"
 #include "format/note_style_index.h"
+#include "format/out_of_line.h"
 #include "format/symbol_control_options.h"
 
 namespace nuo4 {
@@ -44,7 +45,7 @@ struct TrecNuo4ChordNoteOptions {
 };
 
 struct TrecNuo4ChordNote {
-    TNuo4Pitches Pitches;  // lowest first
+    TNuo4Pitches Pitches;  // lowest first; empty for a single note, whose pitch is the main note
     TrecNuo4ChordNoteOptions Options;
 };
 
@@ -73,10 +74,13 @@ struct TNuo4NoteOptions {
     bool operator==(const TNuo4NoteOptions&) const = default;
 };
 
+// Most notes are neither chords nor have grace notes: those parts are kept out of line (read
+// with Get(), written with Mut()) and made with the document's defaults when a note takes
+// them on; an absent part reads as empty, and its options are never read.
 struct TrecNuo4SymbolNote {
     TrecNuo4PureNote MainNote;  // for a chord: the lowest pitch and the shared duration
-    TrecNuo4ChordNote ChordNote;
-    TrecNuo4GraceNote GraceNote;
+    TNuo4FormatOutOfLine<TrecNuo4ChordNote> ChordNote;
+    TNuo4FormatOutOfLine<TrecNuo4GraceNote> GraceNote;
     TrecNuo4SymbolControlOptions ControlOptions;
     TNuo4NoteOptions Options;
 
@@ -87,14 +91,15 @@ struct TrecNuo4SymbolNote {
     // One pitch sets the main note; several make a chord (sorted, the lowest in MainNote). An
     // empty list changes nothing.
     void SetPitches_Main(const TNuo4Pitches& APitches);
-    void SetGrace(const TNuo4Pitches& APitches) { GraceNote.SetGrace(APitches); }
+    // An empty list removes the grace part.
+    void SetGrace(const TNuo4Pitches& APitches);
     void SetMainNotePitch(const TrecNuo4Pitch& APitch) { SetPitches_Main(TNuo4Pitches{APitch}); }
     void SetDuration(TNuo4Duration ADuration) { MainNote.SetDuration(ADuration); }
     // After a change of the chord pitches: sort them and copy the lowest into the main note.
     void CheckChord();
 
-    bool IsChord() const { return ChordNote.Pitches.size() > 1; }
-    bool WithGrace() const { return !GraceNote.Pitches.empty(); }
+    bool IsChord() const { return ChordNote.Get().Pitches.size() > 1; }
+    bool WithGrace() const { return !GraceNote.Get().Pitches.empty(); }
     const TrecNuo4Pitch& GetMainNotePitch() const { return MainNote.MusicNote.Pitch; }
     TNuo4Duration GetDuration() const { return MainNote.MusicNote.Duration; }
     // The chord pitches, or the single main pitch.

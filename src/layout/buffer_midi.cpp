@@ -74,7 +74,7 @@ void TNuo4SimpleBuffer::UpdateMidiNotes() {
         Basic_PrefetchAhead(I);
         TrecNuo4SymbolCalcInfo& C = Basic_GetSymbol(I)->CalcInfo;
         C.MidiNotes = R[I].MidiNotes;
-        C.Key = R[I].Key;
+        C.Key = int8_t(R[I].Key);
     }
 }
 

@@ -89,7 +89,7 @@ class TMelodyWalk {
     double Note(int32_t I, const TNuo4SymbolNote& N, THeld& H, int32_t APartChannel, double T) {
         const double D = std::max(0.0, double(N.CalcInfo.DV.DV));
         const bool bDrum = N.IsDrum();
-        const std::vector<uint8_t>& Midi = N.CalcInfo.MidiNotes;
+        const TNuo4MidiNoteList& Midi = N.CalcInfo.MidiNotes;
         // A tie: the same pitches, an arc from the held symbol, and nothing struck between.
         if (H.From >= 0 && H.bTieable && !N.IsRest() && ArcBetween(H.From, I)) {
             const TNuo4SymbolNote* Prev = B.Basic_GetSymbolNote(H.From);
@@ -122,7 +122,8 @@ class TMelodyWalk {
         }
         H.From = I;
         H.Channel = Channel;
-        H.Notes = bDrum ? std::vector<uint8_t>{DrumNote} : Midi;
+        H.Notes =
+            bDrum ? std::vector<uint8_t>{DrumNote} : std::vector<uint8_t>(Midi.begin(), Midi.end());
         H.Start = At;
         H.Duration = E;
         H.bTieable = true;

@@ -33,7 +33,7 @@ void UniteBox(QRectF& ADst, const QRectF& ASrc, bool& bHas) {
 }
 
 int ChordCount(const TrecNuo4SymbolNote& ANote) {
-    return ANote.IsChord() ? int(ANote.ChordNote.Pitches.size()) : 1;
+    return ANote.IsChord() ? int(ANote.ChordNote.Get().Pitches.size()) : 1;
 }
 
 }  // namespace
@@ -317,8 +317,8 @@ const TrecNuo4PureNoteStyle& GetNoteStylePtr_Main(const TrecNuo4SymbolNote& ANot
 TrecNuo4PureNote GetChordPureNote(const TrecNuo4SymbolNote& ANote, int K, bool bStripRightDuration,
                                   bool bStripUnderlines, bool bForceChordSubStyle) {
     TrecNuo4PureNote N = ANote.MainNote;
-    if (ANote.IsChord() && K >= 0 && K < int(ANote.ChordNote.Pitches.size()))
-        N.MusicNote.Pitch = ANote.ChordNote.Pitches[K];
+    if (ANote.IsChord() && K >= 0 && K < int(ANote.ChordNote.Get().Pitches.size()))
+        N.MusicNote.Pitch = ANote.ChordNote.Get().Pitches[K];
     TNuo4Duration D = N.MusicNote.Duration;
     if (bStripRightDuration) D = Duration_StripRightDuration(D);
     if (bStripUnderlines) D = Duration_StripUnderlines(D);
@@ -329,7 +329,7 @@ TrecNuo4PureNote GetChordPureNote(const TrecNuo4SymbolNote& ANote, int K, bool b
 
 double GetChordNotePosY(const TrecNuo4SymbolNote& ANote, int K, bool bForceChordSubStyle) {
     const double H = GetNoteStylePtr_Chord(ANote, bForceChordSubStyle).GetDigitHeight();
-    const std::vector<float>& A = ANote.ChordNote.Options.NoteSpacingCoefArray;
+    const std::vector<float>& A = ANote.ChordNote.Get().Options.NoteSpacingCoefArray;
     // A record whose spacing was never derived stacks at the document's fixed distance.
     const double Fallback = Nuo4DocOptions().Param_Chord.NoteSpacing.SpacingCoef_NonGapMode;
     double Sum = 0;
@@ -338,11 +338,13 @@ double GetChordNotePosY(const TrecNuo4SymbolNote& ANote, int K, bool bForceChord
 }
 
 void AutoSetChordNoteSpacingArray(TrecNuo4SymbolNote& ANote) {
-    std::vector<float>& A = ANote.ChordNote.Options.NoteSpacingCoefArray;
+    // A note without a chord part has no spacing to clear.
+    if (!ANote.IsChord() && !ANote.ChordNote.IsPresent()) return;
+    std::vector<float>& A = ANote.ChordNote.Mut().Options.NoteSpacingCoefArray;
     A.clear();
     if (!ANote.IsChord()) return;
     const TrecNuo4DocOptionsParam_Chord_NoteSpacing& P = Nuo4DocOptions().Param_Chord.NoteSpacing;
-    const int N = int(ANote.ChordNote.Pitches.size());
+    const int N = int(ANote.ChordNote.Get().Pitches.size());
     const double H = GetNoteStylePtr_Chord(ANote).GetDigitHeight();
     for (int K = 0; K + 1 < N; ++K) {
         if (!P.bGapMode || H <= 0) {
@@ -356,7 +358,9 @@ void AutoSetChordNoteSpacingArray(TrecNuo4SymbolNote& ANote) {
 }
 
 void AutoSetChordNoteExtraOffsetYForCommonRightDuration(TrecNuo4SymbolNote& ANote) {
-    TrecNuo4ChordNoteOptions& O = ANote.ChordNote.Options;
+    // A note without a chord part reads no offset: there is none to set.
+    if (!ANote.IsChord() && !ANote.ChordNote.IsPresent()) return;
+    TrecNuo4ChordNoteOptions& O = ANote.ChordNote.Mut().Options;
     const TNuo4Duration D = ANote.GetDuration();
     const bool bDots = Duration_DotCount(D) > 0, bLines = Duration_RightLineCount(D) > 0;
     if (!ANote.IsChord() || !O.bUseCommonRightDuration || !(bDots || bLines)) {
@@ -365,7 +369,7 @@ void AutoSetChordNoteExtraOffsetYForCommonRightDuration(TrecNuo4SymbolNote& ANot
     }
     const TrecNuo4PureNoteStyle& S = GetNoteStylePtr_Chord(ANote);
     const double H = S.GetDigitHeight();
-    const int Last = int(ANote.ChordNote.Pitches.size()) - 1;
+    const int Last = int(ANote.ChordNote.Get().Pitches.size()) - 1;
     const double T = H - GetChordNotePosY(ANote, Last);
     const double C = bDots ? -S.GetRightDotPos().y() : H / 2;
     O.ExtraOffsetYForCommonRightDuration =
@@ -374,7 +378,7 @@ void AutoSetChordNoteExtraOffsetYForCommonRightDuration(TrecNuo4SymbolNote& ANot
 
 void CheckChord(TrecNuo4SymbolNote& ANote) {
     ANote.CheckChord();
-    if (ANote.ChordNote.Pitches.size() >= 2) {
+    if (ANote.ChordNote.Get().Pitches.size() >= 2) {
         AutoSetChordNoteSpacingArray(ANote);
         AutoSetChordNoteExtraOffsetYForCommonRightDuration(ANote);
     }
@@ -411,7 +415,7 @@ double GetNoteLeft(const TrecNuo4SymbolNote& ANote, bool bForceChordSubStyle) {
     if (!ANote.IsChord()) return GetLeft(ANote.MainNote);
     const TrecNuo4PureNoteStyle& S = GetNoteStylePtr_Chord(ANote, bForceChordSubStyle);
     const bool bAccidental =
-        std::any_of(ANote.ChordNote.Pitches.begin(), ANote.ChordNote.Pitches.end(),
+        std::any_of(ANote.ChordNote.Get().Pitches.begin(), ANote.ChordNote.Get().Pitches.end(),
                     [](const TrecNuo4Pitch& P) { return P.WithAccidental(); });
     if (bAccidental) return S.GetAccidentalPos().x() - S.GetAccidentalWidth();
     return -S.GetDigitWidth() / 2;
@@ -433,15 +437,16 @@ double GetNoteDigitHeight(const TrecNuo4SymbolNote& ANote, bool bForceChordSubSt
 TrecNuo4PureNote GetGracePureNote(const TrecNuo4SymbolNote& ANote, int K) {
     TrecNuo4PureNote N;
     TrecNuo4Pitch P;
-    if (K >= 0 && K < int(ANote.GraceNote.Pitches.size())) P = ANote.GraceNote.Pitches[K];
-    N.Initialize(P, ANote.GraceNote.Options.b8th ? sd8th : sd16th);
+    const TrecNuo4GraceNote& Grace = ANote.GraceNote.Get();
+    if (K >= 0 && K < int(Grace.Pitches.size())) P = Grace.Pitches[K];
+    N.Initialize(P, Grace.Options.b8th ? sd8th : sd16th);
     N.Options.StyleIndex =
         TrecNuo4NoteStyleIndex::Create(ANote.MainNote.Options.StyleIndex.MainStyle, nssGrace);
     return N;
 }
 
 std::vector<double> GetGraceOffsetsX(const TrecNuo4SymbolNote& ANote) {
-    const int N = int(ANote.GraceNote.Pitches.size());
+    const int N = int(ANote.GraceNote.Get().Pitches.size());
     std::vector<double> X(N, 0.0);
     for (int K = 1; K < N; ++K) X[K] = X[K - 1] + GetWidth(GetGracePureNote(ANote, K));
     return X;
@@ -473,7 +478,7 @@ TrecNuo4GraceTieGeometry GetGraceTieGeometry(const TrecNuo4SymbolNote& ANote) {
     else
         Y = GetBottom(GetGracePureNote(ANote, N / 2));
     G.RefPt = QPointF(Span / 2 - UW / 2, Y + 0.8 * G.Thickness);
-    if (ANote.GraceNote.Options.bRight) {
+    if (ANote.GraceNote.Get().Options.bRight) {
         G.EllipseRect = QRectF(G.RefPt.x() - 2 * A, G.RefPt.y() - B, 2 * A, 2 * B);
         G.StartAngle = 0;
     } else {
@@ -500,12 +505,12 @@ QPointF GetGracePos(const TrecNuo4SymbolNote& ANote, bool bForceChordSubStyle) {
     if (!ANote.WithGrace()) return QPointF();
     const TrecNuo4PureNoteStyle& S = GetNoteStylePtr_Main(ANote);
     const double W = S.GetDigitWidth(), H = S.GetDigitHeight();
-    const TNuo4PointF Gap = ANote.GraceNote.Options.GapCoef;
+    const TNuo4PointF Gap = ANote.GraceNote.Get().Options.GapCoef;
     double Dummy = 0;
     const QRectF Group = GraceGroupBounds(ANote, Dummy);
     const double Y = -H * (1 + double(Gap.Y));
     double X;
-    if (ANote.GraceNote.Options.bRight)
+    if (ANote.GraceNote.Get().Options.bRight)
         X = GetNoteRight(ANote, bForceChordSubStyle) + W * Gap.X - Group.left();
     else
         X = GetNoteLeft(ANote, bForceChordSubStyle) - W * Gap.X - Group.right();
@@ -535,7 +540,7 @@ QRectF GetBounds(const TrecNuo4SymbolNote& ANote, bool bForceChordSubStyle) {
 namespace {
 TNuo4Pitches AllPitches(const TrecNuo4SymbolNote& ANote) {
     TNuo4Pitches P = ANote.GetPitches();
-    Pitches_Add(P, ANote.GraceNote.Pitches);
+    Pitches_Add(P, ANote.GraceNote.Get().Pitches);
     return P;
 }
 bool AnyDrum(const TNuo4Pitches& P) {
@@ -547,16 +552,16 @@ void ShiftOctave(TrecNuo4SymbolNote& ANote, int ADelta) {
         for (TrecNuo4Pitch& X : P) X.Octave = TNuo4Octave(X.Octave + ADelta);
     };
     if (ANote.IsChord()) {
-        Shift(ANote.ChordNote.Pitches);
+        Shift(ANote.ChordNote.Mut().Pitches);
         // Octave dots change the gaps of a chord in gap mode.
         CheckChord(ANote);
     } else {
         TrecNuo4Pitch& P = ANote.MainNote.MusicNote.Pitch;
         P.Octave = TNuo4Octave(P.Octave + ADelta);
-        // A single note keeps its one-entry pitch list in step.
-        if (ANote.ChordNote.Pitches.size() == 1) ANote.ChordNote.Pitches[0] = P;
+        // A one-entry pitch list set directly on the record stays in step.
+        if (ANote.ChordNote.Get().Pitches.size() == 1) ANote.ChordNote.Mut().Pitches[0] = P;
     }
-    Shift(ANote.GraceNote.Pitches);
+    if (ANote.WithGrace()) Shift(ANote.GraceNote.Mut().Pitches);
 }
 }  // namespace
 

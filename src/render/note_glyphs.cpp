@@ -260,8 +260,8 @@ TNuo4NotePaths CreateSymbolNotePaths(const TKoGraphics* G, const TrecNuo4SymbolN
     if (!ANote.IsChord()) {
         R = CreatePureNotePaths(G, ANote.MainNote, ASuppress);
     } else {
-        const bool bCommon = ANote.ChordNote.Options.bUseCommonRightDuration;
-        const int N = int(ANote.ChordNote.Pitches.size());
+        const bool bCommon = ANote.ChordNote.Get().Options.bUseCommonRightDuration;
+        const int N = int(ANote.ChordNote.Get().Pitches.size());
         // Every chord digit with its own marks in slot 0.
         if (!(ASuppress & npfDigit)) {
             for (int K = 0; K < N; ++K) {
@@ -294,7 +294,7 @@ TNuo4NotePaths CreateSymbolNotePaths(const TKoGraphics* G, const TrecNuo4SymbolN
             Add(R[4], P[4]);
             Add(R[4], P[5]);
             TKoGDIPlusPath::PathTranslate(
-                R[4], 0, -ANote.ChordNote.Options.ExtraOffsetYForCommonRightDuration);
+                R[4], 0, -ANote.ChordNote.Get().Options.ExtraOffsetYForCommonRightDuration);
         }
     }
     if (!(ASuppress & npfGrace)) R[6] = CreateGraceGroupPath(G, ANote, bForceChordSubStyle);

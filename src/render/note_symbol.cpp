@@ -31,8 +31,11 @@ uint8_t TNuo4SymbolNote::GetElementSuppressFlags() const {
 void TNuo4SymbolNote::CreateElements() {
     const TNuo4NotePaths P = CreateSymbolNotePaths(GetDestGraphics(), SymbolRec,
                                                    GetElementSuppressFlags(), ForceChordSubStyle());
-    // Always seven elements, so that the hide table can address them by slot.
-    ReserveElements(Nuo4NotePathCount);
+    // Always seven elements, so that the hide table can address them by slot; the empty ones
+    // take no room.
+    int Stored = 0;
+    for (const QPainterPath& Path : P) Stored += Path.elementCount() != 0;
+    ReserveElements(Stored);
     for (const QPainterPath& Path : P) AddElement_FillPath(Path);
 }
 

@@ -41,7 +41,7 @@ class TNuo4SymbolNote : public TNuo4Symbol {
     // ---- Queries ----
     const TrecNuo4Pitch& GetMainNotePitch() const { return SymbolRec.GetMainNotePitch(); }
     TNuo4Pitches GetPitches() const { return SymbolRec.GetPitches(); }
-    const TNuo4Pitches& GetGracePitches() const { return SymbolRec.GraceNote.Pitches; }
+    const TNuo4Pitches& GetGracePitches() const { return SymbolRec.GraceNote.Get().Pitches; }
     bool Is1To7() const { return GetMainNotePitch().IsNormalDegree(); }
     bool IsChord() const { return SymbolRec.IsChord(); }
     bool IsDrum() const { return GetMainNotePitch().IsDrum(); }

@@ -16,7 +16,7 @@ namespace nuo4 {
 // ---- Creation -----------------------------------------------------------------------------------
 
 void TNuo4Symbol::Create(const void* APSymbolRec) {
-    FElementList.clear();
+    FElementList.Clear();
     ABCAttachmentsInfo.Reset();
     CalcInfo.SetToDefault();
     FColor = Nuo4DefaultSymbolColor();
@@ -73,18 +73,18 @@ void TNuo4Symbol::Update(bool bForce) {
 }
 
 void TNuo4Symbol::ClearElements() {
-    FElementList.clear();
+    FElementList.Clear();
     FBounds = TGPRectF32();
     FNeedUpdate = true;
     FOnlyAWChanged = false;
 }
 
 void TNuo4Symbol::ReplaceElement(int AIndex, TNuo4SymbolElement AElement) {
-    FElementList[size_t(AIndex)] = std::move(AElement);
+    FElementList.Replace(AIndex, std::move(AElement));
 }
 
 void TNuo4Symbol::AddElement(TNuo4SymbolElement AElement) {
-    FElementList.push_back(std::move(AElement));
+    FElementList.Add(std::move(AElement));
     SetNeedUpdate();
 }
 
@@ -105,14 +105,14 @@ void TNuo4Symbol::AddElementsFromSymbolPathes(const TNuo4SymbolPathes& AItems) {
 
 TNuo4SymbolPathes TNuo4Symbol::GetSymbolPathes() const {
     TNuo4SymbolPathes R;
-    R.reserve(FElementList.size());
-    for (const TNuo4SymbolElement& E : FElementList) E.AddToSymbolPathes(R);
+    R.reserve(size_t(FElementList.Count()));
+    for (int I = 0; I < FElementList.Count(); ++I) FElementList.At(I).AddToSymbolPathes(R);
     return R;
 }
 
 const TNuo4SymbolElement* TNuo4Symbol::ReadElement(int AIndex) const {
     if (AIndex < 0 || AIndex >= ElementsCount()) return nullptr;
-    return &FElementList[size_t(AIndex)];
+    return &FElementList.At(AIndex);
 }
 
 // ---- Geometry -----------------------------------------------------------------------------------
@@ -128,7 +128,9 @@ TGPRectF TNuo4Symbol::Bounds() {
 
 TGPRectF TNuo4Symbol::BlackBox() const {
     TGPRectF R;
-    for (const TNuo4SymbolElement& E : FElementList) RectUnion(R, E.GetBlackBox());
+    // An unstored empty fill has no ink.
+    for (auto* E = FElementList.StoredBegin(); E != FElementList.StoredEnd(); ++E)
+        RectUnion(R, E->GetBlackBox());
     return R;
 }
 
@@ -136,7 +138,7 @@ TGPRectF TNuo4Symbol::BlackBox() const {
 // --------------------------------------------------------------------------------
 
 TGPSizeF TNuo4Symbol::DigitSize() const {
-    return GetDigitSize(TrecNuo4NoteStyleIndex::Create(FMainStyle, FSubStyle));
+    return GetDigitSize(FNoteStyleIndex);
 }
 
 void TNuo4Symbol::SetAW(double AValue) {
@@ -216,16 +218,14 @@ void TNuo4Symbol::SetHighlighted(bool bValue) {
     SetNeedUpdate();
 }
 
-// The three style fields describe one style; each setter keeps the others in step.
+// The style index and the record's copy describe one style; each setter keeps both in step.
 void TNuo4Symbol::SetMainStyle(TNuo4NoteMainStyle AStyle) {
-    FMainStyle = AStyle;
     FNoteStyleIndex.MainStyle = AStyle;
     SetRecMainStyle(AStyle);
     SetNeedUpdate();
 }
 
 void TNuo4Symbol::SetSubStyle(TNuo4NoteSubStyle AStyle) {
-    FSubStyle = AStyle;
     FNoteStyleIndex.SubStyle = AStyle;
     SetRecSubStyle(AStyle);
     SetNeedUpdate();
@@ -233,8 +233,6 @@ void TNuo4Symbol::SetSubStyle(TNuo4NoteSubStyle AStyle) {
 
 void TNuo4Symbol::SetNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex) {
     FNoteStyleIndex = AIndex;
-    FMainStyle = AIndex.MainStyle;
-    FSubStyle = AIndex.SubStyle;
     SetRecNoteStyleIndex(AIndex);
     SetNeedUpdate();
 }
@@ -332,11 +330,16 @@ void TNuo4Symbol::Draw(TKoGraphics& G) {
     if (T == sbstNote) {
         const TNuo4SymbolHideLevel Level = HideLevel();
         const TGPColor GhostColor = WithAlpha(FColor, Ghost);
-        for (int I = 0; I < ElementsCount(); ++I)
-            FElementList[size_t(I)].Draw(G, NoteElementHided(Level, I) ? GhostColor : Fore);
+        // An empty fill draws nothing: only the stored elements are visited.
+        for (int I = 0; I < ElementsCount(); ++I) {
+            const TNuo4SymbolElement& E = FElementList.At(I);
+            if (!TNuo4SymbolElementList::IsEmptyFill(E))
+                E.Draw(G, NoteElementHided(Level, I) ? GhostColor : Fore);
+        }
     } else {
         if (Hided()) Fore = WithAlpha(Fore, Ghost);
-        for (const TNuo4SymbolElement& E : FElementList) E.Draw(G, Fore);
+        for (auto* E = FElementList.StoredBegin(); E != FElementList.StoredEnd(); ++E)
+            E->Draw(G, Fore);
     }
 
     G.Restore();

@@ -50,8 +50,8 @@ class TNuo4Symbol {
     // Empties the element list and the cached bounds; the symbol needs an update afterwards.
     void ClearElements();
     void AddElement(TNuo4SymbolElement AElement);
-    // Room for ACount elements in all, before a known number are added.
-    void ReserveElements(int ACount) { FElementList.reserve(size_t(ACount)); }
+    // Room for ACount elements in all, before a known number are added; empty fills need none.
+    void ReserveElements(int ACount) { FElementList.Reserve(ACount); }
     void AddElement_FillPath(const QPainterPath& APath);
     // Fill items become fill elements, stroke items solid or dashed stroke elements; a dashed
     // item always takes the standard dash pattern.
@@ -59,7 +59,7 @@ class TNuo4Symbol {
     TNuo4SymbolPathes GetSymbolPathes() const;
     // Null outside 0 ... ElementsCount()-1; valid until the elements change.
     const TNuo4SymbolElement* ReadElement(int AIndex) const;
-    int ElementsCount() const { return static_cast<int>(FElementList.size()); }
+    int ElementsCount() const { return FElementList.Count(); }
     bool NeedUpdate() const { return FNeedUpdate; }
     void SetNeedUpdate() {
         FNeedUpdate = true;
@@ -101,8 +101,8 @@ class TNuo4Symbol {
     bool Hided() const;
     bool Highlighted() const { return FHighlighted; }
     void SetHighlighted(bool bValue);
-    TNuo4NoteMainStyle MainStyle() const { return FMainStyle; }
-    TNuo4NoteSubStyle SubStyle() const { return FSubStyle; }
+    TNuo4NoteMainStyle MainStyle() const { return FNoteStyleIndex.MainStyle; }
+    TNuo4NoteSubStyle SubStyle() const { return FNoteStyleIndex.SubStyle; }
     TrecNuo4NoteStyleIndex NoteStyleIndex() const { return FNoteStyleIndex; }
     void SetMainStyle(TNuo4NoteMainStyle AStyle);
     void SetSubStyle(TNuo4NoteSubStyle AStyle);
@@ -136,11 +136,11 @@ class TNuo4Symbol {
     // PDF page writer, so this does nothing.
     void DrawToPDF() const {}
 
-    bool bWithinAttachBranch = false;
-    bool bWithinAttachBranchAndForceSubStyle = false;
+    TrecNuo4SymbolCalcInfo CalcInfo;
     // Arc marks, volta text and articulations of the symbol's text; read with Get().
     TNuo4OutOfLine<TrecNuo4ABCAttachmentsInfoWithinSectionVoice> ABCAttachmentsInfo;
-    TrecNuo4SymbolCalcInfo CalcInfo;
+    // bWithinAttachBranch and bWithinAttachBranchAndForceSubStyle follow the private fields
+    // (below), beside the other flags.
 
   protected:
     TNuo4Symbol() = default;
@@ -167,19 +167,26 @@ class TNuo4Symbol {
   private:
     void CopyLockedRightLineSpacing();
 
-    TGPRectF32 FBounds;
-    std::vector<TNuo4SymbolElement> FElementList;
+    // Every symbol of a long score holds these: ordered so that no room is lost to alignment.
     TGPPointF FPos;
+    TGPRectF32 FBounds;
+    TNuo4SymbolElementList FElementList;
     TGPColor FColor = 0xFF000000u;
     float FAWCoef = 0;
-    TNuo4NoteMainStyle FMainStyle = 0;
-    TNuo4NoteSubStyle FSubStyle = nssNormal;
+    // The main and sub style, also kept in the record where the record has one.
     TrecNuo4NoteStyleIndex FNoteStyleIndex;
-    bool FHideForNonBasicSymbol = false;
-    bool FHighlighted = false;
-    bool FNeedUpdate = true;
+    bool FHideForNonBasicSymbol : 1 = false;
+    bool FHighlighted : 1 = false;
+    bool FNeedUpdate : 1 = true;
     // The elements were current until the advance width changed, and nothing else did since.
-    bool FOnlyAWChanged = false;
+    bool FOnlyAWChanged : 1 = false;
+
+  public:
+    // Built for a temporary voice; there, forced to the voice's sub style.
+    bool bWithinAttachBranch = false;
+    bool bWithinAttachBranchAndForceSubStyle = false;
+
+  private:
     void MarkAWChanged() {
         if (!FNeedUpdate) FOnlyAWChanged = true;
         FNeedUpdate = true;

@@ -1,6 +1,8 @@
 #include "render/symbol_calc_info.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
 
 namespace nuo4 {
 
@@ -33,6 +35,89 @@ const char* EnumName(TNuo4SymbolABCTextInfoType AValue) {
     }
     return "";
 }
+
+// ---- MIDI notes ---------------------------------------------------------------------------------
+
+uint8_t* TNuo4MidiNoteList::Heap() const {
+    uint8_t* P;
+    std::memcpy(&P, FData, sizeof P);
+    return P;
+}
+
+void TNuo4MidiNoteList::Free() {
+    if (FCount > InlineCount) delete[] Heap();
+    FCount = 0;
+}
+
+void TNuo4MidiNoteList::Assign(const uint8_t* ANotes, size_t ACount) {
+    if (ACount > InlineCount) {
+        auto* P = new uint8_t[ACount];
+        std::memcpy(P, ANotes, ACount);
+        Free();
+        std::memcpy(FData, &P, sizeof P);
+    } else {
+        uint8_t Copy[InlineCount];
+        if (ACount) std::memcpy(Copy, ANotes, ACount);
+        Free();
+        if (ACount) std::memcpy(FData, Copy, ACount);
+    }
+    FCount = uint32_t(ACount);
+}
+
+uint8_t TNuo4MidiNoteList::at(size_t AIndex) const {
+    if (AIndex >= FCount) throw std::out_of_range("TNuo4MidiNoteList::at");
+    return data()[AIndex];
+}
+
+bool TNuo4MidiNoteList::operator==(const TNuo4MidiNoteList& AOther) const {
+    return std::equal(begin(), end(), AOther.begin(), AOther.end());
+}
+
+bool TNuo4MidiNoteList::operator==(const std::vector<uint8_t>& AOther) const {
+    return std::equal(begin(), end(), AOther.begin(), AOther.end());
+}
+
+// ---- Attach indexes -----------------------------------------------------------------------------
+
+void TNuo4AttachIndexList::Free() {
+    if (!IsSmall()) delete[] FBlock;
+    FSmall = TSmall();
+}
+
+void TNuo4AttachIndexList::CopyFrom(const TNuo4AttachIndexList& AOther) {
+    if (AOther.IsSmall()) {
+        FSmall = AOther.FSmall;
+        return;
+    }
+    const int32_t Count = AOther.FBlock[0];
+    FBlock = new int32_t[size_t(Count) + 2];
+    FBlock[0] = FBlock[1] = Count;
+    std::copy(AOther.begin(), AOther.end(), FBlock + 2);
+}
+
+void TNuo4AttachIndexList::push_back(int32_t AIndex) {
+    if (IsSmall()) {
+        if (FSmall.Tagged == 1) {  // empty: the value goes in place
+            FSmall = {3, AIndex};
+            return;
+        }
+        auto* B = new int32_t[4 + 2];
+        B[0] = 1;
+        B[1] = 4;
+        B[2] = FSmall.Value;
+        FBlock = B;
+    } else if (FBlock[0] == FBlock[1]) {
+        auto* B = new int32_t[size_t(FBlock[1]) * 2 + 2];
+        B[0] = FBlock[0];
+        B[1] = FBlock[1] * 2;
+        std::copy(begin(), end(), B + 2);
+        delete[] FBlock;
+        FBlock = B;
+    }
+    FBlock[2 + FBlock[0]++] = AIndex;
+}
+
+// ---- Bounds -------------------------------------------------------------------------------------
 
 namespace {
 

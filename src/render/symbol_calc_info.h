@@ -2,7 +2,10 @@
 // What the layout engine computes for one symbol: where it sits in the buffers, its music
 // values, what is attached to it and the boxes that spacing and placement use.
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -25,6 +28,46 @@ struct TrecNuo4CalcInfo_Arc {
     bool IsEmpty() const { return Bits == 0; }
     void Clear() { Bits = 0; }
     bool operator==(const TrecNuo4CalcInfo_Arc&) const = default;
+};
+
+// The MIDI notes of a note, in the order of its pitches. Most notes have one and chords a few:
+// up to twelve are kept in place, more in a block of their own.
+class TNuo4MidiNoteList {
+  public:
+    TNuo4MidiNoteList() = default;
+    TNuo4MidiNoteList(const std::vector<uint8_t>& ANotes) { Assign(ANotes.data(), ANotes.size()); }
+    TNuo4MidiNoteList(const TNuo4MidiNoteList& AOther) { Assign(AOther.data(), AOther.size()); }
+    TNuo4MidiNoteList& operator=(const TNuo4MidiNoteList& AOther) {
+        if (this != &AOther) Assign(AOther.data(), AOther.size());
+        return *this;
+    }
+    TNuo4MidiNoteList& operator=(const std::vector<uint8_t>& ANotes) {
+        Assign(ANotes.data(), ANotes.size());
+        return *this;
+    }
+    ~TNuo4MidiNoteList() { Free(); }
+
+    size_t size() const { return FCount; }
+    bool empty() const { return FCount == 0; }
+    const uint8_t* data() const { return FCount > InlineCount ? Heap() : FData; }
+    const uint8_t* begin() const { return data(); }
+    const uint8_t* end() const { return data() + FCount; }
+    uint8_t operator[](size_t AIndex) const { return data()[AIndex]; }
+    // Throws std::out_of_range outside 0 ... size()-1, as a vector's at().
+    uint8_t at(size_t AIndex) const;
+
+    bool operator==(const TNuo4MidiNoteList& AOther) const;
+    bool operator==(const std::vector<uint8_t>& AOther) const;
+
+  private:
+    static constexpr size_t InlineCount = 12;
+    uint8_t* Heap() const;
+    void Free();
+    void Assign(const uint8_t* ANotes, size_t ACount);
+
+    // The notes, or (beyond InlineCount) the address of their block.
+    alignas(4) uint8_t FData[InlineCount] = {};
+    uint32_t FCount = 0;
 };
 
 struct TrecNuo4CalcInfo_DV {
@@ -87,8 +130,64 @@ struct TrecNuo4CalcInfo_SymbolBoundsInfo {
     void MyOffsetY(double ADy) { MyOffset(0, ADy); }
 };
 
+// The attach indexes of one group of a symbol, in one word. Most groups hold one (a lyric, a
+// slur): it is kept in place beside the count; more live in a block that starts with its count
+// and capacity. The word tells which by its lowest bit, 1 for the value in place (a block's
+// address is even).
+class TNuo4AttachIndexList {
+  public:
+    TNuo4AttachIndexList() = default;
+    TNuo4AttachIndexList(const TNuo4AttachIndexList& AOther) { CopyFrom(AOther); }
+    TNuo4AttachIndexList& operator=(const TNuo4AttachIndexList& AOther) {
+        if (this != &AOther) {
+            Free();
+            CopyFrom(AOther);
+        }
+        return *this;
+    }
+    ~TNuo4AttachIndexList() { Free(); }
+
+    size_t size() const { return IsSmall() ? FSmall.Tagged >> 1 : Block()[0]; }
+    bool empty() const { return size() == 0; }
+    const int32_t* data() const { return IsSmall() ? &FSmall.Value : Block() + 2; }
+    const int32_t* begin() const { return data(); }
+    const int32_t* end() const { return data() + size(); }
+    int32_t operator[](size_t AIndex) const { return data()[AIndex]; }
+    void push_back(int32_t AIndex);
+
+    bool operator==(const TNuo4AttachIndexList& AOther) const {
+        return std::equal(begin(), end(), AOther.begin(), AOther.end());
+    }
+    bool operator==(const std::vector<int32_t>& AOther) const {
+        return std::equal(begin(), end(), AOther.begin(), AOther.end());
+    }
+
+  private:
+    // The lowest byte of either member, read as bytes: the word's lowest bit.
+    bool IsSmall() const {
+        unsigned char Low;
+        std::memcpy(&Low, this, 1);
+        return Low & 1u;
+    }
+    // Count, capacity, then the indexes.
+    int32_t* Block() const { return FBlock; }
+    void Free();
+    void CopyFrom(const TNuo4AttachIndexList& AOther);
+
+    struct TSmall {
+        uint32_t Tagged = 1;  // count * 2 + 1: 0 or 1
+        int32_t Value = 0;
+    };
+    union {
+        TSmall FSmall{};
+        int32_t* FBlock;
+    };
+    static_assert(sizeof(TSmall) == sizeof(int32_t*));
+    static_assert(std::endian::native == std::endian::little, "the tag is the lowest byte");
+};
+
 struct TrecNuo4CalcInfo_AttachmentsInfoItem {
-    std::vector<int32_t> AttachIndexArray;  // indexes in the attach buffer
+    TNuo4AttachIndexList AttachIndexArray;  // indexes in the attach buffer
     TrecNuo4CalcInfo_SymbolBoundsInfo Bounds;
 
     void SetToDefault() { *this = TrecNuo4CalcInfo_AttachmentsInfoItem(); }
@@ -154,18 +253,19 @@ struct TrecNuo4CalcInfo_SymboABCTextInfo {
     int32_t FIndex2 = -1;
 };
 
+// Every symbol keeps one: the members are ordered so that no room is lost to alignment.
 struct TrecNuo4SymbolCalcInfo {
-    TrecNuo4SymbolBufferIndex SymbolBufferIndex;
-    TrecNuo4CalcInfo_SymboABCTextInfo SymbolABCTextInfo;
-    std::vector<uint8_t> MidiNotes;
     TrecNuo4CalcInfo_WhenAsAttachSymbol InfoWhenAsAttachSymbol;
     TrecNuo4CalcInfo_AttachmentsInfo AttachmentsInfo;
+    TrecNuo4SymbolBufferIndex SymbolBufferIndex;
+    TrecNuo4CalcInfo_SymboABCTextInfo SymbolABCTextInfo;
+    TNuo4MidiNoteList MidiNotes;
     TrecNuo4CalcInfo_SymbolBoundsInfo Bounds_Self;
     TrecNuo4CalcInfo_SymbolBoundsInfo Bounds_Total;
     TrecNuo4CalcInfo_DV DV;
-    int32_t Key = 0;
     float ExtraBoundsForLyric_Left = 0;
     float ExtraBoundsForLyric_Right = 0;
+    int8_t Key = 0;  // 0 ... 11
     TrecNuo4CalcInfo_Arc Arc;
     bool bIsLyricVerseStart = false;
 

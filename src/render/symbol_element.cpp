@@ -1,6 +1,8 @@
 #include "render/symbol_element.h"
 
 #include <cmath>
+#include <memory>
+#include <new>
 
 namespace nuo4 {
 
@@ -135,6 +137,94 @@ void TNuo4SymbolElement::AddToSymbolPathes(TNuo4SymbolPathes& AItems) const {
         I.InitializeToStroke_Dashed(FPath, PenWidth(), Nuo4DashedSolidLength, Nuo4DashedGapLength);
     else
         I.InitializeToStroke_Solid(FPath, PenWidth());
+}
+
+// ---- Element list -------------------------------------------------------------------------------
+
+const TNuo4SymbolElement& TNuo4SymbolElementList::EmptyFill() {
+    static const TNuo4SymbolElement Empty;
+    return Empty;
+}
+
+namespace {
+// The block's capacity word, padded so that the elements stay aligned.
+constexpr size_t ElementBlockHeader = alignof(TNuo4SymbolElement) > sizeof(uint32_t)
+                                          ? alignof(TNuo4SymbolElement)
+                                          : sizeof(uint32_t);
+uint32_t* BlockOf(TNuo4SymbolElement* AItems) {
+    return reinterpret_cast<uint32_t*>(reinterpret_cast<char*>(AItems) - ElementBlockHeader);
+}
+}  // namespace
+
+uint32_t TNuo4SymbolElementList::Capacity() const {
+    return FItems ? *BlockOf(FItems) : 0;
+}
+
+void TNuo4SymbolElementList::Clear() {
+    if (FItems) {
+        std::destroy_n(FItems, FStored);
+        ::operator delete(BlockOf(FItems));
+    }
+    FItems = nullptr;
+    FStored = FEmptyMask = 0;
+}
+
+void TNuo4SymbolElementList::Grow(int ACapacity) {
+    char* Block = static_cast<char*>(
+        ::operator new(ElementBlockHeader + size_t(ACapacity) * sizeof(TNuo4SymbolElement)));
+    *reinterpret_cast<uint32_t*>(Block) = uint32_t(ACapacity);
+    auto* Items = reinterpret_cast<TNuo4SymbolElement*>(Block + ElementBlockHeader);
+    if (FItems) {
+        std::uninitialized_move_n(FItems, FStored, Items);
+        std::destroy_n(FItems, FStored);
+        ::operator delete(BlockOf(FItems));
+    }
+    FItems = Items;
+}
+
+void TNuo4SymbolElementList::Reserve(int ACount) {
+    if (ACount > int(Capacity())) Grow(ACount);
+}
+
+void TNuo4SymbolElementList::InsertStored(int AAt, TNuo4SymbolElement&& AElement) {
+    if (const uint32_t C = Capacity(); FStored == C) Grow(C ? 2 * int(C) : 1);
+    if (AAt == int(FStored)) {
+        new (FItems + FStored) TNuo4SymbolElement(std::move(AElement));
+    } else {
+        new (FItems + FStored) TNuo4SymbolElement(std::move(FItems[FStored - 1]));
+        std::move_backward(FItems + AAt, FItems + FStored - 1, FItems + FStored);
+        FItems[AAt] = std::move(AElement);
+    }
+    ++FStored;
+}
+
+void TNuo4SymbolElementList::RemoveStored(int AAt) {
+    std::move(FItems + AAt + 1, FItems + FStored, FItems + AAt);
+    --FStored;
+    std::destroy_at(FItems + FStored);
+}
+
+void TNuo4SymbolElementList::Add(TNuo4SymbolElement AElement) {
+    const int Slot = Count();
+    if (Slot < MaskSlots && IsEmptyFill(AElement))
+        FEmptyMask |= 1u << Slot;
+    else
+        InsertStored(int(FStored), std::move(AElement));
+}
+
+void TNuo4SymbolElementList::Replace(int AIndex, TNuo4SymbolElement AElement) {
+    const bool bAbsent = AIndex < MaskSlots && (FEmptyMask >> AIndex) & 1u;
+    const bool bEmpty = AIndex < MaskSlots && IsEmptyFill(AElement);
+    const int At = StoredIndex(AIndex);
+    if (bAbsent && !bEmpty) {
+        FEmptyMask &= ~(1u << AIndex);
+        InsertStored(At, std::move(AElement));
+    } else if (!bAbsent && bEmpty) {
+        RemoveStored(At);
+        FEmptyMask |= 1u << AIndex;
+    } else if (!bAbsent) {
+        FItems[At] = std::move(AElement);
+    }
 }
 
 // ---- Symbol transform -------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 
 #include <QPainterPath>
 #include <QTransform>
+#include <bit>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,6 +85,58 @@ class TNuo4SymbolElement {
     float FPenWidth = 0;
     TNuo4SymbolPathItemType FType = spitFill;
     bool FbDashed = false;
+};
+
+// The elements of one symbol, in order. An empty fill among the first 32 slots (a note keeps
+// seven slots, most of them empty) is not stored: a mask marks it, and reading it gives the one
+// shared empty fill, so drawing and the path items still see every slot in its place. The
+// stored elements sit in one block of exactly the reserved size, which keeps its capacity in a
+// word before them: the allocator's rounding makes room for it, and the list takes two words.
+class TNuo4SymbolElementList {
+  public:
+    TNuo4SymbolElementList() = default;
+    ~TNuo4SymbolElementList() { Clear(); }
+    TNuo4SymbolElementList(const TNuo4SymbolElementList&) = delete;
+    TNuo4SymbolElementList& operator=(const TNuo4SymbolElementList&) = delete;
+
+    int Count() const { return int(FStored) + std::popcount(FEmptyMask); }
+    // 0 <= AIndex < Count().
+    const TNuo4SymbolElement& At(int AIndex) const {
+        if (AIndex < MaskSlots && (FEmptyMask >> AIndex) & 1u) return EmptyFill();
+        return FItems[StoredIndex(AIndex)];
+    }
+    // The elements kept in the block: every element except the unstored empty fills.
+    const TNuo4SymbolElement* StoredBegin() const { return FItems; }
+    const TNuo4SymbolElement* StoredEnd() const { return FItems + FStored; }
+
+    void Clear();
+    // Room for ACount stored elements in all (empty fills need none).
+    void Reserve(int ACount);
+    void Add(TNuo4SymbolElement AElement);
+    // Replaces the element of slot AIndex (0 <= AIndex < Count()).
+    void Replace(int AIndex, TNuo4SymbolElement AElement);
+
+    static bool IsEmptyFill(const TNuo4SymbolElement& AElement) {
+        return !AElement.IsStroke() && AElement.Path().elementCount() == 0;
+    }
+
+  private:
+    static constexpr int MaskSlots = 32;
+    static const TNuo4SymbolElement& EmptyFill();
+    int StoredIndex(int ASlot) const {
+        const uint32_t Below = ASlot >= MaskSlots ? FEmptyMask : FEmptyMask & ((1u << ASlot) - 1u);
+        return ASlot - int(std::popcount(Below));
+    }
+    void Grow(int ACapacity);
+    void InsertStored(int AAt, TNuo4SymbolElement&& AElement);
+    void RemoveStored(int AAt);
+
+    uint32_t Capacity() const;
+
+    TNuo4SymbolElement* FItems = nullptr;  // just after the block's capacity word
+    uint32_t FStored = 0;
+    // Slot I (below 32) is an unstored empty fill; every slot is either that or stored.
+    uint32_t FEmptyMask = 0;
 };
 
 // ---- Symbol transform ---------------------------------------------------------------------------

@@ -86,8 +86,8 @@ TNuo4SymbolPathes CreatePath_TextGrace(const TRecNuo4TextElement& E, TGPPointF A
     N.MainNote.Options.StyleIndex =
         TrecNuo4NoteStyleIndex::Create(DefaultNoteStyle().MainStyle, nssNormal);
     N.SetGrace(E.GracePitches);
-    N.GraceNote.Options.bRight = E.bGraceIsRight;
-    N.GraceNote.Options.b8th = E.bGraceIs8th;
+    N.GraceNote.Mut().Options.bRight = E.bGraceIsRight;
+    N.GraceNote.Mut().Options.b8th = E.bGraceIs8th;
     double Gap = 0;
     const TGPRectF Local = GetBounds_Grace(N, Gap, true);
     QPainterPath P;

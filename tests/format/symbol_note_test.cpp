@@ -397,8 +397,8 @@ TEST(NoteGrace, OnlyTheFirstListBecomesTheGraceNotes) {
     const auto R = Read(u"{56;7}5");
     ASSERT_TRUE(R.bOk);
     const TrecNuo4SymbolNote Rec = R.Note.ToSymbolRecNote();
-    EXPECT_TRUE(SamePitches(Rec.GraceNote.Pitches, {P("5"), P("6")}));
-    EXPECT_FALSE(Rec.GraceNote.Options.bRight);
+    EXPECT_TRUE(SamePitches(Rec.GraceNote.Get().Pitches, {P("5"), P("6")}));
+    EXPECT_FALSE(Rec.GraceNote.Get().Options.bRight);
 }
 
 // ---- Control options on a note ---------------------------------------------------------------
@@ -508,7 +508,7 @@ TEST(NoteSymbolRec, ToSymbolRecNoteTakesDurationPitchesGraceAndOptions) {
     EXPECT_EQ(Rec.GetDuration(), sd8thDot);
     EXPECT_TRUE(Rec.GetMainNotePitch().SameAs(P("5")));
     EXPECT_FALSE(Rec.IsChord());
-    EXPECT_TRUE(SamePitches(Rec.GraceNote.Pitches, {P("3")}));
+    EXPECT_TRUE(SamePitches(Rec.GraceNote.Get().Pitches, {P("3")}));
     EXPECT_FLOAT_EQ(Rec.ControlOptions.AWCoef.AWCoef, 1.5f);
     // A dotted note starts its spacing entries at the right-dot position.
     EXPECT_FLOAT_EQ(Rec.MainNote.Options.RightLineSpacingCoefArray[0], 0.9f);
@@ -526,10 +526,10 @@ TEST(NoteSymbolRec, FreshRecordsTakeTheDocumentDefaults) {
     const TrecNuo4SymbolNote Plain = Read(u"{1}[35]-").Note.ToSymbolRecNote();
     const TrecNuo4SymbolNote Dotted = Read(u"5.").Note.ToSymbolRecNote();
     D.SetToDefault();
-    EXPECT_FLOAT_EQ(Plain.GraceNote.Options.GapCoef.X, 0.3f);
-    EXPECT_FLOAT_EQ(Plain.GraceNote.Options.GapCoef.Y, 0.2f);
+    EXPECT_FLOAT_EQ(Plain.GraceNote.Get().Options.GapCoef.X, 0.3f);
+    EXPECT_FLOAT_EQ(Plain.GraceNote.Get().Options.GapCoef.Y, 0.2f);
     EXPECT_FLOAT_EQ(Plain.MainNote.Options.RightLineSpacingCoefArray[0], 1.5f);
-    EXPECT_FALSE(Plain.ChordNote.Options.bUseCommonRightDuration);
+    EXPECT_FALSE(Plain.ChordNote.Get().Options.bUseCommonRightDuration);
     EXPECT_FLOAT_EQ(Dotted.MainNote.Options.RightLineSpacingCoefArray[0], 0.7f);
     EXPECT_FLOAT_EQ(
         Read(u"5.").Note.ToSymbolRecNote().MainNote.Options.RightLineSpacingCoefArray[0], 0.9f);
@@ -538,7 +538,7 @@ TEST(NoteSymbolRec, FreshRecordsTakeTheDocumentDefaults) {
 TEST(NoteSymbolRec, ChordPitchesAreSortedWithTheLowestInTheMainNote) {
     const TrecNuo4SymbolNote Rec = Read(u"[5g31d]_").Note.ToSymbolRecNote();
     ASSERT_TRUE(Rec.IsChord());
-    EXPECT_EQ(PitchesText(Rec.ChordNote.Pitches), u"1d 3 5g ");
+    EXPECT_EQ(PitchesText(Rec.ChordNote.Get().Pitches), u"1d 3 5g ");
     EXPECT_TRUE(Rec.GetMainNotePitch().SameAs(P("1d")));
     EXPECT_EQ(Rec.GetDuration(), sd8th);
     EXPECT_EQ(Rec.ToABCText(), u"[1d35g]_");
@@ -737,7 +737,8 @@ TEST(NoteRoundTrip, SymbolRecordTextReadsBack) {
         ASSERT_TRUE(GetSymbolRecNote_FromABCText(Text, Back)) << Utf8(Text);
         EXPECT_EQ(Back.ToABCText(), Text);
         EXPECT_TRUE(SamePitches(Back.GetPitches(), Rec.GetPitches())) << Utf8(Text);
-        EXPECT_TRUE(SamePitches(Back.GraceNote.Pitches, Rec.GraceNote.Pitches)) << Utf8(Text);
+        EXPECT_TRUE(SamePitches(Back.GraceNote.Get().Pitches, Rec.GraceNote.Get().Pitches))
+            << Utf8(Text);
         EXPECT_EQ(Back.ControlOptions, Rec.ControlOptions) << Utf8(Text);
     }
 }

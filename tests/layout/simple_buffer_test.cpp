@@ -44,7 +44,8 @@ class SimpleBuffer : public ::testing::Test {
 };
 
 std::vector<uint8_t> Midi(const TNuo4SimpleBuffer& B, int32_t I) {
-    return B.Basic_GetSymbol(I)->CalcInfo.MidiNotes;
+    const TNuo4MidiNoteList& M = B.Basic_GetSymbol(I)->CalcInfo.MidiNotes;
+    return {M.begin(), M.end()};
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TrecNuo4SymbolNote WithGrace(const TNuo4Pitches& AGrace, bool bRight = false) {
     N.MainNote.Initialize(Pitch(5), sd4th);
     N.SetPitches_Main({Pitch(5)});
     N.SetGrace(AGrace);
-    N.GraceNote.Options.bRight = bRight;
+    N.GraceNote.Mut().Options.bRight = bRight;
     return N;
 }
 
@@ -261,7 +261,7 @@ TEST_F(NoteGeometry, ChordWithoutGapModeStacksAtFixedDistances) {
     const TrecNuo4SymbolNote N = Chord({Pitch(5), Pitch(1), Pitch(3)}, sd4th);
     ASSERT_TRUE(N.IsChord());
     EXPECT_EQ(N.MainNote.MusicNote.Pitch.Digit, Digit1);  // the lowest
-    ASSERT_EQ(N.ChordNote.Options.NoteSpacingCoefArray.size(), 2u);
+    ASSERT_EQ(N.ChordNote.Get().Options.NoteSpacingCoefArray.size(), 2u);
     EXPECT_NEAR(GetChordNotePosY(N, 1), -1.7 * 2.1, Eps);
     EXPECT_NEAR(GetChordNotePosY(N, 2), -2 * 1.7 * 2.1, Eps);
     // Bounds from the lowest digit's bottom to the highest digit's top.
@@ -273,32 +273,35 @@ TEST_F(NoteGeometry, ChordGapModeKeepsAFixedGapBetweenMarks) {
     Nuo4DocOptions().Param_Chord.NoteSpacing.bGapMode = true;
     // Plain digits: the gap 0.4 H on top of one digit height.
     TrecNuo4SymbolNote N = Chord({Pitch(1), Pitch(3)}, sd4th);
-    EXPECT_NEAR(N.ChordNote.Options.NoteSpacingCoefArray[0], 1.4, Eps);
+    EXPECT_NEAR(N.ChordNote.Get().Options.NoteSpacingCoefArray[0], 1.4, Eps);
     // A dot above the lower note: its top is 1.3 H + half a zip dot (0.75 sqrt 0.7 / 2) up.
     N = Chord({Pitch(1, 1), Pitch(5, 1)}, sd4th);
     const double ZipDot = 0.75 * std::sqrt(0.7);
-    EXPECT_NEAR(N.ChordNote.Options.NoteSpacingCoefArray[0], (2.73 + ZipDot / 2) / 2.1 + 0.4, Eps);
+    EXPECT_NEAR(N.ChordNote.Get().Options.NoteSpacingCoefArray[0], (2.73 + ZipDot / 2) / 2.1 + 0.4,
+                Eps);
     // A dot below the upper note: 0.27 H under it plus half a dot.
     N = Chord({Pitch(1, -1), Pitch(5, -1)}, sd8th);
-    EXPECT_NEAR(N.ChordNote.Options.NoteSpacingCoefArray[0], (2.1 + 0.567 + ZipDot / 2) / 2.1 + 0.4,
-                Eps);
+    EXPECT_NEAR(N.ChordNote.Get().Options.NoteSpacingCoefArray[0],
+                (2.1 + 0.567 + ZipDot / 2) / 2.1 + 0.4, Eps);
 }
 
 TEST_F(NoteGeometry, CommonRightDurationSitsAtFourTenthsOfTheChordHeight) {
     // Two notes: T = 2.1 + 1.7 x 2.1 = 5.67; the dot's own height is 0.4 H = 0.84.
     TrecNuo4SymbolNote N = Chord({Pitch(1), Pitch(3)}, sd4thDot);
-    EXPECT_NEAR(N.ChordNote.Options.ExtraOffsetYForCommonRightDuration, 0.4 * 5.67 - 0.84, Eps);
+    EXPECT_NEAR(N.ChordNote.Get().Options.ExtraOffsetYForCommonRightDuration, 0.4 * 5.67 - 0.84,
+                Eps);
     // Dashes sit at half the digit height.
     N = Chord({Pitch(1), Pitch(3)}, sd2th);
-    EXPECT_NEAR(N.ChordNote.Options.ExtraOffsetYForCommonRightDuration, 0.4 * 5.67 - 1.05, Eps);
+    EXPECT_NEAR(N.ChordNote.Get().Options.ExtraOffsetYForCommonRightDuration, 0.4 * 5.67 - 1.05,
+                Eps);
     // Nothing to share: no offset.
     N = Chord({Pitch(1), Pitch(3)}, sd8th);
-    EXPECT_EQ(N.ChordNote.Options.ExtraOffsetYForCommonRightDuration, 0.0f);
+    EXPECT_EQ(N.ChordNote.Get().Options.ExtraOffsetYForCommonRightDuration, 0.0f);
     Nuo4DocOptions().Param_Chord.bUseCommonRightDuration = false;
     N = Chord({Pitch(1), Pitch(3)}, sd4thDot);
-    N.ChordNote.Options.bUseCommonRightDuration = false;
+    N.ChordNote.Mut().Options.bUseCommonRightDuration = false;
     AutoSetChordNoteExtraOffsetYForCommonRightDuration(N);
-    EXPECT_EQ(N.ChordNote.Options.ExtraOffsetYForCommonRightDuration, 0.0f);
+    EXPECT_EQ(N.ChordNote.Get().Options.ExtraOffsetYForCommonRightDuration, 0.0f);
 }
 
 TEST_F(NoteGeometry, ChordLeftEdgeComesFromAnyAccidental) {
@@ -323,7 +326,7 @@ TEST_F(NoteGeometry, GraceGroupSharesItsUnderlinesAcrossTheNotes) {
     EXPECT_NEAR(GetGraceUnderline(N, 1).top(), 0.8775 - 0.06825, Eps);
     // Eighth grace notes have one underline.
     TrecNuo4SymbolNote E = N;
-    E.GraceNote.Options.b8th = true;
+    E.GraceNote.Mut().Options.b8th = true;
     EXPECT_EQ(GetGracePureNote(E, 0).MusicNote.GetUnderlineCount(), 1);
 }
 
@@ -347,10 +350,10 @@ TEST_F(NoteGeometry, GraceGroupSitsBeforeOrAfterTheNoteAtTheDigitTop) {
     EXPECT_NEAR(Before.y(), -3.0, Eps);
     EXPECT_NEAR(Before.x(), -1.2 - 0.24 - 2.34, Eps);
     EXPECT_NEAR(GetBounds_Grace(N, Gap).right(), -1.2 - 0.24, Eps);
-    N.GraceNote.Options.bRight = true;
+    N.GraceNote.Mut().Options.bRight = true;
     EXPECT_NEAR(GetBounds_Grace(N, Gap).left(), 1.2 + 0.24, Eps);
     // The symbol's bounds hold the group.
-    N.GraceNote.Options.bRight = false;
+    N.GraceNote.Mut().Options.bRight = false;
     ExpectRect(GetBounds(N), -1.2 - 0.24 - 3.12, -4.95, 0.24 + 3.12 + 2.4, 4.95);
 }
 
@@ -367,7 +370,7 @@ TEST_F(NoteGeometry, GraceTieIsAQuarterEllipseGrowingWithTheRootOfTheCount) {
     EXPECT_EQ(T.SweepAngle, 90);
     EXPECT_NEAR(T.Thickness, 0.1365, Eps);
     // After the note the ellipse hangs from its right-middle and runs from 0 to 90 degrees.
-    N.GraceNote.Options.bRight = true;
+    N.GraceNote.Mut().Options.bRight = true;
     T = GetGraceTieGeometry(N);
     EXPECT_NEAR(T.EllipseRect.right(), 0.78, Eps);
     EXPECT_EQ(T.StartAngle, 0);
@@ -386,15 +389,15 @@ TEST_F(NoteGeometry, OctaveChangesMoveEveryPitchOrNone) {
     EXPECT_FALSE(CanIncreaseOctave(N));
     EXPECT_FALSE(IncreaseOctave(N));
     EXPECT_EQ(N.MainNote.MusicNote.Pitch.Octave, 0);
-    EXPECT_EQ(N.GraceNote.Pitches[0].Octave, 3);
+    EXPECT_EQ(N.GraceNote.Get().Pitches[0].Octave, 3);
     EXPECT_TRUE(DecreaseOctave(N));
     EXPECT_EQ(N.MainNote.MusicNote.Pitch.Octave, -1);
     EXPECT_EQ(N.GetPitches()[0].Octave, -1);
-    EXPECT_EQ(N.GraceNote.Pitches[0].Octave, 2);
+    EXPECT_EQ(N.GraceNote.Get().Pitches[0].Octave, 2);
 
     TrecNuo4SymbolNote C = Chord({Pitch(1), Pitch(3, 2)}, sd4th);
     EXPECT_TRUE(IncreaseOctave(C));
-    EXPECT_EQ(C.ChordNote.Pitches[1].Octave, 3);
+    EXPECT_EQ(C.ChordNote.Get().Pitches[1].Octave, 3);
     EXPECT_EQ(C.MainNote.MusicNote.Pitch.Octave, 1);
     EXPECT_FALSE(IncreaseOctave(C));
 

@@ -254,7 +254,7 @@ TEST_F(NoteSymbol, PlainDrumCrossTakesTheDigitFace) {
 TEST_F(NoteSymbol, HiddenDigitHasNoGlyph) {
     TrecNuo4SymbolNote R = Rec(u"5");
     R.MainNote.MusicNote.Pitch.Digit = DigitHide;
-    R.ChordNote.Pitches.clear();
+    R.ChordNote.Reset();
     TNuo4SymbolNote S(R);
     S.Update(true);
     EXPECT_EQ(S.ElementsCount(), 7);
@@ -328,7 +328,7 @@ TEST_F(NoteSymbol, ChordFromTextGetsItsSpacingAndSharedMarks) {
     auto S = Make(u"[531]_.");
     ASSERT_TRUE(S->IsChord());
     EXPECT_EQ(S->GetMainNotePitch().Digit, Digit1);
-    ASSERT_EQ(S->SymbolRec.ChordNote.Options.NoteSpacingCoefArray.size(), 2u);
+    ASSERT_EQ(S->SymbolRec.ChordNote.Get().Options.NoteSpacingCoefArray.size(), 2u);
     S->SetAWCoef(1.6f);
     S->Update(false);
     ASSERT_EQ(S->ElementsCount(), 7);
@@ -353,7 +353,7 @@ TEST_F(NoteSymbol, ChordLowestDotsGoUnderTheSharedUnderlines) {
 TEST_F(NoteSymbol, ChordWithoutCommonDurationDotsEveryNote) {
     Nuo4DocOptions().Param_Chord.bUseCommonRightDuration = false;
     auto S = Make(u"[13]-");
-    EXPECT_FALSE(S->SymbolRec.ChordNote.Options.bUseCommonRightDuration);
+    EXPECT_FALSE(S->SymbolRec.ChordNote.Get().Options.bUseCommonRightDuration);
     S->Update(true);
     EXPECT_TRUE(Empty(*S, 4));
     // Each digit carries its own dash: two dashes in slot 0, right of the digits.
@@ -387,7 +387,7 @@ TEST_F(NoteSymbol, GraceGroupBeforeTheNoteWithItsTie) {
 
 TEST_F(NoteSymbol, GraceGroupAfterTheNote) {
     TrecNuo4SymbolNote R = Rec(u"{12}5");
-    R.GraceNote.Options.bRight = true;
+    R.GraceNote.Mut().Options.bRight = true;
     TNuo4SymbolNote S(R);
     S.Update(true);
     EXPECT_NEAR(S.GetGracePos().x(), 1.2 + 0.24 + 0.78, Eps);
@@ -400,7 +400,7 @@ TEST_F(NoteSymbol, GraceGroupAfterTheNote) {
 
 TEST_F(NoteSymbol, GraceNotesTakeTheEighthShapeWhenAsked) {
     TrecNuo4SymbolNote R = Rec(u"{1}5");
-    R.GraceNote.Options.b8th = true;
+    R.GraceNote.Mut().Options.b8th = true;
     TNuo4SymbolNote S(R);
     S.Update(true);
     // One underline: the group's bottom is the tie under it (t = 0.1365, b = 0.585).
@@ -598,7 +598,7 @@ TEST_F(NoteSymbol, KeptElementsAfterAnAdvanceWidthChangeMatchAFreshBuild) {
     for (const char16_t* Text : {u"2_..", u"5--", u"{12}5-", u"6d__.", u"1g", u"{34}2_."}) {
         for (const bool bRightGrace : {false, true}) {
             TrecNuo4SymbolNote R = Rec(Text);
-            R.GraceNote.Options.bRight = bRightGrace;
+            R.GraceNote.Mut().Options.bRight = bRightGrace;
             // Built once, then respaced (set, then zoomed as justification does).
             TNuo4SymbolNote Kept(R);
             Kept.Update(true);

@@ -437,3 +437,81 @@ TEST(SymbolElements, SolidStrokeAndFillDrawWhereTheirPathsAre) {
     EXPECT_EQ(qGray(PixelAtMm(Img, 10, 2.15)), 0);    // inside the 0.6 mm pen
     EXPECT_EQ(qGray(PixelAtMm(Img, 10, 2.45)), 255);  // outside it
 }
+
+// A list with empty fills among its slots reads back, slot by slot and as path items, exactly
+// what was added, through every kind of replacement.
+TEST(SymbolElementList, EmptyFillsTakeNoRoomAndEverySlotReadsBack) {
+    auto Square = [](double X) {
+        QPainterPath P;
+        P.addRect(X, 0, 1, 1);
+        return P;
+    };
+    const QPainterPath Empty;
+    std::vector<TNuo4SymbolElement> Want = {
+        TNuo4SymbolElement::Fill(Square(0)), TNuo4SymbolElement::Fill(Empty),
+        TNuo4SymbolElement::Stroke_Solid(Empty, 0.5),  // an empty stroke stays stored
+        TNuo4SymbolElement::Fill(Empty), TNuo4SymbolElement::Fill(Square(4))};
+    // Beyond the masked slots everything is stored, empty or not.
+    for (int I = 0; I < 40; ++I)
+        Want.push_back(TNuo4SymbolElement::Fill(I % 3 ? Empty : Square(10 + I)));
+    TNuo4SymbolElementList L;
+    for (const TNuo4SymbolElement& E : Want) L.Add(E);
+    auto Check = [&](const char* AStep) {
+        ASSERT_EQ(L.Count(), int(Want.size())) << AStep;
+        int Stored = 0;
+        for (int I = 0; I < L.Count(); ++I) {
+            const TNuo4SymbolElement& A = L.At(I);
+            EXPECT_EQ(A.IsStroke(), Want[I].IsStroke()) << AStep << " slot " << I;
+            EXPECT_EQ(A.PenWidth(), Want[I].PenWidth()) << AStep << " slot " << I;
+            EXPECT_EQ(A.Path(), Want[I].Path()) << AStep << " slot " << I;
+            Stored += I >= 32 || !TNuo4SymbolElementList::IsEmptyFill(Want[I]);
+        }
+        EXPECT_EQ(L.StoredEnd() - L.StoredBegin(), Stored) << AStep;
+    };
+    Check("added");
+    const struct {
+        int Slot;
+        double X;  // < 0: an empty fill
+    } Steps[] = {{1, 1}, {0, -1}, {4, -1}, {3, 3}, {1, 7}, {36, -1}, {2, 2}, {0, 0}};
+    for (const auto& S : Steps) {
+        const TNuo4SymbolElement E = TNuo4SymbolElement::Fill(S.X < 0 ? Empty : Square(S.X));
+        L.Replace(S.Slot, E);
+        Want[size_t(S.Slot)] = E;
+        Check(("slot " + std::to_string(S.Slot)).c_str());
+    }
+    L.Clear();
+    EXPECT_EQ(L.Count(), 0);
+    EXPECT_EQ(L.StoredBegin(), L.StoredEnd());
+}
+
+// The MIDI notes and attach indexes keep a few values in place and more in a block: both
+// read back, copy and compare alike on either side of that limit.
+TEST(SymbolCalcInfo, SmallListsHoldAnyCountAndCopyDeeply) {
+    for (size_t N : {0, 1, 2, 3, 12, 13, 40}) {
+        std::vector<uint8_t> Midi;
+        std::vector<int32_t> Indexes;
+        for (size_t I = 0; I < N; ++I) {
+            Midi.push_back(uint8_t(60 + I));
+            Indexes.push_back(int32_t(1000 + I));
+        }
+        TNuo4MidiNoteList M;
+        M = Midi;
+        TNuo4AttachIndexList A;
+        for (int32_t X : Indexes) A.push_back(X);
+        const TNuo4MidiNoteList M2 = M;
+        TNuo4AttachIndexList A2;
+        A2.push_back(7);
+        A2 = A;
+        M = std::vector<uint8_t>{1};  // the copies are their own
+        EXPECT_EQ(M2, Midi) << N;
+        EXPECT_EQ(M2.size(), N);
+        EXPECT_EQ(A2, Indexes) << N;
+        EXPECT_EQ(A, A2) << N;
+        EXPECT_EQ(A2.size(), N);
+        if (N) {
+            EXPECT_EQ(M2.at(N - 1), Midi.back());
+            EXPECT_EQ(A2[N - 1], Indexes.back());
+        }
+        EXPECT_THROW(M2.at(N), std::out_of_range);
+    }
+}

@@ -96,8 +96,8 @@ std::unique_ptr<TNuo4SymbolNote> MakeNote(const TNoteCell& C) {
         P.Initialize_ToDrumPitch(C.DrumChar, C.bDrumCoreFont);
         R.SetPitches_Main({P});
     }
-    R.GraceNote.Options.bRight = C.bGraceAfter;
-    R.GraceNote.Options.b8th = C.bGrace8th;
+    R.GraceNote.Mut().Options.bRight = C.bGraceAfter;
+    R.GraceNote.Mut().Options.b8th = C.bGrace8th;
     auto S = std::make_unique<TNuo4SymbolNote>(R);
     if (C.SubStyle != nssNormal) S->SetSubStyle(C.SubStyle);
     S->Update(true);
