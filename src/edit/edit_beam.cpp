@@ -188,7 +188,8 @@ bool DottedAt(const TNuo4SimpleBuffer& B, int32_t AIndex) {
 }
 
 bool AtFullBeat(const TNuo4SimpleBuffer& B, int32_t AIndex) {
-    return B.Basic_CheckIndex(AIndex) && B.Basic_GetSymbol(AIndex)->CalcInfo.DV.bAtFullBeat_Before;
+    return B.Basic_CheckIndex(AIndex) &&
+           B.Basic_GetSymbol(AIndex)->BasicInfo().DV.bAtFullBeat_Before;
 }
 
 std::vector<TNuo4Duration> RunDurations(const TNuo4SimpleBuffer& B, TKoRange R) {

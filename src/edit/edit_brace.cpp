@@ -40,9 +40,9 @@ std::vector<TAnchor> AnchorsOf(const TNuo4SimpleBuffer& B, const TrecNuo4LineInf
             if (B.Basic_IsBarline(I)) {
                 // A bar line that opens the measure belongs with the one before it.
                 R.push_back({{I == Syms.StartIndex ? K - 1 : K, BarlineBeat}, I});
-            } else if (B.Basic_IsNote(I) && S->CalcInfo.DV.bAtFullBeat_Before) {
+            } else if (B.Basic_IsNote(I) && S->BasicInfo().DV.bAtFullBeat_Before) {
                 const double Beat =
-                    std::round(S->CalcInfo.DV.DVSumWithinMeasure_Before * 100) / 100;
+                    std::round(S->BasicInfo().DV.DVSumWithinMeasure_Before * 100) / 100;
                 // Only the first note at a beat position (grace-led or chords are one symbol).
                 if (R.empty() || R.back().Key != TKey(K, Beat)) R.push_back({{K, Beat}, I});
             }

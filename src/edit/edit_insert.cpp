@@ -131,7 +131,7 @@ bool AutoBarlineDue(const TNuo4SimpleBuffer& B) {
     if (!B.CheckMeasureIndex(M)) return false;
     const double Full = B.MeasureInfoArray[M].Meter.GetFullDV();
     if (std::fabs(Full) < 0.01) return false;
-    const double Sum = B.Basic_GetSymbol(L)->CalcInfo.DV.DVSumWithinMeasure_After;
+    const double Sum = B.Basic_GetSymbol(L)->BasicInfo().DV.DVSumWithinMeasure_After;
     return std::fabs(Sum - Full) < 0.01;
 }
 

@@ -21,7 +21,7 @@ bool CanAddTupletArc_Caret(const TNuo4SimpleBuffer& B, const TrecNuo4EditState& 
         }
         if (K < 2) return false;
         const int32_t First = From - K + 1;
-        if (!B.Basic_GetSymbol(First)->CalcInfo.DV.bAtFullBeat_Before) return false;
+        if (!B.Basic_GetSymbol(First)->BasicInfo().DV.bAtFullBeat_Before) return false;
         const TNuo4Duration D = K <= 3    ? sd8th
                                 : K <= 7  ? sd16th
                                 : K <= 15 ? sd32th

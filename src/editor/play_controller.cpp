@@ -41,7 +41,7 @@ TrecNuo4AuditionNote Nuo4AuditionNoteOf(const TNuo4SimpleBuffer& B, int32_t ABas
     R.Channel =
         TNuo4Melody::GetMidiChannelFromPartIndex(Nuo4PartIndexFromBasicIndex(B, ABasicIndex));
     if (R.Channel >= 0)
-        for (uint8_t M : N->CalcInfo.MidiNotes)
+        for (uint8_t M : N->BasicInfo().MidiNotes)
             if (M < 128) R.Notes.push_back(M);
     if (R.Notes.empty()) R.Channel = -1;
     return R;

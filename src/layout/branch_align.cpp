@@ -25,7 +25,7 @@ double GetPagePosXFromBeatPos(const TNuo4SimpleBuffer& B, int32_t AMeasure, doub
         const TNuo4SymbolNote* N = B.Basic_GetSymbolNote(I);
         if (!N) continue;
         Last = I;
-        const double Before = N->CalcInfo.DV.DVSumWithinMeasure_Before;
+        const double Before = N->BasicInfo().DV.DVSumWithinMeasure_Before;
         const double DV = N->GetDV();
         if (DV <= 0 || APos < Before - 1e-4 || APos >= Before + DV - 1e-4) continue;
         const double Frac = std::clamp((APos - Before) / DV, 0.0, 1.0);
@@ -92,7 +92,7 @@ TrecNuo4AttachBranchAutoAlignInfo Nuo4AttachBranchAlignment(const TNuo4SimpleBuf
     const bool bLastOpen = LastSym->GetSymbolType() != sbstNote || !LastSym->WithRightDot();
     {
         const int32_t MM = MainMeasure(Count - 1);
-        const double After = LastSym->CalcInfo.DV.DVSumWithinMeasure_After;
+        const double After = LastSym->BasicInfo().DV.DVSumWithinMeasure_After;
         if (!bLastOpen && bAligned[size_t(Count) - 1] && B.CheckMeasureIndex(MM))
             X[size_t(Count)] = GetPagePosXFromBeatPos(B, MM, After);
         else
@@ -138,7 +138,7 @@ void TNuo4SimpleBuffer::AttachBranch_AutoAlign() {
         if (Info.GetValidCount() == 0) continue;
         Br->UpdateAutoAlignInfo(Info);
         Br->Update(true);
-        Br->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.setX(OffsetX);
+        Br->MutAttachInfo().AttachPos.setX(OffsetX);
     }
 }
 

@@ -114,7 +114,7 @@ double TrecNuo4AttachBranchData::GetBasicSymbolBoundsRight_FromSymbolIndexWithRi
 
 double TrecNuo4AttachBranchData::GetBeatPos_Before(int32_t AIndex) const {
     const TNuo4Symbol* S = FBuffer->Basic_GetSymbol(AIndex);
-    return S ? S->CalcInfo.DV.DVSumWithinMeasure_Before : 0;
+    return S ? S->BasicInfo().DV.DVSumWithinMeasure_Before : 0;
 }
 
 void Nuo4RegisterAttachBranchDataBuilder() {

@@ -56,7 +56,7 @@ void TNuo4SimpleBuffer::LocateAllSymbols_AttachBranch() {
             break;
         }
     auto BoundsTotal = [&] {
-        for (const TNuo4SymbolPtr& S : BasicBuffer) S->CalcInfo.Update_Bounds_Total(bLyricOcupy);
+        for (const TNuo4SymbolPtr& S : BasicBuffer) S->Update_Bounds_Total(bLyricOcupy);
     };
     BoundsTotal();
     if (FBranch->bAutoAlign && FBranch->AutoAlignInfo.GetValidCount() > 0)

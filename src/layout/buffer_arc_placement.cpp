@@ -60,7 +60,7 @@ double TopOf(const TGPRectF& R) {
 // The highest point of a symbol that an arc passes over: its own box and its articulations.
 double SymbolTopForArc(TNuo4Symbol* S) {
     return std::min(TopOf(S->Bounds()),
-                    TopOf(S->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black));
+                    TopOf(S->BasicInfo().AttachmentsInfo.Articulations.Get().Bounds.Black));
 }
 
 // The gap between a tuplet's number and the symbols under it, in digit heights.
@@ -127,8 +127,8 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, const TNuo4ArcPlace
     const TKoRange LineE = LineInfoArray[AInfo.LineIndex_End].GetBasicIndexRangeExcludeReturn();
 
     // 2. Horizontal offsets: an arc that ends where another starts leaves it room.
-    AInfo.OffsetX_Start = (SS->CalcInfo.Arc.Contains(aptEnd) ? 0.1 : -0.1) * Dw;
-    AInfo.OffsetX_End = (SE->CalcInfo.Arc.Contains(aptStart) ? -0.1 : 0.1) * Dw;
+    AInfo.OffsetX_Start = (SS->BasicInfo().Arc.Contains(aptEnd) ? 0.1 : -0.1) * Dw;
+    AInfo.OffsetX_End = (SE->BasicInfo().Arc.Contains(aptStart) ? -0.1 : 0.1) * Dw;
     const double XS = SS->Pos().x() + AInfo.OffsetX_Start;
     const double XE = SE->Pos().x() + AInfo.OffsetX_End;
     AInfo.ArcLength_Full = std::max(XE - XS, Nuo4ArcMinLayoutLength);
@@ -161,7 +161,7 @@ void TNuo4SimpleBuffer::_CalcArcBasicInfo(int32_t AArcIndex, const TNuo4ArcPlace
             const QRectF Digits = GetBounds_MainAndChord_Basic(N->SymbolRec);
             if (!RectIsEmpty(Digits)) T = Digits.top();
         }
-        T = std::min(T, TopOf(Sym->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black));
+        T = std::min(T, TopOf(Sym->BasicInfo().AttachmentsInfo.Articulations.Get().Bounds.Black));
         return T == kNone ? 0.0 : T;
     };
     double YS = EndTop(S) - P.GapCoefY_Arc_Underlay * Dh;
@@ -245,7 +245,7 @@ void TNuo4SimpleBuffer::CreateArcs() {
     auto Record = [&](int32_t AAttach, int32_t AFirst, double* APieceOffset) {
         TNuo4Symbol* Sym = Attach_GetSymbol(AAttach);
         if (!Sym) return;
-        const double Y = Sym->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
+        const double Y = Sym->AttachInfo().AttachPos.y();
         const double T = TopOf(Sym->Bounds());
         State.ArcTops.Lower(AFirst, T == kNone ? Y : Y + T);
         if (APieceOffset) *APieceOffset = std::min(*APieceOffset, Y);

@@ -102,14 +102,14 @@ void TNuo4SimpleBuffer::GetArcInfoArray() {
 }
 
 void TNuo4SimpleBuffer::GetCalcInfo_Arc() {
-    for (const TNuo4SymbolPtr& S : BasicBuffer) S->CalcInfo.Arc.Clear();
+    for (const TNuo4SymbolPtr& S : BasicBuffer) S->MutBasicInfo().Arc.Clear();
     // Arcs passing over each index, counted by differences: nested arcs would otherwise mark
     // their insides once per arc.
     std::vector<int32_t> Passing(size_t(std::max(Basic_GetCount(), 0)) + 1, 0);
     for (const TrecNuo4ArcInfoItem& Arc : ArcInfoArray) {
         const int32_t S = Arc.BasicIndexRange.StartIndex, E = Arc.BasicIndexRange.EndIndex();
-        Basic_GetSymbol(S)->CalcInfo.Arc.Include(aptStart);
-        Basic_GetSymbol(E)->CalcInfo.Arc.Include(aptEnd);
+        Basic_GetSymbol(S)->MutBasicInfo().Arc.Include(aptStart);
+        Basic_GetSymbol(E)->MutBasicInfo().Arc.Include(aptEnd);
         if (S + 1 < E) {
             ++Passing[size_t(S) + 1];
             --Passing[size_t(E)];
@@ -118,7 +118,7 @@ void TNuo4SimpleBuffer::GetCalcInfo_Arc() {
     int32_t Open = 0;
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Open += Passing[size_t(I)];
-        if (Open > 0) Basic_GetSymbol(I)->CalcInfo.Arc.Include(aptPass);
+        if (Open > 0) Basic_GetSymbol(I)->MutBasicInfo().Arc.Include(aptPass);
     }
 }
 

@@ -19,7 +19,7 @@ void TNuo4SimpleBuffer::Basic_GetDV() {
                                                    : Nuo4CalcDV(Symbols, ArcInfoArray);
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
-        Basic_GetSymbol(I)->CalcInfo.DV.DV = DV[I];
+        Basic_GetSymbol(I)->MutBasicInfo().DV.DV = DV[I];
     }
 }
 
@@ -29,7 +29,7 @@ void TNuo4SimpleBuffer::GetMeasureInfoArray() {
         Basic_PrefetchAhead(I);
         const TNuo4Symbol* S = Basic_GetSymbol(I);
         Symbols[I].Type = Basic_GetSymbolType(I);
-        Symbols[I].DV = S->CalcInfo.DV.DV;
+        Symbols[I].DV = S->BasicInfo().DV.DV;
         if (Symbols[I].Type == sbstMeter)
             Symbols[I].Meter = static_cast<const TNuo4SymbolMeter*>(S)->Rec().Meter;
     }
@@ -41,7 +41,7 @@ void TNuo4SimpleBuffer::GetMeasureInfoArray() {
         MeasureInfoArray = Nuo4CalcMeasures(Symbols, GetInitMeter(), DV);
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
-        Basic_GetSymbol(I)->CalcInfo.DV = DV[I];
+        Basic_GetSymbol(I)->MutBasicInfo().DV = DV[I];
     }
 }
 

@@ -99,7 +99,7 @@ void TNuo4SimpleBuffer::GetFangZiInfoArray() {
     // cleared by the bar-line term of the vertical offset, so only their attachments count.
     auto SymbolTop = [&](int32_t I) {
         TNuo4Symbol* S = Basic_GetSymbol(I);
-        const auto& G = S->CalcInfo.AttachmentsInfo;
+        const auto& G = S->BasicInfo().AttachmentsInfo;
         double T =
             std::min(TopOf(G.Articulations.Get().Bounds.Black), TopOf(G.Arcs.Get().Bounds.Black));
         if (!Basic_IsBarline(I)) T = std::min(T, TopOf(S->Bounds()));
@@ -149,8 +149,8 @@ void TNuo4SimpleBuffer::GetFangZiInfoArray() {
         if (Rec->ContinueStyle != lscsFull) continue;
         const int32_t Line = Nuo4LineIndexOfBasicIndex(LineInfoArray, Owner);
         if (Line < 0) continue;
-        const double X = Basic_GetSymbol(Owner)->Pos().x() +
-                         S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.x() + Rec->Length;
+        const double X =
+            Basic_GetSymbol(Owner)->Pos().x() + S->AttachInfo().AttachPos.x() + Rec->Length;
         const TKoRange R = LineInfoArray[Line].GetBasicIndexRangeExcludeReturn();
         int32_t Best = -1;
         double BestD = 0.5 * Dw;

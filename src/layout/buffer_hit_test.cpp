@@ -162,7 +162,7 @@ TrecNuo4BufferPos PagePosToBufferPos(const TNuo4SimpleBuffer& B, int32_t APageIn
         };
         const TKoRange Owners = B.PageInfoArray[APageIndex].BasicIndexRange;
         for (int32_t I = Owners.StartIndex; Owners.IsNonEmpty() && I <= Owners.EndIndex(); ++I) {
-            const auto& G = B.Basic_GetSymbol(I)->CalcInfo.AttachmentsInfo;
+            const auto& G = B.Basic_GetSymbol(I)->BasicInfo().AttachmentsInfo;
             for (const auto* Group :
                  {&G.Lyrics, &G.Articulations, &G.Arcs, &G.FangZis, &G.Attachments})
                 for (int32_t A : Group->Get().AttachIndexArray) Try(A);

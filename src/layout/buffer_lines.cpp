@@ -63,7 +63,7 @@ void TNuo4SimpleBuffer::LineInfoArray_GetBounds() {
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
         const TNuo4Symbol* S = BasicBuffer[I].get();
-        TrecNuo4CalcInfo_BoundsInfo Bx = S->CalcInfo.Bounds_Total;
+        TrecNuo4CalcInfo_BoundsInfo Bx = S->BasicInfo().Bounds_Total;
         Bx.MyOffset(S->Pos());
         Boxes.push_back(Bx);
     }
@@ -76,8 +76,8 @@ void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal_LineBounds() {
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
         TNuo4Symbol* S = BasicBuffer[I].get();
-        S->CalcInfo.Update_Bounds_Total(true);
-        TrecNuo4CalcInfo_BoundsInfo Bx = S->CalcInfo.Bounds_Total;
+        S->Update_Bounds_Total(true);
+        TrecNuo4CalcInfo_BoundsInfo Bx = S->BasicInfo().Bounds_Total;
         Bx.MyOffset(S->Pos());
         Boxes.push_back(Bx);
     }

@@ -40,13 +40,13 @@ bool IsRestAt(const TNuo4SimpleBuffer& B, int32_t AIndex) {
 // The Lyrics group of a note from its lyric symbols: every lyric inks it, the occupying ones
 // also give it room.
 void Lyric_UpdateGroupBounds(const TNuo4SimpleBuffer& B, TNuo4Symbol& AOwner) {
-    if (!AOwner.CalcInfo.AttachmentsInfo.Lyrics.IsPresent()) return;
-    TrecNuo4CalcInfo_AttachmentsInfoItem& G = AOwner.CalcInfo.AttachmentsInfo.Lyrics.Mut();
+    if (!AOwner.BasicInfo().AttachmentsInfo.Lyrics.IsPresent()) return;
+    TrecNuo4CalcInfo_AttachmentsInfoItem& G = AOwner.MutBasicInfo().AttachmentsInfo.Lyrics.Mut();
     TrecNuo4CalcInfo_BoundsInfo Bounds;
     for (int32_t A : G.AttachIndexArray) {
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
         if (!S) continue;
-        const TGPPointF At = S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;
+        const TGPPointF At = S->AttachInfo().AttachPos;
         const TGPRectF Box = S->BlackBox().translated(At);
         RectUnion(Bounds.Black, Box);
         auto* L = dynamic_cast<TNuo4SymbolLyric*>(S);
@@ -230,10 +230,10 @@ void TNuo4SimpleBuffer::AdjustLyricsVertPos() {
             TNuo4Symbol* S = Basic_GetSymbol(I);
             if (!S || !S->WithLyric()) continue;
             Nuo4PrefetchNextLyrics(AttachBuffer, S);
-            const auto& Lyrics = S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray;
+            const auto& Lyrics = S->BasicInfo().AttachmentsInfo.Lyrics.Get().AttachIndexArray;
             for (int32_t A : Lyrics) {
                 TNuo4Symbol* L = Attach_GetSymbol(A);
-                TGPPointF& Pos = L->CalcInfo.InfoWhenAsAttachSymbol.AttachPos;
+                TGPPointF& Pos = L->MutAttachInfo().AttachPos;
                 const int32_t V = L->CalcInfo.SymbolABCTextInfo.LyricVerseBufIndex();
                 const auto It = std::find_if(Relocated.begin(), Relocated.end(),
                                              [V](const TRelocated& X) { return X.Verse == V; });
@@ -277,10 +277,11 @@ std::vector<TGPRectF> GetLyricUnderlineRects(const TNuo4SimpleBuffer& B, TKoRang
         for (const auto& [Pos, A] : Items) {
             const TNuo4SymbolLyric* L = LyricAt(B, A);
             const TNuo4Symbol* Owner = B.Basic_GetSymbol(B.Attach_GetBasicIndex(A));
-            const bool bJoin =
-                Prev && Pos == PrevPos + 1 && Prev->Underline_LastCharIsWithUnderline() &&
-                L->Underline_FirstCharIsWithUnderline() &&
-                !PrevOwner->CalcInfo.DV.bAtFullBeat_After && !Owner->CalcInfo.DV.bAtFullBeat_Before;
+            const bool bJoin = Prev && Pos == PrevPos + 1 &&
+                               Prev->Underline_LastCharIsWithUnderline() &&
+                               L->Underline_FirstCharIsWithUnderline() &&
+                               !PrevOwner->BasicInfo().DV.bAtFullBeat_After &&
+                               !Owner->BasicInfo().DV.bAtFullBeat_Before;
             if (!bJoin) Open.clear();
             const auto Ranges = L->Underline_GeConnectRangeInfoArray();
             const auto Rects = Underline_GetRects(Ranges, L->Underline_GetCommonParams());

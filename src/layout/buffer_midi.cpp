@@ -72,7 +72,7 @@ void TNuo4SimpleBuffer::UpdateMidiNotes() {
         Nuo4CalcMidiNotes(Symbols, MeasureInfoArray, GetKeyChangeArray());
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
-        TrecNuo4SymbolCalcInfo& C = Basic_GetSymbol(I)->CalcInfo;
+        TrecNuo4BasicCalcInfo& C = Basic_GetSymbol(I)->MutBasicInfo();
         C.MidiNotes = R[I].MidiNotes;
         C.Key = int8_t(R[I].Key);
     }

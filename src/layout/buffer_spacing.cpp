@@ -23,7 +23,7 @@ TrecNuo4HorzSpacingInfoForGetAW TNuo4SimpleBuffer::GetHorzSpacingInfoForGetAW(
     R.ThisSymbol_RightWidth = S->RightWidth();
     R.ThisSymbol_NoteStyleIndex = S->NoteStyleIndex();
     R.ThisSymbol_DigitWidth = S->DigitSize().width();
-    R.ThisSymbol_bAtFullBeat_After = S->CalcInfo.DV.bAtFullBeat_After;
+    R.ThisSymbol_bAtFullBeat_After = S->BasicInfo().DV.bAtFullBeat_After;
     if (R.ThisSymbol_Type == sbstNote) {
         const TrecNuo4PureNoteStyle* Style = GetPureNoteStylePtr(S->MainStyle(), S->SubStyle());
         R.ThisSymbol_RightLineWidth = Style ? Style->GetRightLineWidth() : 0;
@@ -51,7 +51,7 @@ namespace {
 
 // The box of the lyrics that take part in spacing (relative to the owner); empty when none.
 TGPRectF OcupyLyricBounds(const TNuo4Symbol* S) {
-    return S->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout;
+    return S->BasicInfo().AttachmentsInfo.Lyrics.Get().Bounds.Layout;
 }
 
 // Two symbols with lyrics, ABefore and AAfter, with none between: the symbol before AAfter is
@@ -86,8 +86,7 @@ void TNuo4SimpleBuffer::AutoSetAWCoef_Walk(bool bBoundsTotalAhead, bool bLyricOc
     // The spacing of a symbol reads the total bounds of itself, the one before and the one
     // after: taken one symbol ahead, they are as a whole pass before would leave them, and the
     // symbol is reached once for both.
-    if (bBoundsTotalAhead && Basic_GetCount() > 0)
-        BasicBuffer[0]->CalcInfo.Update_Bounds_Total(true);
+    if (bBoundsTotalAhead && Basic_GetCount() > 0) BasicBuffer[0]->Update_Bounds_Total(true);
     // Passages are found in order and never overlap: their ends rise with the index, so one
     // cursor meets them all (a scan of all passages per symbol would grow with the square).
     size_t NextPassage = 0;
@@ -119,7 +118,7 @@ void TNuo4SimpleBuffer::AutoSetAWCoef_Walk(bool bBoundsTotalAhead, bool bLyricOc
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
         if (bBoundsTotalAhead && I + 1 < Basic_GetCount())
-            BasicBuffer[size_t(I + 1)]->CalcInfo.Update_Bounds_Total(true);
+            BasicBuffer[size_t(I + 1)]->Update_Bounds_Total(true);
         TNuo4Symbol* S = Basic_GetSymbol(I);
         SpaceOne(I, S);
         if (!bLyricOcupy || RectIsEmpty(OcupyLyricBounds(S))) continue;
@@ -134,7 +133,7 @@ bool TNuo4SimpleBuffer::Basic_WithEnglishLyric(int32_t ABasicIndex) const {
     const TNuo4Symbol* S = Basic_GetSymbol(ABasicIndex);
     if (!S || !FABCBuffer) return false;
     const auto& Verses = FABCBuffer->Section_Lyrics.VerseBuffer;
-    for (int32_t A : S->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray) {
+    for (int32_t A : S->BasicInfo().AttachmentsInfo.Lyrics.Get().AttachIndexArray) {
         const TNuo4Symbol* L = Attach_GetSymbol(A);
         if (!L) continue;
         const TrecNuo4CalcInfo_SymboABCTextInfo& T = L->CalcInfo.SymbolABCTextInfo;
@@ -179,8 +178,8 @@ double TNuo4SimpleBuffer::_GetLeftWidthPlusRightWidth_Range(TKoRange ARange, dou
             const double X = OcupyLyricBounds(S).left();
             const double Excess = -X - P - Left;
             if (Excess > 0.01) {
-                First->CalcInfo.ExtraBoundsForLyric_Left = float(Excess);
-                First->CalcInfo.Update_Bounds_Total(true);
+                First->MutBasicInfo().ExtraBoundsForLyric_Left = float(Excess);
+                First->Update_Bounds_Total(true);
                 Left = -X - P;
             }
             break;

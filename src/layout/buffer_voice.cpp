@@ -97,7 +97,7 @@ void TNuo4SimpleBuffer::CreateAndAddBasicSymbols() {
         TNuo4Symbol* P = S.get();
         Basic_AddItem(std::move(S));
         Basic_UpdateBoundsSelf(P->CalcInfo.SymbolBufferIndex.BufferInex);
-        P->CalcInfo.Bounds_Total = P->CalcInfo.Bounds_Self;
+        P->MutBasicInfo().Bounds_Total = P->CalcInfo.Bounds_Self;
         P->CalcInfo.SymbolABCTextInfo.InitializeToVoice(I);
     }
 }
@@ -127,13 +127,13 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
     FAttachOwners.push_back(AItem.SourceIndex);
     const int32_t I = Attach_GetLast();
     S->CalcInfo.SymbolBufferIndex.InitializeToAttach(I);
-    TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
+    TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->MutAttachInfo();
     A.SourceIndex = AItem.SourceIndex;
     A.SourceIndex2 = Basic_CheckIndex(AItem.SourceIndex2) ? AItem.SourceIndex2 : AItem.SourceIndex;
     A.AttachPos = AItem.AttachOffset;
 
     const TGPRectF Black = S->BlackBox().translated(AItem.AttachOffset);
-    TrecNuo4CalcInfo_AttachmentsInfo& G = Owner->CalcInfo.AttachmentsInfo;
+    TrecNuo4CalcInfo_AttachmentsInfo& G = Owner->MutBasicInfo().AttachmentsInfo;
     TNuo4CalcInfo_AttachmentsGroup* Group = nullptr;
     bool bGrowsLayout = true;
     TGPRectF LayoutBox = Black;
@@ -166,7 +166,7 @@ int32_t TNuo4SimpleBuffer::Attach_AddItem(TrecNuo4AttachBufferItem AItem) {
         TGPRectF Layout = Owner->CalcInfo.Bounds_Self.Layout;
         Nuo4GrowByOcupy(Layout, Black, AItem.Ocupy);
         Owner->CalcInfo.Bounds_Self.Layout = Layout;
-        Owner->CalcInfo.Update_Bounds_Total(true);
+        Owner->Update_Bounds_Total(true);
     }
     return I;
 }
@@ -187,11 +187,10 @@ void TNuo4SimpleBuffer::Basic_UpdateBoundsSelf(int32_t AIndex) {
     TNuo4Symbol* S = Basic_GetSymbol(AIndex);
     if (!S) return;
     TrecNuo4CalcInfo_BoundsInfo B{S->BlackBox(), S->Bounds()};
-    for (int32_t A : S->CalcInfo.AttachmentsInfo.Attachments.Get().AttachIndexArray) {
+    for (int32_t A : S->BasicInfo().AttachmentsInfo.Attachments.Get().AttachIndexArray) {
         TNuo4Symbol* P = Attach_GetSymbol(A);
         if (P && FAttachOcupy[A] != 0)
-            Nuo4GrowByOcupy(B.Layout,
-                            P->BlackBox().translated(P->CalcInfo.InfoWhenAsAttachSymbol.AttachPos),
+            Nuo4GrowByOcupy(B.Layout, P->BlackBox().translated(P->AttachInfo().AttachPos),
                             FAttachOcupy[A]);
     }
     S->CalcInfo.Bounds_Self = B;
@@ -203,7 +202,7 @@ void TNuo4SimpleBuffer::CreateArticulations() {
         Basic_PrefetchAhead(B);
         TNuo4SymbolNote* N = Basic_GetSymbolNote(B);
         if (!N) continue;
-        N->CalcInfo.AttachmentsInfo.Articulations.Reset();
+        N->MutBasicInfo().AttachmentsInfo.Articulations.Reset();
         const TNuo4ArticulationInfoItems& Items = N->ABCAttachmentsInfo.Get().Articulations;
         if (Items.empty()) continue;
         // The gaps are coefficients of the document's normal digit, whatever the note's style.
@@ -265,7 +264,7 @@ void TNuo4SimpleBuffer::Process_HiddenSymbols() {
         Basic_PrefetchAhead(I);
         const TNuo4Symbol* S = BasicBuffer[I].get();
         if (!S->Hided()) continue;
-        const TrecNuo4CalcInfo_AttachmentsInfo& G = S->CalcInfo.AttachmentsInfo;
+        const TrecNuo4CalcInfo_AttachmentsInfo& G = S->BasicInfo().AttachmentsInfo;
         for (int32_t A : G.Articulations.Get().AttachIndexArray)
             if (TNuo4Symbol* P = Attach_GetSymbol(A)) P->SetHideLevel(shlAll);
         for (int32_t A : G.Arcs.Get().AttachIndexArray)

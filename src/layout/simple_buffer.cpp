@@ -329,7 +329,7 @@ void TNuo4SimpleBuffer::UpdateAllAttachSymbolsPos() {
     for (int32_t I = 0; I < Attach_GetCount(); ++I) {
         Attach_PrefetchAhead(I);
         TNuo4Symbol* S = AttachBuffer[I].get();
-        const TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->CalcInfo.InfoWhenAsAttachSymbol;
+        const TrecNuo4CalcInfo_WhenAsAttachSymbol& A = S->AttachInfo();
         if (const TNuo4Symbol* Owner = Basic_GetSymbol(A.SourceIndex))
             S->SetPos(Owner->Pos() + A.AttachPos);
     }
@@ -406,7 +406,7 @@ void TNuo4SimpleBuffer::JustifyUpdateAndPlaceByLine(TGPPointF AFirstPoint) {
 void TNuo4SimpleBuffer::UpdateAllBasicSymbolsBoundsTotal() {
     for (int32_t I = 0; I < Basic_GetCount(); ++I) {
         Basic_PrefetchAhead(I);
-        BasicBuffer[I]->CalcInfo.Update_Bounds_Total(true);
+        BasicBuffer[I]->Update_Bounds_Total(true);
     }
 }
 }  // namespace nuo4

@@ -29,7 +29,7 @@ inline void Nuo4PrefetchSymbol(const TNuo4Symbol* S) {
 // The attach groups the symbol owns and the marks written on it.
 inline void Nuo4PrefetchGroups(const TNuo4Symbol* S) {
     if (S->ABCAttachmentsInfo.IsPresent()) __builtin_prefetch(&S->ABCAttachmentsInfo.Get());
-    const TrecNuo4CalcInfo_AttachmentsInfo& G = S->CalcInfo.AttachmentsInfo;
+    const TrecNuo4CalcInfo_AttachmentsInfo& G = S->BasicInfo().AttachmentsInfo;
     for (const TNuo4CalcInfo_AttachmentsGroup* A :
          {&G.Lyrics, &G.Articulations, &G.Arcs, &G.FangZis, &G.Attachments})
         if (A->IsPresent()) {
@@ -43,7 +43,7 @@ inline void Nuo4PrefetchGroups(const TNuo4Symbol* S) {
 // voice: from the lyrics of the symbol at hand, those of the symbols ahead.
 inline void Nuo4PrefetchNextLyrics(const std::vector<std::unique_ptr<TNuo4Symbol>>& AAttach,
                                    const TNuo4Symbol* AOwner) {
-    for (const int32_t A : AOwner->CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray)
+    for (const int32_t A : AOwner->BasicInfo().AttachmentsInfo.Lyrics.Get().AttachIndexArray)
         if (A >= 0 && A + Nuo4PrefetchNear < int32_t(AAttach.size()))
             Nuo4PrefetchSymbol(AAttach[size_t(A + Nuo4PrefetchNear)].get());
 }

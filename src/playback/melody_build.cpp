@@ -87,15 +87,15 @@ class TMelodyWalk {
     }
 
     double Note(int32_t I, const TNuo4SymbolNote& N, THeld& H, int32_t APartChannel, double T) {
-        const double D = std::max(0.0, double(N.CalcInfo.DV.DV));
+        const double D = std::max(0.0, double(N.BasicInfo().DV.DV));
         const bool bDrum = N.IsDrum();
-        const TNuo4MidiNoteList& Midi = N.CalcInfo.MidiNotes;
+        const TNuo4MidiNoteList& Midi = N.BasicInfo().MidiNotes;
         // A tie: the same pitches, an arc from the held symbol, and nothing struck between.
         if (H.From >= 0 && H.bTieable && !N.IsRest() && ArcBetween(H.From, I)) {
             const TNuo4SymbolNote* Prev = B.Basic_GetSymbolNote(H.From);
             const bool bSame =
                 Prev && (bDrum ? Prev->IsDrum() && N.PitchesIsSame(*Prev)
-                               : !Prev->IsDrum() && Prev->CalcInfo.MidiNotes == Midi);
+                               : !Prev->IsDrum() && Prev->BasicInfo().MidiNotes == Midi);
             if (bSame && !N.WithGrace()) {
                 H.Duration += D;
                 H.From = I;  // a chain goes on from here
@@ -114,7 +114,7 @@ class TMelodyWalk {
             const double Ratio = Count * 0.25 / D;
             // Grace notes never vanish: too many for the note share half of it.
             const double G = Ratio <= 0.5 ? 0.25 : Ratio <= 1.0 ? 0.125 : D * 0.5 / Count;
-            for (TNuo4MidiNote G_Note : Pitches_ToMidiNotes(Grace, N.CalcInfo.Key)) {
+            for (TNuo4MidiNote G_Note : Pitches_ToMidiNotes(Grace, N.BasicInfo().Key)) {
                 if (G_Note > 0 && G_Note < 127) M.AddNote(At, G, Channel, G_Note, Velocity, I);
                 At += G;
             }
@@ -181,7 +181,7 @@ double StartOffset(const TNuo4SimpleBuffer& B, int32_t ARangeStart, int32_t AFir
     if (L <= 0) return 0;
     double Before = 0;
     for (int32_t I = Measure.BasicIndexRange.StartIndex; I < ARangeStart; ++I)
-        if (const TNuo4Symbol* S = B.Basic_GetSymbol(I)) Before += S->CalcInfo.DV.DV;
+        if (const TNuo4Symbol* S = B.Basic_GetSymbol(I)) Before += S->BasicInfo().DV.DV;
     const double Offset = (L - Measure.DVSum) + Before;
     return Offset > 0.01 ? Offset : 0;
 }

@@ -201,7 +201,7 @@ class TWriter {
             if (!N1 || !N2) continue;
             // A tie binds equal pitches; any other arc is a slur.
             const bool bTie = A.bTie && !N1->IsRest() && !N2->IsRest() && !N2->WithGrace() &&
-                              N1->CalcInfo.MidiNotes == N2->CalcInfo.MidiNotes;
+                              N1->BasicInfo().MidiNotes == N2->BasicInfo().MidiNotes;
             (bTie ? Marks[S].TieStart : Marks[S].SlurStart).push_back(1);
             (bTie ? Marks[E].TieStop : Marks[E].SlurStop).push_back(1);
         }
@@ -430,14 +430,14 @@ class TWriter {
     }
 
     void WriteNote(std::string& X, int32_t I, const TNuo4SymbolNote& N) {
-        const double D = std::max(0.0, double(N.CalcInfo.DV.DV));
+        const double D = std::max(0.0, double(N.BasicInfo().DV.DV));
         const int32_t Dur = int32_t(std::lround(D * Divisions));
         if (Dur <= 0) return;
         const TArcMarks& A = Marks[I];
         const bool bDrum = N.IsDrum();
         // Grace notes before their note.
         if (!bDrum && !N.IsRest())
-            for (TNuo4MidiNote G : Pitches_ToMidiNotes(N.GetGracePitches(), N.CalcInfo.Key)) {
+            for (TNuo4MidiNote G : Pitches_ToMidiNotes(N.GetGracePitches(), N.BasicInfo().Key)) {
                 if (G <= 0 || G >= 127) continue;
                 X += "      <note><grace slash=\"yes\"/>";
                 WritePitch(X, G);
@@ -446,7 +446,7 @@ class TWriter {
             }
         std::vector<int32_t> Pitches;
         if (!N.IsRest() && !bDrum)
-            for (uint8_t M : N.CalcInfo.MidiNotes) Pitches.push_back(M);
+            for (uint8_t M : N.BasicInfo().MidiNotes) Pitches.push_back(M);
         const bool bRest = N.IsRest() || (!bDrum && Pitches.empty());
         if (bRest || bDrum) Pitches = {-1};
         const double Written = Duration_Beats(N.SymbolRec.GetDuration());

@@ -33,7 +33,7 @@ struct TrecNuo4SymbolArticulation {
 QPainterPath CreateArticulationPath(const TKoGraphics* G, const TrecNuo4SymbolArticulation& ARec,
                                     TGPRectF& ABounds, bool bOnlyCalc = false);
 
-class TNuo4SymbolArticulation : public TNuo4Symbol {
+class TNuo4SymbolArticulation : public TNuo4AttachSymbol {
   public:
     TNuo4SymbolArticulation(TNuo4Articulation AArticulation, float AScale);
     explicit TNuo4SymbolArticulation(const TrecNuo4SymbolArticulation& ARec);

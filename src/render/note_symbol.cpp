@@ -17,7 +17,7 @@ TNuo4SymbolNote::TNuo4SymbolNote(const TrecNuo4SymbolNote& ARec) {
 void TNuo4SymbolNote::CalcBounds(TGPRectF& ARect) {
     ARect = GetBounds(SymbolRec, ForceChordSubStyle());
     CalcInfo.Bounds_Self.Layout = ARect;
-    CalcInfo.Update_Bounds_Total(false);
+    Update_Bounds_Total(false);
 }
 
 uint8_t TNuo4SymbolNote::GetElementSuppressFlags() const {
@@ -212,7 +212,7 @@ bool CalcUnderlineConnection(const std::vector<TNuo4Symbol*>& ASymbols, int AInd
             break;
     }
     if (Note->GetUnderlineCount() == 0 || Note->Hided()) return false;
-    if (Note->CalcInfo.DV.bAtFullBeat_After) return false;
+    if (Note->BasicInfo().DV.bAtFullBeat_After) return false;
     const bool bMarkerBreaks = Nuo4DocOptions().Param_Accomp.bAccompMarkerBreakUnderline;
     int Next = AIndex + 1;
     while (Next < int(ASymbols.size()) && ASymbols[Next] &&

@@ -12,7 +12,7 @@
 
 namespace nuo4 {
 
-class TNuo4SymbolNote : public TNuo4Symbol {
+class TNuo4SymbolNote : public TNuo4BasicSymbol {
   public:
     explicit TNuo4SymbolNote(const TrecNuo4SymbolNote& ARec);
 

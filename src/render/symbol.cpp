@@ -13,12 +13,29 @@
 
 namespace nuo4 {
 
+const TrecNuo4BasicCalcInfo Nuo4EmptyBasicInfo;
+const TrecNuo4CalcInfo_WhenAsAttachSymbol Nuo4EmptyAttachInfo;
+
+TrecNuo4BasicCalcInfo& Nuo4ScratchBasicInfo() {
+    static thread_local TrecNuo4BasicCalcInfo Scratch;
+    Scratch.SetToDefault();
+    return Scratch;
+}
+
+TrecNuo4CalcInfo_WhenAsAttachSymbol& Nuo4ScratchAttachInfo() {
+    static thread_local TrecNuo4CalcInfo_WhenAsAttachSymbol Scratch;
+    Scratch = TrecNuo4CalcInfo_WhenAsAttachSymbol();
+    return Scratch;
+}
+
 // ---- Creation -----------------------------------------------------------------------------------
 
 void TNuo4Symbol::Create(const void* APSymbolRec) {
     FElementList.Clear();
     ABCAttachmentsInfo.Reset();
     CalcInfo.SetToDefault();
+    if (HasBasicInfo()) MutBasicInfo().SetToDefault();
+    if (HasAttachInfo()) MutAttachInfo() = TrecNuo4CalcInfo_WhenAsAttachSymbol();
     FColor = Nuo4DefaultSymbolColor();
     SetNeedUpdate();
     if (APSymbolRec) SetSymbolRec(APSymbolRec);

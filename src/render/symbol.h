@@ -4,7 +4,9 @@
 // width, and draws the elements at its position with the colour rules of the score view.
 
 #include <QPainterPath>
+#include <cassert>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "format/music_common.h"
@@ -74,9 +76,11 @@ class TNuo4Symbol {
     TGPRectF BlackBox() const;
     TGPRectF BoundsWithPos() { return Bounds().translated(FPos); }
     TGPRectF BlackBoxWithPos() const { return BlackBox().translated(FPos); }
-    TGPRectF GetLyricBounds() const { return CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Black; }
-    double LeftWidth() const { return -CalcInfo.Bounds_Total.Layout.x(); }
-    double RightWidth() const { return CalcInfo.Bounds_Total.Layout.right(); }
+    TGPRectF GetLyricBounds() const {
+        return BasicInfo().AttachmentsInfo.Lyrics.Get().Bounds.Black;
+    }
+    double LeftWidth() const { return -BasicInfo().Bounds_Total.Layout.x(); }
+    double RightWidth() const { return BasicInfo().Bounds_Total.Layout.right(); }
     double RightPos_Total() const { return FPos.x() + RightWidth(); }
     double RightPos_Self() { return BoundsWithPos().right(); }
     double NextSymbolRefPosX() const { return FPos.x() + AW(); }
@@ -122,9 +126,9 @@ class TNuo4Symbol {
     TrecNuo4SymbolControlOptions* GetControlOptionsPtr();
     const TrecNuo4SymbolControlOptions* GetControlOptionsPtr() const;
     TNuo4Duration GetDuration() const;  // sdNone unless a note
-    float GetDV() const { return CalcInfo.DV.DV; }
+    float GetDV() const { return BasicInfo().DV.DV; }
     bool WithLyric() const {
-        return !CalcInfo.AttachmentsInfo.Lyrics.Get().AttachIndexArray.empty();
+        return !BasicInfo().AttachmentsInfo.Lyrics.Get().AttachIndexArray.empty();
     }
     bool WithRightDot() const;
     bool WithRightline() const;
@@ -137,13 +141,30 @@ class TNuo4Symbol {
     void DrawToPDF() const {}
 
     TrecNuo4SymbolCalcInfo CalcInfo;
+    // The layout data of a basic symbol (TNuo4BasicSymbol); every other kind reads a shared
+    // empty one. Only basic symbols may be written (a debug build asserts it).
+    const TrecNuo4BasicCalcInfo& BasicInfo() const;
+    TrecNuo4BasicCalcInfo& MutBasicInfo();
+    // Where an attach symbol (TNuo4AttachSymbol) hangs; every other kind reads a shared
+    // default (no source, at the origin) and may not write it.
+    const TrecNuo4CalcInfo_WhenAsAttachSymbol& AttachInfo() const;
+    TrecNuo4CalcInfo_WhenAsAttachSymbol& MutAttachInfo();
+    bool HasBasicInfo() const { return FDataKind == sdkBasic; }
+    bool HasAttachInfo() const { return FDataKind == sdkAttach; }
+    // Bounds_Total of a basic symbol from its own box and what is attached to it.
+    void Update_Bounds_Total(bool bLyricOcupy) {
+        MutBasicInfo().Update_Bounds_Total(CalcInfo.Bounds_Self, bLyricOcupy);
+    }
     // Arc marks, volta text and articulations of the symbol's text; read with Get().
     TNuo4OutOfLine<TrecNuo4ABCAttachmentsInfoWithinSectionVoice> ABCAttachmentsInfo;
     // bWithinAttachBranch and bWithinAttachBranchAndForceSubStyle follow the private fields
     // (below), beside the other flags.
 
   protected:
+    // Which of the kind-specific layout data the most-derived class carries.
+    enum TDataKind : uint8_t { sdkNone, sdkBasic, sdkAttach };
     TNuo4Symbol() = default;
+    explicit TNuo4Symbol(TDataKind AKind) : FDataKind(AKind) {}
     // Called by the most-derived constructor once its record member exists (virtual calls
     // reach only the classes already constructed): resets the layout data, takes the colour,
     // copies the record and derives the advance width.
@@ -180,6 +201,7 @@ class TNuo4Symbol {
     bool FNeedUpdate : 1 = true;
     // The elements were current until the advance width changed, and nothing else did since.
     bool FOnlyAWChanged : 1 = false;
+    uint8_t FDataKind : 2 = sdkNone;
 
   public:
     // Built for a temporary voice; there, forced to the voice's sub style.
@@ -192,6 +214,58 @@ class TNuo4Symbol {
         FNeedUpdate = true;
     }
 };
+
+// The symbols of the voice: notes, bar lines, accompaniment markers, meters, texts, returns.
+class TNuo4BasicSymbol : public TNuo4Symbol {
+  public:
+    TrecNuo4BasicCalcInfo BasicCalcInfo;
+
+  protected:
+    TNuo4BasicSymbol() : TNuo4Symbol(sdkBasic) {}
+};
+
+// The symbols hung on the voice: arcs, lyrics, articulations, voltas and the attachments.
+class TNuo4AttachSymbol : public TNuo4Symbol {
+  public:
+    TrecNuo4CalcInfo_WhenAsAttachSymbol InfoWhenAsAttachSymbol;
+
+  protected:
+    TNuo4AttachSymbol() : TNuo4Symbol(sdkAttach) {}
+};
+
+// The base class of a concrete symbol class of kind AType: the one that carries its layout data.
+template <TNuo4SymbolType AType>
+using TNuo4SymbolBaseFor =
+    std::conditional_t<IsBasicSymbol(AType), TNuo4BasicSymbol,
+                       std::conditional_t<IsAttach(AType), TNuo4AttachSymbol, TNuo4Symbol>>;
+
+// Misused writes land in a scratch record, reset at every such call, so that they never leak
+// into another symbol.
+TrecNuo4BasicCalcInfo& Nuo4ScratchBasicInfo();
+TrecNuo4CalcInfo_WhenAsAttachSymbol& Nuo4ScratchAttachInfo();
+extern const TrecNuo4BasicCalcInfo Nuo4EmptyBasicInfo;
+extern const TrecNuo4CalcInfo_WhenAsAttachSymbol Nuo4EmptyAttachInfo;
+
+inline const TrecNuo4BasicCalcInfo& TNuo4Symbol::BasicInfo() const {
+    return HasBasicInfo() ? static_cast<const TNuo4BasicSymbol*>(this)->BasicCalcInfo
+                          : Nuo4EmptyBasicInfo;
+}
+inline TrecNuo4BasicCalcInfo& TNuo4Symbol::MutBasicInfo() {
+    assert(HasBasicInfo());
+    if (!HasBasicInfo()) [[unlikely]]
+        return Nuo4ScratchBasicInfo();
+    return static_cast<TNuo4BasicSymbol*>(this)->BasicCalcInfo;
+}
+inline const TrecNuo4CalcInfo_WhenAsAttachSymbol& TNuo4Symbol::AttachInfo() const {
+    return HasAttachInfo() ? static_cast<const TNuo4AttachSymbol*>(this)->InfoWhenAsAttachSymbol
+                           : Nuo4EmptyAttachInfo;
+}
+inline TrecNuo4CalcInfo_WhenAsAttachSymbol& TNuo4Symbol::MutAttachInfo() {
+    assert(HasAttachInfo());
+    if (!HasAttachInfo()) [[unlikely]]
+        return Nuo4ScratchAttachInfo();
+    return static_cast<TNuo4AttachSymbol*>(this)->InfoWhenAsAttachSymbol;
+}
 
 // Told of every symbol as it is drawn, with the world transform that places its local
 // coordinates on the page (the symbol's position included). Regression tests record draw lists

@@ -77,7 +77,7 @@ struct TrecNuo4SymbolArc {
 // Digit size of tuplet numbers from the digit width W of the arc's style: 0.6 W x 0.72 W.
 TGPSizeF TupletDigitSize(TGPSizeF AStyleDigitSize);
 
-class TNuo4SymbolArc : public TNuo4Symbol {
+class TNuo4SymbolArc : public TNuo4AttachSymbol {
   public:
     explicit TNuo4SymbolArc(const TrecNuo4SymbolArc& ARec = TrecNuo4SymbolArc());
     // An arc on one line.
@@ -196,7 +196,7 @@ TrecNuo4SymbolArc ToSymbolRecArc(const TrecNuo4SymbolAttachArc& ARec);
 // The path items of a special arc; a piece with a tuplet number is a plain piece.
 TNuo4SymbolPathes GetPathes(const TrecNuo4SymbolAttachArc& ARec);
 
-class TNuo4SymbolAttachArc : public TNuo4Symbol {
+class TNuo4SymbolAttachArc : public TNuo4AttachSymbol {
   public:
     explicit TNuo4SymbolAttachArc(const TrecNuo4SymbolAttachArc& ARec = DefaultRec());
 

@@ -18,13 +18,13 @@ namespace nuo4 {
 
 // Common slots of the classes below: the record and its style index.
 template <typename TRec, TNuo4SymbolType AType>
-class TNuo4SymbolWithRec : public TNuo4Symbol {
+class TNuo4SymbolWithRec : public TNuo4SymbolBaseFor<AType> {
   public:
     const TRec& Rec() const { return FRec; }
     void* GetSymbolRecPtr() override { return &FRec; }
     void SetSymbolRec(const void* ASource) override {
         FRec = *static_cast<const TRec*>(ASource);
-        SetNeedUpdate();
+        this->SetNeedUpdate();
     }
     TNuo4SymbolType GetSymbolType() const override { return AType; }
     void SetRecNoteStyleIndex(const TrecNuo4NoteStyleIndex& AIndex) override {
@@ -40,8 +40,8 @@ class TNuo4SymbolWithRec : public TNuo4Symbol {
   protected:
     // Takes the record and the style it names.
     void Init(const TRec& ARec) {
-        Create(&ARec);
-        if (FRec.NoteStyleIndex.IsValid()) SetNoteStyleIndex(FRec.NoteStyleIndex);
+        this->Create(&ARec);
+        if (FRec.NoteStyleIndex.IsValid()) this->SetNoteStyleIndex(FRec.NoteStyleIndex);
     }
     TRec FRec;
 };
@@ -121,7 +121,7 @@ class TNuo4SymbolText : public TNuo4SymbolWithRec<TrecNuo4SymbolText, sbstText> 
 
 // The volta bracket: an attach symbol without control options. It keeps the bounds of its
 // last build.
-class TNuo4SymbolFangZi : public TNuo4Symbol {
+class TNuo4SymbolFangZi : public TNuo4AttachSymbol {
   public:
     explicit TNuo4SymbolFangZi(const TrecNuo4SymbolFangZi& ARec = TrecNuo4SymbolFangZi());
     static std::unique_ptr<TNuo4SymbolFangZi> Create_Full(double ALength, TText AText,

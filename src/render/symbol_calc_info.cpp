@@ -133,9 +133,10 @@ TGPRectF MoveRightEdge(TGPRectF R, double ADelta) {
 
 }  // namespace
 
-void TrecNuo4SymbolCalcInfo::Update_Bounds_Total(bool bLyricOcupy) {
+void TrecNuo4BasicCalcInfo::Update_Bounds_Total(const TrecNuo4CalcInfo_SymbolBoundsInfo& ASelf,
+                                                bool bLyricOcupy) {
     // United in double and stored once: one rounding, and no conversions per group.
-    TrecNuo4CalcInfo_BoundsInfo T = Bounds_Self;
+    TrecNuo4CalcInfo_BoundsInfo T = ASelf;
     T.MyUnion(AttachmentsInfo.Articulations.Get().Bounds);
     T.MyUnion(AttachmentsInfo.Arcs.Get().Bounds);
     T.MyUnion(AttachmentsInfo.FangZis.Get().Bounds);
@@ -168,12 +169,13 @@ double TopOf(std::initializer_list<const TGPRectF32*> ARects) {
 
 }  // namespace
 
-double TrecNuo4SymbolCalcInfo::GetArticulationsTop() const {
-    return TopOf({&AttachmentsInfo.Articulations.Get().Bounds.Layout, &Bounds_Self.Layout});
+double TrecNuo4BasicCalcInfo::GetArticulationsTop(
+    const TrecNuo4CalcInfo_SymbolBoundsInfo& ASelf) const {
+    return TopOf({&AttachmentsInfo.Articulations.Get().Bounds.Layout, &ASelf.Layout});
 }
 
-double TrecNuo4SymbolCalcInfo::GetArcsTop() const {
-    return TopOf({&AttachmentsInfo.Articulations.Get().Bounds.Layout, &Bounds_Self.Layout,
+double TrecNuo4BasicCalcInfo::GetArcsTop(const TrecNuo4CalcInfo_SymbolBoundsInfo& ASelf) const {
+    return TopOf({&AttachmentsInfo.Articulations.Get().Bounds.Layout, &ASelf.Layout,
                   &AttachmentsInfo.Arcs.Get().Bounds.Layout});
 }
 

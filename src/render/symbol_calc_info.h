@@ -255,31 +255,37 @@ struct TrecNuo4CalcInfo_SymboABCTextInfo {
 
 // Every symbol keeps one: the members are ordered so that no room is lost to alignment.
 struct TrecNuo4SymbolCalcInfo {
-    TrecNuo4CalcInfo_WhenAsAttachSymbol InfoWhenAsAttachSymbol;
-    TrecNuo4CalcInfo_AttachmentsInfo AttachmentsInfo;
     TrecNuo4SymbolBufferIndex SymbolBufferIndex;
     TrecNuo4CalcInfo_SymboABCTextInfo SymbolABCTextInfo;
-    TNuo4MidiNoteList MidiNotes;
     TrecNuo4CalcInfo_SymbolBoundsInfo Bounds_Self;
+    bool bIsLyricVerseStart = false;
+
+    // Indexes -1, rectangles empty, no text origin.
+    void SetToDefault() { *this = TrecNuo4SymbolCalcInfo(); }
+};
+
+// What only the symbols of the voice keep: attach symbols (most of a score's symbols with
+// lyrics) do without it.
+struct TrecNuo4BasicCalcInfo {
+    TrecNuo4CalcInfo_AttachmentsInfo AttachmentsInfo;
+    TNuo4MidiNoteList MidiNotes;
     TrecNuo4CalcInfo_SymbolBoundsInfo Bounds_Total;
     TrecNuo4CalcInfo_DV DV;
     float ExtraBoundsForLyric_Left = 0;
     float ExtraBoundsForLyric_Right = 0;
     int8_t Key = 0;  // 0 ... 11
     TrecNuo4CalcInfo_Arc Arc;
-    bool bIsLyricVerseStart = false;
 
-    // Indexes -1, values 0, rectangles empty, no text origin.
-    void SetToDefault() { *this = TrecNuo4SymbolCalcInfo(); }
+    void SetToDefault() { *this = TrecNuo4BasicCalcInfo(); }
 
-    // The self boxes grown by everything attached: articulations, arcs, voltas and
+    // The self boxes (ASelf) grown by everything attached: articulations, arcs, voltas and
     // attachments on both axes, lyrics vertically and, when they occupy space, horizontally;
     // then the extra room asked for by lyrics on either side.
-    void Update_Bounds_Total(bool bLyricOcupy);
-    // The topmost layout edge of the symbol and its articulations (arcs too for the second);
-    // an empty box has no top.
-    double GetArticulationsTop() const;
-    double GetArcsTop() const;
+    void Update_Bounds_Total(const TrecNuo4CalcInfo_SymbolBoundsInfo& ASelf, bool bLyricOcupy);
+    // The topmost layout edge of the self box and the articulations (arcs too for the
+    // second); an empty box has no top.
+    double GetArticulationsTop(const TrecNuo4CalcInfo_SymbolBoundsInfo& ASelf) const;
+    double GetArcsTop(const TrecNuo4CalcInfo_SymbolBoundsInfo& ASelf) const;
 };
 
 }  // namespace nuo4

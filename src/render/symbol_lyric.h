@@ -137,7 +137,7 @@ struct TrecNuo4LyricUnderlineCommonParams {
 // underlines. In the score the layout engine draws them.
 bool& Nuo4LyricPreviewUnderlines();
 
-class TNuo4SymbolLyric : public TNuo4Symbol {
+class TNuo4SymbolLyric : public TNuo4AttachSymbol {
   public:
     explicit TNuo4SymbolLyric(const TrecNuo4SymbolLyric& ARec = TrecNuo4SymbolLyric());
     // Takes the record over: a reference to scanned data stays a reference.

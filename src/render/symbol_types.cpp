@@ -61,40 +61,6 @@ const char16_t* GetSymbolTypeName(TNuo4SymbolType AType) {
     }
 }
 
-bool IsBasicSymbol(TNuo4SymbolType T) {
-    switch (T) {
-        case sbstNote:
-        case sbstBarline:
-        case sbstAccompMarker:
-        case sbstMeter:
-        case sbstText:
-        case sbstReturn:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsAttach(TNuo4SymbolType T) {
-    switch (T) {
-        case sbstArc:
-        case sbstLyric:
-        case sbstArticulation:
-        case sbstFangZi:
-        case sbstAttachText:
-        case sbstAttachFangZi:
-        case sbstAttachArc:
-        case sbstAttachDynamic:
-        case sbstAttachOften:
-        case sbstAttachExtend:
-        case sbstAttachBranch:
-        case sbstAttachBrace:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool IsAttachments(TNuo4SymbolType T) {
     return (T >= sbstAttachText && T <= sbstAttachBranch) || T == sbstAttachBrace;
 }

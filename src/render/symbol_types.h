@@ -41,9 +41,41 @@ const char16_t* GetSymbolTypeName(TNuo4SymbolType AType);
 
 // Symbols of the voice: they live in the basic buffer, carry control options and take part in
 // horizontal spacing.
-bool IsBasicSymbol(TNuo4SymbolType T);
+constexpr bool IsBasicSymbol(TNuo4SymbolType T) {
+    switch (T) {
+        case sbstNote:
+        case sbstBarline:
+        case sbstAccompMarker:
+        case sbstMeter:
+        case sbstText:
+        case sbstReturn:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Symbols hung on the voice: arcs, lyrics, articulations, voltas and the attachments.
-bool IsAttach(TNuo4SymbolType T);
+constexpr bool IsAttach(TNuo4SymbolType T) {
+    switch (T) {
+        case sbstArc:
+        case sbstLyric:
+        case sbstArticulation:
+        case sbstFangZi:
+        case sbstAttachText:
+        case sbstAttachFangZi:
+        case sbstAttachArc:
+        case sbstAttachDynamic:
+        case sbstAttachOften:
+        case sbstAttachExtend:
+        case sbstAttachBranch:
+        case sbstAttachBrace:
+            return true;
+        default:
+            return false;
+    }
+}
+
 // The items of the attachments section.
 bool IsAttachments(TNuo4SymbolType T);
 // Text boxes and the title block, placed freely on pages.

@@ -40,9 +40,9 @@ class Brace : public ::testing::Test {
                 const TNuo4Symbol* S = FBuf->Basic_GetSymbol(I);
                 if (FBuf->Basic_IsBarline(I))
                     R[{K, 99}] = S->Pos().x();
-                else if (FBuf->Basic_IsNote(I) && S->CalcInfo.DV.bAtFullBeat_Before &&
-                         !R.count({K, S->CalcInfo.DV.DVSumWithinMeasure_Before}))
-                    R[{K, S->CalcInfo.DV.DVSumWithinMeasure_Before}] = S->Pos().x();
+                else if (FBuf->Basic_IsNote(I) && S->BasicInfo().DV.bAtFullBeat_Before &&
+                         !R.count({K, S->BasicInfo().DV.DVSumWithinMeasure_Before}))
+                    R[{K, S->BasicInfo().DV.DVSumWithinMeasure_Before}] = S->Pos().x();
             }
         }
         return R;

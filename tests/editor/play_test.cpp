@@ -180,7 +180,7 @@ TEST(EditorPlayback, AuditionSoundsTheNoteLeftOfTheCaretOnItsChannelBriefly) {
     EXPECT_TRUE(R.Copy().empty());  // a rest sounds nothing
     B->InternalStatus.Selection.CaretPos_End = TrecNuo4CaretPos_Index::Create(Second, true);
     F.W->AuditionCaretNote();
-    const uint8_t Midi = B->Basic_GetSymbolNote(Second)->CalcInfo.MidiNotes.at(0);
+    const uint8_t Midi = B->Basic_GetSymbolNote(Second)->BasicInfo().MidiNotes.at(0);
     std::vector<TSent> S = R.Copy();
     ASSERT_EQ(NoteOns(S, 0), 1);
     EXPECT_EQ(S.back().Data1, Midi);
@@ -288,7 +288,7 @@ TEST(EditorPlayback, AuditionOfALowerPartSoundsOnThatPartsChannel) {
             B->LineInfoArray[size_t(S.LineIndexRange.StartIndex + 1)].BasicIndexRange;
         for (int32_t I = Line.StartIndex; I <= Line.EndIndex() && Note < 0; ++I)
             if (const TNuo4SymbolNote* N = B->Basic_GetSymbolNote(I))
-                if (!N->IsRest() && !N->IsDrum() && !N->CalcInfo.MidiNotes.empty()) Note = I;
+                if (!N->IsRest() && !N->IsDrum() && !N->BasicInfo().MidiNotes.empty()) Note = I;
         if (Note >= 0) break;
     }
     ASSERT_GE(Note, 0);
@@ -450,7 +450,7 @@ TEST(EditorPlayback, MarkerFollowsThePlayingNoteThroughEditsDuringPlay) {
     TNuo4PlayController* C = F.W->PlayController();
     C->OnPlayingNote(Played[4]);
     const uint8_t Six =
-        F.W->GetSimpleBuffer()->Basic_GetSymbolNote(Played[4])->CalcInfo.MidiNotes.at(0);
+        F.W->GetSimpleBuffer()->Basic_GetSymbolNote(Played[4])->BasicInfo().MidiNotes.at(0);
     EXPECT_EQ(F.W->GetSimpleBuffer()->BasicBufferIndexOfPlayingNote, Played[4]);
     const QRect Before = F.W->PlayingNoteIndicator()->geometry();
 
@@ -465,7 +465,7 @@ TEST(EditorPlayback, MarkerFollowsThePlayingNoteThroughEditsDuringPlay) {
     const std::vector<int32_t> Edited = Notes();
     ASSERT_EQ(Edited.size(), 10u);
     EXPECT_EQ(B->BasicBufferIndexOfPlayingNote, Edited[5]);
-    EXPECT_EQ(B->Basic_GetSymbolNote(Edited[5])->CalcInfo.MidiNotes.at(0), Six);
+    EXPECT_EQ(B->Basic_GetSymbolNote(Edited[5])->BasicInfo().MidiNotes.at(0), Six);
     EXPECT_TRUE(F.W->PlayingNoteIndicator()->isVisible());
     EXPECT_GT(F.W->PlayingNoteIndicator()->geometry().left(), Before.left());
 

@@ -36,7 +36,7 @@ class ArcPlacement : public ::testing::Test {
         return dynamic_cast<TNuo4SymbolArc*>(FBuf->Attach_GetSymbol(AAttach));
     }
     double X(int32_t ABasic) { return FBuf->Basic_GetSymbol(ABasic)->Pos().x(); }
-    static TGPPointF Offset(TNuo4Symbol* S) { return S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos; }
+    static TGPPointF Offset(TNuo4Symbol* S) { return S->AttachInfo().AttachPos; }
 
     std::unique_ptr<TNuo4ABCBuffer> FABC;
     std::unique_ptr<TNuo4SimpleBuffer> FBuf;
@@ -70,7 +70,7 @@ TEST_F(ArcPlacement, ArcsFromOneNoteStackByDepthAndLevel) {
     EXPECT_NEAR(Offset(AI).y(), -Dh - 0.4 * Dh, 1e-4);
     EXPECT_NEAR(Offset(AO).y(), -Dh - 0.4 * Dh - 0.2 * Dh, 1e-4);
     EXPECT_EQ(B.Attach_GetBasicIndex(Inner.AttachIndex_Full), 0);
-    EXPECT_EQ(AO->CalcInfo.InfoWhenAsAttachSymbol.SourceIndex2, 4);
+    EXPECT_EQ(AO->AttachInfo().SourceIndex2, 4);
 }
 
 TEST_F(ArcPlacement, UnmatchedEndsAndStartsMakeNoArc) {
@@ -90,8 +90,9 @@ TEST_F(ArcPlacement, SlurRisesSoItsApexClearsAHigherNoteBetween) {
     TNuo4SymbolArc* A = Arc(B.ArcInfoArray[0].AttachIndex_Full);
     ASSERT_TRUE(A);
     TNuo4Symbol* Mid = B.Basic_GetSymbol(1);
-    const double Top = std::min(
-        Mid->Bounds().top(), Mid->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black.top());
+    const double Top =
+        std::min(Mid->Bounds().top(),
+                 Mid->BasicInfo().AttachmentsInfo.Articulations.Get().Bounds.Black.top());
     const double H = A->SymbolRec().FArcHeight;
     // Without the middle note the ends would stay 0.4 dh above the digits; that is too low.
     ASSERT_GT(-1.4 * Dh - H, Top - Q);
@@ -157,7 +158,7 @@ TEST_F(ArcPlacement, WrappedArcIsTwoFlatPiecesOfAtLeastThree) {
 
 TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     auto& B = Build("{DunYin,ZhongYin}5 (5 {ZhongYin}5)");
-    const auto& Arts = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
+    const auto& Arts = B.Basic_GetSymbol(0)->BasicInfo().AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(Arts.AttachIndexArray.size(), 2u);
     TNuo4Symbol* A0 = B.Attach_GetSymbol(Arts.AttachIndexArray[0]);
     TNuo4Symbol* A1 = B.Attach_GetSymbol(Arts.AttachIndexArray[1]);
@@ -168,7 +169,7 @@ TEST_F(ArcPlacement, ArticulationsStackUpwardFromTheDigits) {
     // An arc ending on a note with an articulation starts from the articulation's top.
     TNuo4SymbolArc* S = Arc(B.ArcInfoArray[0].AttachIndex_Full);
     TNuo4Symbol* Accent = B.Attach_GetSymbol(
-        B.Basic_GetSymbol(2)->CalcInfo.AttachmentsInfo.Articulations.Get().AttachIndexArray[0]);
+        B.Basic_GetSymbol(2)->BasicInfo().AttachmentsInfo.Articulations.Get().AttachIndexArray[0]);
     const double Top = std::min(B.Basic_GetSymbol(2)->Bounds().top(),
                                 Offset(Accent).y() + Accent->BlackBox().top());
     EXPECT_NEAR(Offset(S).y(), Top - 0.4 * Dh, 1e-4);
@@ -233,7 +234,7 @@ TEST_F(ArcPlacement, MarksOverANoteIgnoreItsAccidental) {
         const std::string A = AAcc + "5";
         auto& B = Build("(" + A + " 6) (" + A + " " + A + ") ({DunYin}" + A + " 6)");
         EXPECT_EQ(B.ArcInfoArray.size(), 3u);
-        const auto& Arts = B.Basic_GetSymbol(4)->CalcInfo.AttachmentsInfo.Articulations.Get();
+        const auto& Arts = B.Basic_GetSymbol(4)->BasicInfo().AttachmentsInfo.Articulations.Get();
         EXPECT_EQ(Arts.AttachIndexArray.size(), 1u);
         if (B.ArcInfoArray.size() != 3 || Arts.AttachIndexArray.size() != 1) return THeights{};
         auto ArcY = [&](int K) { return Offset(Arc(B.ArcInfoArray[K].AttachIndex_Full)).y(); };
@@ -269,7 +270,7 @@ TEST_F(ArcPlacement, TupletNumberClearsTheNotesUnderIt) {
             TNuo4Symbol* S = B.Basic_GetSymbol(I);
             const TGPRectF Box = S->BoundsWithPos();
             if (Box.right() <= Number.left() || Box.left() >= Number.right()) continue;
-            const TGPRectF& Art = S->CalcInfo.AttachmentsInfo.Articulations.Get().Bounds.Black;
+            const TGPRectF& Art = S->BasicInfo().AttachmentsInfo.Articulations.Get().Bounds.Black;
             const double Top =
                 Art.isEmpty() ? Box.top() : std::min(Box.top(), Art.top() + S->Pos().y());
             EXPECT_LE(Number.bottom(), Top - 0.1 * Dh + 1e-3);

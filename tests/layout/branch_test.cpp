@@ -91,7 +91,7 @@ TEST_F(Branch, BeatsCountFromTheStartPositionAndDurationsFollowTuplets) {
         ASSERT_TRUE(D);
         ASSERT_EQ(D->Basic_GetCount(), int32_t(C.DV.size()));
         for (int32_t I = 0; I < D->Basic_GetCount(); ++I) {
-            const TrecNuo4CalcInfo_DV& V = D->Basic_GetSymbol(I)->CalcInfo.DV;
+            const TrecNuo4CalcInfo_DV& V = D->Basic_GetSymbol(I)->BasicInfo().DV;
             EXPECT_NEAR(V.DV, C.DV[size_t(I)], 1e-4) << I;
             EXPECT_NEAR(D->GetBeatPos_Before(I), C.Before[size_t(I)], 1e-4) << I;
             EXPECT_EQ(bool(V.bAtFullBeat_After), C.bFullAfter[size_t(I)]) << I;

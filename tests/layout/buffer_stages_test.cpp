@@ -19,14 +19,14 @@ namespace {
 
 // A symbol of any kind whose ink is one rectangle and whose layout box is the same.
 template <TNuo4SymbolType AType>
-class TBoxSymbol : public TNuo4Symbol {
+class TBoxSymbol : public TNuo4SymbolBaseFor<AType> {
   public:
-    explicit TBoxSymbol(TGPRectF ABox) : FBox(ABox) { Create(nullptr); }
+    explicit TBoxSymbol(TGPRectF ABox) : FBox(ABox) { this->Create(nullptr); }
     void CalcBounds(TGPRectF& ARect) override { ARect = FBox; }
     void CreateElements() override {
         QPainterPath P;
         P.addRect(FBox);
-        AddElement_FillPath(P);
+        this->AddElement_FillPath(P);
     }
     void* GetSymbolRecPtr() override { return nullptr; }
     void SetSymbolRec(const void*) override {}
@@ -109,8 +109,8 @@ TEST_F(BufferStages, EnglishLyricsKeepTheLargerEnglishGap) {
     EXPECT_FALSE(B.Basic_WithEnglishLyric(0));
     // GapBetweenLyrics 0, GapBetweenEnglishLyrics 1.0, between the lyrics' cells.
     const double Needed =
-        B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
-        B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() + 1.0;
+        B.Basic_GetSymbol(0)->BasicInfo().AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
+        B.Basic_GetSymbol(1)->BasicInfo().AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() + 1.0;
     // The automatic advance already spans both total boxes; from a narrow advance the lyric
     // check alone restores exactly the needed distance.
     EXPECT_GE(B.Basic_GetSymbol(0)->AW(), Needed - 1e-3);
@@ -143,14 +143,14 @@ TEST_F(BufferStages, LyricOverhangWidensTheRunToTheLeft) {
     const double Left0 = B.Basic_GetSymbol(0)->LeftWidth();
     const double W = B._GetLeftWidthPlusRightWidth_Range(TKoRange(0, 3), 0);
     EXPECT_NEAR(W, 20 - P + B.Basic_GetSymbol(2)->RightWidth(), 1e-4);
-    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.ExtraBoundsForLyric_Left, 20 - P - Left0, 1e-4);
+    EXPECT_NEAR(B.Basic_GetSymbol(0)->BasicInfo().ExtraBoundsForLyric_Left, 20 - P - Left0, 1e-4);
     EXPECT_NEAR(B.Basic_GetSymbol(0)->LeftWidth(), 20 - P, 1e-4);
     // An indent wider than the overhang hides it.
     auto& B2 = Build(u".Voice\r1 2 3\r");
     AddLyric(B2, 1, -20, 1);
     EXPECT_NEAR(B2._GetLeftWidthPlusRightWidth_Range(TKoRange(0, 3), 30),
                 30 + B2.Basic_GetSymbol(2)->RightWidth(), 1e-4);
-    EXPECT_EQ(B2.Basic_GetSymbol(0)->CalcInfo.ExtraBoundsForLyric_Left, 0);
+    EXPECT_EQ(B2.Basic_GetSymbol(0)->BasicInfo().ExtraBoundsForLyric_Left, 0);
 }
 
 // ---- Section stages ---------------------------------------------------------------------------
@@ -173,11 +173,11 @@ TEST_F(BufferStages, AttachmentsGetTheirOwnerOffsetAndTextOrigin) {
     const TNuo4Symbol* S = B.Attach_GetSymbol(0);
     EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.aType, spwabtSectionAttachments);
     EXPECT_EQ(S->CalcInfo.SymbolABCTextInfo.AttachmentsBufIndex(), 1);
-    EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.x(), 2.4, 1e-5);
-    EXPECT_NEAR(S->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y(), -6.0, 1e-5);
+    EXPECT_NEAR(S->AttachInfo().AttachPos.x(), 2.4, 1e-5);
+    EXPECT_NEAR(S->AttachInfo().AttachPos.y(), -6.0, 1e-5);
     // Placed at its owner plus the offset.
     EXPECT_NEAR(S->Pos().x(), B.Basic_GetSymbol(1)->Pos().x() + 2.4, 1e-5);
-    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.AttachmentsInfo.Attachments.Get().AttachIndexArray,
+    EXPECT_EQ(B.Basic_GetSymbol(1)->BasicInfo().AttachmentsInfo.Attachments.Get().AttachIndexArray,
               std::vector<int32_t>{0});
     EXPECT_EQ(B.GetDocInfo().Attachments_TextCount, 1);
 }
@@ -282,10 +282,11 @@ TEST_F(BufferStages, OccupiedSidesOfAnAttachmentGrowTheOwnersLayoutBox) {
     // Without occupancy only the ink of the group grows.
     Add(0, 0);
     EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Layout, Before);
-    EXPECT_NEAR(B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Attachments.Get().Bounds.Black.top(),
-                -21, 1e-9);
+    EXPECT_NEAR(
+        B.Basic_GetSymbol(0)->BasicInfo().AttachmentsInfo.Attachments.Get().Bounds.Black.top(), -21,
+        1e-9);
     B.UpdateAllBasicSymbolsBoundsTotal();
-    EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Total.Layout, Before);
+    EXPECT_EQ(B.Basic_GetSymbol(0)->BasicInfo().Bounds_Total.Layout, Before);
     // Occupying upwards raises the top only.
     Add(1, 1 << atotUp);
     const TGPRectF After = B.Basic_GetSymbol(1)->CalcInfo.Bounds_Self.Layout;
@@ -363,9 +364,9 @@ TEST_F(BufferStages, KeyChangesWrittenAsSpecialTextsApplyFromTheirOwner) {
     EXPECT_EQ(Keys[0].Key, 2);
     EXPECT_EQ(Keys[1].FromIndex, 3);
     EXPECT_EQ(Keys[1].Key, 5);
-    EXPECT_EQ(B.Basic_GetSymbol(1)->CalcInfo.MidiNotes, std::vector<uint8_t>{62});
-    EXPECT_EQ(B.Basic_GetSymbol(3)->CalcInfo.MidiNotes, std::vector<uint8_t>{65});
-    EXPECT_EQ(B.Basic_GetSymbol(4)->CalcInfo.Key, 5);
+    EXPECT_EQ(B.Basic_GetSymbol(1)->BasicInfo().MidiNotes, std::vector<uint8_t>{62});
+    EXPECT_EQ(B.Basic_GetSymbol(3)->BasicInfo().MidiNotes, std::vector<uint8_t>{65});
+    EXPECT_EQ(B.Basic_GetSymbol(4)->BasicInfo().Key, 5);
     // Inside a system line joined by a brace the key change belongs to one part only.
     TrecNuo4LineInfoItem Line;
     Line.BasicIndexRange = TKoRange(0, 5);

@@ -50,10 +50,10 @@ std::vector<double> Numbers(TNuo4SimpleBuffer& B) {
     for (int32_t I = 0; I < B.Basic_GetCount(); ++I) {
         TNuo4Symbol* S = B.Basic_GetSymbol(I);
         R.insert(R.end(), {S->Pos().x(), S->Pos().y(), double(S->AWCoef()),
-                           double(S->CalcInfo.ExtraBoundsForLyric_Left), double(S->NeedUpdate()),
+                           double(S->BasicInfo().ExtraBoundsForLyric_Left), double(S->NeedUpdate()),
                            double(S->ElementsCount())});
         AddBounds(R, S->CalcInfo.Bounds_Self);
-        AddBounds(R, S->CalcInfo.Bounds_Total);
+        AddBounds(R, S->BasicInfo().Bounds_Total);
         AddRect(R, S->BlackBox());
     }
     for (const TrecNuo4LineInfoItem& L : B.LineInfoArray) {
@@ -142,8 +142,9 @@ TEST_P(LayoutWalks, TotalBoundsAndLyricSpacingInsideOtherWalksEqualTheirOwnPasse
         for (int32_t I = 0; I < X->Basic_GetCount(); ++I) {
             TNuo4Symbol* S = X->Basic_GetSymbol(I);
             if (S->WithLyric())
-                S->CalcInfo.AttachmentsInfo.Lyrics.Mut().Bounds.Layout = TGPRectF(-4, 4, 8, 3);
-            S->CalcInfo.Bounds_Total.SetToEmpty();
+                S->MutBasicInfo().AttachmentsInfo.Lyrics.Mut().Bounds.Layout =
+                    TGPRectF(-4, 4, 8, 3);
+            S->MutBasicInfo().Bounds_Total.SetToEmpty();
         }
     A().UpdateAllBasicSymbolsBoundsTotal();
     A().AutoSetAWCoef();
@@ -152,7 +153,7 @@ TEST_P(LayoutWalks, TotalBoundsAndLyricSpacingInsideOtherWalksEqualTheirOwnPasse
     EXPECT_EQ(Numbers(B()), Numbers(A()));
     for (TNuo4SimpleBuffer* X : {&A(), &B()})
         for (int32_t I = 0; I < X->Basic_GetCount(); ++I)
-            X->Basic_GetSymbol(I)->CalcInfo.Bounds_Total.SetToEmpty();
+            X->Basic_GetSymbol(I)->MutBasicInfo().Bounds_Total.SetToEmpty();
     A().UpdateAllBasicSymbolsBoundsTotal();
     A().LineInfoArray_GetBounds();
     B().UpdateAllBasicSymbolsBoundsTotal_LineBounds();

@@ -49,7 +49,7 @@ class DocumentLyrics : public ::testing::Test {
         return R;
     }
     double OffsetY(int32_t A) const {
-        return FBuf->Attach_GetSymbol(A)->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
+        return FBuf->Attach_GetSymbol(A)->AttachInfo().AttachPos.y();
     }
     static double Spacing() { return Lyric_GetLineSpacing(fuLyric, 1.0); }
     std::unique_ptr<TNuo4ABCBuffer> FABC;
@@ -80,7 +80,7 @@ TEST_F(DocumentLyrics, VersesHangCentredUnderTheirNotesOneLinePerVerse) {
     EXPECT_NEAR(L->BoundsWithPos().center().x(), Note->Pos().x(), Eps);
     // The note's lyric box moved with its lyrics and widens its total box downwards.
     EXPECT_GT(Note->GetLyricBounds().top(), First - 0.5);
-    EXPECT_GE(Note->CalcInfo.Bounds_Total.Layout.bottom(), First + Spacing());
+    EXPECT_GE(Note->BasicInfo().Bounds_Total.Layout.bottom(), First + Spacing());
     // Only the first lyric of a verse is its start.
     EXPECT_TRUE(B.Attach_GetSymbol(0)->CalcInfo.bIsLyricVerseStart);
     EXPECT_FALSE(B.Attach_GetSymbol(1)->CalcInfo.bIsLyricVerseStart);
@@ -163,8 +163,9 @@ TEST_F(DocumentLyrics, OverlappingLyricsPushTheLaterNoteByTheOverlapPlusTheGap) 
         ASSERT_TRUE(L0 && L1);
         const TGPRectF Cell0 = L0->Bounds().translated(L0->Pos());
         const TGPRectF Cell1 = L1->Bounds().translated(L1->Pos());
-        const double Needed = N0->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
-                              N1->CalcInfo.AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() + 5.0;
+        const double Needed = N0->BasicInfo().AttachmentsInfo.Lyrics.Get().Bounds.Layout.right() -
+                              N1->BasicInfo().AttachmentsInfo.Lyrics.Get().Bounds.Layout.left() +
+                              5.0;
         EXPECT_GT(Needed, C._AutoGetAWCoef(0) * Dw + 0.1);
         EXPECT_NEAR(N0->AW(), Needed, 1e-3);
         EXPECT_NEAR(N1->Pos().x() - N0->Pos().x(), Needed, 1e-3);

@@ -44,7 +44,7 @@ class SimpleBuffer : public ::testing::Test {
 };
 
 std::vector<uint8_t> Midi(const TNuo4SimpleBuffer& B, int32_t I) {
-    const TNuo4MidiNoteList& M = B.Basic_GetSymbol(I)->CalcInfo.MidiNotes;
+    const TNuo4MidiNoteList& M = B.Basic_GetSymbol(I)->BasicInfo().MidiNotes;
     return {M.begin(), M.end()};
 }
 
@@ -106,7 +106,7 @@ TEST_F(SimpleBuffer, KindsAndOwnersBesideTheSymbolsAgreeWithThem) {
     for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
         const TNuo4Symbol* S = B.Attach_GetSymbol(A);
         EXPECT_EQ(B.Attach_GetSymbolType(A), S->GetSymbolType()) << A;
-        EXPECT_EQ(B.Attach_GetBasicIndex(A), S->CalcInfo.InfoWhenAsAttachSymbol.SourceIndex) << A;
+        EXPECT_EQ(B.Attach_GetBasicIndex(A), S->AttachInfo().SourceIndex) << A;
         Lyrics += B.Attach_IsLyric(A);
         Arcs += B.Attach_IsArc(A);
         Articulations += B.Attach_IsArticulation(A);
@@ -158,11 +158,11 @@ TEST_F(SimpleBuffer, TripletOfEighthsGivesOneThirdEach) {
     EXPECT_FALSE(B.ArcInfoArray[0].bTie);
     for (int I = 0; I < 3; ++I) EXPECT_NEAR(B.Basic_GetSymbol(I)->GetDV(), 1.0 / 3, 1e-6);
     EXPECT_EQ(B.Basic_GetSymbol(3)->GetDV(), 1.0f);
-    EXPECT_TRUE(B.Basic_GetSymbol(2)->CalcInfo.DV.bAtFullBeat_After);
-    EXPECT_TRUE(B.Basic_GetSymbol(0)->CalcInfo.Arc.Contains(aptStart));
-    EXPECT_TRUE(B.Basic_GetSymbol(1)->CalcInfo.Arc.Contains(aptPass));
-    EXPECT_TRUE(B.Basic_GetSymbol(2)->CalcInfo.Arc.Contains(aptEnd));
-    EXPECT_TRUE(B.Basic_GetSymbol(3)->CalcInfo.Arc.IsEmpty());
+    EXPECT_TRUE(B.Basic_GetSymbol(2)->BasicInfo().DV.bAtFullBeat_After);
+    EXPECT_TRUE(B.Basic_GetSymbol(0)->BasicInfo().Arc.Contains(aptStart));
+    EXPECT_TRUE(B.Basic_GetSymbol(1)->BasicInfo().Arc.Contains(aptPass));
+    EXPECT_TRUE(B.Basic_GetSymbol(2)->BasicInfo().Arc.Contains(aptEnd));
+    EXPECT_TRUE(B.Basic_GetSymbol(3)->BasicInfo().Arc.IsEmpty());
 }
 
 TEST_F(SimpleBuffer, NestedArcMarksTakeTheirInfoByDepth) {
@@ -192,7 +192,7 @@ TEST_F(SimpleBuffer, SixEightFullBeatsFromTheTitleMeter) {
     ASSERT_EQ(B.GetMeasureCount(), 1);
     EXPECT_EQ(B.MeasureInfoArray[0].Meter, TrecNuo4Meter::Create(6, 8));
     EXPECT_FLOAT_EQ(B.MeasureInfoArray[0].DVSum, 4.5f);
-    const auto DV = [&](int32_t I) { return B.Basic_GetSymbol(I)->CalcInfo.DV; };
+    const auto DV = [&](int32_t I) { return B.Basic_GetSymbol(I)->BasicInfo().DV; };
     EXPECT_TRUE(DV(0).bAtFullBeat_Before);  // 0
     EXPECT_TRUE(DV(0).bAtFullBeat_After);   // 1.5
     EXPECT_FALSE(DV(1).bAtFullBeat_After);  // 2
@@ -201,8 +201,8 @@ TEST_F(SimpleBuffer, SixEightFullBeatsFromTheTitleMeter) {
     EXPECT_FLOAT_EQ(DV(3).DVSumWithinMeasure_Before, 3.0f);
     // In 4/4 the same 1.5 is no full beat.
     auto& B44 = Build(u"1. 2_ |", u"{1=C,4/4}");
-    EXPECT_FALSE(B44.Basic_GetSymbol(0)->CalcInfo.DV.bAtFullBeat_After);
-    EXPECT_TRUE(B44.Basic_GetSymbol(1)->CalcInfo.DV.bAtFullBeat_After);
+    EXPECT_FALSE(B44.Basic_GetSymbol(0)->BasicInfo().DV.bAtFullBeat_After);
+    EXPECT_TRUE(B44.Basic_GetSymbol(1)->BasicInfo().DV.bAtFullBeat_After);
 }
 
 TEST_F(SimpleBuffer, MeasuresOfBarlinesAndReturns) {
@@ -233,14 +233,14 @@ TEST_F(SimpleBuffer, AccidentalsCarryWithinTheMeasureOnly) {
 TEST_F(SimpleBuffer, TitleKeyTransposesAndRestsStayZero) {
     auto& B = Build(u"1 0 [135] 6", u"{1=D,4/4}");
     EXPECT_EQ(Midi(B, 0), std::vector<uint8_t>{62});
-    EXPECT_EQ(B.Basic_GetSymbol(0)->CalcInfo.Key, 2);
+    EXPECT_EQ(B.Basic_GetSymbol(0)->BasicInfo().Key, 2);
     EXPECT_EQ(Midi(B, 1), std::vector<uint8_t>{0});
     EXPECT_EQ(Midi(B, 2), (std::vector<uint8_t>{62, 66, 69}));
     EXPECT_EQ(Midi(B, 3), std::vector<uint8_t>{71});
     // A key below C is folded into 0 ... 11 in the note's information.
     auto& B2 = Build(u"1", u"{1=bB,4/4}");
     EXPECT_EQ(Midi(B2, 0), std::vector<uint8_t>{58});
-    EXPECT_EQ(B2.Basic_GetSymbol(0)->CalcInfo.Key, 10);
+    EXPECT_EQ(B2.Basic_GetSymbol(0)->BasicInfo().Key, 10);
 }
 
 TEST(KeyChangeText, ReadsTheKeyOfAWrittenKeyChange) {
@@ -258,22 +258,22 @@ TEST(KeyChangeText, ReadsTheKeyOfAWrittenKeyChange) {
 
 TEST_F(SimpleBuffer, ArticulationsStackUpwardFromTheDigits) {
     auto& B = Build(u"{DunYin,ZhongYin}5 1");
-    const auto& G = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
+    const auto& G = B.Basic_GetSymbol(0)->BasicInfo().AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(G.AttachIndexArray.size(), 2u);
     TNuo4Symbol* A0 = B.Attach_GetSymbol(G.AttachIndexArray[0]);
     const TNuo4Symbol* A1 = B.Attach_GetSymbol(G.AttachIndexArray[1]);
     ASSERT_TRUE(A0 && A1);
     EXPECT_TRUE(B.Attach_IsArticulation(G.AttachIndexArray[0]));
     EXPECT_EQ(B.Attach_GetBasicIndex(G.AttachIndexArray[1]), 0);
-    const double Y0 = A0->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
-    const double Y1 = A1->CalcInfo.InfoWhenAsAttachSymbol.AttachPos.y();
+    const double Y0 = A0->AttachInfo().AttachPos.y();
+    const double Y1 = A1->AttachInfo().AttachPos.y();
     // Digit top -3 (H 3 above the reference line) - 0.3 x 3; then up by the first's height
     // and 0.9 more.
     EXPECT_NEAR(Y0, -3.0 - 0.9, 0.05);
     EXPECT_NEAR(Y1, Y0 - A0->BlackBox().height() - 0.9, 1e-4);
     EXPECT_EQ(B.GetDocInfo().ArticulationCount, 2);
     // The owner's total box reaches up to the articulations.
-    EXPECT_LT(B.Basic_GetSymbol(0)->CalcInfo.Bounds_Total.Black.top(),
+    EXPECT_LT(B.Basic_GetSymbol(0)->BasicInfo().Bounds_Total.Black.top(),
               B.Basic_GetSymbol(0)->CalcInfo.Bounds_Self.Black.top());
 }
 
@@ -314,7 +314,7 @@ TEST_F(SimpleBuffer, AttachAddItemRefusesItemsWithoutSymbolOrOwner) {
 TEST_F(SimpleBuffer, HiddenNoteHidesItsArticulations) {
     auto& B = Build(u"{DunYin}5{C:0,None} 1");
     ASSERT_TRUE(B.Basic_GetSymbol(0)->Hided());
-    const auto& G = B.Basic_GetSymbol(0)->CalcInfo.AttachmentsInfo.Articulations.Get();
+    const auto& G = B.Basic_GetSymbol(0)->BasicInfo().AttachmentsInfo.Articulations.Get();
     ASSERT_EQ(G.AttachIndexArray.size(), 1u);
     EXPECT_TRUE(B.Attach_GetSymbol(G.AttachIndexArray[0])->Hided());
 }
@@ -390,7 +390,7 @@ TEST_F(SimpleBuffer, OwnBoxesFollowTheDashesSpreadByTheAdvanceWidth) {
     EXPECT_EQ(S->CalcInfo.Bounds_Self.Layout, S->Bounds());
     EXPECT_EQ(S->CalcInfo.Bounds_Self.Black,
               TGPRectF32(S->BlackBox()));  // kept in single precision
-    EXPECT_GE(S->CalcInfo.Bounds_Total.Layout.right(), S->Bounds().right());
+    EXPECT_GE(S->BasicInfo().Bounds_Total.Layout.right(), S->Bounds().right());
 }
 
 TEST_F(SimpleBuffer, LastNoteBeforeAReturnGetsNoGap) {

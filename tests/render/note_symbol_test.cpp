@@ -70,7 +70,7 @@ void ExpectRect(const QRectF& R, double AX, double AY, double AW, double AH, dou
 }
 
 // A basic symbol of another kind, for the neighbours of notes.
-class TStubSymbol : public TNuo4Symbol {
+class TStubSymbol : public TNuo4BasicSymbol {
   public:
     explicit TStubSymbol(TNuo4SymbolType AType) : FType(AType) {}
     void CalcBounds(TGPRectF& R) override { R = TGPRectF(); }
@@ -433,7 +433,7 @@ TEST_F(NoteSymbol, CalcBoundsAreStoredAsTheSymbolsOwnLayout) {
     auto S = Make(u"b7g");
     const QRectF B = S->Bounds();
     EXPECT_EQ(S->CalcInfo.Bounds_Self.Layout, B);
-    EXPECT_EQ(S->CalcInfo.Bounds_Total.Layout, B);
+    EXPECT_EQ(S->BasicInfo().Bounds_Total.Layout, B);
     EXPECT_NEAR(B.left(), -2.7, Eps);
     EXPECT_NEAR(B.top(), -4.275, Eps);
     EXPECT_NEAR(S->LeftWidth(), 2.7, Eps);
@@ -465,14 +465,14 @@ TEST_F(NoteSymbol, UnderlinesConnectWithinTheBeat) {
     EXPECT_TRUE(CalcUnderlineConnection(Run, 0));
     EXPECT_FALSE(CalcUnderlineConnection(Run, 1));  // a quarter follows
     EXPECT_FALSE(CalcUnderlineConnection(Run, 2));
-    A->CalcInfo.DV.bAtFullBeat_After = true;
+    A->MutBasicInfo().DV.bAtFullBeat_After = true;
     EXPECT_FALSE(CalcUnderlineConnection(Run, 0));
     A->SetUnderlineConnectType(ulctAlwaysConnect);
     EXPECT_TRUE(CalcUnderlineConnection(Run, 0));
     B->SetUnderlineConnectType(ulctAlwaysConnect);
     EXPECT_TRUE(CalcUnderlineConnection(Run, 1));
     A->SetUnderlineConnectType(ulctAuto);
-    A->CalcInfo.DV.bAtFullBeat_After = false;
+    A->MutBasicInfo().DV.bAtFullBeat_After = false;
     B->SetHideLevel(shlAll);
     EXPECT_FALSE(CalcUnderlineConnection(Run, 0));
     B->SetHideLevel(shlNone);
@@ -589,7 +589,7 @@ void ExpectSameShape(TNuo4SymbolNote& A, TNuo4SymbolNote& B, const char* AWhat) 
     for (int I = 0; I < A.ElementsCount(); ++I) EXPECT_EQ(PathOf(A, I), PathOf(B, I)) << AWhat << I;
     EXPECT_EQ(A.BlackBox(), B.BlackBox()) << AWhat;
     EXPECT_EQ(A.Bounds(), B.Bounds()) << AWhat;
-    EXPECT_EQ(A.CalcInfo.Bounds_Total.Layout, B.CalcInfo.Bounds_Total.Layout) << AWhat;
+    EXPECT_EQ(A.BasicInfo().Bounds_Total.Layout, B.BasicInfo().Bounds_Total.Layout) << AWhat;
 }
 
 }  // namespace

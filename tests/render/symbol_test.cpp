@@ -7,7 +7,14 @@
 #include "format/symbol_barline.h"
 #include "format/symbol_meter.h"
 #include "format/symbol_return.h"
+#include "render/articulation_symbol.h"
 #include "render/note_style.h"
+#include "render/note_symbol.h"
+#include "render/symbol_arc.h"
+#include "render/symbol_attach.h"
+#include "render/symbol_basic.h"
+#include "render/symbol_lyric.h"
+#include "render/symbol_page.h"
 #include "symbol_test_support.h"
 
 using namespace nuo4;
@@ -140,9 +147,53 @@ TEST_F(SymbolTest, BlackBoxUnitesTheElements) {
     EXPECT_EQ(M.BlackBoxWithPos(), TGPRectF(1, -1, 4, 3));
 }
 
+// Basic symbols alone carry the layout data of the voice and attach symbols alone where they
+// hang; every other kind reads shared empty data, so that code walking all symbols need not ask.
+TEST_F(SymbolTest, EveryClassCarriesTheLayoutDataOfItsKindOnly) {
+    std::vector<std::unique_ptr<TNuo4Symbol>> All;
+    All.push_back(std::make_unique<TNuo4SymbolNote>(TrecNuo4SymbolNote()));
+    All.push_back(std::make_unique<TNuo4SymbolBarline>());
+    All.push_back(std::make_unique<TNuo4SymbolAccompMarker>());
+    All.push_back(std::make_unique<TNuo4SymbolMeter>());
+    All.push_back(std::make_unique<TNuo4SymbolReturn>());
+    All.push_back(std::make_unique<TNuo4SymbolText>());
+    All.push_back(std::make_unique<TNuo4SymbolLyric>());
+    All.push_back(std::make_unique<TNuo4SymbolFangZi>());
+    All.push_back(std::make_unique<TNuo4SymbolArc>());
+    All.push_back(std::make_unique<TNuo4SymbolArticulation>(TrecNuo4SymbolArticulation()));
+    All.push_back(std::make_unique<TNuo4SymbolAttachText>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachFangZi>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachArc>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachDynamic>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachOften>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachExtend>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachBranch>());
+    All.push_back(std::make_unique<TNuo4SymbolAttachBrace>());
+    All.push_back(std::make_unique<TNuo4SymbolMemo>());
+    All.push_back(std::make_unique<TNuo4SymbolTitleBlock>());
+    for (const auto& S : All) {
+        const TNuo4SymbolType T = S->GetSymbolType();
+        SCOPED_TRACE(EnumName(T));
+        EXPECT_EQ(S->HasBasicInfo(), IsBasicSymbol(T));
+        EXPECT_EQ(S->HasAttachInfo(), IsAttach(T));
+        EXPECT_EQ(&S->BasicInfo() == &Nuo4EmptyBasicInfo, !IsBasicSymbol(T));
+        EXPECT_EQ(&S->AttachInfo() == &Nuo4EmptyAttachInfo, !IsAttach(T));
+        if (S->HasBasicInfo()) {
+            S->MutBasicInfo().Bounds_Total.Layout = TGPRectF(-1, -1, 3, 2);
+            EXPECT_DOUBLE_EQ(S->RightWidth(), 2);
+        } else {
+            EXPECT_DOUBLE_EQ(S->RightWidth(), 0);
+            EXPECT_FALSE(S->WithLyric());
+        }
+        if (S->HasAttachInfo()) S->MutAttachInfo().SourceIndex = 3;
+        EXPECT_EQ(S->AttachInfo().SourceIndex, S->HasAttachInfo() ? 3 : -1);
+    }
+    EXPECT_TRUE(RectIsEmpty(Nuo4EmptyBasicInfo.Bounds_Total.Layout));
+}
+
 TEST_F(SymbolTest, WidthsComeFromTheTotalLayoutBox) {
     TTestMeter M;
-    M.CalcInfo.Bounds_Total.Layout = TGPRectF(-1.5, -3, 4, 3);
+    M.MutBasicInfo().Bounds_Total.Layout = TGPRectF(-1.5, -3, 4, 3);
     M.SetPos(QPointF(10, 0));
     M.SetAWCoef(2);
     EXPECT_DOUBLE_EQ(M.LeftWidth(), 1.5);
@@ -150,7 +201,7 @@ TEST_F(SymbolTest, WidthsComeFromTheTotalLayoutBox) {
     EXPECT_DOUBLE_EQ(M.RightPos_Total(), 12.5);
     EXPECT_NEAR(M.NextSymbolRefPosX(), 10 + 2 * 2.4, 1e-6);
     EXPECT_FALSE(M.WithLyric());
-    M.CalcInfo.AttachmentsInfo.Lyrics.Mut().AttachIndexArray.push_back(0);
+    M.MutBasicInfo().AttachmentsInfo.Lyrics.Mut().AttachIndexArray.push_back(0);
     EXPECT_TRUE(M.WithLyric());
 }
 
@@ -274,7 +325,7 @@ TEST_F(SymbolTest, ControlOptionsAndDurationComeFromTheRecord) {
     EXPECT_FALSE(R.WithUnderline());
     TTestArc A;
     EXPECT_EQ(A.GetControlOptionsPtr(), nullptr);
-    N.CalcInfo.DV.DV = 0.75f;
+    N.MutBasicInfo().DV.DV = 0.75f;
     EXPECT_FLOAT_EQ(N.GetDV(), 0.75f);
 }
 

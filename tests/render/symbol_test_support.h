@@ -19,7 +19,7 @@ inline QPainterPath RectPath(double AX, double AY, double AW, double AH) {
 }
 
 template <typename TRec, TNuo4SymbolType AType>
-class TTestSymbolBase : public TNuo4Symbol {
+class TTestSymbolBase : public TNuo4SymbolBaseFor<AType> {
   public:
     TRec Rec;
     std::vector<QPainterPath> Parts;
@@ -34,7 +34,7 @@ class TTestSymbolBase : public TNuo4Symbol {
     }
     void CreateElements() override {
         ++CreateElementsCalls;
-        for (const QPainterPath& P : Parts) AddElement_FillPath(P);
+        for (const QPainterPath& P : Parts) this->AddElement_FillPath(P);
     }
     void* GetSymbolRecPtr() override { return &Rec; }
     void SetSymbolRec(const void* ASource) override { Rec = *static_cast<const TRec*>(ASource); }
@@ -51,7 +51,7 @@ class TTestSymbolBase : public TNuo4Symbol {
     }
 
   protected:
-    void Init(const TRec& ARec) { Create(&ARec); }
+    void Init(const TRec& ARec) { this->Create(&ARec); }
 };
 
 template <typename TRec, TNuo4SymbolType AType>

@@ -114,22 +114,24 @@ TrecNuo4CalcInfo_BoundsInfo Both(TGPRectF R) {
 
 TEST(SymbolCalcInfo, DefaultHasNoIndexesAndNoTextOrigin) {
     TrecNuo4SymbolCalcInfo C;
-    C.Key = 3;
     C.SymbolBufferIndex.InitializeToBasic(4);
     C.Bounds_Self = Both(TGPRectF(0, 0, 1, 1));
     C.SymbolABCTextInfo.InitializeToLyrics(1, 2);
     C.SetToDefault();
     EXPECT_TRUE(C.SymbolBufferIndex.IsInvalid());
-    EXPECT_EQ(C.InfoWhenAsAttachSymbol.SourceIndex, -1);
-    EXPECT_EQ(C.InfoWhenAsAttachSymbol.SourceIndex2, -1);
-    EXPECT_EQ(C.Key, 0);
     EXPECT_TRUE(RectIsEmpty(C.Bounds_Self.Layout));
     EXPECT_EQ(C.SymbolABCTextInfo.aType, spwabtNone);
     EXPECT_EQ(C.SymbolABCTextInfo.LyricVerseBufIndex(), -1);
-    EXPECT_TRUE(C.Arc.IsEmpty());
-    C.Arc.Include(aptEnd);
-    EXPECT_TRUE(C.Arc.Contains(aptEnd));
-    EXPECT_FALSE(C.Arc.Contains(aptStart));
+    TrecNuo4BasicCalcInfo Basic;
+    Basic.Key = 3;
+    Basic.Bounds_Total = Both(TGPRectF(0, 0, 1, 1));
+    Basic.SetToDefault();
+    EXPECT_EQ(Basic.Key, 0);
+    EXPECT_TRUE(RectIsEmpty(Basic.Bounds_Total.Layout));
+    EXPECT_TRUE(Basic.Arc.IsEmpty());
+    Basic.Arc.Include(aptEnd);
+    EXPECT_TRUE(Basic.Arc.Contains(aptEnd));
+    EXPECT_FALSE(Basic.Arc.Contains(aptStart));
 }
 
 TEST(SymbolCalcInfo, TextOriginAnswersOnlyForItsOwnKind) {
@@ -182,59 +184,59 @@ TEST(SymbolCalcInfo, SymbolBoxesKeepTheirEdgesInSinglePrecision) {
 }
 
 TEST(SymbolCalcInfo, TotalBoundsTakeLyricsHorizontallyOnlyWhenTheyOccupy) {
-    TrecNuo4SymbolCalcInfo C;
-    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));                         // x -1..1, y -3..0
-    C.AttachmentsInfo.Lyrics.Mut().Bounds = Both(TGPRectF(-4, 2, 8, 3));  // x -4..4, y 2..5
+    TrecNuo4BasicCalcInfo C;
+    TrecNuo4CalcInfo_SymbolBoundsInfo Self = Both(TGPRectF(-1, -3, 2, 3));  // x -1..1, y -3..0
+    C.AttachmentsInfo.Lyrics.Mut().Bounds = Both(TGPRectF(-4, 2, 8, 3));    // x -4..4, y 2..5
     C.AttachmentsInfo.Articulations.Mut().Bounds = Both(TGPRectF(-0.5, -5, 1, 1));
 
-    C.Update_Bounds_Total(false);
+    C.Update_Bounds_Total(Self, false);
     for (const TGPRectF R : {C.Bounds_Total.Layout, C.Bounds_Total.Black}) {
         EXPECT_DOUBLE_EQ(R.left(), -1);
         EXPECT_DOUBLE_EQ(R.right(), 1);
         EXPECT_DOUBLE_EQ(R.top(), -5);    // articulation on top
         EXPECT_DOUBLE_EQ(R.bottom(), 5);  // lyrics below, even without occupying
     }
-    C.Update_Bounds_Total(true);
+    C.Update_Bounds_Total(Self, true);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -4);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 4);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.right(), 4);
     // The self boxes stay as they were.
-    EXPECT_EQ(C.Bounds_Self.Layout, TGPRectF(-1, -3, 2, 3));
+    EXPECT_EQ(Self.Layout, TGPRectF(-1, -3, 2, 3));
 }
 
 TEST(SymbolCalcInfo, ExtraLyricRoomMovesOneEdgeOfBothBoxes) {
-    TrecNuo4SymbolCalcInfo C;
-    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));
+    TrecNuo4BasicCalcInfo C;
+    TrecNuo4CalcInfo_SymbolBoundsInfo Self = Both(TGPRectF(-1, -3, 2, 3));
     C.ExtraBoundsForLyric_Left = 0.5f;
-    C.Update_Bounds_Total(false);
+    C.Update_Bounds_Total(Self, false);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -1.5);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 1);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.left(), -1.5);
     C.ExtraBoundsForLyric_Left = 0;
     C.ExtraBoundsForLyric_Right = 2;
-    C.Update_Bounds_Total(false);
+    C.Update_Bounds_Total(Self, false);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.left(), -1);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Black.right(), 3);
     // Widening is measured from the united box, not from the self box.
     C.AttachmentsInfo.Lyrics.Mut().Bounds = Both(TGPRectF(-2, 1, 6, 1));
-    C.Update_Bounds_Total(true);
+    C.Update_Bounds_Total(Self, true);
     EXPECT_DOUBLE_EQ(C.Bounds_Total.Layout.right(), 6);
 }
 
 TEST(SymbolCalcInfo, TopsAreTheSmallestOfTheBoxesPresent) {
-    TrecNuo4SymbolCalcInfo C;
-    C.Bounds_Self = Both(TGPRectF(-1, -3, 2, 3));
-    EXPECT_DOUBLE_EQ(C.GetArticulationsTop(), -3);
-    EXPECT_DOUBLE_EQ(C.GetArcsTop(), -3);
+    TrecNuo4BasicCalcInfo C;
+    TrecNuo4CalcInfo_SymbolBoundsInfo Self = Both(TGPRectF(-1, -3, 2, 3));
+    EXPECT_DOUBLE_EQ(C.GetArticulationsTop(Self), -3);
+    EXPECT_DOUBLE_EQ(C.GetArcsTop(Self), -3);
     C.AttachmentsInfo.Articulations.Mut().Bounds = Both(TGPRectF(-1, -5, 2, 1));
     C.AttachmentsInfo.Arcs.Mut().Bounds = Both(TGPRectF(-1, -7, 4, 1));
-    EXPECT_DOUBLE_EQ(C.GetArticulationsTop(), -5);
-    EXPECT_DOUBLE_EQ(C.GetArcsTop(), -7);
+    EXPECT_DOUBLE_EQ(C.GetArticulationsTop(Self), -5);
+    EXPECT_DOUBLE_EQ(C.GetArcsTop(Self), -7);
     // A symbol hanging below the line has no phantom top at 0 from missing articulations.
-    TrecNuo4SymbolCalcInfo L;
-    L.Bounds_Self = Both(TGPRectF(-1, 4, 2, 3));
-    EXPECT_DOUBLE_EQ(L.GetArticulationsTop(), 4);
-    EXPECT_DOUBLE_EQ(L.GetArcsTop(), 4);
+    TrecNuo4BasicCalcInfo L;
+    const TrecNuo4CalcInfo_SymbolBoundsInfo Below = Both(TGPRectF(-1, 4, 2, 3));
+    EXPECT_DOUBLE_EQ(L.GetArticulationsTop(Below), 4);
+    EXPECT_DOUBLE_EQ(L.GetArcsTop(Below), 4);
 }
 
 TEST(SymbolCalcInfo, BoundsInfoMovesAndUnitesBothBoxes) {

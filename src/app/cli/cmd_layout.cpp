@@ -32,7 +32,7 @@ std::string Utf8(const std::u16string& S) {
 
 json SymbolJson(TNuo4SimpleBuffer& B, int32_t I) {
     TNuo4Symbol* S = B.Basic_GetSymbol(I);
-    const auto& C = S->CalcInfo;
+    const auto& C = S->BasicInfo();
     json Midi = json::array();
     for (uint8_t N : C.MidiNotes) Midi.push_back(N);
     TrecNuo4CalcInfo_BoundsInfo Self{S->BlackBoxWithPos(), S->BoundsWithPos()};

@@ -44,7 +44,7 @@ json AttachSymbolsToJson(TNuo4SimpleBuffer& B) {
     json R = json::array();
     for (int32_t A = 0; A < B.Attach_GetCount(); ++A) {
         TNuo4Symbol* S = B.Attach_GetSymbol(A);
-        const TrecNuo4CalcInfo_WhenAsAttachSymbol& I = S->CalcInfo.InfoWhenAsAttachSymbol;
+        const TrecNuo4CalcInfo_WhenAsAttachSymbol& I = S->AttachInfo();
         R.push_back({{"Index", A},
                      {"Kind", EnumName(S->GetSymbolType())},
                      {"SourceIndex", I.SourceIndex},
